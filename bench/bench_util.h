@@ -1,0 +1,59 @@
+// Small helpers shared by the benchmarks: a wall clock, running a piece of
+// work in a child process to measure its peak memory, and the report line.
+#pragma once
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+
+namespace ulk::bench {
+
+inline double Seconds(const std::function<void()>& work) {
+  const auto start = std::chrono::steady_clock::now();
+  work();
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Runs `work` in a forked child; returns its peak resident memory in bytes
+// and the seconds `work` reports (the part of it that is measured), passed
+// back through a pipe.
+struct ChildRun {
+  double seconds = 0;
+  double peakBytes = 0;
+};
+
+inline ChildRun RunInChild(const std::function<double()>& work) {
+  int fds[2];
+  if (::pipe(fds) != 0) std::abort();
+  std::fflush(stdout);
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    ::close(fds[0]);
+    const double seconds = work();
+    std::fflush(stdout);
+    if (::write(fds[1], &seconds, sizeof seconds) != sizeof seconds) std::_Exit(1);
+    std::_Exit(0);
+  }
+  ::close(fds[1]);
+  ChildRun run;
+  if (::read(fds[0], &run.seconds, sizeof run.seconds) != sizeof run.seconds) run.seconds = -1;
+  ::close(fds[0]);
+  int status = 0;
+  struct rusage usage {};
+  ::wait4(pid, &status, 0, &usage);
+  run.peakBytes = static_cast<double>(usage.ru_maxrss) * 1024.0;
+  return run;
+}
+
+inline void Report(const char* what, double value, const char* unit, double baseline,
+                   const char* baselineName, const char* target) {
+  std::printf("%-44s %10.3f %-3s  baseline (%s) %10.3f  ratio %6.2f  target: %s\n", what, value,
+              unit, baselineName, baseline, baseline > 0 ? value / baseline : 0.0, target);
+}
+
+}  // namespace ulk::bench

@@ -1,0 +1,169 @@
+// Canonical paths, whole-file reads and atomic writes.
+#include "platform/files.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <system_error>
+
+#include "platform/text.h"
+
+namespace ulk {
+namespace fs = std::filesystem;
+
+namespace {
+
+mode_t CurrentUmask() {
+  static const mode_t mask = [] {
+    const mode_t m = umask(022);
+    umask(m);
+    return m;
+  }();
+  return mask;
+}
+
+std::string::size_type LastSeparator(std::string_view path) {
+  return path.find_last_of("/\\");
+}
+
+}  // namespace
+
+std::optional<std::string> CanonicalPath(std::string_view path) {
+  const std::string trimmed = Trim(path);
+  if (trimmed.empty()) return std::nullopt;
+  std::error_code error;
+  const fs::path real = fs::canonical(fs::path(trimmed), error);
+  if (error) return std::nullopt;
+  if (fs::is_directory(real, error) || error) return std::nullopt;
+  return real.string();
+}
+
+int ReadWholeFile(const std::string& path, std::string& out) {
+  out.clear();
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return errno;
+  struct stat info {};
+  if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+    ::close(fd);
+    return EISDIR;
+  }
+  if (info.st_size > 0) out.reserve(static_cast<std::size_t>(info.st_size));
+  char buffer[1 << 16];
+  while (true) {
+    const ssize_t got = ::read(fd, buffer, sizeof buffer);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      const int error = errno;
+      ::close(fd);
+      out.clear();
+      return error;
+    }
+    if (got == 0) break;
+    out.append(buffer, static_cast<std::size_t>(got));
+  }
+  ::close(fd);
+  return 0;
+}
+
+std::string_view FileNameOf(std::string_view path) {
+  const auto at = LastSeparator(path);
+  return at == std::string_view::npos ? path : path.substr(at + 1);
+}
+
+std::string_view FolderOf(std::string_view path) {
+  const auto at = LastSeparator(path);
+  return at == std::string_view::npos ? path : path.substr(0, at);
+}
+
+bool FileExists(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0;
+}
+
+bool IsReadOnlyFile(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return false;
+  return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+}
+
+AtomicFileWriter::~AtomicFileWriter() { Abandon(); }
+
+int AtomicFileWriter::Open(const std::string& target) {
+  Abandon();
+  std::error_code error;
+  fs::path real = fs::path(target);
+  if (fs::is_symlink(real, error)) {
+    const fs::path resolved = fs::canonical(real, error);
+    if (!error) real = resolved;
+  }
+  mode_t mode = 0666 & ~CurrentUmask();
+  struct stat info {};
+  if (::stat(real.c_str(), &info) == 0) {
+    if (S_ISDIR(info.st_mode)) return EISDIR;
+    // Read-only means no write permission bits, also for a superuser whom
+    // access() would let through.
+    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return EACCES;
+    if (::access(real.c_str(), W_OK) != 0) return errno;
+    mode = info.st_mode & 07777;
+  }
+  target_ = real.string();
+  const fs::path folder = real.has_parent_path() ? real.parent_path() : fs::path(".");
+  std::string pattern = (folder / ("." + real.filename().string() + ".XXXXXX")).string();
+  const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+  if (fd < 0) {
+    target_.clear();
+    return errno;
+  }
+  ::fchmod(fd, mode);
+  fd_ = fd;
+  tempPath_ = pattern;
+  return 0;
+}
+
+int AtomicFileWriter::Write(std::string_view data) {
+  if (fd_ < 0) return EBADF;
+  while (!data.empty()) {
+    const ssize_t written = ::write(fd_, data.data(), data.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return errno;
+    }
+    data.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return 0;
+}
+
+int AtomicFileWriter::Commit() {
+  if (fd_ < 0) return EBADF;
+  int error = 0;
+  if (::fsync(fd_) != 0) error = errno;
+  if (::close(fd_) != 0 && error == 0) error = errno;
+  fd_ = -1;
+  if (error == 0 && ::rename(tempPath_.c_str(), target_.c_str()) != 0) error = errno;
+  if (error != 0) {
+    ::unlink(tempPath_.c_str());
+  }
+  tempPath_.clear();
+  target_.clear();
+  return error;
+}
+
+void AtomicFileWriter::Abandon() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+  if (!tempPath_.empty()) ::unlink(tempPath_.c_str());
+  tempPath_.clear();
+  target_.clear();
+}
+
+int WriteFileAtomically(const std::string& path, std::string_view data) {
+  AtomicFileWriter writer;
+  if (const int error = writer.Open(path)) return error;
+  if (const int error = writer.Write(data)) return error;
+  return writer.Commit();
+}
+
+}  // namespace ulk

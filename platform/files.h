@@ -1,0 +1,57 @@
+// File-system helpers: the canonical form of module paths, whole-file reads,
+// and writes that replace a file only once the new content is complete.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace ulk {
+
+// The trimmed path, made absolute with links resolved, when it names an
+// existing file that is not a folder; none otherwise.
+std::optional<std::string> CanonicalPath(std::string_view path);
+
+// Reads the whole file into `out`; returns 0 or the errno of the failure.
+int ReadWholeFile(const std::string& path, std::string& out);
+
+// The part of `path` after its last separator ("/" or "\"), or the whole
+// path; and the part before it, or the whole path when it has none.
+std::string_view FileNameOf(std::string_view path);
+std::string_view FolderOf(std::string_view path);
+
+bool FileExists(const std::string& path);
+bool IsReadOnlyFile(const std::string& path);
+
+// Writes a file through a temporary file beside it, renamed over the target
+// only by Commit: a failure at any point leaves the previous file as it was
+// and no temporary file behind. A target that is a link is written through.
+class AtomicFileWriter {
+ public:
+  AtomicFileWriter() = default;
+  ~AtomicFileWriter();
+  AtomicFileWriter(const AtomicFileWriter&) = delete;
+  AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+  // Returns 0 or an errno. Refuses (EACCES) a target that exists and may not
+  // be written, even when its folder would allow the rename.
+  int Open(const std::string& target);
+  int Write(std::string_view data);
+  // Flushes, closes and renames into place; returns 0 or an errno.
+  int Commit();
+  // Drops the temporary file; the target is untouched.
+  void Abandon();
+
+  const std::string& TempPath() const { return tempPath_; }
+  int Descriptor() const { return fd_; }
+
+ private:
+  std::string target_;
+  std::string tempPath_;
+  int fd_ = -1;
+};
+
+// Writes `data` to `path` through an AtomicFileWriter; 0 or an errno.
+int WriteFileAtomically(const std::string& path, std::string_view data);
+
+}  // namespace ulk

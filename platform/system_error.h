@@ -1,0 +1,40 @@
+// Error codes and their texts. Codes below kFirstOwnError are errno values;
+// the codes from kFirstOwnError on are this program's own, for failures the
+// C library has no code for (a file that is not a module, a damaged module).
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace ulk {
+
+enum OwnError : int {
+  kFirstOwnError = 20000,
+  kErrorFileNotFound = kFirstOwnError,  // "%1" names the file
+  kErrorAccessDenied,
+  kErrorNotAModule,
+  kErrorModuleTruncated,
+  kErrorBadResourceDirectory,
+  kErrorResourceNotFound,
+  kErrorNoHeaderRoom,
+  kErrorSameFile,
+  kErrorResourceTooLarge,
+  kErrorBadTemplate,
+  kLastOwnError
+};
+
+// "(#code) message", or "" for code 0. The message is the system's own for
+// errno codes and ours for own codes; texts may hold "%1" for a file name.
+std::string SystemErrorText(int code);
+
+// As above, with every "%1" replaced by `path` when `path` is not empty.
+std::string SystemErrorText(int code, std::string_view path);
+
+// The message alone, without the "(#code) " head.
+std::string SystemErrorMessage(int code);
+
+// Maps the errno of a failed open to the own code whose text names the file,
+// where there is one (not found, access denied); otherwise returns `error`.
+int ErrorOfFileOpen(int error);
+
+}  // namespace ulk

@@ -1,0 +1,243 @@
+// UTF-8 / UTF-16 conversion and the small string helpers of text.h.
+#include "platform/text.h"
+
+#include <unicode/uchar.h>
+
+#include <cstdarg>
+#include <cstdint>
+#include <cstdio>
+
+namespace ulk {
+namespace {
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+// Decodes one code point at `pos`; returns false (and consumes one byte)
+// on an invalid, overlong, surrogate or truncated sequence.
+bool DecodeUtf8(std::string_view text, std::size_t& pos, char32_t& cp) {
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned char lead = byte(pos);
+  if (lead < 0x80) {
+    cp = lead;
+    ++pos;
+    return true;
+  }
+  std::size_t length = 0;
+  char32_t minimum = 0;
+  if ((lead & 0xE0) == 0xC0) {
+    length = 2;
+    cp = lead & 0x1Fu;
+    minimum = 0x80;
+  } else if ((lead & 0xF0) == 0xE0) {
+    length = 3;
+    cp = lead & 0x0Fu;
+    minimum = 0x800;
+  } else if ((lead & 0xF8) == 0xF0) {
+    length = 4;
+    cp = lead & 0x07u;
+    minimum = 0x10000;
+  } else {
+    ++pos;
+    return false;
+  }
+  if (text.size() - pos < length) {
+    ++pos;
+    return false;
+  }
+  for (std::size_t i = 1; i < length; ++i) {
+    const unsigned char next = byte(pos + i);
+    if ((next & 0xC0) != 0x80) {
+      ++pos;
+      return false;
+    }
+    cp = (cp << 6) | (next & 0x3Fu);
+  }
+  if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+    ++pos;
+    return false;
+  }
+  pos += length;
+  return true;
+}
+
+void AppendUtf8(std::string& out, char32_t cp) {
+  if (cp < 0x80) {
+    out.push_back(static_cast<char>(cp));
+  } else if (cp < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else if (cp < 0x10000) {
+    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  }
+}
+
+// Windows-1252 bytes 0x80..0x9F; zero marks the unassigned ones.
+constexpr char16_t kCp1252High[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+}  // namespace
+
+std::string Utf16ToUtf8(std::u16string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char16_t unit = text[i];
+    if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+        text[i + 1] <= 0xDFFF) {
+      const char32_t cp = 0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) +
+                          (static_cast<char32_t>(text[i + 1]) - 0xDC00);
+      AppendUtf8(out, cp);
+      ++i;
+    } else if (unit >= 0xD800 && unit <= 0xDFFF) {
+      AppendUtf8(out, kReplacement);
+    } else {
+      AppendUtf8(out, unit);
+    }
+  }
+  return out;
+}
+
+std::u16string Utf8ToUtf16(std::string_view text) {
+  std::u16string out;
+  out.reserve(text.size());
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    char32_t cp = 0;
+    if (!DecodeUtf8(text, pos, cp)) cp = kReplacement;
+    if (cp >= 0x10000) {
+      cp -= 0x10000;
+      out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
+      out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+    } else {
+      out.push_back(static_cast<char16_t>(cp));
+    }
+  }
+  return out;
+}
+
+bool IsValidUtf8(std::string_view text) {
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    // Plain ASCII runs are the common case in project files.
+    if (static_cast<unsigned char>(text[pos]) < 0x80) {
+      ++pos;
+      continue;
+    }
+    char32_t cp = 0;
+    if (!DecodeUtf8(text, pos, cp)) return false;
+  }
+  return true;
+}
+
+std::string Windows1252ToUtf8(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() + text.size() / 8);
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    char32_t cp = byte;
+    if (byte >= 0x80 && byte <= 0x9F && kCp1252High[byte - 0x80] != 0) {
+      cp = kCp1252High[byte - 0x80];
+    }
+    AppendUtf8(out, cp);
+  }
+  return out;
+}
+
+std::string ToUpperUtf8(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    const char c = text[pos];
+    if (static_cast<unsigned char>(c) < 0x80) {
+      out.push_back(c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c);
+      ++pos;
+      continue;
+    }
+    const std::size_t start = pos;
+    char32_t cp = 0;
+    if (!DecodeUtf8(text, pos, cp)) {
+      out.push_back(text[start]);  // keep undecodable bytes as they are
+      continue;
+    }
+    AppendUtf8(out, static_cast<char32_t>(u_toupper(static_cast<UChar32>(cp))));
+  }
+  return out;
+}
+
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+std::string_view TrimView(std::string_view text) {
+  std::size_t begin = 0;
+  std::size_t end = text.size();
+  while (begin < end && IsBlank(text[begin])) ++begin;
+  while (end > begin && IsBlank(text[end - 1])) --end;
+  return text.substr(begin, end - begin);
+}
+
+std::string Trim(std::string_view text) { return std::string(TrimView(text)); }
+
+std::size_t CountChars(std::string_view text) {
+  std::size_t count = 0;
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    char32_t cp = 0;
+    DecodeUtf8(text, pos, cp);
+    ++count;
+  }
+  return count;
+}
+
+std::string_view FirstChars(std::string_view text, std::size_t maxChars) {
+  std::size_t pos = 0;
+  for (std::size_t n = 0; n < maxChars && pos < text.size(); ++n) {
+    char32_t cp = 0;
+    DecodeUtf8(text, pos, cp);
+  }
+  return text.substr(0, pos);
+}
+
+std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
+  std::string out;
+  out.reserve(text.size());
+  std::size_t pos = 0;
+  while (true) {
+    const std::size_t hit = text.find(from, pos);
+    if (hit == std::string_view::npos || from.empty()) break;
+    out.append(text.substr(pos, hit - pos));
+    out.append(to);
+    pos = hit + from.size();
+  }
+  out.append(text.substr(pos));
+  return out;
+}
+
+std::string Format(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  va_list copy;
+  va_copy(copy, args);
+  const int length = std::vsnprintf(nullptr, 0, format, copy);
+  va_end(copy);
+  std::string out;
+  if (length > 0) {
+    out.resize(static_cast<std::size_t>(length) + 1);
+    std::vsnprintf(out.data(), out.size(), format, args);
+    out.resize(static_cast<std::size_t>(length));
+  }
+  va_end(args);
+  return out;
+}
+
+}  // namespace ulk

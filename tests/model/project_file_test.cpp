@@ -1,0 +1,241 @@
+#include "translator/model/project_file.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include <gtest/gtest.h>
+
+namespace ulk {
+namespace {
+namespace fs = std::filesystem;
+
+constexpr const char* kHead =
+    "[RESOURCE TRANSLATE PROJECT FILE]\nFILE VERSION = 1.2\nPROJECT NAME = Demo\n\n";
+
+Project DemoProject() {
+  Project project;
+  project.name = "Demo";
+  Module module;
+  module.path = "C:\\app\\prog.exe";
+  Module* stored = project.AddModule(module, false);
+  ModuleLanguage& original = stored->AddLanguage(ModuleLanguage("Español", "", true));
+  original.SetEntry("MN_N_128 (0)", "&Archivo");
+  original.SetEntry("ST_N_7 (2)", "Línea uno\\nLínea dos");
+  stored->AddLanguage(ModuleLanguage("English", "C:\\app\\English\\prog.exe", false))
+      .SetEntry("MN_N_128 (0)", "&File");
+  return project;
+}
+
+ProjectReadReason ReadReason(std::string_view text, Project* out = nullptr) {
+  Project project;
+  ProjectReadReason reason = kProjectReadOk;
+  ReadProject(project, text, reason);
+  if (out) *out = project;
+  return reason;
+}
+
+TEST(ProjectFileTest, WritesTheExactLayout) {
+  EXPECT_EQ(WriteProject(DemoProject()),
+            std::string(kHead) +
+                "[C:\\app\\prog.exe]\n"
+                "\n"
+                "DEFAULT LANGUAGE = Español\n"
+                "MN_N_128 (0) = \"&Archivo\"\n"
+                "ST_N_7 (2) = \"Línea uno\\nLínea dos\"\n"
+                "\n"
+                "LANGUAGE = English, C:\\app\\English\\prog.exe\n"
+                "MN_N_128 (0) = \"&File\"\n"
+                "\n");
+  Project empty;
+  empty.name = "Demo";
+  EXPECT_EQ(WriteProject(empty), kHead);
+}
+
+TEST(ProjectFileTest, RoundTripKeepsEveryText) {
+  Project project = DemoProject();
+  ModuleLanguage& original = *project.modules.front().DefaultLanguage();
+  original.SetEntry("DL_S_ABOUT (0)", "He said \"hi\" = ok \\t");
+  original.SetEntry("ST_N_1 (0)", "");
+  original.SetEntry("ST_N_1 (1)", "  padded  ");
+  original.SetEntry("ST_N_1 (2)", "日本語 ñ €");
+  Project back;
+  ProjectReadReason reason;
+  ASSERT_TRUE(ReadProject(back, WriteProject(project), reason));
+  ASSERT_EQ(back.ModuleCount(), 1u);
+  const Module& module = back.modules.front();
+  EXPECT_EQ(module.path, "C:\\app\\prog.exe");
+  EXPECT_EQ(back.name, "Demo");
+  ASSERT_EQ(module.LanguageCount(), 2u);
+  EXPECT_EQ(module.languages.back().outputFile, "C:\\app\\English\\prog.exe");
+  const auto& before = original.Entries();
+  const auto& after = module.DefaultLanguage()->Entries();
+  EXPECT_TRUE(std::equal(before.begin(), before.end(), after.begin(), after.end()));
+}
+
+TEST(ProjectFileTest, Tolerance) {
+  Project project;
+  // Lower-case header with blanks inside the brackets, CRLF, tabs, no version.
+  ASSERT_EQ(ReadReason("[ resource translate project file ]\r\n"
+                       "project name\t=\tMy project\r\n"
+                       "[/m.dll]\r\n"
+                       "default language = Español\r\n"
+                       "st_n_1 (0) = \"a\ttab\"\r\n"
+                       "ST_N_1 (0) = \"later\"\r\n"
+                       "ST_N_1 (1) = \"\"\r\n"
+                       "ST_N_1 (2) = \"\r\n"
+                       "ST_N_1 (3) = unquoted text\r\n"
+                       "ST_N_1 (4) =   \"  inner  \"   \r\n"
+                       "AUTHOR = x\r\n"
+                       "language = English ,  /out/a,b.dll \r\n",
+                       &project),
+            kProjectReadOk);
+  EXPECT_EQ(project.name, "My project");
+  const Module& module = project.modules.front();
+  const ModuleLanguage& original = *module.DefaultLanguage();
+  EXPECT_EQ(original.FindEntry("ST_N_1 (0)")->text, "later");
+  EXPECT_EQ(original.FindEntry("ST_N_1 (1)")->text, "");
+  EXPECT_EQ(original.FindEntry("ST_N_1 (2)")->text, "\"");
+  EXPECT_EQ(original.FindEntry("ST_N_1 (3)")->text, "unquoted text");
+  EXPECT_EQ(original.FindEntry("ST_N_1 (4)")->text, "  inner  ");
+  EXPECT_EQ(original.FindEntry("AUTHOR")->text, "x") << "inside a module, an entry";
+  EXPECT_EQ(original.EntryCount(), 6u);
+  EXPECT_EQ(module.languages.back().name, "English");
+  EXPECT_EQ(module.languages.back().outputFile, "/out/a,b.dll");
+
+  EXPECT_EQ(ReadReason("[RESOURCE TRANSLATE PROJECT FILE]"), kProjectReadOk);
+  EXPECT_EQ(ReadReason("\n\n[RESOURCE TRANSLATE PROJECT FILE]\nDEFAULT LANGUAGE = x\n"),
+            kProjectReadOk);
+  EXPECT_EQ(ReadReason("[RESOURCE TRANSLATE PROJECT FILE]\nPROJECT NAME = p\n[ab]\n"
+                       "DEFAULT LANGUAGE=\n"),
+            kProjectReadOk)
+      << "an empty language name is for validation to refuse";
+}
+
+TEST(ProjectFileTest, Versions) {
+  const auto withVersion = [](const char* version) {
+    return ReadReason(std::string("[RESOURCE TRANSLATE PROJECT FILE]\nFILE VERSION = ") +
+                      version + "\nPROJECT NAME = p\n");
+  };
+  EXPECT_EQ(withVersion("1.2"), kProjectReadOk);
+  EXPECT_EQ(withVersion("1.0"), kProjectReadOk);
+  EXPECT_EQ(withVersion("0.9"), kProjectReadOk);
+  EXPECT_EQ(withVersion("1.3"), kProjectUnknownVersion);
+  EXPECT_EQ(withVersion("2.0"), kProjectUnknownVersion);
+  EXPECT_EQ(withVersion("12"), kProjectUnknownVersion);
+}
+
+TEST(ProjectFileTest, RefusedFiles) {
+  const std::string header = "[RESOURCE TRANSLATE PROJECT FILE]\n";
+  struct Case {
+    std::string text;
+    ProjectReadReason reason;
+  } cases[] = {
+      {"", kProjectUnknownFormat},
+      {"\n \n\t\n", kProjectUnknownFormat},
+      {"RESOURCE TRANSLATE PROJECT FILE\n", kProjectUnknownFormat},
+      {"[OTHER FILE]\n", kProjectUnknownFormat},
+      {"PROJECT NAME = x\n" + header, kProjectUnknownFormat},
+      {header + "[/m.dll]\n", kProjectUnknownFormat},
+      {header + "PROJECT NAME =\n[/m.dll]\n", kProjectUnknownFormat},
+      {header + "AUTHOR = me\n", kProjectUnknownFormat},
+      {header + "just words\n", kProjectUnknownFormat},
+      {header + "PROJECT NAME = p\n[/m.dll]\nLANGUAGE = English\n", kProjectUnknownFormat},
+      {header + "PROJECT NAME = p\n[/m.dll]\nST_N_1 (0) = \"orphan\"\n", kProjectUnknownFormat},
+      {header + "PROJECT NAME = p\n[ ]\n", kProjectModuleFailed},
+      {header + "PROJECT NAME = p\n[/m.dll]\nDEFAULT LANGUAGE = E\n = \"no key\"\n",
+       kProjectEntryFailed},
+      {std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), kProjectUnknownFormat},
+      {std::string(10 << 20, 'A'), kProjectUnknownFormat},
+      {header + "PROJECT NAME = p\n[/m.dll]\nDEFAULT LANGUAGE = E\nK = \"" +
+           std::string(10 << 20, 'x') + "\"\n",
+       kProjectReadOk},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ReadReason(c.text), c.reason) << c.text.substr(0, 80);
+  }
+}
+
+TEST(ProjectFileTest, FailureMessages) {
+  EXPECT_EQ(ProjectReadFailureText("p.ulk", kProjectUnknownFormat),
+            "Error abriendo el archivo p.ulk\nFormato del archivo desconocido");
+  EXPECT_EQ(ProjectReadFailureText("p.ulk", kProjectUnknownVersion),
+            "Error abriendo el archivo p.ulk\nVersión del archivo desconocida");
+  EXPECT_EQ(ProjectReadFailureText("p.ulk", kProjectModuleFailed),
+            "Error abriendo el archivo p.ulk\nError añadiendo el módulo \"?\" al proyecto");
+  EXPECT_EQ(ProjectReadFailureText("p.ulk", kProjectLanguageFailed),
+            "Error abriendo el archivo p.ulk\nError añadiendo idioma \"?\" al módulo");
+  EXPECT_EQ(ProjectReadFailureText("p.ulk", kProjectEntryFailed),
+            "Error abriendo el archivo p.ulk\nError añadiendo recurso");
+}
+
+TEST(ProjectFileTest, Encodings) {
+  EXPECT_EQ(DecodeProjectBytes("\xEF\xBB\xBFPROJECT"), "PROJECT");
+  EXPECT_EQ(DecodeProjectBytes("Espa\xC3\xB1ol"), "Espa\xC3\xB1ol");
+  EXPECT_EQ(DecodeProjectBytes("Espa\xF1ol"), "Espa\xC3\xB1ol");
+}
+
+class ProjectFileOnDiskTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("ulk-pf-" + std::to_string(::getpid()));
+    fs::create_directories(dir_);
+    path_ = (dir_ / "demo.ulk").string();
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+  fs::path dir_;
+  std::string path_;
+};
+
+TEST_F(ProjectFileOnDiskTest, SaveAndLoad) {
+  ASSERT_EQ(SaveProjectFile(DemoProject(), path_), 0);
+  Project loaded;
+  const ProjectLoadResult result = LoadProjectFile(loaded, path_);
+  ASSERT_TRUE(result.ok) << result.message;
+  EXPECT_EQ(WriteProject(loaded), WriteProject(DemoProject()));
+}
+
+TEST_F(ProjectFileOnDiskTest, AFailedLoadLeavesANewProject) {
+  std::ofstream(path_) << "[RESOURCE TRANSLATE PROJECT FILE]\nFILE VERSION = 9.0\n";
+  Project project = DemoProject();
+  const ProjectLoadResult refused = LoadProjectFile(project, path_);
+  EXPECT_FALSE(refused.ok);
+  EXPECT_EQ(refused.reason, kProjectUnknownVersion);
+  EXPECT_EQ(refused.message, "Error abriendo el archivo demo.ulk\nVersión del archivo desconocida");
+  EXPECT_EQ(project.name, "Nuevo proyecto");
+  EXPECT_EQ(project.ModuleCount(), 0u);
+
+  const std::string missing = (dir_ / "missing.ulk").string();
+  const ProjectLoadResult absent = LoadProjectFile(project, missing);
+  EXPECT_EQ(absent.fileError, ENOENT);
+  EXPECT_EQ(absent.message, missing +
+                                "\nImposible encontrar este archivo.\nCompruebe que la ruta y el "
+                                "nombre de archivo son correctos");
+}
+
+TEST_F(ProjectFileOnDiskTest, WindowsProjectsAreRead) {
+  std::ofstream(path_, std::ios::binary)
+      << "[RESOURCE TRANSLATE PROJECT FILE]\r\nFILE VERSION = 1.2\r\nPROJECT NAME = Men\xFA\r\n"
+         "\r\n[C:\\app\\prog.exe]\r\n\r\nDEFAULT LANGUAGE = Espa\xF1ol\r\n"
+         "MN_N_1 (0) = \"&Archivo\"\r\n";
+  Project project;
+  ASSERT_TRUE(LoadProjectFile(project, path_).ok);
+  EXPECT_EQ(project.name, "Menú");
+  EXPECT_EQ(project.modules.front().DefaultLanguageName(), "Español");
+}
+
+TEST_F(ProjectFileOnDiskTest, AFailedSaveKeepsThePreviousFile) {
+  ASSERT_EQ(SaveProjectFile(DemoProject(), path_), 0);
+  ::chmod(path_.c_str(), 0444);
+  Project other;
+  other.name = "Other";
+  EXPECT_NE(SaveProjectFile(other, path_), 0);
+  Project loaded;
+  ASSERT_TRUE(LoadProjectFile(loaded, path_).ok);
+  EXPECT_EQ(loaded.name, "Demo");
+}
+
+}  // namespace
+}  // namespace ulk

@@ -1,0 +1,118 @@
+#include "platform/files.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+
+#include <gtest/gtest.h>
+
+namespace ulk {
+namespace {
+namespace fs = std::filesystem;
+
+class FilesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("ulk-files-" + std::to_string(::getpid()) + "-" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override {
+    fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add);
+    fs::remove_all(dir_);
+  }
+  std::string Write(const std::string& name, const std::string& content) {
+    const auto path = (dir_ / name).string();
+    std::ofstream(path, std::ios::binary) << content;
+    return path;
+  }
+  std::string Read(const std::string& path) {
+    std::string out;
+    EXPECT_EQ(ReadWholeFile(path, out), 0);
+    return out;
+  }
+  std::size_t FileCount() {
+    return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir_), {}));
+  }
+  fs::path dir_;
+};
+
+TEST_F(FilesTest, CanonicalPathOfExistingFilesOnly) {
+  const std::string file = Write("mod.dll", "x");
+  fs::create_symlink(file, dir_ / "link.dll");
+  EXPECT_EQ(CanonicalPath("  " + file + " \t"), fs::canonical(file).string());
+  EXPECT_EQ(CanonicalPath((dir_ / "link.dll").string()), fs::canonical(file).string());
+  EXPECT_EQ(CanonicalPath((dir_ / "sub" / ".." / "mod.dll").string()), std::nullopt)
+      << "a missing folder on the way";
+  fs::create_directory(dir_ / "sub");
+  EXPECT_EQ(CanonicalPath((dir_ / "sub" / ".." / "mod.dll").string()),
+            fs::canonical(file).string());
+  EXPECT_EQ(CanonicalPath(dir_.string()), std::nullopt);
+  EXPECT_EQ(CanonicalPath((dir_ / "missing.dll").string()), std::nullopt);
+  EXPECT_EQ(CanonicalPath("   "), std::nullopt);
+}
+
+TEST_F(FilesTest, FileNameAndFolderTakeEitherSeparator) {
+  EXPECT_EQ(FileNameOf("/a/b/prog.exe"), "prog.exe");
+  EXPECT_EQ(FolderOf("/a/b/prog.exe"), "/a/b");
+  EXPECT_EQ(FileNameOf("C:\\app\\prog.exe"), "prog.exe");
+  EXPECT_EQ(FolderOf("C:\\app\\prog.exe"), "C:\\app");
+  EXPECT_EQ(FileNameOf("prog.exe"), "prog.exe");
+  EXPECT_EQ(FolderOf("prog.exe"), "prog.exe");
+}
+
+TEST_F(FilesTest, AtomicWriteReplacesContentAndKeepsMode) {
+  const std::string path = Write("p.ulk", "old content that is longer");
+  ::chmod(path.c_str(), 0640);
+  ASSERT_EQ(WriteFileAtomically(path, "new"), 0);
+  EXPECT_EQ(Read(path), "new");
+  struct stat info {};
+  ::stat(path.c_str(), &info);
+  EXPECT_EQ(info.st_mode & 0777, 0640u);
+  EXPECT_EQ(FileCount(), 1u) << "no temporary file is left";
+}
+
+TEST_F(FilesTest, AtomicWriteGoesThroughALink) {
+  const std::string real = Write("real.ulk", "old");
+  fs::create_symlink(real, dir_ / "link.ulk");
+  ASSERT_EQ(WriteFileAtomically((dir_ / "link.ulk").string(), "new"), 0);
+  EXPECT_TRUE(fs::is_symlink(dir_ / "link.ulk"));
+  EXPECT_EQ(Read(real), "new");
+}
+
+TEST_F(FilesTest, FailedWritesLeaveThePreviousFile) {
+  const std::string path = Write("ro.ulk", "keep me");
+  ::chmod(path.c_str(), 0444);
+  EXPECT_EQ(WriteFileAtomically(path, "lost"), EACCES);
+  EXPECT_EQ(Read(path), "keep me");
+  EXPECT_TRUE(IsReadOnlyFile(path));
+
+  EXPECT_EQ(WriteFileAtomically((dir_ / "no" / "such" / "p.ulk").string(), "x"), ENOENT);
+
+  {
+    AtomicFileWriter writer;
+    const std::string other = Write("other.ulk", "before");
+    ASSERT_EQ(writer.Open(other), 0);
+    ASSERT_EQ(writer.Write("half"), 0);
+    // Abandoned without commit, as after a failure in the middle of a save.
+  }
+  EXPECT_EQ(Read((dir_ / "other.ulk").string()), "before");
+  EXPECT_EQ(FileCount(), 2u);
+}
+
+TEST_F(FilesTest, ReadWholeFileReportsErrors) {
+  std::string out = "stale";
+  EXPECT_EQ(ReadWholeFile((dir_ / "missing").string(), out), ENOENT);
+  EXPECT_TRUE(out.empty());
+  EXPECT_EQ(ReadWholeFile(dir_.string(), out), EISDIR);
+  const std::string big(3 << 16, 'z');
+  EXPECT_EQ(Read(Write("big", big)), big);
+}
+
+}  // namespace
+}  // namespace ulk

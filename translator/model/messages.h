@@ -1,0 +1,70 @@
+// The translator's string table: message id -> its exact Spanish text.
+#pragma once
+
+#include <string>
+#include <type_traits>
+
+#include "platform/text.h"
+
+namespace ulk {
+
+enum MessageId : int {
+  kMsgNewProject = 1000,
+  kMsgAddModulesTitle = 1002,
+  kMsgReadingModule = 1013,
+  kMsgGeneratingModule = 1014,
+  kMsgValidatingModule = 1015,
+  kMsgModuleGenerated = 1017,
+  kMsgProjectGenerated = 1018,
+  kMsgTreeStringTable = 1022,
+  kMsgTreeDialog = 1023,
+  kMsgTreeMenu = 1024,
+  kMsgTreeVersion = 1025,
+  kMsgDictionaryFilter = 1027,
+  kMsgDictionaryOpenTitle = 1028,
+  kMsgAskDeleteModule = 3000,
+  kMsgAskContinue = 3002,
+  kMsgModuleAlreadyInProject = 5000,
+  kMsgErrorAddingModule = 5001,
+  kMsgErrorDeletingModule = 5003,
+  kMsgTooManyFiles = 5005,
+  kMsgMustSelectLanguage = 5008,
+  kMsgMustEnterOutputFile = 5009,
+  kMsgErrorAddingLanguage = 5010,
+  kMsgModuleNeedsDefault = 5013,
+  kMsgModuleOneDefault = 5014,
+  kMsgBadLanguageData = 5015,
+  kMsgModuleValidationError = 5016,
+  kMsgErrorGeneratingModule = 5017,
+  kMsgErrorReadingResources = 5018,
+  kMsgBadModuleData = 5019,
+  kMsgCannotOpenModule = 5020,
+  kMsgErrorSavingTranslated = 5021,
+  kMsgErrorAddingModules = 5036,
+  kMsgErrorOpeningFile = 5037,
+  kMsgUnknownFileVersion = 5038,
+  kMsgUnknownFileFormat = 5039,
+  kMsgErrorAddingResource = 5040,
+  kMsgErrorOpeningDictionary = 5041,
+  kMsgErrorAddingToDictionary = 5043,
+  kMsgNoDictionary = 7001,
+  kMsgCannotSaveDocument = 61698,
+  kMsgAskSaveChanges = 61699,
+  kMsgUnexpectedFileFormat = 61728,
+  kMsgFileNotFound = 61729,
+};
+
+// The text of a message, or "" for an id the table does not hold.
+const char* MessageText(int id);
+
+// The text formatted printf-style with the given arguments (C strings and
+// numbers only: the format is not a literal the compiler could check).
+template <typename... Args>
+std::string FormatMessage(int id, Args... args) {
+  static_assert(((std::is_arithmetic_v<Args> || std::is_same_v<Args, const char*> ||
+                  std::is_same_v<Args, char*>) && ...),
+                "message arguments are C strings or numbers");
+  return Format(MessageText(id), args...);
+}
+
+}  // namespace ulk

@@ -1,0 +1,258 @@
+// Operations of the project value types.
+#include "translator/model/project.h"
+
+#include <algorithm>
+
+#include "platform/files.h"
+#include "platform/text.h"
+
+namespace ulk {
+
+void TextEntry::Clear() {
+  key.clear();
+  text.clear();
+  status = kStatusUnchanged;
+}
+
+ModuleLanguage::ModuleLanguage(std::string languageName, std::string output,
+                               bool isDefaultLanguage)
+    : name(std::move(languageName)),
+      outputFile(std::move(output)),
+      isDefault(isDefaultLanguage ? 1 : 0) {}
+
+ModuleLanguage::ModuleLanguage(const ModuleLanguage& other)
+    : name(other.name),
+      outputFile(other.outputFile),
+      isDefault(other.isDefault),
+      errorCode(other.errorCode),
+      entries_(other.entries_) {
+  RebuildIndex();
+}
+
+ModuleLanguage& ModuleLanguage::operator=(const ModuleLanguage& other) {
+  if (this != &other) {
+    ModuleLanguage copy(other);
+    *this = std::move(copy);
+  }
+  return *this;
+}
+
+void ModuleLanguage::RebuildIndex() {
+  index_.clear();
+  index_.reserve(entries_.size());
+  for (auto it = entries_.begin(); it != entries_.end(); ++it) {
+    index_.emplace(std::string_view(it->key), it);
+  }
+}
+
+void ModuleLanguage::Clear() {
+  name.clear();
+  outputFile.clear();
+  isDefault = 0;
+  errorCode = kLanguageOk;
+  index_ = {};
+  entries_.clear();
+}
+
+TextEntry* ModuleLanguage::FindEntry(std::string_view key) {
+  const auto found = index_.find(key);
+  return found == index_.end() ? nullptr : &*found->second;
+}
+
+const TextEntry* ModuleLanguage::FindEntry(std::string_view key) const {
+  const auto found = index_.find(key);
+  return found == index_.end() ? nullptr : &*found->second;
+}
+
+TextEntry& ModuleLanguage::SetEntry(const TextEntry& entry) {
+  return SetEntry(entry.key, entry.text, entry.status);
+}
+
+TextEntry& ModuleLanguage::SetEntry(std::string_view key, std::string_view text,
+                                    std::int32_t status) {
+  if (TextEntry* existing = FindEntry(key)) {
+    existing->text.assign(text);
+    existing->status = status;
+    return *existing;
+  }
+  entries_.push_back(TextEntry{std::string(key), std::string(text), status});
+  const auto it = std::prev(entries_.end());
+  index_.emplace(std::string_view(it->key), it);
+  return *it;
+}
+
+bool ModuleLanguage::RemoveEntry(std::string_view key) {
+  const auto found = index_.find(key);
+  if (found == index_.end()) return false;
+  const auto it = found->second;
+  index_.erase(found);
+  entries_.erase(it);
+  if (entries_.empty()) index_ = {};
+  return true;
+}
+
+bool ModuleLanguage::Validate() {
+  name = Trim(name);
+  if (name.empty()) {
+    errorCode = kLanguageNameEmpty;
+    return false;
+  }
+  if (isDefault) {
+    outputFile.clear();
+    errorCode = kLanguageOk;
+    return true;
+  }
+  outputFile = Trim(outputFile);
+  if (outputFile.empty()) {
+    errorCode = kLanguageOutputEmpty;
+    return false;
+  }
+  errorCode = kLanguageOk;
+  return true;
+}
+
+void Module::Clear() {
+  path.clear();
+  id = 0;
+  errorCode = kModuleOk;
+  languages.clear();
+}
+
+ModuleLanguage* Module::FindLanguage(std::string_view languageName) {
+  for (auto& language : languages) {
+    if (language.name == languageName) return &language;
+  }
+  return nullptr;
+}
+
+const ModuleLanguage* Module::FindLanguage(std::string_view languageName) const {
+  return const_cast<Module*>(this)->FindLanguage(languageName);
+}
+
+ModuleLanguage* Module::DefaultLanguage() {
+  for (auto& language : languages) {
+    if (language.isDefault) return &language;
+  }
+  return nullptr;
+}
+
+const ModuleLanguage* Module::DefaultLanguage() const {
+  return const_cast<Module*>(this)->DefaultLanguage();
+}
+
+std::string Module::DefaultLanguageName() const {
+  const ModuleLanguage* language = DefaultLanguage();
+  return language ? language->name : std::string();
+}
+
+ModuleLanguage& Module::AddLanguage(const ModuleLanguage& language) {
+  languages.push_back(language);
+  return languages.back();
+}
+
+bool Module::RemoveLanguage(std::string_view languageName) {
+  for (auto it = languages.begin(); it != languages.end(); ++it) {
+    if (it->name == languageName) {
+      languages.erase(it);
+      return true;
+    }
+  }
+  return false;
+}
+
+std::string_view Module::FileName() const { return FileNameOf(path); }
+
+std::string_view Module::Folder() const { return FolderOf(path); }
+
+void Module::ResourceNamesOfKind(std::string_view prefix, std::vector<std::string>& list) const {
+  list.clear();
+  const ModuleLanguage* language = DefaultLanguage();
+  if (!language) return;
+  std::unordered_map<std::string_view, bool> seen;
+  for (const TextEntry& entry : language->Entries()) {
+    if (std::string_view(entry.key).substr(0, 3) != prefix) continue;
+    const auto blank = entry.key.rfind(' ');
+    const std::string_view resourceKey =
+        std::string_view(entry.key).substr(0, blank == std::string::npos ? entry.key.size() : blank);
+    if (seen.emplace(resourceKey, true).second) list.emplace_back(resourceKey);
+  }
+}
+
+bool Module::Validate() {
+  bool defaultFound = false;
+  for (auto& language : languages) {
+    if (language.isDefault) {
+      if (defaultFound) {
+        errorCode = kModuleSeveralDefaults;
+        return false;
+      }
+      defaultFound = true;
+    }
+    if (!language.Validate()) {
+      errorCode = kModuleBadLanguage;
+      return false;
+    }
+  }
+  if (!defaultFound) {
+    errorCode = kModuleNoDefault;
+    return false;
+  }
+  errorCode = kModuleOk;
+  return true;
+}
+
+std::string CanonicalModulePath(std::string_view path) {
+  if (auto canonical = CanonicalPath(path)) return *std::move(canonical);
+  return Trim(path);
+}
+
+void Project::Clear() {
+  name.clear();
+  modules.clear();
+  nextModuleId = 1;
+}
+
+Module* Project::FindModuleById(std::int32_t moduleId) {
+  for (auto& module : modules) {
+    if (module.id == moduleId) return &module;
+  }
+  return nullptr;
+}
+
+Module* Project::FindModuleByPath(std::string_view modulePath) {
+  const std::string canonical = CanonicalModulePath(modulePath);
+  for (auto& module : modules) {
+    if (module.path == canonical) return &module;
+  }
+  return nullptr;
+}
+
+const Module* Project::FindModuleByPath(std::string_view modulePath) const {
+  return const_cast<Project*>(this)->FindModuleByPath(modulePath);
+}
+
+Module* Project::AddModule(Module& module, bool requireExistingFile) {
+  if (auto canonical = CanonicalPath(module.path)) {
+    module.path = *std::move(canonical);
+  } else if (requireExistingFile) {
+    return nullptr;
+  } else {
+    module.path = Trim(module.path);
+  }
+  module.id = nextModuleId++;
+  modules.push_back(module);
+  return &modules.back();
+}
+
+bool Project::RemoveModule(std::string_view modulePath) {
+  const std::string canonical = CanonicalModulePath(modulePath);
+  for (auto it = modules.begin(); it != modules.end(); ++it) {
+    if (it->path == canonical) {
+      modules.erase(it);
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace ulk

@@ -1,0 +1,165 @@
+// The translation project in memory: a project names module files; each
+// module holds its original language and its target languages; each language
+// holds keyed text entries. All four are plain values: copying one copies
+// everything below it.
+#pragma once
+
+#include <cstdint>
+#include <list>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace ulk {
+
+// How the text of a default-language entry was last translated.
+enum TranslationStatus : std::int32_t {
+  kStatusUnchanged = 0,
+  kStatusNewOrChanged = 1,
+  kStatusByHand = 2,
+  kStatusDictionaryOne = 3,
+  kStatusDictionarySeveral = 4,
+};
+
+struct TextEntry {
+  std::string key;
+  std::string text;  // escaped (see text_escape.h)
+  std::int32_t status = kStatusUnchanged;
+
+  void Clear();
+  bool operator==(const TextEntry&) const = default;
+};
+
+// Language validation results.
+enum LanguageError { kLanguageOk = 0, kLanguageNameEmpty = 1, kLanguageOutputEmpty = 2 };
+
+class ModuleLanguage {
+ public:
+  std::string name;
+  std::string outputFile;  // always empty for the default language
+  std::int32_t isDefault = 0;
+  int errorCode = kLanguageOk;
+
+  ModuleLanguage() = default;
+  ModuleLanguage(std::string languageName, std::string output, bool isDefaultLanguage);
+  ModuleLanguage(const ModuleLanguage& other);
+  ModuleLanguage& operator=(const ModuleLanguage& other);
+  ModuleLanguage(ModuleLanguage&&) noexcept = default;
+  ModuleLanguage& operator=(ModuleLanguage&&) noexcept = default;
+
+  void Clear();
+
+  // Entries in insertion order. Lookups by key go through an index.
+  const std::list<TextEntry>& Entries() const { return entries_; }
+  std::size_t EntryCount() const { return entries_.size(); }
+
+  // The entry stored under `key`, or null. The key of a returned entry must
+  // not be changed in place: it is the index's key.
+  TextEntry* FindEntry(std::string_view key);
+  const TextEntry* FindEntry(std::string_view key) const;
+
+  // Overwrites text and status of the entry with the same key, or appends a
+  // copy; returns the entry now stored under that key.
+  TextEntry& SetEntry(const TextEntry& entry);
+  TextEntry& SetEntry(std::string_view key, std::string_view text, std::int32_t status = 0);
+
+  bool RemoveEntry(std::string_view key);
+  // Removes every entry for which `pred` is true, keeping the order of the
+  // rest; returns how many went. One pass, whatever the number removed.
+  template <typename Pred>
+  std::size_t RemoveEntriesIf(Pred pred);
+
+  // Trims the name (empty: kLanguageNameEmpty); clears the output file of a
+  // default language; else trims it (empty: kLanguageOutputEmpty).
+  bool Validate();
+
+ private:
+  void RebuildIndex();
+
+  std::list<TextEntry> entries_;
+  // Views into the keys of the list's own nodes, which never move.
+  std::unordered_map<std::string_view, std::list<TextEntry>::iterator> index_;
+};
+
+template <typename Pred>
+std::size_t ModuleLanguage::RemoveEntriesIf(Pred pred) {
+  std::size_t removed = 0;
+  for (auto it = entries_.begin(); it != entries_.end();) {
+    if (pred(static_cast<const TextEntry&>(*it))) {
+      index_.erase(std::string_view(it->key));
+      it = entries_.erase(it);
+      ++removed;
+    } else {
+      ++it;
+    }
+  }
+  return removed;
+}
+
+// Module validation results.
+enum ModuleError {
+  kModuleOk = 0,
+  kModuleNoDefault = 1,
+  kModuleSeveralDefaults = 2,
+  kModuleBadLanguage = 3,
+};
+
+class Module {
+ public:
+  std::string path;
+  std::int32_t id = 0;
+  int errorCode = kModuleOk;
+  // In order of addition, which is the order of the project file.
+  std::list<ModuleLanguage> languages;
+
+  void Clear();
+
+  ModuleLanguage* FindLanguage(std::string_view name);
+  const ModuleLanguage* FindLanguage(std::string_view name) const;
+  ModuleLanguage* DefaultLanguage();
+  const ModuleLanguage* DefaultLanguage() const;
+  std::string DefaultLanguageName() const;
+  // Appends a copy, whatever its name; returns the stored copy.
+  ModuleLanguage& AddLanguage(const ModuleLanguage& language);
+  bool RemoveLanguage(std::string_view name);
+  std::size_t LanguageCount() const { return languages.size(); }
+
+  std::string_view FileName() const;
+  std::string_view Folder() const;
+
+  // The distinct resource keys of the default language's entries whose key
+  // starts with `prefix` ("ST_", ...), in entry order.
+  void ResourceNamesOfKind(std::string_view prefix, std::vector<std::string>& list) const;
+
+  bool Validate();
+};
+
+class Project {
+ public:
+  std::string name;
+  std::list<Module> modules;
+  std::int32_t nextModuleId = 1;
+
+  void Clear();
+  std::size_t ModuleCount() const { return modules.size(); }
+
+  Module* FindModuleById(std::int32_t id);
+  // Compares the canonical form of `path` (or, without one, the trimmed
+  // text) exactly with each module's path.
+  Module* FindModuleByPath(std::string_view path);
+  const Module* FindModuleByPath(std::string_view path) const;
+
+  // Canonicalises the module's path in place; when it has no canonical form
+  // and `requireExistingFile` is set, adds nothing and returns null. Else
+  // gives it the next id and appends a copy. No duplicate check.
+  Module* AddModule(Module& module, bool requireExistingFile);
+  bool RemoveModule(std::string_view path);
+};
+
+// The canonical form of a module path: trimmed, and for an existing file its
+// real path; the trimmed text when it names no existing file.
+std::string CanonicalModulePath(std::string_view path);
+
+}  // namespace ulk

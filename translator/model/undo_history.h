@@ -1,0 +1,72 @@
+// Undo and redo of translation edits. A snapshot holds, for each language
+// of one module, the entries an edit touched as they were before it.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "translator/model/project.h"
+
+namespace ulk {
+
+// A module value holding only the touched entries (their key, their text
+// before the edit and, for the default language, their status), and the
+// path of the module it belongs to.
+using ModuleSnapshot = Module;
+
+// What the history needs of the resource list. The list decides which
+// entries an edit touches.
+class UndoView {
+ public:
+  virtual ~UndoView() = default;
+  // The path of the module current in the project tree; "" when none.
+  virtual std::string CurrentModulePath() = 0;
+  // Fills `snapshot` with the present state of the entries about to change
+  // (for every language of the current module); false when there are none.
+  virtual bool CaptureSelection(ModuleSnapshot& snapshot) = 0;
+  // The row that shows `key`, or -1.
+  virtual int FindRow(std::string_view key) = 0;
+  virtual void RefreshRow(int row) = 0;
+  virtual void EnsureRowVisible(int row) = 0;
+  virtual void SuspendRedraw() = 0;
+  virtual void ResumeRedraw() = 0;
+};
+
+class UndoHistory {
+ public:
+  // `project` outlives the history; the view may be set later (and reset).
+  explicit UndoHistory(Project& project, int maxDepth = -1);
+
+  void SetView(UndoView* view) { view_ = view; }
+
+  bool BeginEdit(bool commitNow);
+  bool CommitEdit();
+  void DiscardEdit();
+  bool Undo();
+  bool Redo();
+  bool CanUndo() const { return !undoStack_.empty(); }
+  bool CanRedo() const { return !redoStack_.empty(); }
+  void ClearHistory();
+
+  int maxDepth() const { return maxDepth_; }
+  std::size_t UndoDepth() const { return undoStack_.size(); }
+  std::size_t RedoDepth() const { return redoStack_.size(); }
+
+ private:
+  using Stack = std::deque<ModuleSnapshot>;  // newest at the front
+
+  void Push(Stack& stack, ModuleSnapshot snapshot);
+  bool Apply(Stack& source, Stack& target);
+
+  Project& project_;
+  UndoView* view_ = nullptr;
+  int maxDepth_;
+  Stack undoStack_;
+  Stack redoStack_;
+  std::optional<ModuleSnapshot> pending_;
+};
+
+}  // namespace ulk
