@@ -5,6 +5,7 @@
 
 #include "platform/files.h"
 #include "platform/text.h"
+#include "platform/version_info.h"
 
 namespace ulk {
 
@@ -158,6 +159,14 @@ bool Module::RemoveLanguage(std::string_view languageName) {
     }
   }
   return false;
+}
+
+ModuleLanguage* Module::AddOriginalLanguage() {
+  if (path.empty()) return nullptr;
+  const FileVersionInfo info(path);
+  const std::string languageName = info.LanguageName();
+  if (languageName.empty()) return nullptr;
+  return &AddLanguage(ModuleLanguage(languageName, {}, true));
 }
 
 std::string_view Module::FileName() const { return FileNameOf(path); }

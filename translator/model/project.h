@@ -126,6 +126,11 @@ class Module {
   bool RemoveLanguage(std::string_view name);
   std::size_t LanguageCount() const { return languages.size(); }
 
+  // Appends the language of the module file's version information (for a
+  // file without one, the name of language 0) as the default language;
+  // null when the path or that name is empty.
+  ModuleLanguage* AddOriginalLanguage();
+
   std::string_view FileName() const;
   std::string_view Folder() const;
 

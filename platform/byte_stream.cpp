@@ -1,0 +1,153 @@
+// Bounds-checked little-endian reads and writes.
+#include "platform/byte_stream.h"
+
+#include <cassert>
+
+namespace ulk {
+
+bool ByteReader::Seek(std::uint64_t offset) {
+  if (offset > data_.size()) return false;
+  pos_ = static_cast<std::size_t>(offset);
+  return true;
+}
+
+bool ByteReader::Skip(std::uint64_t count) { return count <= Remaining() && Seek(pos_ + count); }
+
+bool ByteReader::AlignTo4() { return Seek(AlignUp(pos_, 4)); }
+
+bool ByteReader::U8(std::uint8_t& value) {
+  if (Remaining() < 1) return false;
+  value = static_cast<std::uint8_t>(data_[pos_]);
+  ++pos_;
+  return true;
+}
+
+bool ByteReader::U16(std::uint16_t& value) {
+  if (Remaining() < 2) return false;
+  value = LoadU16(data_, pos_);
+  pos_ += 2;
+  return true;
+}
+
+bool ByteReader::U32(std::uint32_t& value) {
+  if (Remaining() < 4) return false;
+  value = LoadU32(data_, pos_);
+  pos_ += 4;
+  return true;
+}
+
+bool ByteReader::U64(std::uint64_t& value) {
+  if (Remaining() < 8) return false;
+  value = LoadU32(data_, pos_) | (static_cast<std::uint64_t>(LoadU32(data_, pos_ + 4)) << 32);
+  pos_ += 8;
+  return true;
+}
+
+bool ByteReader::Bytes(std::uint64_t count, std::string_view& out) {
+  if (count > Remaining()) return false;
+  out = data_.substr(pos_, static_cast<std::size_t>(count));
+  pos_ += static_cast<std::size_t>(count);
+  return true;
+}
+
+bool ByteReader::Utf16z(std::u16string& out) {
+  out.clear();
+  for (std::size_t at = pos_; at + 2 <= data_.size(); at += 2) {
+    const std::uint16_t unit = LoadU16(data_, at);
+    if (unit == 0) {
+      pos_ = at + 2;
+      return true;
+    }
+    out.push_back(static_cast<char16_t>(unit));
+  }
+  out.clear();
+  return false;
+}
+
+bool ByteReader::Utf16(std::uint64_t count, std::u16string& out) {
+  out.clear();
+  if (count > Remaining() / 2) return false;
+  out.resize(static_cast<std::size_t>(count));
+  for (std::size_t i = 0; i < out.size(); ++i) {
+    out[i] = static_cast<char16_t>(LoadU16(data_, pos_ + 2 * i));
+  }
+  pos_ += 2 * out.size();
+  return true;
+}
+
+std::optional<ByteReader> ByteReader::Sub(std::uint64_t offset, std::uint64_t length) const {
+  if (offset > data_.size() || length > data_.size() - offset) return std::nullopt;
+  return ByteReader(data_.substr(static_cast<std::size_t>(offset), static_cast<std::size_t>(length)));
+}
+
+bool ByteReader::PeekU16(std::uint64_t offset, std::uint16_t& value) const {
+  if (offset > data_.size() || data_.size() - offset < 2) return false;
+  value = LoadU16(data_, static_cast<std::size_t>(offset));
+  return true;
+}
+
+bool ByteReader::PeekU32(std::uint64_t offset, std::uint32_t& value) const {
+  if (offset > data_.size() || data_.size() - offset < 4) return false;
+  value = LoadU32(data_, static_cast<std::size_t>(offset));
+  return true;
+}
+
+void ByteWriter::U16(std::uint16_t value) {
+  out_.push_back(static_cast<char>(value & 0xFF));
+  out_.push_back(static_cast<char>(value >> 8));
+}
+
+void ByteWriter::U32(std::uint32_t value) {
+  U16(static_cast<std::uint16_t>(value & 0xFFFF));
+  U16(static_cast<std::uint16_t>(value >> 16));
+}
+
+void ByteWriter::U64(std::uint64_t value) {
+  U32(static_cast<std::uint32_t>(value & 0xFFFFFFFFu));
+  U32(static_cast<std::uint32_t>(value >> 32));
+}
+
+void ByteWriter::Utf16(std::u16string_view text) {
+  for (const char16_t unit : text) U16(static_cast<std::uint16_t>(unit));
+}
+
+void ByteWriter::Utf16z(std::u16string_view text) {
+  Utf16(text);
+  U16(0);
+}
+
+void ByteWriter::AlignTo(std::size_t alignment) {
+  out_.resize(static_cast<std::size_t>(AlignUp(out_.size(), alignment)), '\0');
+}
+
+void ByteWriter::PatchU16(std::size_t offset, std::uint16_t value) {
+  assert(offset + 2 <= out_.size());
+  StoreU16(out_, offset, value);
+}
+
+void ByteWriter::PatchU32(std::size_t offset, std::uint32_t value) {
+  assert(offset + 4 <= out_.size());
+  StoreU32(out_, offset, value);
+}
+
+std::uint16_t LoadU16(std::string_view data, std::size_t offset) {
+  return static_cast<std::uint16_t>(static_cast<unsigned char>(data[offset]) |
+                                    (static_cast<unsigned char>(data[offset + 1]) << 8));
+}
+
+std::uint32_t LoadU32(std::string_view data, std::size_t offset) {
+  return static_cast<std::uint32_t>(LoadU16(data, offset)) |
+         (static_cast<std::uint32_t>(LoadU16(data, offset + 2)) << 16);
+}
+
+void StoreU16(std::string& data, std::size_t offset, std::uint16_t value) {
+  data[offset] = static_cast<char>(value & 0xFF);
+  data[offset + 1] = static_cast<char>(value >> 8);
+}
+
+void StoreU32(std::string& data, std::size_t offset, std::uint32_t value) {
+  StoreU16(data, offset, static_cast<std::uint16_t>(value & 0xFFFF));
+  StoreU16(data, offset + 2, static_cast<std::uint16_t>(value >> 16));
+}
+
+}  // namespace ulk

@@ -1,0 +1,198 @@
+#include "platform/pe_image.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/byte_stream.h"
+#include "platform/system_error.h"
+#include "tests/test_support.h"
+
+namespace ulk {
+namespace {
+
+using testing::FixturePath;
+using testing::ReadFileBytes;
+
+std::vector<std::string> Describe(const std::vector<ResourceTypeNode>& types) {
+  std::vector<std::string> out;
+  for (const auto& type : types) {
+    for (const auto& name : type.names) {
+      std::string line = type.id.Describe() + "/" + name.id.Describe() + ":";
+      for (const auto& data : name.languages) line += " " + std::to_string(data.language);
+      out.push_back(line);
+    }
+  }
+  return out;
+}
+
+class PeImageTest : public ::testing::TestWithParam<const char*> {
+ protected:
+  std::string Path() const { return FixturePath(GetParam()); }
+};
+
+TEST_P(PeImageTest, ListsResourcesInDirectoryOrder) {
+  ModuleImage image;
+  ASSERT_EQ(image.Open(Path()), 0) << image.Detail();
+  EXPECT_EQ(image.Headers().is64, std::string(GetParam()).find("64") != std::string::npos);
+  EXPECT_EQ(Describe(image.Resources()),
+            (std::vector<std::string>{"#4/MAINEX: 3082", "#4/#1: 3082", "#5/ABOUT: 1033 3082",
+                                      "#5/SETTINGS: 3082", "#5/#101: 3082", "#6/#1: 3082",
+                                      "#6/#7: 3082", "#16/#1: 3082"}));
+  const ResourceData* about =
+      image.Find(ResourceId::Number(5), ResourceId::Name(std::string_view("ABOUT")));
+  ASSERT_NE(about, nullptr);
+  EXPECT_EQ(about->language, 0x0409) << "English before the first listed";
+  const ResourceData* version = image.Find(ResourceId::Number(16), ResourceId::Number(1));
+  ASSERT_NE(version, nullptr);
+  EXPECT_EQ(LoadU16(version->bytes, 0), version->bytes.size());
+  EXPECT_EQ(image.Find(ResourceId::Number(16), ResourceId::Number(2)), nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothFormats, PeImageTest, ::testing::Values("sample32.dll", "sample64.dll"));
+
+TEST(ChooseLanguageTest, NeutralThenUsEnglishThenAnyEnglishThenFirst) {
+  const auto chosen = [](std::vector<std::uint16_t> languages) {
+    std::vector<ResourceData> list;
+    for (auto language : languages) list.push_back({language, 0, {}});
+    return ChooseLanguage(list)->language;
+  };
+  EXPECT_EQ(chosen({0x0C0A, 0x0409, 0}), 0);
+  EXPECT_EQ(chosen({0x0C0A, 0x0809, 0x0409}), 0x0409);
+  EXPECT_EQ(chosen({0x0C0A, 0x0809}), 0x0809);
+  EXPECT_EQ(chosen({0x0C0A, 0x0407}), 0x0C0A);
+  EXPECT_EQ(ChooseLanguage({}), nullptr);
+}
+
+TEST(PeImageErrorsTest, MissingAndForeignFilesNameThePath) {
+  ModuleImage image;
+  const std::string missing = "/no/such/module.dll";
+  const int code = image.Open(missing);
+  EXPECT_EQ(code, kErrorFileNotFound);
+  EXPECT_NE(SystemErrorText(code, missing).find(missing), std::string::npos);
+
+  testing::TempDir dir("pe");
+  testing::WriteFileBytes(dir / "text.dll", "just some text, no module");
+  const int foreign = image.Open(dir / "text.dll");
+  EXPECT_EQ(foreign, kErrorNotAModule);
+  EXPECT_EQ(SystemErrorText(foreign, dir / "text.dll"),
+            "(#" + std::to_string(kErrorNotAModule) + ") " + (dir / "text.dll") +
+                " no es un módulo de Windows válido.");
+  EXPECT_FALSE(image.IsOpen());
+  EXPECT_EQ(image.Open(dir.path().string()), kErrorFileNotFound) << "a folder is no module";
+}
+
+// Patches of a good module, each of which must be refused with its code.
+class MalformedPeTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    good_ = ReadFileBytes(FixturePath("sample64.dll"));
+    ModuleImage image;
+    ASSERT_EQ(image.Load(good_), 0);
+    headers_ = image.Headers();
+    image.FileOffsetOf(headers_.directories[kDirResource].rva, 16, resourceBase_);
+  }
+  int LoadPatched(const std::function<void(std::string&)>& patch) {
+    std::string bytes = good_;
+    patch(bytes);
+    ModuleImage image;
+    return image.Load(bytes);
+  }
+  std::string good_;
+  PeHeaders headers_;
+  std::uint64_t resourceBase_ = 0;
+};
+
+TEST_F(MalformedPeTest, EveryTruncationIsRefusedOrReadWithoutOverrun) {
+  for (std::size_t size = 0; size < good_.size(); size += 7) {
+    ModuleImage image;
+    const int code = image.Load(good_.substr(0, size));
+    if (size < headers_.sizeOfHeaders) {
+      EXPECT_NE(code, 0) << size;
+    }
+  }
+}
+
+TEST_F(MalformedPeTest, HeaderDamage) {
+  const auto at = [&](std::string& b, std::uint64_t offset, std::uint32_t value) {
+    StoreU32(b, static_cast<std::size_t>(offset), value);
+  };
+  EXPECT_EQ(LoadPatched([](std::string& b) { b[0] = 'Z'; }), kErrorNotAModule);
+  EXPECT_EQ(LoadPatched([&](std::string& b) { at(b, 0x3C, 0xFFFFFFF0); }), kErrorNotAModule);
+  EXPECT_EQ(LoadPatched([&](std::string& b) {
+              StoreU16(b, static_cast<std::size_t>(headers_.optionalOffset), 0x107);
+            }),
+            kErrorNotAModule);
+  EXPECT_EQ(LoadPatched([&](std::string& b) {
+              StoreU16(b, static_cast<std::size_t>(headers_.coffOffset + 2), 0xFFFF);
+            }),
+            kErrorModuleTruncated);
+  EXPECT_EQ(LoadPatched([&](std::string& b) {
+              StoreU16(b, static_cast<std::size_t>(headers_.coffOffset + 16), 0xFFF0);
+            }),
+            kErrorModuleTruncated)
+      << "optional header larger than the file";
+  // The last section's raw data running past the end of the file.
+  const std::uint64_t lastSection =
+      headers_.sectionTableOffset + 40u * (headers_.numberOfSections - 1u);
+  EXPECT_EQ(LoadPatched([&](std::string& b) { at(b, lastSection + 16, 0x7FFFFFFF); }),
+            kErrorModuleTruncated);
+  EXPECT_EQ(LoadPatched([&](std::string& b) {
+              at(b, headers_.dataDirectoryOffset + 8 * kDirResource, 0x7FFF0000);
+            }),
+            kErrorBadResourceDirectory)
+      << "resource directory in no section";
+}
+
+TEST_F(MalformedPeTest, ResourceTreeDamage) {
+  const std::uint64_t root = resourceBase_;
+  // The first type entry follows the 16-byte root header.
+  EXPECT_EQ(LoadPatched([&](std::string& b) { StoreU16(b, root + 14, 0xFFFF); }),
+            kErrorBadResourceDirectory)
+      << "more entries than fit";
+  EXPECT_EQ(LoadPatched([&](std::string& b) { StoreU32(b, root + 16 + 4, 0x80000000); }),
+            kErrorBadResourceDirectory)
+      << "a type pointing back at the root";
+  EXPECT_EQ(LoadPatched([&](std::string& b) { StoreU32(b, root + 16 + 4, 0x8FFFFFF0); }),
+            kErrorBadResourceDirectory)
+      << "a subdirectory past the end";
+  EXPECT_EQ(LoadPatched([&](std::string& b) { StoreU32(b, root + 16 + 4, 0x00000010); }),
+            kErrorBadResourceDirectory)
+      << "a data entry at the type level";
+  // The first type is a numbered one (4); make it a name pointing nowhere.
+  EXPECT_EQ(LoadPatched([&](std::string& b) { StoreU32(b, root + 16, 0xFFFFFFF0); }),
+            kErrorBadResourceDirectory);
+}
+
+TEST_F(MalformedPeTest, DataOutsideTheFileIsRefused) {
+  ModuleImage image;
+  ASSERT_EQ(image.Load(good_), 0);
+  const ResourceData* data = image.Find(ResourceId::Number(16), ResourceId::Number(1));
+  // Find the data entry that points at the version bytes.
+  const std::uint64_t dataOffset =
+      static_cast<std::uint64_t>(data->bytes.data() - image.Bytes().data());
+  std::uint64_t entry = 0;
+  for (std::uint64_t at = resourceBase_; at + 16 <= good_.size(); at += 4) {
+    std::uint64_t offset = 0;
+    if (image.FileOffsetOf(LoadU32(good_, at), LoadU32(good_, at + 4), offset) &&
+        offset == dataOffset && LoadU32(good_, at + 4) == data->bytes.size()) {
+      entry = at;
+      break;
+    }
+  }
+  ASSERT_NE(entry, 0u);
+  EXPECT_EQ(LoadPatched([&](std::string& b) { StoreU32(b, entry + 4, 0x00FFFFFF); }),
+            kErrorBadResourceDirectory);
+  EXPECT_EQ(LoadPatched([&](std::string& b) { StoreU32(b, entry, 0xFFFFFF00); }),
+            kErrorBadResourceDirectory);
+}
+
+TEST(PeChecksumTest, MatchesTheReferenceSum) {
+  // Words 0x0001 + 0xFFFF fold to 0x0001; plus the length 6 (the checksum
+  // field at 2..5 is skipped).
+  const std::string image("\x01\x00\xAA\xBB\xCC\xDD", 6);
+  EXPECT_EQ(PeChecksum(image, 2), 0x0001u + 6u);
+  const std::string folded("\xFF\xFF\x02\x00", 4);
+  EXPECT_EQ(PeChecksum(folded, 100), 0x0002u + 4u);
+}
+
+}  // namespace
+}  // namespace ulk

@@ -1,0 +1,66 @@
+// Decoding and encoding string-table blocks.
+#include "translator/resources/string_table.h"
+
+#include "platform/byte_stream.h"
+#include "platform/text.h"
+#include "translator/resources/resource_kind.h"
+
+namespace ulk {
+namespace {
+
+// The raw code units of the 16 strings, as views into the block.
+bool SplitBlock(std::string_view bytes, std::array<std::string_view, 16>& units) {
+  ByteReader r(bytes);
+  for (auto& string : units) {
+    std::uint16_t length = 0;
+    if (!r.U16(length) || !r.Bytes(2u * length, string)) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool DecodeStringBlock(std::uint32_t blockNumber, std::string_view bytes,
+                       std::vector<StringTableText>& texts) {
+  std::array<std::string_view, 16> units;
+  if (!SplitBlock(bytes, units)) return false;
+  for (std::uint32_t position = 0; position < kStringsPerBlock; ++position) {
+    const std::string_view raw = units[position];
+    if (raw.empty()) continue;
+    std::u16string text;
+    for (std::size_t at = 0; at < raw.size(); at += 2) {
+      const std::uint16_t unit = LoadU16(raw, at);
+      if (unit == 0) break;
+      text.push_back(static_cast<char16_t>(unit));
+    }
+    texts.push_back({StringIdOf(blockNumber, position), Utf16ToUtf8(text)});
+  }
+  return true;
+}
+
+std::optional<std::string> EncodeStringBlock(
+    std::string_view original, const std::array<const std::string*, 16>& translations) {
+  std::array<std::string_view, 16> units;
+  if (!SplitBlock(original, units)) return std::nullopt;
+  bool translated = false;
+  for (const std::string* translation : translations) {
+    translated = translated || (translation && !translation->empty());
+  }
+  if (!translated) return std::string(original);
+  ByteWriter out;
+  for (std::size_t position = 0; position < units.size(); ++position) {
+    const std::string* translation = translations[position];
+    if (translation && !translation->empty()) {
+      const std::u16string text = Utf8ToUtf16(*translation);
+      if (text.size() > 0xFFFF) return std::nullopt;
+      out.U16(static_cast<std::uint16_t>(text.size()));
+      out.Utf16(text);
+    } else {
+      out.U16(static_cast<std::uint16_t>(units[position].size() / 2));
+      out.Bytes(units[position]);
+    }
+  }
+  return out.Take();
+}
+
+}  // namespace ulk
