@@ -123,6 +123,11 @@ int AtomicFileWriter::Open(const std::string& target) {
   return 0;
 }
 
+int AtomicFileWriter::SetMode(unsigned mode) {
+  if (fd_ < 0) return EBADF;
+  return ::fchmod(fd_, static_cast<mode_t>(mode & 07777)) == 0 ? 0 : errno;
+}
+
 int AtomicFileWriter::Write(std::string_view data) {
   if (fd_ < 0) return EBADF;
   while (!data.empty()) {

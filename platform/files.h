@@ -36,6 +36,8 @@ class AtomicFileWriter {
   // Returns 0 or an errno. Refuses (EACCES) a target that exists and may not
   // be written, even when its folder would allow the rename.
   int Open(const std::string& target);
+  // Gives the new file these permission bits instead of the target's own.
+  int SetMode(unsigned mode);
   int Write(std::string_view data);
   // Flushes, closes and renames into place; returns 0 or an errno.
   int Commit();

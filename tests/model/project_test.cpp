@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/test_support.h"
 #include "translator/model/text_escape.h"
 
 namespace ulk {
@@ -189,6 +190,25 @@ TEST_F(ProjectTest, AddModuleCanonicalisesAndNumbers) {
   project.Clear();
   EXPECT_EQ(project.ModuleCount(), 0u);
   EXPECT_EQ(project.AddModule(third, true)->id, 1);
+}
+
+TEST(ModuleOriginalLanguageTest, TakesTheLanguageOfTheVersionInformation) {
+  Module module;
+  module.path = testing::FixturePath("sample64.dll");
+  ModuleLanguage* original = module.AddOriginalLanguage();
+  ASSERT_NE(original, nullptr);
+  EXPECT_EQ(original->name, "Español (España)");
+  EXPECT_EQ(original->isDefault, 1);
+  EXPECT_EQ(module.DefaultLanguage(), original);
+
+  Module plain;
+  plain.path = testing::FixturePath("empty32.dll");
+  ASSERT_NE(plain.AddOriginalLanguage(), nullptr);
+  EXPECT_EQ(plain.DefaultLanguageName(), "Idioma neutro") << "no version information";
+
+  Module unnamed;
+  EXPECT_EQ(unnamed.AddOriginalLanguage(), nullptr);
+  EXPECT_EQ(unnamed.LanguageCount(), 0u);
 }
 
 TEST_F(ProjectTest, CopiesAreDeep) {

@@ -1,0 +1,83 @@
+// The resource update of a module file: the module's resource tree loaded
+// in memory, resources added, replaced and deleted by (type, name,
+// language), and the module written again with a rebuilt resource section.
+//
+// Placement of the rebuilt section: in place when it fits where the old one
+// was; grown in place when the resource section is the last section, or is
+// followed only by the relocation section (which then moves up); otherwise
+// in a new section appended after the last one. Everything else stays true:
+// section sizes, SizeOfImage, SizeOfInitializedData, the data directory, the
+// file offsets that move (COFF symbol table, debug data), the overlay after
+// the last section. An Authenticode signature, which can no longer match,
+// is removed; the checksum is recomputed when the module had one.
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/pe_image.h"
+#include "platform/status.h"
+
+namespace ulk {
+
+class ResourceUpdate {
+ public:
+  // Starts from the resources of `image`, which must stay open until the
+  // update is committed or dropped.
+  explicit ResourceUpdate(const ModuleImage& image);
+
+  // Adds or replaces a resource. Names are kept upper-cased, as the module
+  // format looks them up.
+  void Put(const ResourceId& type, const ResourceId& name, std::uint16_t language,
+           std::string bytes);
+  // Removes a resource; false when the tree holds no such resource.
+  bool Delete(const ResourceId& type, const ResourceId& name, std::uint16_t language);
+  bool Has(const ResourceId& type, const ResourceId& name, std::uint16_t language) const;
+
+  // The whole module with the rebuilt resource section.
+  Status Build(std::string& out) const;
+  // Build, then write to `target` through a temporary file renamed into
+  // place (a failure leaves no partial file). `mode` gives the permission
+  // bits of the new file.
+  Status Commit(const std::string& target, mode_t mode) const;
+
+ private:
+  struct Language {
+    std::uint16_t id = 0;
+    std::uint32_t codePage = 0;
+    std::string owned;
+    std::string_view bytes;  // into `owned` or into the image
+    bool isOwned = false;
+    std::string_view Bytes() const { return isOwned ? std::string_view(owned) : bytes; }
+  };
+  struct Name {
+    ResourceId id;
+    std::vector<Language> languages;
+  };
+  struct Type {
+    ResourceId id;
+    std::vector<Name> names;
+  };
+
+  // The section's bytes with data addresses relative to its start, until
+  // Relocate adds the address the section is placed at.
+  struct SerializedSection {
+    std::string bytes;
+    std::size_t entriesStart = 0;
+    std::size_t entryCount = 0;
+    void Relocate(std::uint32_t sectionRva);
+  };
+  SerializedSection SerializeSection() const;
+
+  const ModuleImage& image_;
+  std::vector<Type> types_;
+};
+
+// Upper-cases a resource name as the module format compares names.
+ResourceId NormalisedResourceId(const ResourceId& id);
+
+}  // namespace ulk

@@ -1,0 +1,265 @@
+// Reading module texts into a project and generating translated modules.
+#include "translator/model/resource_engine.h"
+
+#include <sys/stat.h>
+
+#include <unordered_map>
+#include <unordered_set>
+
+#include "platform/files.h"
+#include "platform/resource_update.h"
+#include "platform/system_error.h"
+#include "platform/template_library.h"
+#include "translator/model/text_escape.h"
+#include "translator/resources/iso_language_list.h"
+
+namespace ulk {
+namespace {
+
+const IsoLanguageList& SystemLanguages() {
+  static const IsoLanguageList list;
+  return list;
+}
+
+}  // namespace
+
+std::string_view EmbeddedResource(const ResourceId& type, const ResourceId& name) {
+  static const std::string templateLibrary = TemplateLibraryImage();
+  if (NormalisedResourceId(type) == ResourceId::Name(std::string_view("DLL")) &&
+      name == ResourceId::Number(kTemplateLibraryId)) {
+    return templateLibrary;
+  }
+  return {};
+}
+
+void ResourceEngine::Reset() {
+  failureKind = kFailureNone;
+  failureText.clear();
+}
+
+bool ResourceEngine::ReadTexts(const std::string& path) {
+  readTexts.clear();
+  if (!resources.ReadModule(path)) {
+    failureKind = kFailureCannotOpen;
+    failureText = SystemErrorText(resources.LastError(), path);
+    return false;
+  }
+  readTexts.reserve(resources.TextCount());
+  for (std::size_t i = 0; i < resources.TextCount(); ++i) {
+    readTexts.emplace_back(MakeEntryKey(resources.ResourceKeyAt(i), resources.TextAt(i).item),
+                           EscapeText(resources.TextAt(i).text));
+  }
+  return true;
+}
+
+bool ResourceEngine::GetResources(Module* module) {
+  Reset();
+  readTexts.clear();
+  if (!module) {
+    failureKind = kFailureNoModule;
+    return false;
+  }
+  if (!module->DefaultLanguage()) {
+    failureKind = kFailureNoDefaultLanguage;
+    return false;
+  }
+  if (module->path.empty()) {
+    failureKind = kFailureEmptyPath;
+    return false;
+  }
+  if (!ReadTexts(module->path)) return false;
+  resources.Release();
+
+  ModuleLanguage& original = *module->DefaultLanguage();
+  std::unordered_map<std::string, std::string> before;
+  before.reserve(original.EntryCount());
+  for (const TextEntry& entry : original.Entries()) before.emplace(entry.key, entry.text);
+
+  MergeGroups(*module);
+
+  std::unordered_set<std::string_view> readKeys;
+  readKeys.reserve(readTexts.size());
+  for (const auto& [key, text] : readTexts) readKeys.insert(key);
+  original.RemoveEntriesIf([&](const TextEntry& entry) { return !readKeys.count(entry.key); });
+  readTexts.clear();
+
+  for (const TextEntry& entry : original.Entries()) {
+    const auto previous = before.find(entry.key);
+    if (previous == before.end() || previous->second != entry.text) {
+      original.FindEntry(entry.key)->status = kStatusNewOrChanged;
+    }
+  }
+  return true;
+}
+
+void ResourceEngine::MergeGroups(Module& module) {
+  ModuleLanguage& original = *module.DefaultLanguage();
+
+  // The new pairs by group, groups in order of first appearance.
+  std::vector<std::string_view> groupOrder;
+  std::unordered_map<std::string_view, std::vector<std::size_t>> newByGroup;
+  for (std::size_t i = 0; i < readTexts.size(); ++i) {
+    const std::string_view group = GroupKeyOf(readTexts[i].first);
+    auto [slot, inserted] = newByGroup.try_emplace(group);
+    if (inserted) groupOrder.push_back(group);
+    slot->second.push_back(i);
+  }
+  // The keys of every language's entries by group, in each language's order.
+  const auto keysByGroup = [](const ModuleLanguage& language) {
+    std::unordered_map<std::string, std::vector<std::string>> groups;
+    for (const TextEntry& entry : language.Entries()) {
+      groups[std::string(GroupKeyOf(entry.key))].push_back(entry.key);
+    }
+    return groups;
+  };
+  std::vector<ModuleLanguage*> others;
+  std::vector<std::unordered_map<std::string, std::vector<std::string>>> otherGroups;
+  for (ModuleLanguage& language : module.languages) {
+    if (&language == &original) continue;
+    others.push_back(&language);
+    otherGroups.push_back(keysByGroup(language));
+  }
+  const auto originalGroups = keysByGroup(original);
+
+  for (const std::string_view group : groupOrder) {
+    const std::string groupKey(group);
+    // Old: the default language's entries of the group.
+    std::unordered_map<std::string, std::string> old;
+    if (const auto found = originalGroups.find(groupKey); found != originalGroups.end()) {
+      for (const std::string& key : found->second) old.emplace(key, original.FindEntry(key)->text);
+    }
+    // Translations of old texts, noted per language, taken off their keys.
+    std::vector<std::vector<std::pair<std::string, std::string>>> noted(others.size());
+    for (std::size_t l = 0; l < others.size(); ++l) {
+      const auto found = otherGroups[l].find(groupKey);
+      if (found == otherGroups[l].end()) continue;
+      for (const std::string& key : found->second) {
+        const auto match = old.find(key);
+        if (match == old.end()) continue;
+        noted[l].emplace_back(match->second, others[l]->FindEntry(key)->text);
+        others[l]->RemoveEntry(key);
+      }
+    }
+    for (const auto& [key, text] : old) original.RemoveEntry(key);
+
+    const std::vector<std::size_t>& fresh = newByGroup[group];
+    std::unordered_map<std::string_view, std::vector<std::size_t>> byText;
+    for (const std::size_t i : fresh) {
+      original.SetEntry(readTexts[i].first, readTexts[i].second, kStatusUnchanged);
+      byText[readTexts[i].second].push_back(i);
+    }
+    // Every occurrence of an old text gets its translation; of two notes on
+    // the same text, the later wins.
+    for (std::size_t l = 0; l < others.size(); ++l) {
+      for (const auto& [oldText, translation] : noted[l]) {
+        const auto matches = byText.find(oldText);
+        if (matches == byText.end()) continue;
+        for (const std::size_t i : matches->second) {
+          others[l]->SetEntry(readTexts[i].first, translation, kStatusUnchanged);
+        }
+      }
+    }
+  }
+}
+
+bool ResourceEngine::GenerateLanguages(Module* module, const std::string* languageName) {
+  Reset();
+  if (!module) {
+    failureKind = kFailureNoModule;
+    return false;
+  }
+  if (module->LanguageCount() < 2) {
+    failureKind = kFailureTooFewLanguages;
+    return false;
+  }
+  if (!module->Validate()) {
+    failureKind = kFailureInvalidModule;
+    return false;
+  }
+  if (!ReadTexts(module->path)) return false;
+  const ModuleLanguage& original = *module->DefaultLanguage();
+  bool result = true;
+  for (const ModuleLanguage& language : module->languages) {
+    if (&language == &original) continue;
+    if (languageName && language.name != *languageName) continue;
+    if (!GenerateLanguage(original, language)) {
+      failureKind = kFailureCannotWrite;
+      failureText = SystemErrorText(lastWriteError_, language.outputFile);
+      result = false;
+    }
+  }
+  resources.Release();
+  readTexts.clear();
+  return result;
+}
+
+bool ResourceEngine::GenerateLanguage(const ModuleLanguage& original, const ModuleLanguage& target) {
+  const std::string localeCode = SystemLanguages().LocaleCodeOf(target.name);
+  for (std::size_t i = 0; i < resources.TextCount(); ++i) {
+    const std::string key = MakeEntryKey(resources.ResourceKeyAt(i), resources.TextAt(i).item);
+    const TextEntry* translated = target.FindEntry(key);
+    const TextEntry* own = original.FindEntry(key);
+    // Only while the project's text still is the module's.
+    const bool current = translated && own && own->text == EscapeText(resources.TextAt(i).text);
+    resources.SetTranslation(i, current ? UnescapeText(translated->text) : std::string());
+  }
+  lastWriteError_ = resources.WriteTranslatedModule(target.outputFile, localeCode);
+  return lastWriteError_ == 0;
+}
+
+bool ResourceEngine::ExtractResourceToFile(const ResourceId& name, const ResourceId& type,
+                                           const std::string& path, const ModuleImage* module) {
+  Reset();
+  std::string_view bytes;
+  if (module) {
+    const ResourceData* data = module->Find(type, name);
+    if (data) bytes = data->bytes;
+  } else {
+    bytes = EmbeddedResource(type, name);
+  }
+  if (bytes.empty()) {
+    failureKind = kFailureResourceNotFound;
+    failureText = SystemErrorText(kErrorResourceNotFound, module ? module->Path() : "ulk");
+    return false;
+  }
+  AtomicFileWriter writer;
+  if (const int error = writer.Open(path)) {
+    failureKind = kFailureCannotCreateFile;
+    failureText = SystemErrorText(error, path);
+    return false;
+  }
+  int error = writer.Write(bytes);
+  if (error == 0) error = writer.Commit();
+  if (error != 0) {
+    failureKind = kFailureCannotWriteFile;
+    failureText = SystemErrorMessage(error);
+    return false;
+  }
+  return true;
+}
+
+bool ResourceEngine::CopyResourceToLibrary(const ModuleImage& module, const ResourceId& name,
+                                           const ResourceId& type, const std::string& libraryPath) {
+  Reset();
+  const ResourceData* data = module.Find(type, name);
+  if (!data) return false;
+  ModuleImage library;
+  if (const int error = library.Open(libraryPath)) {
+    failureKind = kFailureCannotLoadLibrary;
+    failureText = SystemErrorText(error, libraryPath);
+    return false;
+  }
+  ResourceUpdate update(library);
+  update.Put(type, name, kLanguageNeutral, std::string(data->bytes));
+  struct stat info {};
+  const mode_t mode = ::stat(libraryPath.c_str(), &info) == 0 ? info.st_mode & 07777 : 0644;
+  const Status status = update.Commit(libraryPath, mode);
+  if (!status) {
+    failureKind = kFailureCannotUpdateLibrary;
+    failureText = SystemErrorText(status.code(), libraryPath);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace ulk

@@ -1,0 +1,78 @@
+// The resource engine: reads a module's texts into the project's module,
+// carrying translations over to new keys, and writes the translated module
+// of each target language. One engine serves one operation.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/pe_image.h"
+#include "translator/model/project.h"
+#include "translator/resources/module_resources.h"
+
+namespace ulk {
+
+// Why the last operation failed; 0 when it succeeded.
+enum FailureKind : int {
+  kFailureNone = 0,
+  kFailureNoModule = 1,
+  kFailureNoDefaultLanguage = 2,
+  kFailureEmptyPath = 3,
+  kFailureCannotOpen = 4,           // failureText names the module
+  kFailureTooFewLanguages = 5,
+  kFailureInvalidModule = 6,
+  kFailureCannotWrite = 7,          // a translated module was not written
+  kFailureResourceNotFound = 8,
+  kFailureResourceNotLoaded = 9,
+  kFailureCannotCreateFile = 10,
+  kFailureCannotWriteFile = 11,
+  kFailureCannotLoadLibrary = 12,
+  kFailureCannotUpdateLibrary = 13,
+};
+
+class ResourceEngine {
+ public:
+  int failureKind = kFailureNone;
+  std::string failureText;
+  ModuleResources resources;
+  // (entry key, escaped text) of the last read, in reading order.
+  std::vector<std::pair<std::string, std::string>> readTexts;
+
+  // Reads the module file and merges its texts into `module`: the default
+  // language gets exactly the texts read (status 1 for new or changed ones);
+  // translations follow their original texts to new keys, and are dropped
+  // where the original text changed or vanished. Nothing changes on failure.
+  bool GetResources(Module* module);
+  bool ReadTexts(const std::string& path);
+
+  // Writes the translated module of every target language, or of the one
+  // named `languageName` when it is not null. Goes on after a language that
+  // fails; false when any did.
+  bool GenerateLanguages(Module* module, const std::string* languageName = nullptr);
+  // One translated module; the module must have been read by ReadTexts.
+  bool GenerateLanguage(const ModuleLanguage& original, const ModuleLanguage& target);
+  // The error code of the last GenerateLanguage that failed.
+  int lastWriteError() const { return lastWriteError_; }
+
+  // Writes a resource of `module` (null: the program's own) to a file.
+  bool ExtractResourceToFile(const ResourceId& name, const ResourceId& type,
+                             const std::string& path, const ModuleImage* module);
+  // Copies a resource of `module` into the library file, under the neutral
+  // language, replacing one of the same type and name.
+  bool CopyResourceToLibrary(const ModuleImage& module, const ResourceId& name,
+                             const ResourceId& type, const std::string& libraryPath);
+
+ private:
+  void Reset();
+  void MergeGroups(Module& module);
+
+  int lastWriteError_ = 0;
+};
+
+// The program's own resources: the template library is type "DLL", number
+// 149. Empty when there is no such resource.
+std::string_view EmbeddedResource(const ResourceId& type, const ResourceId& name);
+inline constexpr std::uint32_t kTemplateLibraryId = 149;
+
+}  // namespace ulk

@@ -1,0 +1,71 @@
+// A module file opened as data, with the translatable texts of its string
+// tables, menus, dialogs and version resources in reading order; and the
+// translated copy of the module written from it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/pe_image.h"
+#include "translator/resources/resource_kind.h"
+#include "translator/resources/string_table.h"
+
+namespace ulk {
+
+class ModuleResources {
+ public:
+  // Reads the module's texts: every string of every string-table block,
+  // then the items of every menu, dialog and version resource, each kind in
+  // directory order. On false the object is empty and LastError() holds the
+  // error code (SystemErrorText with the path names the file).
+  bool ReadModule(const std::string& path);
+  void Release();
+
+  bool IsOpen() const { return image_.IsOpen(); }
+  int LastError() const { return lastError_; }
+  const std::string& modulePath() const { return modulePath_; }
+
+  std::size_t TextCount() const { return texts_.size(); }
+  const ResourceText& TextAt(std::size_t index) const { return texts_[index]; }
+  std::string ResourceKeyAt(std::size_t index) const;
+  void SetTranslation(std::size_t index, std::string_view text);
+
+  const std::vector<std::uint32_t>& stringBlocks() const { return stringBlocks_; }
+  const std::vector<StringTableText>& stringTexts() const { return stringTexts_; }
+  const std::vector<ResourceId>& menus() const { return menus_; }
+  const std::vector<ResourceId>& dialogs() const { return dialogs_; }
+  const std::vector<ResourceId>& versions() const { return versions_; }
+  // The bytes of a resource in the language the reader takes; empty when
+  // the module has no such resource.
+  std::string_view DataOf(std::uint32_t type, const ResourceId& id) const;
+  // What the codecs had to say about resources they kept without texts.
+  const std::vector<std::string>& Warnings() const { return warnings_; }
+  const ModuleImage& Image() const { return image_; }
+
+  // Writes the module with every listed resource rebuilt from the texts'
+  // translations to `outputPath`, replacing each resource under the language
+  // the reader took; the version resources move to the language of
+  // `localeCode` (eight hexadecimal digits) when one is given. Refuses an
+  // output that is the module itself. Returns 0 or an error code.
+  int WriteTranslatedModule(const std::string& outputPath, std::string_view localeCode);
+
+ private:
+  ModuleImage image_;
+  std::string modulePath_;
+  int lastError_ = 0;
+  std::vector<std::uint32_t> stringBlocks_;
+  std::vector<StringTableText> stringTexts_;
+  std::vector<ResourceText> texts_;
+  std::vector<ResourceId> menus_;
+  std::vector<ResourceId> dialogs_;
+  std::vector<ResourceId> versions_;
+  std::vector<std::string> warnings_;
+};
+
+// True when `output` names the module file itself: the same path in another
+// letter case, or the same file through a link or "..".
+bool IsSameFile(const std::string& output, const std::string& module);
+
+}  // namespace ulk
