@@ -21,6 +21,81 @@ const IsoLanguageList& SystemLanguages() {
   return list;
 }
 
+void MergeGroups(Module& module, const ReadTextList& readTexts) {
+  ModuleLanguage& original = *module.DefaultLanguage();
+
+  // The new pairs by group, groups in order of first appearance.
+  std::vector<std::string> groupOrder;
+  std::unordered_map<std::string, std::vector<std::size_t>> newByGroup;
+  for (std::size_t i = 0; i < readTexts.size(); ++i) {
+    std::string group(GroupKeyOf(readTexts[i].first));
+    auto [slot, inserted] = newByGroup.try_emplace(group);
+    slot->second.push_back(i);
+    if (inserted) groupOrder.push_back(std::move(group));
+  }
+  // The keys of every language's entries by group, in each language's order.
+  const auto keysByGroup = [](const ModuleLanguage& language) {
+    std::unordered_map<std::string, std::vector<std::string>> groups;
+    for (const TextEntry& entry : language.Entries()) {
+      groups[std::string(GroupKeyOf(entry.key))].push_back(entry.key);
+    }
+    return groups;
+  };
+  std::vector<ModuleLanguage*> others;
+  std::vector<std::unordered_map<std::string, std::vector<std::string>>> otherGroups;
+  for (ModuleLanguage& language : module.languages) {
+    if (&language == &original) continue;
+    others.push_back(&language);
+    otherGroups.push_back(keysByGroup(language));
+  }
+  const auto originalGroups = keysByGroup(original);
+  // Groups the module no longer has are merged with no new texts, so that
+  // the translations of their vanished texts go with them.
+  for (const TextEntry& entry : original.Entries()) {
+    std::string group(GroupKeyOf(entry.key));
+    if (newByGroup.try_emplace(group).second) groupOrder.push_back(std::move(group));
+  }
+
+  for (const std::string& groupKey : groupOrder) {
+    // Old: the default language's entries of the group.
+    std::unordered_map<std::string, std::string> old;
+    if (const auto found = originalGroups.find(groupKey); found != originalGroups.end()) {
+      for (const std::string& key : found->second) old.emplace(key, original.FindEntry(key)->text);
+    }
+    // Translations of old texts, noted per language, taken off their keys.
+    std::vector<std::vector<std::pair<std::string, std::string>>> noted(others.size());
+    for (std::size_t l = 0; l < others.size(); ++l) {
+      const auto found = otherGroups[l].find(groupKey);
+      if (found == otherGroups[l].end()) continue;
+      for (const std::string& key : found->second) {
+        const auto match = old.find(key);
+        if (match == old.end()) continue;
+        noted[l].emplace_back(match->second, others[l]->FindEntry(key)->text);
+        others[l]->RemoveEntry(key);
+      }
+    }
+    for (const auto& [key, text] : old) original.RemoveEntry(key);
+
+    const std::vector<std::size_t>& fresh = newByGroup[groupKey];
+    std::unordered_map<std::string_view, std::vector<std::size_t>> byText;
+    for (const std::size_t i : fresh) {
+      original.SetEntry(readTexts[i].first, readTexts[i].second, kStatusUnchanged);
+      byText[readTexts[i].second].push_back(i);
+    }
+    // Every occurrence of an old text gets its translation; of two notes on
+    // the same text, the later wins.
+    for (std::size_t l = 0; l < others.size(); ++l) {
+      for (const auto& [oldText, translation] : noted[l]) {
+        const auto matches = byText.find(oldText);
+        if (matches == byText.end()) continue;
+        for (const std::size_t i : matches->second) {
+          others[l]->SetEntry(readTexts[i].first, translation, kStatusUnchanged);
+        }
+      }
+    }
+  }
+}
+
 }  // namespace
 
 std::string_view EmbeddedResource(const ResourceId& type, const ResourceId& name) {
@@ -70,94 +145,28 @@ bool ResourceEngine::GetResources(Module* module) {
   if (!ReadTexts(module->path)) return false;
   resources.Release();
 
-  ModuleLanguage& original = *module->DefaultLanguage();
+  MergeReadTexts(*module, readTexts);
+  readTexts.clear();
+  return true;
+}
+
+void MergeReadTexts(Module& module, const ReadTextList& readTexts) {
+  ModuleLanguage& original = *module.DefaultLanguage();
   std::unordered_map<std::string, std::string> before;
   before.reserve(original.EntryCount());
   for (const TextEntry& entry : original.Entries()) before.emplace(entry.key, entry.text);
 
-  MergeGroups(*module);
+  MergeGroups(module, readTexts);
 
   std::unordered_set<std::string_view> readKeys;
   readKeys.reserve(readTexts.size());
   for (const auto& [key, text] : readTexts) readKeys.insert(key);
   original.RemoveEntriesIf([&](const TextEntry& entry) { return !readKeys.count(entry.key); });
-  readTexts.clear();
 
   for (const TextEntry& entry : original.Entries()) {
     const auto previous = before.find(entry.key);
     if (previous == before.end() || previous->second != entry.text) {
       original.FindEntry(entry.key)->status = kStatusNewOrChanged;
-    }
-  }
-  return true;
-}
-
-void ResourceEngine::MergeGroups(Module& module) {
-  ModuleLanguage& original = *module.DefaultLanguage();
-
-  // The new pairs by group, groups in order of first appearance.
-  std::vector<std::string_view> groupOrder;
-  std::unordered_map<std::string_view, std::vector<std::size_t>> newByGroup;
-  for (std::size_t i = 0; i < readTexts.size(); ++i) {
-    const std::string_view group = GroupKeyOf(readTexts[i].first);
-    auto [slot, inserted] = newByGroup.try_emplace(group);
-    if (inserted) groupOrder.push_back(group);
-    slot->second.push_back(i);
-  }
-  // The keys of every language's entries by group, in each language's order.
-  const auto keysByGroup = [](const ModuleLanguage& language) {
-    std::unordered_map<std::string, std::vector<std::string>> groups;
-    for (const TextEntry& entry : language.Entries()) {
-      groups[std::string(GroupKeyOf(entry.key))].push_back(entry.key);
-    }
-    return groups;
-  };
-  std::vector<ModuleLanguage*> others;
-  std::vector<std::unordered_map<std::string, std::vector<std::string>>> otherGroups;
-  for (ModuleLanguage& language : module.languages) {
-    if (&language == &original) continue;
-    others.push_back(&language);
-    otherGroups.push_back(keysByGroup(language));
-  }
-  const auto originalGroups = keysByGroup(original);
-
-  for (const std::string_view group : groupOrder) {
-    const std::string groupKey(group);
-    // Old: the default language's entries of the group.
-    std::unordered_map<std::string, std::string> old;
-    if (const auto found = originalGroups.find(groupKey); found != originalGroups.end()) {
-      for (const std::string& key : found->second) old.emplace(key, original.FindEntry(key)->text);
-    }
-    // Translations of old texts, noted per language, taken off their keys.
-    std::vector<std::vector<std::pair<std::string, std::string>>> noted(others.size());
-    for (std::size_t l = 0; l < others.size(); ++l) {
-      const auto found = otherGroups[l].find(groupKey);
-      if (found == otherGroups[l].end()) continue;
-      for (const std::string& key : found->second) {
-        const auto match = old.find(key);
-        if (match == old.end()) continue;
-        noted[l].emplace_back(match->second, others[l]->FindEntry(key)->text);
-        others[l]->RemoveEntry(key);
-      }
-    }
-    for (const auto& [key, text] : old) original.RemoveEntry(key);
-
-    const std::vector<std::size_t>& fresh = newByGroup[group];
-    std::unordered_map<std::string_view, std::vector<std::size_t>> byText;
-    for (const std::size_t i : fresh) {
-      original.SetEntry(readTexts[i].first, readTexts[i].second, kStatusUnchanged);
-      byText[readTexts[i].second].push_back(i);
-    }
-    // Every occurrence of an old text gets its translation; of two notes on
-    // the same text, the later wins.
-    for (std::size_t l = 0; l < others.size(); ++l) {
-      for (const auto& [oldText, translation] : noted[l]) {
-        const auto matches = byText.find(oldText);
-        if (matches == byText.end()) continue;
-        for (const std::size_t i : matches->second) {
-          others[l]->SetEntry(readTexts[i].first, translation, kStatusUnchanged);
-        }
-      }
     }
   }
 }

@@ -39,6 +39,7 @@ class ResourceEngine {
   // (entry key, escaped text) of the last read, in reading order.
   std::vector<std::pair<std::string, std::string>> readTexts;
 
+
   // Reads the module file and merges its texts into `module`: the default
   // language gets exactly the texts read (status 1 for new or changed ones);
   // translations follow their original texts to new keys, and are dropped
@@ -65,10 +66,16 @@ class ResourceEngine {
 
  private:
   void Reset();
-  void MergeGroups(Module& module);
 
   int lastWriteError_ = 0;
 };
+
+using ReadTextList = std::vector<std::pair<std::string, std::string>>;
+
+// Brings the texts read from a module file into the module (whose default
+// language must exist): merged group by group, stale entries removed,
+// status 1 on every new or changed text.
+void MergeReadTexts(Module& module, const ReadTextList& readTexts);
 
 // The program's own resources: the template library is type "DLL", number
 // 149. Empty when there is no such resource.

@@ -1,0 +1,159 @@
+#include "translator/model/project_operations.h"
+
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "tests/scripted_ui.h"
+#include "translator/model/messages.h"
+#include "tests/test_support.h"
+
+namespace ulk {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ScriptedUi;
+
+class ProjectOperationsTest : public ::testing::Test {
+ protected:
+  ProjectOperationsTest() : dir_("operations") {}
+  // A copy of the sample module under another name.
+  std::string Copy(const std::string& name) {
+    const std::string path = dir_ / name;
+    fs::copy_file(testing::FixturePath("sample64.dll"), path, fs::copy_options::overwrite_existing);
+    return path;
+  }
+  Module& AddReady(const std::string& name) {
+    std::string errors;
+    AddModuleFiles(project_, {Copy(name)}, errors);
+    Module& module = project_.modules.back();
+    module.AddLanguage(ModuleLanguage("English", dir_ / ("en/" + name), false));
+    return module;
+  }
+
+  testing::TempDir dir_;
+  Project project_;
+  ScriptedUi ui_;
+};
+
+TEST_F(ProjectOperationsTest, AddingReportsDuplicatesAndMissingFilesAndAddsTheRest) {
+  const std::string a = Copy("a.dll");
+  const std::string b = Copy("b.dll");
+  ASSERT_EQ(AddModules(project_, {a}, ui_), 1u);
+  EXPECT_TRUE(ui_.log.empty());
+  EXPECT_EQ(project_.modules.front().DefaultLanguageName(), "Español (España)");
+
+  EXPECT_EQ(AddModules(project_, {a, dir_ / "missing.dll", b}, ui_), 1u);
+  ASSERT_EQ(ui_.log.size(), 1u);
+  EXPECT_EQ(ui_.log[0],
+            "exclamation: Error añadiendo módulos al proyecto\n"
+            "El módulo \"a.dll\" ya está en el proyecto\n"
+            "Error añadiendo el módulo \"missing.dll\" al proyecto");
+  EXPECT_EQ(project_.ModuleCount(), 2u);
+  EXPECT_EQ(project_.modules.back().id, 2);
+
+  ShowAddModulesErrors(MessageText(kMsgTooManyFiles), false, ui_);
+  EXPECT_EQ(ui_.log.back(),
+            "error: Error añadiendo módulos al proyecto\n¡Demasiados archivos seleccionados!");
+}
+
+TEST_F(ProjectOperationsTest, DeletingAsksFirst) {
+  const std::string a = Copy("a.dll");
+  AddModules(project_, {a}, ui_);
+  ui_.answers = {false};
+  EXPECT_FALSE(DeleteModule(project_, a, ui_));
+  EXPECT_EQ(project_.ModuleCount(), 1u);
+  ui_.answers = {true};
+  EXPECT_TRUE(DeleteModule(project_, a, ui_));
+  EXPECT_EQ(project_.ModuleCount(), 0u);
+  ui_.answers = {true};
+  EXPECT_FALSE(DeleteModule(project_, a, ui_));
+  EXPECT_EQ(ui_.log, (std::vector<std::string>{
+                         "ask: ¿Desea borrar módulo \"a.dll\"? -> no",
+                         "ask: ¿Desea borrar módulo \"a.dll\"? -> yes",
+                         "ask: ¿Desea borrar módulo \"a.dll\"? -> yes",
+                         "error: Error borrando el módulo \"a.dll\" del proyecto"}));
+}
+
+TEST_F(ProjectOperationsTest, ValidationMessages) {
+  Module& module = AddReady("a.dll");
+  std::string message;
+  EXPECT_TRUE(ValidateModule(module, ui_, message));
+  module.AddLanguage(ModuleLanguage("Català", "", true));
+  module.AddLanguage(ModuleLanguage("", "", false));
+  EXPECT_FALSE(ValidateModule(module, ui_, message));
+  EXPECT_EQ(message, "Error de validación del módulo \"a.dll\"\n"
+                     "Un módulo sólo puede tener un idioma por defecto");
+  EXPECT_EQ(ui_.status, (std::vector<std::string>{"push Validando módulo a.dll...", "pop",
+                                                  "push Validando módulo a.dll...", "pop"}));
+}
+
+TEST_F(ProjectOperationsTest, ReadingAllAsksAfterAFailureInTheBatch) {
+  for (const bool goOn : {true, false}) {
+    Project project;
+    std::string errors;
+    AddModuleFiles(project, {Copy("one.dll"), Copy("two.dll"), Copy("three.dll")}, errors);
+    auto second = std::next(project.modules.begin());
+    second->languages.clear();  // fails validation
+    ScriptedUi ui;
+    ui.answers = {goOn};
+    const GetResourcesResult result = GetResourcesCommand(project, nullptr, ui);
+    EXPECT_EQ(ui.log, std::vector<std::string>{
+                          "ask: Error de validación del módulo \"two.dll\"\n"
+                          "Un módulo debe tener un idioma por defecto\n\n"
+                          "¿Desea continuar de todas formas? -> " +
+                          std::string(goOn ? "yes" : "no")});
+    EXPECT_EQ(result.read, goOn ? 2u : 1u);
+    EXPECT_EQ(result.stopped, !goOn);
+    EXPECT_TRUE(result.changed) << "the first module was read either way";
+    EXPECT_EQ(project.modules.back().DefaultLanguage()->EntryCount() > 0, goOn);
+    EXPECT_EQ(ui.waits, 0);
+  }
+}
+
+TEST_F(ProjectOperationsTest, AModuleThatCannotBeOpenedIsReportedWithItsPath) {
+  Module& module = AddReady("gone.dll");
+  const std::string path = module.path;
+  fs::remove(path);
+  const GetResourcesResult result = GetResourcesCommand(project_, &module, ui_);
+  EXPECT_FALSE(result.changed);
+  ASSERT_EQ(ui_.log.size(), 1u);
+  EXPECT_EQ(ui_.log[0], "error: Error obteniendo recursos del módulo \"gone.dll\"\n"
+                        "¡No se ha podido abrir el módulo!\n"
+                        "(#20000) No se encuentra el archivo " + path + ".");
+  EXPECT_EQ(ui_.status, (std::vector<std::string>{"push Validando módulo gone.dll...", "pop",
+                                                  "push Leyendo recursos del módulo gone.dll...",
+                                                  "pop"}));
+}
+
+TEST_F(ProjectOperationsTest, GeneratingTheProject) {
+  EXPECT_EQ(GenerateCommand(project_, nullptr, ui_).generated, 0u);
+  EXPECT_EQ(ui_.log, std::vector<std::string>{"information: Proyecto generado correctamente"})
+      << "also for a project without modules";
+
+  AddReady("a.dll");
+  AddReady("b.dll");
+  ui_.log.clear();
+  GenerateCommandResult all = GenerateCommand(project_, nullptr, ui_);
+  EXPECT_EQ(all.generated, 2u);
+  EXPECT_EQ(ui_.log, std::vector<std::string>{"information: Proyecto generado correctamente"});
+  EXPECT_TRUE(fs::exists(dir_ / "en/a.dll"));
+
+  // The first module cannot be written; the user goes on.
+  project_.modules.front().languages.back().outputFile = project_.modules.front().path;
+  ui_.log.clear();
+  ui_.answers = {true};
+  all = GenerateCommand(project_, nullptr, ui_);
+  EXPECT_EQ(all.generated, 1u);
+  EXPECT_EQ(all.failed, 1u);
+  ASSERT_EQ(ui_.log.size(), 1u) << "no closing message after a failure";
+  EXPECT_EQ(ui_.log[0].substr(0, ui_.log[0].find('\n')), "ask: Error generando el módulo \"a.dll\"");
+  EXPECT_NE(ui_.log[0].find("\nError guardando módulo traducido\n"), std::string::npos);
+
+  ui_.log.clear();
+  GenerateCommand(project_, &project_.modules.back(), ui_);
+  EXPECT_EQ(ui_.log, std::vector<std::string>{"information: Módulo b.dll generando correctamente"});
+}
+
+}  // namespace
+}  // namespace ulk

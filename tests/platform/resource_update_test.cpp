@@ -1,0 +1,286 @@
+// The resource update over a matrix of module layouts: PE32 and PE32+; the
+// resource section last, followed by the relocation section, or followed by
+// another section; the section shrinking, staying, growing past the file
+// alignment and past the section alignment; with and without an overlay, a
+// certificate table, a COFF symbol table and a checksum.
+#include "platform/resource_update.h"
+
+#include <cstdio>
+#include <map>
+
+#include <gtest/gtest.h>
+
+#include "platform/byte_stream.h"
+#include "tests/test_support.h"
+
+namespace ulk {
+namespace {
+
+enum class Layout { kLast, kBeforeReloc, kBeforeOther };
+enum class Size { kShrink, kSame, kPastFileAlignment, kPastSectionAlignment };
+
+struct Extras {
+  bool overlay, certificate, symbols, checksum;
+};
+
+std::uint64_t RawEnd(const PeHeaders& h) {
+  std::uint64_t end = h.sizeOfHeaders;
+  for (const auto& s : h.sections) end = std::max<std::uint64_t>(end, s.pointerToRawData + std::uint64_t{s.sizeOfRawData});
+  return end;
+}
+
+void Parse(const std::string& bytes, ModuleImage& image) {
+  EXPECT_EQ(image.Load(bytes), 0) << image.Detail();
+}
+
+// Appends a data section after the last one, before whatever follows the
+// sections in the file (the symbol table moves up).
+std::string AddSectionAfterResources(const std::string& in) {
+  ModuleImage image;
+  EXPECT_EQ(image.Load(in), 0);
+  const PeHeaders& h = image.Headers();
+  const std::uint64_t rawEnd = RawEnd(h);
+  const std::uint64_t pointer = AlignUp(rawEnd, h.fileAlignment);
+  std::uint32_t address = 0;
+  for (const auto& s : h.sections) {
+    address = std::max<std::uint32_t>(address, static_cast<std::uint32_t>(AlignUp(s.virtualAddress + std::max(s.virtualSize, s.sizeOfRawData), h.sectionAlignment)));
+  }
+  std::string out = in.substr(0, rawEnd);
+  out.resize(pointer, '\0');
+  std::string data(h.fileAlignment, '\0');
+  for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<char>('a' + i % 26);
+  out += data;
+  out += in.substr(rawEnd);
+  const std::size_t header = static_cast<std::size_t>(h.sectionTableOffset + 40 * h.numberOfSections);
+  std::string entry(".zextra\0", 8);
+  out.replace(header, 8, entry);
+  StoreU32(out, header + 8, h.fileAlignment);
+  StoreU32(out, header + 12, address);
+  StoreU32(out, header + 16, h.fileAlignment);
+  StoreU32(out, header + 20, static_cast<std::uint32_t>(pointer));
+  StoreU32(out, header + 36, 0x40000040);
+  StoreU16(out, static_cast<std::size_t>(h.coffOffset + 2), static_cast<std::uint16_t>(h.numberOfSections + 1));
+  StoreU32(out, static_cast<std::size_t>(h.optionalOffset + PeHeaders::kSizeOfImage),
+           static_cast<std::uint32_t>(address + h.sectionAlignment));
+  if (h.pointerToSymbolTable) {
+    StoreU32(out, static_cast<std::size_t>(h.coffOffset + 8),
+             static_cast<std::uint32_t>(h.pointerToSymbolTable + (out.size() - in.size())));
+  }
+  return out;
+}
+
+std::string MakeModule(bool is64, Layout layout, const Extras& extras) {
+  const std::string bits = is64 ? "64" : "32";
+  std::string bytes = testing::ReadFileBytes(
+      testing::FixturePath((layout == Layout::kBeforeReloc ? "withcode" : "sample") + bits + ".dll"));
+  if (layout == Layout::kBeforeOther) bytes = AddSectionAfterResources(bytes);
+  ModuleImage image;
+  EXPECT_EQ(image.Load(bytes), 0);
+  const PeHeaders h = image.Headers();
+  EXPECT_NE(h.pointerToSymbolTable, 0u) << "ld writes a symbol table";
+  if (!extras.symbols) {
+    bytes.resize(RawEnd(h));
+    StoreU32(bytes, static_cast<std::size_t>(h.coffOffset + 8), 0);
+    StoreU32(bytes, static_cast<std::size_t>(h.coffOffset + 12), 0);
+  }
+  if (extras.overlay) {
+    for (int i = 0; i < 300; ++i) bytes.push_back(static_cast<char>(0x80 + i % 61));
+  }
+  if (extras.certificate) {
+    bytes.resize(AlignUp(bytes.size(), 8), '\0');
+    const std::size_t at = bytes.size();
+    testing::Bytes certificate;
+    certificate.u32(32).u16(0x0200).u16(2);
+    for (int i = 0; i < 24; ++i) certificate.u8(static_cast<std::uint8_t>(i));
+    bytes += certificate.str();
+    const std::size_t entry = static_cast<std::size_t>(h.dataDirectoryOffset + 8 * kDirSecurity);
+    StoreU32(bytes, entry, static_cast<std::uint32_t>(at));
+    StoreU32(bytes, entry + 4, 32);
+  }
+  const std::size_t checksum = static_cast<std::size_t>(h.optionalOffset + PeHeaders::kCheckSum);
+  StoreU32(bytes, checksum, 0);
+  if (extras.checksum) StoreU32(bytes, checksum, PeChecksum(bytes, checksum));
+  return bytes;
+}
+
+using Tree = std::map<std::tuple<std::string, std::string, std::uint16_t>, std::string>;
+
+Tree TreeOf(const ModuleImage& image) {
+  Tree tree;
+  for (const auto& type : image.Resources()) {
+    for (const auto& name : type.names) {
+      for (const auto& data : name.languages) {
+        tree[{type.id.Describe(), name.id.Describe(), data.language}] = std::string(data.bytes);
+      }
+    }
+  }
+  return tree;
+}
+
+// Applies the size change to the update and to the expected tree.
+void Resize(ResourceUpdate& update, Tree& expected, Size size) {
+  const ResourceId rcdata = ResourceId::Number(10);
+  switch (size) {
+    case Size::kShrink:
+      ASSERT_TRUE(update.Delete(ResourceId::Number(5), ResourceId::Name(std::string_view("SETTINGS")), 0x0C0A));
+      ASSERT_TRUE(update.Delete(ResourceId::Number(6), ResourceId::Number(7), 0x0C0A));
+      ASSERT_TRUE(update.Delete(ResourceId::Number(4), ResourceId::Name(std::string_view("MAINEX")), 0x0C0A));
+      expected.erase({"#5", "SETTINGS", 0x0C0A});
+      expected.erase({"#6", "#7", 0x0C0A});
+      expected.erase({"#4", "MAINEX", 0x0C0A});
+      break;
+    case Size::kSame:
+      break;
+    case Size::kPastFileAlignment:
+    case Size::kPastSectionAlignment: {
+      const std::string data(size == Size::kPastFileAlignment ? 0x300 : 0x2400, 'R');
+      update.Put(rcdata, ResourceId::Name(std::string_view("big")), 0, data);
+      expected[{"#10", "BIG", 0}] = data;
+      break;
+    }
+  }
+}
+
+int RunObjdump(bool is64, const std::string& path) {
+  const std::string command = std::string(is64 ? "x86_64" : "i686") +
+                              "-w64-mingw32-objdump -p '" + path + "' >/dev/null 2>&1";
+  return std::system(command.c_str());
+}
+
+struct Case {
+  bool is64;
+  Layout layout;
+  Size size;
+  Extras extras;
+};
+
+std::string Describe(const Case& c) {
+  static const char* layouts[] = {"last", "before-reloc", "before-other"};
+  static const char* sizes[] = {"shrink", "same", "past-file-alignment", "past-section-alignment"};
+  return std::string(c.is64 ? "PE32+" : "PE32") + " " + layouts[static_cast<int>(c.layout)] + " " +
+         sizes[static_cast<int>(c.size)] + (c.extras.overlay ? " overlay" : "") +
+         (c.extras.certificate ? " certificate" : "") + (c.extras.symbols ? " symbols" : "") +
+         (c.extras.checksum ? " checksum" : "");
+}
+
+void CheckCase(const Case& c, const testing::TempDir& dir) {
+  SCOPED_TRACE(Describe(c));
+  const std::string input = MakeModule(c.is64, c.layout, c.extras);
+  ModuleImage before;
+  Parse(input, before);
+  const PeHeaders& h = before.Headers();
+  ResourceUpdate update(before);
+  Tree expected = TreeOf(before);
+  Resize(update, expected, c.size);
+  std::string output;
+  const Status status = update.Build(output);
+  ASSERT_TRUE(status.ok()) << status.message();
+  ModuleImage after;
+  Parse(output, after);
+  ASSERT_TRUE(after.IsOpen());
+  EXPECT_EQ(TreeOf(after), expected);
+  const PeHeaders& g = after.Headers();
+
+  // Every other section holds the same bytes, where it now stands.
+  const int resourceSection = before.SectionOf(h.directories[kDirResource].rva);
+  for (std::size_t i = 0; i < h.sections.size(); ++i) {
+    if (static_cast<int>(i) == resourceSection) continue;
+    const PeSection& old = h.sections[i];
+    ASSERT_LT(i, g.sections.size());
+    const PeSection& now = g.sections[i];
+    EXPECT_EQ(now.name, old.name);
+    EXPECT_EQ(now.sizeOfRawData, old.sizeOfRawData);
+    EXPECT_EQ(output.substr(now.pointerToRawData, now.sizeOfRawData),
+              input.substr(old.pointerToRawData, old.sizeOfRawData))
+        << old.name;
+    if (old.name == ".reloc") {
+      EXPECT_EQ(g.directories[kDirBaseReloc].rva, now.virtualAddress);
+    }
+  }
+  const bool appended = g.sections.size() == h.sections.size() + 1;
+  const bool mustAppend = c.layout == Layout::kBeforeOther && c.size != Size::kShrink && c.size != Size::kSame;
+  if (c.layout == Layout::kBeforeOther && c.size == Size::kPastSectionAlignment) {
+    EXPECT_TRUE(appended);
+  }
+  if (!mustAppend) {
+    EXPECT_FALSE(appended) << "grown or rewritten in place";
+  }
+
+  // The overlay, less the certificate, follows the sections unchanged.
+  std::string overlay = input.substr(RawEnd(h));
+  if (c.extras.certificate) overlay.resize(overlay.size() - 32);
+  EXPECT_EQ(output.substr(RawEnd(g)), overlay);
+  EXPECT_EQ(g.directories[kDirSecurity].rva, 0u);
+  EXPECT_EQ(g.directories[kDirSecurity].size, 0u);
+  if (c.extras.symbols) {
+    const std::size_t length = 18u * h.numberOfSymbols;
+    EXPECT_EQ(output.substr(g.pointerToSymbolTable, length), input.substr(h.pointerToSymbolTable, length));
+  }
+  EXPECT_EQ(g.checkSum, c.extras.checksum ? PeChecksum(output, g.optionalOffset + PeHeaders::kCheckSum) : 0u);
+
+  std::uint64_t imageEnd = 0;
+  for (const auto& s : g.sections) {
+    imageEnd = std::max(imageEnd, AlignUp(s.virtualAddress + std::uint64_t{s.virtualSize}, g.sectionAlignment));
+    EXPECT_EQ(s.pointerToRawData % g.fileAlignment, 0u) << s.name;
+    EXPECT_EQ(s.virtualAddress % g.sectionAlignment, 0u) << s.name;
+  }
+  EXPECT_EQ(g.sizeOfImage, imageEnd);
+
+  const std::string path = dir / "out.dll";
+  testing::WriteFileBytes(path, output);
+  EXPECT_EQ(RunObjdump(c.is64, path), 0);
+}
+
+TEST(ResourceUpdateTest, LayoutMatrix) {
+  testing::TempDir dir("layout");
+  int cases = 0;
+  for (bool is64 : {false, true}) {
+    for (Layout layout : {Layout::kLast, Layout::kBeforeReloc, Layout::kBeforeOther}) {
+      for (Size size : {Size::kShrink, Size::kSame, Size::kPastFileAlignment, Size::kPastSectionAlignment}) {
+        for (int bits = 0; bits < 16; ++bits) {
+          const Extras extras{(bits & 1) != 0, (bits & 2) != 0, (bits & 4) != 0, (bits & 8) != 0};
+          CheckCase({is64, layout, size, extras}, dir);
+          ++cases;
+        }
+      }
+    }
+  }
+  EXPECT_EQ(cases, 384);
+}
+
+TEST(ResourceUpdateTest, CommitWritesThroughATemporaryFile) {
+  testing::TempDir dir("commit");
+  ModuleImage image;
+  ASSERT_EQ(image.Open(testing::FixturePath("sample64.dll")), 0);
+  ResourceUpdate update(image);
+  EXPECT_TRUE(update.Has(ResourceId::Number(6), ResourceId::Number(1), 0x0C0A));
+  EXPECT_FALSE(update.Delete(ResourceId::Number(6), ResourceId::Number(1), 0x0409));
+  update.Put(ResourceId::Number(6), ResourceId::Number(1), 0x0C0A, std::string(32, '\0'));
+  ASSERT_TRUE(update.Commit(dir / "new.dll", 0640).ok());
+  ModuleImage written;
+  ASSERT_EQ(written.Open(dir / "new.dll"), 0);
+  EXPECT_EQ(written.Find(ResourceId::Number(6), ResourceId::Number(1))->bytes, std::string(32, '\0'));
+  EXPECT_FALSE(update.Commit(dir / "no/folder/new.dll", 0640).ok());
+}
+
+TEST(ResourceUpdateTest, NamesAreUpperCasedAndSorted) {
+  ModuleImage image;
+  ASSERT_EQ(image.Open(testing::FixturePath("empty32.dll")), 0);
+  ResourceUpdate update(image);
+  update.Put(ResourceId::Number(10), ResourceId::Name(std::string_view("zeta")), 0, "z");
+  update.Put(ResourceId::Number(10), ResourceId::Name(std::string_view("Alpha")), 0, "a");
+  update.Put(ResourceId::Number(10), ResourceId::Number(3), 0, "3");
+  update.Put(ResourceId::Name(std::string_view("MyType")), ResourceId::Number(1), 0x0409, "t");
+  std::string output;
+  ASSERT_TRUE(update.Build(output).ok());
+  ModuleImage after;
+  Parse(output, after);
+  std::vector<std::string> order;
+  for (const auto& type : after.Resources()) {
+    for (const auto& name : type.names) order.push_back(type.id.Describe() + "/" + name.id.Describe());
+  }
+  EXPECT_EQ(order, (std::vector<std::string>{"MYTYPE/#1", "#10/ALPHA", "#10/ZETA", "#10/#1", "#10/#3"}));
+}
+
+}  // namespace
+}  // namespace ulk
