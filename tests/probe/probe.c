@@ -1,9 +1,12 @@
 /* Loader probe: runs under Wine on a module and prints, one per line, what
    the Windows API reads from it:
      ST <id> <text>                    every string (LoadString)
-     MN <menu> <path> <text>           every menu item (LoadMenu, GetMenuItemInfo)
-     DL <dialog> <control id> <text>   caption (id -1) and control texts
-                                       (CreateDialogIndirectParam)
+     MN <menu> <item> <text>           every menu item with a text, numbered
+                                       depth first from 0, every item counted
+                                       (LoadMenu, GetMenuItemInfo)
+     DL <dialog> <item> <text>         the caption (item 0) and the texts of
+                                       the controls, numbered from 1 in
+                                       template order (CreateDialogIndirectParam)
      VS <language><codepage> <name> <text>   version values (VerQueryValue)
    Texts are UTF-8 with line feeds, returns and tabs written as \n, \r, \t. */
 #include <windows.h>
@@ -54,7 +57,7 @@ static BOOL CALLBACK OnString(HMODULE m, LPCWSTR type, LPWSTR name, LONG_PTR par
   return TRUE;
 }
 
-static void WalkMenu(LPCWSTR name, HMENU menu, const char* path) {
+static void WalkMenu(LPCWSTR name, HMENU menu, int* number) {
   int count = GetMenuItemCount(menu);
   for (int i = 0; i < count; ++i) {
     WCHAR text[1024];
@@ -64,20 +67,15 @@ static void WalkMenu(LPCWSTR name, HMENU menu, const char* path) {
     info.fMask = MIIM_STRING | MIIM_SUBMENU | MIIM_ID | MIIM_FTYPE;
     info.dwTypeData = text;
     info.cch = 1023;
+    int here = (*number)++;
     if (!GetMenuItemInfoW(menu, (UINT)i, TRUE, &info)) continue;
-    char here[256];
-    snprintf(here, sizeof here, "%s%d", path, i);
     if (!(info.fType & MFT_SEPARATOR) && info.cch > 0) {
       printf("MN ");
       PrintName(name);
-      printf(" %s ", here);
+      printf(" %d ", here);
       PrintText(text, (int)info.cch);
     }
-    if (info.hSubMenu) {
-      char deeper[260];
-      snprintf(deeper, sizeof deeper, "%s.", here);
-      WalkMenu(name, info.hSubMenu, deeper);
-    }
+    if (info.hSubMenu) WalkMenu(name, info.hSubMenu, number);
   }
 }
 
@@ -90,7 +88,8 @@ static BOOL CALLBACK OnMenu(HMODULE m, LPCWSTR type, LPWSTR name, LONG_PTR param
     printf(" FAILED\n");
     return TRUE;
   }
-  WalkMenu(name, menu, "");
+  int number = 0;
+  WalkMenu(name, menu, &number);
   DestroyMenu(menu);
   return TRUE;
 }
@@ -98,22 +97,6 @@ static BOOL CALLBACK OnMenu(HMODULE m, LPCWSTR type, LPWSTR name, LONG_PTR param
 static INT_PTR CALLBACK DialogProc(HWND w, UINT message, WPARAM wp, LPARAM lp) {
   (void)w; (void)message; (void)wp; (void)lp;
   return FALSE;
-}
-
-static LPCWSTR currentDialog;
-
-static BOOL CALLBACK OnControl(HWND control, LPARAM param) {
-  (void)param;
-  WCHAR text[1024];
-  int length = GetWindowTextW(control, text, 1024);
-  /* A title given as an ordinal (an icon) reads as U+FFFF and its number. */
-  if (length > 0 && text[0] != 0xFFFF) {
-    printf("DL ");
-    PrintName(currentDialog);
-    printf(" %d ", GetDlgCtrlID(control));
-    PrintText(text, length);
-  }
-  return TRUE;
 }
 
 static BOOL CALLBACK OnDialog(HMODULE m, LPCWSTR type, LPWSTR name, LONG_PTR param) {
@@ -130,16 +113,27 @@ static BOOL CALLBACK OnDialog(HMODULE m, LPCWSTR type, LPWSTR name, LONG_PTR par
     printf(" FAILED\n");
     return TRUE;
   }
-  WCHAR caption[1024];
-  int length = GetWindowTextW(dialog, caption, 1024);
+  WCHAR text[1024];
+  int length = GetWindowTextW(dialog, text, 1024);
   if (length > 0) {
     printf("DL ");
     PrintName(name);
-    printf(" -1 ");
-    PrintText(caption, length);
+    printf(" 0 ");
+    PrintText(text, length);
   }
-  currentDialog = name;
-  EnumChildWindows(dialog, OnControl, 0);
+  /* Direct children, in creation order, which is the template's. */
+  int position = 1;
+  for (HWND control = GetWindow(dialog, GW_CHILD); control;
+       control = GetWindow(control, GW_HWNDNEXT), ++position) {
+    length = GetWindowTextW(control, text, 1024);
+    /* A title given as an ordinal (an icon) reads as U+FFFF and a number. */
+    if (length > 0 && text[0] != 0xFFFF) {
+      printf("DL ");
+      PrintName(name);
+      printf(" %d ", position);
+      PrintText(text, length);
+    }
+  }
   DestroyWindow(dialog);
   return TRUE;
 }
