@@ -1,0 +1,205 @@
+// SQLite behind the dictionary connection.
+#include "glossmith/db/dictionary_connection.h"
+
+namespace ulk {
+
+bool DictionaryQuery::Compile(std::string_view sql) {
+  if (!database_) {
+    lastError_ = kQueryNoDatabase;
+    return false;
+  }
+  if (sql.empty()) {
+    lastError_ = kQueryNoText;
+    return false;
+  }
+  statement_.reset();
+  sqlite3_stmt* raw = nullptr;
+  lastError_ = sqlite3_prepare_v2(database_, sql.data(), static_cast<int>(sql.size()), &raw, nullptr);
+  statement_.reset(raw);
+  if (lastError_ != SQLITE_OK || !statement_) {
+    if (lastError_ == SQLITE_OK) lastError_ = SQLITE_MISUSE;  // only a comment or blanks
+    return false;
+  }
+  columnCount_ = sqlite3_column_count(statement_.get());
+  atEnd_ = false;
+  return Next();
+}
+
+std::optional<std::string> DictionaryQuery::Column(int index) {
+  if (!hasRow_) {
+    lastError_ = kQueryNoRow;
+    return std::nullopt;
+  }
+  if (index < 0 || index >= columnCount_) {
+    lastError_ = kQueryBadColumn;
+    return std::nullopt;
+  }
+  const auto* text = sqlite3_column_text(statement_.get(), index);
+  if (!text) return std::nullopt;
+  return std::string(reinterpret_cast<const char*>(text),
+                     static_cast<std::size_t>(sqlite3_column_bytes(statement_.get(), index)));
+}
+
+bool DictionaryQuery::Next() {
+  if (!statement_) {
+    lastError_ = kQueryNotCompiled;
+    return false;
+  }
+  if (atEnd_) {
+    lastError_ = kQueryAtEnd;
+    return false;
+  }
+  const int result = sqlite3_step(statement_.get());
+  if (result == SQLITE_ROW) {
+    hasRow_ = true;
+    return true;
+  }
+  hasRow_ = false;
+  atEnd_ = true;
+  if (result == SQLITE_DONE) return true;
+  lastError_ = result;
+  return false;
+}
+
+std::string DictionaryQuery::ColumnName(int index) const {
+  if (!statement_ || index < 0 || index >= columnCount_) return {};
+  const char* name = sqlite3_column_name(statement_.get(), index);
+  return name ? name : "";
+}
+
+PreparedStatement& PreparedStatement::Reset() {
+  sqlite3_reset(statement_.get());
+  sqlite3_clear_bindings(statement_.get());
+  nextParameter_ = 1;
+  return *this;
+}
+
+PreparedStatement& PreparedStatement::Bind(std::string_view text) {
+  sqlite3_bind_text(statement_.get(), nextParameter_++, text.data(), static_cast<int>(text.size()),
+                    SQLITE_TRANSIENT);
+  return *this;
+}
+
+PreparedStatement& PreparedStatement::Bind(std::int64_t value) {
+  sqlite3_bind_int64(statement_.get(), nextParameter_++, value);
+  return *this;
+}
+
+int PreparedStatement::Step() { return sqlite3_step(statement_.get()); }
+
+std::optional<std::string> PreparedStatement::Text(int column) const {
+  const auto* text = sqlite3_column_text(statement_.get(), column);
+  if (!text) return std::nullopt;
+  return std::string(reinterpret_cast<const char*>(text),
+                     static_cast<std::size_t>(sqlite3_column_bytes(statement_.get(), column)));
+}
+
+std::int64_t PreparedStatement::Integer(int column) const {
+  return sqlite3_column_int64(statement_.get(), column);
+}
+
+bool DictionaryConnection::Open(const std::string& path) {
+  Close();
+  sqlite3* raw = nullptr;
+  const int result = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+  handle_.reset(raw);
+  if (result != SQLITE_OK) {
+    handle_.reset();
+    return false;
+  }
+  database_ = raw;
+  // Another program (the translator, the administrator) may hold the file
+  // for a moment.
+  sqlite3_busy_timeout(database_, 5000);
+  // Reading the header refuses a file that is not an SQLite 3 database
+  // without writing anything.
+  if (Execute("pragma schema_version") != SQLITE_OK) {
+    Close();
+    return false;
+  }
+  return true;
+}
+
+void DictionaryConnection::Close() {
+  if (!database_) return;
+  if (transaction_) {
+    Execute(closeCommits_ ? "commit" : "rollback");
+    transaction_ = false;
+  }
+  prepared_.clear();
+  handle_.reset();
+  database_ = nullptr;
+}
+
+bool DictionaryConnection::IsReadOnly() const {
+  return database_ && sqlite3_db_readonly(database_, "main") == 1;
+}
+
+int DictionaryConnection::Execute(std::string_view sql) {
+  lastResult_ = 0;
+  if (!database_ || sql.empty()) {
+    lastResult_ = 1;
+    return lastResult_;
+  }
+  const std::string text(sql);
+  lastResult_ = sqlite3_exec(database_, text.c_str(), nullptr, nullptr, nullptr);
+  return lastResult_;
+}
+
+std::unique_ptr<DictionaryQuery> DictionaryConnection::Query(std::string_view sql) {
+  if (!database_ || sql.empty()) return nullptr;
+  auto query = std::make_unique<DictionaryQuery>(database_);
+  if (!query->Compile(sql)) return nullptr;
+  return query;
+}
+
+std::int64_t DictionaryConnection::LastInsertId() const {
+  return database_ ? sqlite3_last_insert_rowid(database_) : 0;
+}
+
+std::string DictionaryConnection::ErrorMessage() const {
+  return database_ ? sqlite3_errmsg(database_) : "";
+}
+
+bool DictionaryConnection::Begin() {
+  if (!database_ || transaction_) return false;
+  transaction_ = Execute("begin transaction") == SQLITE_OK;
+  return transaction_;
+}
+
+bool DictionaryConnection::Commit() {
+  if (!database_ || !transaction_) return false;
+  transaction_ = false;
+  return Execute("commit") == SQLITE_OK;
+}
+
+bool DictionaryConnection::Rollback() {
+  if (!database_ || !transaction_) return false;
+  transaction_ = false;
+  return Execute("rollback") == SQLITE_OK;
+}
+
+PreparedStatement* DictionaryConnection::Prepared(const std::string& sql) {
+  if (!database_) return nullptr;
+  const auto found = prepared_.find(sql);
+  if (found != prepared_.end()) return &found->second->Reset();
+  sqlite3_stmt* raw = nullptr;
+  if (sqlite3_prepare_v3(database_, sql.c_str(), static_cast<int>(sql.size()), SQLITE_PREPARE_PERSISTENT,
+                         &raw, nullptr) != SQLITE_OK ||
+      !raw) {
+    sqlite3_finalize(raw);
+    return nullptr;
+  }
+  auto statement = std::make_unique<PreparedStatement>(database_, StatementHandle(raw));
+  PreparedStatement* result = statement.get();
+  prepared_.emplace(sql, std::move(statement));
+  return result;
+}
+
+bool DictionaryConnection::UseWriteAheadLog() {
+  if (!database_ || IsReadOnly()) return false;
+  return Execute("pragma journal_mode=wal") == SQLITE_OK &&
+         Execute("pragma synchronous=normal") == SQLITE_OK;
+}
+
+}  // namespace ulk

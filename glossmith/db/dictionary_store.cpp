@@ -1,0 +1,365 @@
+// The statement table and the dictionary operations.
+#include "glossmith/db/dictionary_store.h"
+
+#include <unistd.h>
+
+#include <charconv>
+
+#include "glossmith/db/glossmith_messages.h"
+
+namespace ulk {
+namespace {
+
+constexpr const char* kStatements[kStatementCount] = {
+    /* 0 */ "0.0.1",
+    /* 1 */ "Copyright (C) 2026 Kelvanter. Diccionario de traducción de recursos",
+    /* 2 */ "Dictionary for ULK Program",
+    /* 3 */ "begin transaction",
+    /* 4 */ "commit",
+    /* 5 */ "rollback",
+    /* 6 */ "create table ulk ( ulk_version varchar2(12), ulk_copyright varchar(255), ulk_description varchar(255))",
+    /* 7 */ "insert into ulk (ulk_version, ulk_copyright, ulk_description) values ('%s', '%s', '%s')",
+    /* 8 */ "select ulk_version, ulk_copyright, ulk_description  from ulk",
+    /* 9 */ "create table languages ( lang_id integer primary key, lang_name varchar(255) unique)",
+    /* 10 */ "create unique index index_lang_name    on languages (lang_name)",
+    /* 11 */ "select lang_id from languages where lang_name = '%s'",
+    /* 12 */ "insert into languages (lang_name) values ('%s')",
+    /* 13 */ "update languages   set lang_name='%s' where lang_id=%s",
+    /* 14 */ "create table texts ( text_id integer primary key, text_lang_id integer, text_type varchar(2), text_text varchar(255))",
+    /* 15 */ "create index index_text_type_lang_text    on texts (text_type, text_lang_id, text_text)",
+    /* 16 */ "select text_id from texts where text_type = '%s'   and text_lang_id = %s   and text_text = '%s'",
+    /* 17 */ "insert into texts (text_type, text_lang_id, text_text) values ('%s', %s, '%s')",
+    /* 18 */ "update texts   set text_text='%s' where text_id=%s",
+    /* 19 */ "delete from texts where text_id=%s",
+    /* 20 */ "create table translations ( tran_id integer primary key, tran_text_id_1 integer, tran_text_id_2 integer)",
+    /* 21 */ "create index index_tran_text_id_1    on translations (tran_text_id_1)",
+    /* 22 */ "create index index_tran_text_id_2    on translations (tran_text_id_2)",
+    /* 23 */ "create index index_tran_text_id_1_2    on translations (tran_text_id_1, tran_text_id_2)",
+    /* 24 */ "insert into translations (tran_text_id_1, tran_text_id_2) values (%s, %s)",
+    /* 25 */ "delete from translations  where tran_text_id_1=%s   and tran_text_id_2=%s",
+    /* 26 */ "delete from translations  where tran_text_id_1=%s",
+    /* 27 */ "delete from translations  where tran_text_id_2=%s",
+    /* 28 */ "select tran_id  from translations where tran_text_id_1=%s   and tran_text_id_2=%s",
+    /* 29 */ "select count(tran_text_id_1)  from translations where tran_text_id_1=%s",
+    /* 30 */ "select count(tran_text_id_2)  from translations where tran_text_id_2=%s",
+    /* 31 */ "select tran_text_id_2   from translations where tran_text_id_1=%s",
+    /* 32 */ "select text_text  from translations, texts where tran_text_id_1 = %s   and tran_text_id_2 = text_id   and text_lang_id = %s order by text_text",
+    /* 33 */ "select count(tran_id)   from translations where (tran_text_id_1 = %s and tran_text_id_2 = %s)    or (tran_text_id_2 = %s and tran_text_id_1 = %s)",
+    /* 34 */ "select distinct(lang_name)  from languages, translations, texts where lang_id = text_lang_id   and tran_text_id_2 = text_id   and tran_text_id_1 = %s",
+    /* 35 */ "select lang_name   from languages  order by lang_name",
+    /* 36 */ "select lang_id, lang_name   from languages  order by lang_name",
+    /* 37 */ "delete from translations  where tran_text_id_1 in (select text_id from texts where text_lang_id = %s)",
+    /* 38 */ "delete from translations  where tran_text_id_2 in (select text_id from texts where text_lang_id = %s)",
+    /* 39 */ "delete from texts where text_lang_id = %s",
+    /* 40 */ "delete from languages where lang_id = %s",
+};
+
+enum Slot : int {
+  kVersion = 0, kCopyright = 1, kDescription = 2, kBegin = 3, kCommit = 4,
+  kCreateUlk = 6, kInsertUlk = 7, kSelectUlk = 8, kCreateLanguages = 9, kIndexLanguageName = 10,
+  kFindLanguage = 11, kAddLanguage = 12, kRenameLanguage = 13, kCreateTexts = 14,
+  kIndexTexts = 15, kFindText = 16, kAddText = 17, kUpdateText = 18, kDeleteText = 19,
+  kCreateTranslations = 20, kIndexLink1 = 21, kIndexLink2 = 22, kIndexLink12 = 23,
+  kAddLink = 24, kDeleteLink = 25, kDeleteLinksFrom = 26, kDeleteLinksTo = 27, kFindLink = 28,
+  kCountLinksFrom = 29, kCountLinksTo = 30, kPartners = 31, kTranslationsInto = 32,
+  kTranslationLanguages = 34, kLanguageNames = 35, kListLanguages = 36,
+  kDeleteLanguageLinksFrom = 37, kDeleteLanguageLinksTo = 38, kDeleteLanguageTexts = 39,
+  kDeleteLanguage = 40,
+};
+
+// A slot's statement with "?" for each value, and which values are texts.
+struct Parameterised {
+  std::string sql;
+  std::vector<bool> isText;
+};
+
+const Parameterised& ParameterisedStatement(int slot) {
+  static const std::vector<Parameterised> table = [] {
+    std::vector<Parameterised> all(kStatementCount);
+    for (int i = 0; i < kStatementCount; ++i) {
+      const std::string_view text = kStatements[i];
+      Parameterised& p = all[static_cast<std::size_t>(i)];
+      for (std::size_t at = 0; at < text.size();) {
+        if (text.compare(at, 4, "'%s'") == 0) {
+          p.sql += '?';
+          p.isText.push_back(true);
+          at += 4;
+        } else if (text.compare(at, 2, "%s") == 0) {
+          p.sql += '?';
+          p.isText.push_back(false);
+          at += 2;
+        } else {
+          p.sql += text[at++];
+        }
+      }
+    }
+    return all;
+  }();
+  return table[static_cast<std::size_t>(slot)];
+}
+
+std::string IdText(std::int64_t id) { return std::to_string(id); }
+
+// The slot's statement, ready to run with the values bound: texts as texts,
+// ids as integers (an id that is no number stays a text and matches no row).
+PreparedStatement* Bound(DictionaryConnection& connection, int slot,
+                         const std::vector<std::string_view>& values) {
+  const Parameterised& p = ParameterisedStatement(slot);
+  PreparedStatement* statement = connection.Prepared(p.sql);
+  if (!statement) return nullptr;
+  for (std::size_t i = 0; i < p.isText.size(); ++i) {
+    const std::string_view value = i < values.size() ? values[i] : std::string_view();
+    std::int64_t id = 0;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), id);
+    if (p.isText[i] || error != std::errc() || end != value.data() + value.size()) {
+      statement->Bind(value);
+    } else {
+      statement->Bind(id);
+    }
+  }
+  return statement;
+}
+
+}  // namespace
+
+const char* StatementText(int slot) {
+  return slot >= 0 && slot < kStatementCount ? kStatements[slot] : "";
+}
+
+std::string DoubleQuotes(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() + 8);
+  for (const char c : text) {
+    out.push_back(c);
+    if (c == '\'') out.push_back('\'');
+  }
+  return out;
+}
+
+std::string FormatStatement(int slot, const std::vector<std::string>& values) {
+  const std::string_view text = StatementText(slot);
+  std::string out;
+  std::size_t next = 0;
+  for (std::size_t at = 0; at < text.size();) {
+    if (text.compare(at, 4, "'%s'") == 0) {
+      out += '\'';
+      out += next < values.size() ? DoubleQuotes(values[next]) : std::string();
+      out += '\'';
+      ++next;
+      at += 4;
+    } else if (text.compare(at, 2, "%s") == 0) {
+      out += next < values.size() ? values[next] : std::string();
+      ++next;
+      at += 2;
+    } else {
+      out += text[at++];
+    }
+  }
+  return out;
+}
+
+int DictionaryStore::Run(int slot, const std::vector<std::string_view>& values) {
+  PreparedStatement* statement = Bound(connection_, slot, values);
+  if (!statement) {
+    connection_.NoteResult(SQLITE_ERROR);
+    return SQLITE_ERROR;
+  }
+  int result = statement->Step();
+  if (result == SQLITE_DONE || result == SQLITE_ROW) result = SQLITE_OK;
+  statement->Reset();
+  connection_.NoteResult(result);
+  return result;
+}
+
+bool DictionaryStore::Rows(int slot, const std::vector<std::string_view>& values,
+                           std::vector<std::string>& rows) {
+  rows.clear();
+  PreparedStatement* statement = Bound(connection_, slot, values);
+  if (!statement) return false;
+  int result = SQLITE_ROW;
+  while ((result = statement->Step()) == SQLITE_ROW) {
+    if (auto text = statement->Text(0)) rows.push_back(*std::move(text));
+  }
+  statement->Reset();  // ends the statement's read
+  return result == SQLITE_DONE;
+}
+
+bool DictionaryStore::HasRow(int slot, const std::vector<std::string_view>& values) {
+  std::vector<std::string> rows;
+  return Rows(slot, values, rows) && !rows.empty();
+}
+
+bool DictionaryStore::CreateSchema() {
+  for (const int slot : {kBegin, kCreateUlk, kCreateLanguages, kCreateTexts, kCreateTranslations,
+                         kIndexLanguageName, kIndexTexts, kIndexLink1, kIndexLink2, kIndexLink12}) {
+    if (connection_.Execute(kStatements[slot]) != SQLITE_OK) return false;
+  }
+  if (Run(kInsertUlk, {kStatements[kVersion], kStatements[kCopyright], kStatements[kDescription]}) !=
+      SQLITE_OK) {
+    return false;
+  }
+  return connection_.Execute(kStatements[kCommit]) == SQLITE_OK;
+}
+
+bool DictionaryStore::IsValidDictionary() {
+  return connection_.Query(kStatements[kSelectUlk]) != nullptr;
+}
+
+DictionaryId DictionaryStore::FindLanguage(std::string_view name) {
+  std::vector<std::string> rows;
+  if (!Rows(kFindLanguage, {name}, rows) || rows.empty()) return std::nullopt;
+  return rows.front();
+}
+
+DictionaryId DictionaryStore::AddLanguage(std::string_view name) {
+  if (DictionaryId existing = FindLanguage(name)) return existing;
+  if (Run(kAddLanguage, {name}) != SQLITE_OK) return std::nullopt;
+  return IdText(connection_.LastInsertId());
+}
+
+bool DictionaryStore::RenameLanguage(std::string_view id, std::string_view name) {
+  return Run(kRenameLanguage, {name, id}) == SQLITE_OK;
+}
+
+bool DictionaryStore::DeleteLanguage(std::string_view id) {
+  if (!connection_.Begin()) return false;
+  for (const int slot :
+       {kDeleteLanguageLinksFrom, kDeleteLanguageLinksTo, kDeleteLanguageTexts, kDeleteLanguage}) {
+    if (Run(slot, {id}) != SQLITE_OK) {
+      connection_.Rollback();
+      return false;
+    }
+  }
+  return connection_.Commit();
+}
+
+std::unique_ptr<DictionaryQuery> DictionaryStore::ListLanguages() {
+  return connection_.Query(kStatements[kListLanguages]);
+}
+
+DictionaryId DictionaryStore::FindText(std::string_view type, std::string_view languageId,
+                                       std::string_view text) {
+  std::vector<std::string> rows;
+  if (!Rows(kFindText, {type, languageId, text}, rows) || rows.empty()) return std::nullopt;
+  return rows.front();
+}
+
+DictionaryId DictionaryStore::AddText(std::string_view type, std::string_view languageId,
+                                      std::string_view text) {
+  if (Run(kAddText, {type, languageId, text}) != SQLITE_OK) return std::nullopt;
+  return IdText(connection_.LastInsertId());
+}
+
+bool DictionaryStore::UpdateText(std::string_view id, std::string_view text) {
+  return Run(kUpdateText, {text, id}) == SQLITE_OK;
+}
+
+bool DictionaryStore::DeleteText(std::string_view id) { return Run(kDeleteText, {id}) == SQLITE_OK; }
+
+long DictionaryStore::CountTextLinks(std::string_view id) {
+  const auto count = [&](int slot) {
+    std::vector<std::string> rows;
+    if (!Rows(slot, {id}, rows) || rows.empty()) return 0L;
+    long value = 0;
+    std::from_chars(rows.front().data(), rows.front().data() + rows.front().size(), value);
+    return value;
+  };
+  const long forward = count(kCountLinksFrom);
+  return forward != 0 ? forward : count(kCountLinksTo);
+}
+
+bool DictionaryStore::Link(std::string_view a, std::string_view b) {
+  bool forward = HasRow(kFindLink, {a, b});
+  bool backward = HasRow(kFindLink, {b, a});
+  if (!forward) forward = Run(kAddLink, {a, b}) == SQLITE_OK;
+  if (!backward) backward = Run(kAddLink, {b, a}) == SQLITE_OK;
+  return forward && backward;
+}
+
+bool DictionaryStore::Unlink(std::string_view a, std::string_view b) {
+  if (Run(kDeleteLink, {a, b}) != SQLITE_OK) return false;
+  return Run(kDeleteLink, {b, a}) == SQLITE_OK;
+}
+
+bool DictionaryStore::UnlinkAll(std::string_view id) {
+  if (Run(kDeleteLinksFrom, {id}) != SQLITE_OK) return false;
+  return Run(kDeleteLinksTo, {id}) == SQLITE_OK;
+}
+
+bool DictionaryStore::PropagateLink(std::string_view a, std::string_view b) {
+  if (!HasRow(kFindLink, {a, b})) return false;
+  bool result = false;
+  std::vector<std::string> rows;
+  std::vector<std::string> partnersOfA;
+  if (Rows(kPartners, {a}, rows)) {
+    result = true;
+    for (auto& id : rows) {
+      if (!id.empty() && id != b) partnersOfA.push_back(std::move(id));
+    }
+    for (const std::string& p : partnersOfA) result = Link(b, p);
+  }
+  std::vector<std::string> partnersOfB;
+  if (Rows(kPartners, {b}, rows)) {
+    result = true;
+    for (auto& id : rows) {
+      if (!id.empty() && id != a) partnersOfB.push_back(std::move(id));
+    }
+    for (const std::string& q : partnersOfB) result = Link(a, q);
+  }
+  for (const std::string& p : partnersOfA) {
+    for (const std::string& q : partnersOfB) {
+      if (p != q) result = Link(p, q);
+    }
+  }
+  return result;
+}
+
+std::vector<std::string> DictionaryStore::Partners(std::string_view id) {
+  std::vector<std::string> rows;
+  Rows(kPartners, {id}, rows);
+  return rows;
+}
+
+std::vector<std::string> DictionaryStore::TranslationsInto(std::string_view textId,
+                                                           std::string_view languageId) {
+  std::vector<std::string> rows;
+  Rows(kTranslationsInto, {textId, languageId}, rows);
+  return rows;
+}
+
+std::vector<std::string> DictionaryStore::TranslationLanguages(std::string_view textId) {
+  std::vector<std::string> rows;
+  Rows(kTranslationLanguages, {textId}, rows);
+  return rows;
+}
+
+std::vector<std::string> DictionaryStore::LanguageNames() {
+  std::vector<std::string> rows;
+  Rows(kLanguageNames, {}, rows);
+  return rows;
+}
+
+OpenDictionaryResult OpenDictionary(DictionaryConnection& connection, DictionaryStore& store,
+                                    const std::string& path) {
+  OpenDictionaryResult result;
+  connection.Close();
+  const bool existed = ::access(path.c_str(), F_OK) == 0;
+  if (!connection.Open(path)) {
+    result.message = GlossmithMessage(kGlossCannotOpenDictionary, path);
+    return result;
+  }
+  if (!existed) {
+    store.CreateSchema();
+    result.created = true;
+  }
+  if (!store.IsValidDictionary()) {
+    connection.Close();
+    result.message = GlossmithMessage(kGlossNotADictionary);
+    return result;
+  }
+  connection.UseWriteAheadLog();
+  result.ok = true;
+  return result;
+}
+
+}  // namespace ulk

@@ -1,0 +1,99 @@
+// The dictionary operations: languages, texts of four types, and the links
+// that say which texts translate one another, each a fixed statement (or a
+// short fixed sequence) of the statement table. Ids cross the interface as
+// decimal strings; "none" is an absent result. Nothing is shown: failures
+// are false or absent results, with the connection's LastResult.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "glossmith/db/dictionary_connection.h"
+
+namespace ulk {
+
+// The statement table, in slot order (41 texts). Values are written where
+// the texts hold "%s"; a quoted "'%s'" takes a text, a bare %s an id.
+inline constexpr int kStatementCount = 41;
+const char* StatementText(int slot);
+
+// Every single quote doubled, nothing else changed.
+std::string DoubleQuotes(std::string_view text);
+
+// The statement of a slot with its values written in (texts quote-doubled);
+// grows as needed, whatever the length of the values.
+std::string FormatStatement(int slot, const std::vector<std::string>& values);
+
+using DictionaryId = std::optional<std::string>;
+
+class DictionaryStore {
+ public:
+  explicit DictionaryStore(DictionaryConnection& connection) : connection_(connection) {}
+
+  // For a file that did not exist before it was opened.
+  bool CreateSchema();
+  bool IsValidDictionary();
+
+  DictionaryId FindLanguage(std::string_view name);
+  DictionaryId AddLanguage(std::string_view name);
+  bool RenameLanguage(std::string_view id, std::string_view name);
+  // Inside a managed transaction: every link of the language's texts, its
+  // texts, then the language; rolled back when any step fails.
+  bool DeleteLanguage(std::string_view id);
+  // (lang_id, lang_name) by name.
+  std::unique_ptr<DictionaryQuery> ListLanguages();
+
+  DictionaryId FindText(std::string_view type, std::string_view languageId, std::string_view text);
+  DictionaryId AddText(std::string_view type, std::string_view languageId, std::string_view text);
+  bool UpdateText(std::string_view id, std::string_view text);
+  bool DeleteText(std::string_view id);
+  long CountTextLinks(std::string_view id);
+
+  // Adds whichever direction of the pair is missing.
+  bool Link(std::string_view a, std::string_view b);
+  bool Unlink(std::string_view a, std::string_view b);
+  bool UnlinkAll(std::string_view id);
+  // After Link (a, b): every partner of a with b, every partner of b with
+  // a, and every partner of a with every partner of b.
+  bool PropagateLink(std::string_view a, std::string_view b);
+
+  // The partners of a text (slot 31), in query order.
+  std::vector<std::string> Partners(std::string_view id);
+  // The texts into a language of the translations of a text (slot 32).
+  std::vector<std::string> TranslationsInto(std::string_view textId, std::string_view languageId);
+  // The languages of a text's translations (slot 34), and of the whole
+  // dictionary (slot 35), by name.
+  std::vector<std::string> TranslationLanguages(std::string_view textId);
+  std::vector<std::string> LanguageNames();
+
+  DictionaryConnection& connection() { return connection_; }
+
+ private:
+  // Runs a statement of the table with its values bound in order (texts for
+  // quoted places, ids for bare ones). The result code, also kept as the
+  // connection's LastResult for statements without rows.
+  int Run(int slot, const std::vector<std::string_view>& values);
+  // The first column of every row.
+  bool Rows(int slot, const std::vector<std::string_view>& values, std::vector<std::string>& rows);
+  bool HasRow(int slot, const std::vector<std::string_view>& values);
+
+  DictionaryConnection& connection_;
+};
+
+struct OpenDictionaryResult {
+  bool ok = false;
+  std::string message;  // what to show when not ok
+  bool created = false;
+};
+
+// Opens a dictionary as the administrator does: a file that did not exist
+// gets the schema; a file that cannot be opened, or that is no dictionary,
+// is refused with the message to show. An open dictionary that can be
+// written uses the write-ahead log.
+OpenDictionaryResult OpenDictionary(DictionaryConnection& connection, DictionaryStore& store,
+                                    const std::string& path);
+
+}  // namespace ulk

@@ -1,0 +1,60 @@
+/* Termvault: the dictionary access component of the translator. It reads
+   and fills the same ".dic" dictionaries as the administrator.
+
+   One dictionary is open at a time, for the whole process; the functions are
+   not meant to be called from several threads at once. Texts are
+   zero-terminated UTF-8. A returned string is owned by the component and
+   stays valid until the next call into it: the caller copies it at once.
+   Kinds are the two-letter text types "ST", "MN", "DL", "VS" (any two
+   letters are stored as given). */
+#ifndef TERMVAULT_H
+#define TERMVAULT_H
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+#define TERMVAULT_EXPORT __attribute__((visibility("default")))
+
+/* Opens the dictionary at `path`, creating it when the file does not
+   exist. Non-zero on success; a file that is not a dictionary is refused. */
+TERMVAULT_EXPORT int DicOpen(const char* path);
+/* Closes the open dictionary, if any. Returns 1. */
+TERMVAULT_EXPORT int DicClose(void);
+/* Non-zero while a dictionary is open. */
+TERMVAULT_EXPORT int DicIsOpened(void);
+
+/* Stores a translation: both languages by name and both texts by (kind,
+   language, text), each created when missing; the texts are linked, and
+   their translation groups joined, as the administrator links them. All of
+   it or nothing. Non-zero on success. */
+TERMVAULT_EXPORT int DicSet(const char* kind, const char* sourceLanguage, const char* sourceText,
+                            const char* targetLanguage, const char* targetText);
+/* As DicSet; when `replace` is non-zero the source text's other
+   translations into the target language are unlinked first, so that the
+   new text becomes its only one there. */
+TERMVAULT_EXPORT int DicSetEx(const char* kind, const char* sourceLanguage,
+                              const char* sourceText, const char* targetLanguage,
+                              const char* targetText, int replace);
+
+/* Looks a text up; non-zero when the dictionary knows it. It becomes the
+   text whose translations and languages the functions below list. */
+TERMVAULT_EXPORT int DicFind(const char* kind, const char* sourceLanguage, const char* sourceText);
+/* The translations of the found text into a language, in the order of the
+   texts; "" after the last (and when there is none). */
+TERMVAULT_EXPORT const char* DicGetFirst(const char* targetLanguage);
+TERMVAULT_EXPORT const char* DicGetNext(void);
+/* The languages into which the found text has translations. */
+TERMVAULT_EXPORT const char* DicGetFirstLanguage(void);
+TERMVAULT_EXPORT const char* DicGetNextLanguage(void);
+/* Every language of the dictionary, by name. */
+TERMVAULT_EXPORT const char* DicGetFirstDBLanguage(void);
+TERMVAULT_EXPORT const char* DicGetNextDBLanguage(void);
+/* The dictionary's number for a language name; 0 when it has none. */
+TERMVAULT_EXPORT int DicGetLanguageId(const char* language);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* TERMVAULT_H */

@@ -1,0 +1,157 @@
+// Dictionary-assisted translation against a real dictionary.
+#include "translator/dictionary/dictionary_translation.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/scripted_ui.h"
+#include "tests/test_support.h"
+
+namespace ulk {
+namespace {
+
+class FakeSelectionView : public UndoView {
+ public:
+  explicit FakeSelectionView(Module& module) : module_(module) {}
+  std::string CurrentModulePath() override { return module_.path; }
+  bool CaptureSelection(ModuleSnapshot& snapshot) override {
+    for (const ModuleLanguage& language : module_.languages) {
+      ModuleLanguage& saved = snapshot.AddLanguage(ModuleLanguage(language.name, "", language.isDefault != 0));
+      for (const std::string& key : selection) {
+        const TextEntry* entry = language.FindEntry(key);
+        saved.SetEntry(key, entry ? entry->text : "", entry ? entry->status : 0);
+      }
+    }
+    return !selection.empty();
+  }
+  int FindRow(std::string_view) override { return -1; }
+  void RefreshRow(int) override {}
+  void EnsureRowVisible(int) override {}
+  void SuspendRedraw() override {}
+  void ResumeRedraw() override {}
+  std::vector<std::string> selection;
+
+ private:
+  Module& module_;
+};
+
+class DictionaryTranslationTest : public ::testing::Test {
+ protected:
+  DictionaryTranslationTest() : dir_("dictrans") {}
+  void SetUp() override {
+    ASSERT_TRUE(dictionary_.Load({TERMVAULT_PATH}));
+    ASSERT_TRUE(dictionary_.Open(dir_ / "test.dic"));
+    Module module;
+    module.path = "/app/prog.exe";
+    Module* stored = project_.AddModule(module, false);
+    ModuleLanguage& original = stored->AddLanguage(ModuleLanguage("Español", "", true));
+    original.SetEntry("MN_N_1 (1)", "&Abrir\\tCtrl+A");
+    original.SetEntry("ST_N_1 (0)", "Sí");
+    original.SetEntry("ST_N_1 (1)", "No");
+    original.SetEntry("ST_N_1 (2)", "Quizá");
+    stored->AddLanguage(ModuleLanguage("English", "/app/en.exe", false));
+    stored->AddLanguage(ModuleLanguage("Deutsch", "/app/de.exe", false));
+  }
+  Module& M() { return project_.modules.front(); }
+  ModuleLanguage& Original() { return *M().DefaultLanguage(); }
+  ModuleLanguage& Lang(const char* name) { return *M().FindLanguage(name); }
+
+  testing::TempDir dir_;
+  DictionaryComponent dictionary_;
+  Project project_;
+  testing::ScriptedUi ui_;
+};
+
+TEST_F(DictionaryTranslationTest, MenuTextNormalisation) {
+  struct Case {
+    const char* text;
+    const char* normalised;
+    bool changed;
+  } cases[] = {
+      {"&Abrir\\tCtrl+A", "Abrir", true}, {"Save && Exit", "Save && Exit", false},
+      {"&Save && E&xit", "Save && Exit", true}, {"Plain", "Plain", false},
+      {"Two\nlines & more", "Two\nlines & more", false}, {"Cut\\t", "Cut", true},
+  };
+  for (const auto& c : cases) {
+    bool changed = false;
+    EXPECT_EQ(NormaliseMenuText(c.text, changed), c.normalised) << c.text;
+    EXPECT_EQ(changed, c.changed) << c.text;
+  }
+}
+
+TEST_F(DictionaryTranslationTest, AddingStoresMenuTextsAlsoNormalised) {
+  Lang("English").SetEntry("MN_N_1 (1)", "&Open\\tCtrl+O");
+  Lang("English").SetEntry("ST_N_1 (0)", "Yes");
+  Lang("English").SetEntry("ST_N_1 (1)", "");  // an empty translation is not stored
+  Lang("Deutsch").SetEntry("ST_N_1 (0)", "Ja");
+  EXPECT_TRUE(AddKeysToDictionary(M(), {"MN_N_1 (1)", "ST_N_1 (0)", "ST_N_1 (1)", ""}, dictionary_, ui_));
+  EXPECT_TRUE(ui_.log.empty());
+  EXPECT_EQ(ui_.progress, (std::vector<std::string>{"show", "range 0 4", "pos 1", "pos 2", "pos 3",
+                                                    "pos 4", "hide"}));
+  ASSERT_TRUE(dictionary_.Find("MN", "Español", "&Abrir\\tCtrl+A"));
+  EXPECT_EQ(dictionary_.GetFirst("English"), "&Open\\tCtrl+O");
+  ASSERT_TRUE(dictionary_.Find("MN", "Español", "Abrir"));
+  EXPECT_EQ(dictionary_.GetFirst("English"), "Open");
+  ASSERT_TRUE(dictionary_.Find("ST", "Español", "Sí"));
+  EXPECT_EQ(dictionary_.GetFirst("Deutsch"), "Ja");
+  EXPECT_FALSE(dictionary_.Find("ST", "Español", "No"));
+
+  dictionary_.Close();  // every store now fails
+  EXPECT_FALSE(AddKeysToDictionary(M(), {"ST_N_1 (0)"}, dictionary_, ui_));
+  EXPECT_EQ(ui_.log.back(), "exclamation: Error añadiendo un recurso al diccionario");
+}
+
+TEST_F(DictionaryTranslationTest, TranslatingTakesTheFirstCandidateAndSetsTheStatus) {
+  dictionary_.Set("ST", "Español", "Sí", "English", "Yes");
+  dictionary_.Set("ST", "Español", "Sí", "English", "Aye");
+  dictionary_.Set("ST", "Español", "No", "Deutsch", "Nein");
+  FakeSelectionView view(M());
+  UndoHistory history(project_);
+  history.SetView(&view);
+  view.selection = {"ST_N_1 (0)", "ST_N_1 (1)", "ST_N_1 (2)"};
+  const auto changed = TranslateKeys(M(), view.selection, dictionary_, ui_, &history);
+  EXPECT_EQ(changed, (std::vector<std::string>{"ST_N_1 (0)", "ST_N_1 (1)"}));
+  EXPECT_EQ(Lang("English").FindEntry("ST_N_1 (0)")->text, "Aye") << "candidates in text order";
+  EXPECT_EQ(Original().FindEntry("ST_N_1 (0)")->status, kStatusDictionarySeveral);
+  EXPECT_EQ(Lang("Deutsch").FindEntry("ST_N_1 (1)")->text, "Nein");
+  EXPECT_EQ(Original().FindEntry("ST_N_1 (1)")->status, kStatusDictionaryOne);
+  EXPECT_EQ(Original().FindEntry("ST_N_1 (2)")->status, kStatusUnchanged);
+  EXPECT_EQ(history.UndoDepth(), 1u);
+
+  // Again: the single candidate already in place changes nothing.
+  view.selection = {"ST_N_1 (1)"};
+  EXPECT_TRUE(TranslateKeys(M(), view.selection, dictionary_, ui_, &history).empty());
+  EXPECT_EQ(history.UndoDepth(), 1u) << "no undo step for no change";
+
+  ASSERT_TRUE(history.Undo());
+  EXPECT_EQ(Lang("English").FindEntry("ST_N_1 (0)"), nullptr);
+  EXPECT_EQ(Original().FindEntry("ST_N_1 (0)")->status, kStatusUnchanged);
+}
+
+TEST_F(DictionaryTranslationTest, CandidatesAreCappedAndLabelsCut) {
+  const std::string longText = std::string(58, 'a') + "ñéü tail";
+  dictionary_.Set("ST", "Español", "Sí", "English", longText);
+  for (int i = 0; i < 25; ++i) dictionary_.Set("ST", "Español", "Sí", "English", "Yes " + std::to_string(100 + i));
+  const auto candidates = CandidatesFor(M(), "ST_N_1 (0)", "English", dictionary_);
+  ASSERT_EQ(candidates.size(), kMaxCandidates);
+  EXPECT_EQ(candidates[0].label, "Yes 100");
+  const auto cut = std::find_if(candidates.begin(), candidates.end(),
+                                [&](const Candidate& c) { return c.text == longText; });
+  ASSERT_EQ(cut, candidates.end()) << "sorted after the 20 shown";
+  const auto few = CandidatesFor(M(), "ST_N_1 (0)", "Deutsch", dictionary_);
+  EXPECT_TRUE(few.empty());
+
+  dictionary_.Set("ST", "Español", "No", "Deutsch", longText);
+  const auto single = CandidatesFor(M(), "ST_N_1 (1)", "Deutsch", dictionary_);
+  ASSERT_EQ(single.size(), 1u);
+  EXPECT_EQ(single[0].label, std::string(58, 'a') + "ñé...") << "60 characters, not bytes";
+  EXPECT_EQ(single[0].text, longText);
+
+  ASSERT_TRUE(ApplyCandidate(M(), "ST_N_1 (1)", "Deutsch", single[0].text));
+  EXPECT_EQ(Lang("Deutsch").FindEntry("ST_N_1 (1)")->text, longText);
+  EXPECT_EQ(Original().FindEntry("ST_N_1 (1)")->status, kStatusDictionaryOne);
+  EXPECT_FALSE(ApplyCandidate(M(), "ST_N_1 (1)", "Deutsch", ""));
+  EXPECT_FALSE(ApplyCandidate(M(), "ST_N_1 (1)", "Klingon", "x"));
+}
+
+}  // namespace
+}  // namespace ulk

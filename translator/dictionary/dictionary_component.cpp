@@ -1,0 +1,132 @@
+// Loading and calling the dictionary component.
+#include "translator/dictionary/dictionary_component.h"
+
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <cstdio>
+
+#include "platform/files.h"
+#include "platform/version_info.h"
+
+namespace ulk {
+namespace {
+
+template <typename Fn>
+bool Resolve(void* library, const char* name, Fn& function) {
+  function = reinterpret_cast<Fn>(dlsym(library, name));
+  return function != nullptr;
+}
+
+std::string Copy(const char* text) { return text ? text : ""; }
+
+}  // namespace
+
+bool IsAcceptedComponentVersion(const std::string& fileVersion) {
+  int parts[4] = {-1, -1, -1, -1};
+  char rest = 0;
+  if (std::sscanf(fileVersion.c_str(), "%d, %d, %d, %d%c", &parts[0], &parts[1], &parts[2],
+                  &parts[3], &rest) != 4) {
+    return false;
+  }
+  return parts[0] == 0 && parts[1] == 0 && parts[2] == 0;
+}
+
+std::vector<std::string> DictionaryComponent::DefaultCandidates() {
+  std::vector<std::string> candidates;
+  char self[4096] = {};
+  const ssize_t length = ::readlink("/proc/self/exe", self, sizeof self - 1);
+  if (length > 0) {
+    candidates.push_back(std::string(FolderOf(std::string(self, static_cast<std::size_t>(length)))) +
+                         "/" + kLibraryName);
+  }
+  candidates.push_back(kLibraryName);
+  return candidates;
+}
+
+bool DictionaryComponent::Load(const std::vector<std::string>& candidates) {
+  Unload();
+  for (const std::string& candidate : candidates) {
+    library_ = dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (library_) break;
+  }
+  if (!library_) return false;
+  if (!Bind()) {
+    Unload();
+    return false;
+  }
+  // The version of the file actually loaded.
+  Dl_info info{};
+  if (!dladdr(reinterpret_cast<void*>(open_), &info) || !info.dli_fname ||
+      !IsAcceptedComponentVersion(FileVersionInfo(info.dli_fname).GetField(kFieldFileVersion))) {
+    Unload();
+    return false;
+  }
+  return true;
+}
+
+bool DictionaryComponent::Bind() {
+  // All thirteen, in this order; one missing refuses the component.
+  return Resolve(library_, "DicOpen", open_) && Resolve(library_, "DicClose", close_) &&
+         Resolve(library_, "DicIsOpened", isOpened_) && Resolve(library_, "DicSet", set_) &&
+         Resolve(library_, "DicSetEx", setEx_) && Resolve(library_, "DicFind", find_) &&
+         Resolve(library_, "DicGetFirst", getFirst_) && Resolve(library_, "DicGetNext", getNext_) &&
+         Resolve(library_, "DicGetFirstLanguage", getFirstLanguage_) &&
+         Resolve(library_, "DicGetNextLanguage", getNextLanguage_) &&
+         Resolve(library_, "DicGetFirstDBLanguage", getFirstDbLanguage_) &&
+         Resolve(library_, "DicGetNextDBLanguage", getNextDbLanguage_) &&
+         Resolve(library_, "DicGetLanguageId", getLanguageId_);
+}
+
+void DictionaryComponent::Unload() {
+  if (!library_) return;
+  if (close_) close_();
+  dlclose(library_);
+  library_ = nullptr;
+  open_ = nullptr;
+  close_ = nullptr;
+  path_.clear();
+  title_.clear();
+  readOnly_ = true;
+}
+
+bool DictionaryComponent::Open(const std::string& path) {
+  if (!library_) return false;
+  path_.clear();
+  title_.clear();
+  const bool readOnly = IsReadOnlyFile(path);
+  if (!open_(path.c_str())) return false;
+  readOnly_ = readOnly;
+  path_ = path;
+  title_ = std::string(FileNameOf(path));
+  return true;
+}
+
+void DictionaryComponent::Close() {
+  path_.clear();
+  title_.clear();
+  readOnly_ = true;
+  if (library_) close_();
+}
+
+bool DictionaryComponent::IsOpened() const { return library_ && isOpened_() != 0; }
+
+bool DictionaryComponent::Set(const std::string& kind, const std::string& sourceLanguage,
+                              const std::string& sourceText, const std::string& targetLanguage,
+                              const std::string& targetText) {
+  return library_ && set_(kind.c_str(), sourceLanguage.c_str(), sourceText.c_str(),
+                          targetLanguage.c_str(), targetText.c_str()) != 0;
+}
+
+bool DictionaryComponent::Find(const std::string& kind, const std::string& sourceLanguage,
+                               const std::string& sourceText) {
+  return library_ && find_(kind.c_str(), sourceLanguage.c_str(), sourceText.c_str()) != 0;
+}
+
+std::string DictionaryComponent::GetFirst(const std::string& targetLanguage) {
+  return library_ ? Copy(getFirst_(targetLanguage.c_str())) : std::string();
+}
+
+std::string DictionaryComponent::GetNext() { return library_ ? Copy(getNext_()) : std::string(); }
+
+}  // namespace ulk

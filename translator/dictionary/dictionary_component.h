@@ -1,0 +1,85 @@
+// The translator's binding of the dictionary component (libtermvault.so):
+// loaded by name, its thirteen functions bound, its version checked; and
+// the open dictionary's path, title and read-only flag.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace ulk {
+
+class DictionaryComponent {
+ public:
+  static constexpr const char* kLibraryName = "libtermvault.so";
+
+  DictionaryComponent() = default;
+  ~DictionaryComponent() { Unload(); }
+  DictionaryComponent(const DictionaryComponent&) = delete;
+  DictionaryComponent& operator=(const DictionaryComponent&) = delete;
+
+  // Loads the component: each of `candidates` in order (by default the
+  // library beside the running program, then the loader's search path).
+  // Any failure (no library, a missing function, a version not of the form
+  // "0, 0, 0, n") leaves the component absent, silently.
+  bool Load(const std::vector<std::string>& candidates = DefaultCandidates());
+  void Unload();
+  bool IsLoaded() const { return library_ != nullptr; }
+  static std::vector<std::string> DefaultCandidates();
+
+  // Opens (or creates) a dictionary; on success the path, title and
+  // read-only flag are those of this file.
+  bool Open(const std::string& path);
+  void Close();
+  bool IsOpened() const;
+
+  bool Set(const std::string& kind, const std::string& sourceLanguage,
+           const std::string& sourceText, const std::string& targetLanguage,
+           const std::string& targetText);
+  bool Find(const std::string& kind, const std::string& sourceLanguage,
+            const std::string& sourceText);
+  // Translations of the text last found, copied at once; "" ends the list.
+  std::string GetFirst(const std::string& targetLanguage);
+  std::string GetNext();
+
+  const std::string& path() const { return path_; }
+  const std::string& title() const { return title_; }
+  // True while no dictionary is open, and for a file without write
+  // permission.
+  bool readOnly() const { return readOnly_; }
+
+ private:
+  using OpenFn = int (*)(const char*);
+  using VoidFn = int (*)();
+  using SetFn = int (*)(const char*, const char*, const char*, const char*, const char*);
+  using SetExFn = int (*)(const char*, const char*, const char*, const char*, const char*, int);
+  using FindFn = int (*)(const char*, const char*, const char*);
+  using FirstFn = const char* (*)(const char*);
+  using NextFn = const char* (*)();
+  using IdFn = int (*)(const char*);
+
+  bool Bind();
+
+  void* library_ = nullptr;
+  OpenFn open_ = nullptr;
+  VoidFn close_ = nullptr;
+  VoidFn isOpened_ = nullptr;
+  SetFn set_ = nullptr;
+  SetExFn setEx_ = nullptr;
+  FindFn find_ = nullptr;
+  FirstFn getFirst_ = nullptr;
+  NextFn getNext_ = nullptr;
+  NextFn getFirstLanguage_ = nullptr;
+  NextFn getNextLanguage_ = nullptr;
+  NextFn getFirstDbLanguage_ = nullptr;
+  NextFn getNextDbLanguage_ = nullptr;
+  IdFn getLanguageId_ = nullptr;
+
+  std::string path_;
+  std::string title_;
+  bool readOnly_ = true;
+};
+
+// "%d, %d, %d, %d" with the first three 0.
+bool IsAcceptedComponentVersion(const std::string& fileVersion);
+
+}  // namespace ulk

@@ -1,0 +1,182 @@
+// Dictionary-assisted translation.
+#include "translator/dictionary/dictionary_translation.h"
+
+#include "platform/text.h"
+#include "translator/model/messages.h"
+#include "translator/resources/resource_kind.h"
+
+namespace ulk {
+namespace {
+
+std::string KindOf(const std::string& key) { return std::string(KindCodeOfKey(key)); }
+
+// Shows the progress bar for the lifetime of the object.
+class Progress {
+ public:
+  Progress(OperationUi& ui, std::size_t count) : ui_(ui) {
+    ui_.ShowProgress(true);
+    ui_.SetProgressRange(0, static_cast<int>(count));
+  }
+  ~Progress() { ui_.ShowProgress(false); }
+  void Step() { ui_.SetProgressPos(++position_); }
+
+ private:
+  OperationUi& ui_;
+  int position_ = 0;
+};
+
+}  // namespace
+
+std::string NormaliseMenuText(std::string_view text, bool& changed) {
+  changed = false;
+  std::string out(text);
+  const auto tab = out.find("\\t");
+  if (tab != std::string::npos) {
+    out.erase(tab);
+    changed = true;
+  }
+  if (out.find('\n') != std::string::npos) return out;
+  std::string stripped;
+  stripped.reserve(out.size());
+  for (std::size_t i = 0; i < out.size(); ++i) {
+    if (out[i] != '&') {
+      stripped.push_back(out[i]);
+    } else if (i + 1 < out.size() && out[i + 1] == '&') {
+      stripped += "&&";
+      ++i;
+    } else {
+      changed = true;
+    }
+  }
+  return stripped;
+}
+
+bool TranslateEntry(Module& module, const std::string& key, DictionaryComponent& dictionary) {
+  ModuleLanguage* original = module.DefaultLanguage();
+  TextEntry* entry = original ? original->FindEntry(key) : nullptr;
+  if (!entry) return false;
+  if (!dictionary.Find(KindOf(key), original->name, entry->text)) return false;
+  bool changed = false;
+  for (ModuleLanguage& language : module.languages) {
+    if (&language == original) continue;
+    const std::string first = dictionary.GetFirst(language.name);
+    if (first.empty()) continue;
+    const bool several = !dictionary.GetNext().empty();
+    const std::int32_t status = several ? kStatusDictionarySeveral : kStatusDictionaryOne;
+    if (TextEntry* translated = language.FindEntry(key)) {
+      if (!several && translated->text == first) continue;
+      translated->text = first;
+    } else {
+      language.SetEntry(key, first);
+    }
+    entry->status = status;
+    changed = true;
+  }
+  return changed;
+}
+
+std::vector<std::string> TranslateKeys(Module& module, const std::vector<std::string>& keys,
+                                       DictionaryComponent& dictionary, OperationUi& ui,
+                                       UndoHistory* history) {
+  std::vector<std::string> changed;
+  if (module.LanguageCount() < 2) return changed;
+  if (history) history->BeginEdit(false);
+  {
+    Progress progress(ui, keys.size());
+    for (const std::string& key : keys) {
+      if (!key.empty()) {
+        WaitCursor wait(ui);
+        if (TranslateEntry(module, key, dictionary)) changed.push_back(key);
+      }
+      progress.Step();
+    }
+  }
+  if (history) {
+    if (changed.empty()) {
+      history->DiscardEdit();
+    } else {
+      history->CommitEdit();
+    }
+  }
+  return changed;
+}
+
+bool AddEntryToDictionary(const Module& module, const std::string& key,
+                          DictionaryComponent& dictionary) {
+  const ModuleLanguage* original = module.DefaultLanguage();
+  const TextEntry* entry = original ? original->FindEntry(key) : nullptr;
+  if (!entry) return true;
+  const std::string kind = KindOf(key);
+  bool ok = true;
+  for (const ModuleLanguage& language : module.languages) {
+    if (&language == original) continue;
+    const TextEntry* translated = language.FindEntry(key);
+    if (!translated || translated->text.empty()) continue;
+    if (!dictionary.Set(kind, original->name, entry->text, language.name, translated->text)) {
+      ok = false;
+      continue;
+    }
+    if (kind != "MN") continue;
+    bool sourceChanged = false;
+    bool targetChanged = false;
+    const std::string source = NormaliseMenuText(entry->text, sourceChanged);
+    const std::string target = NormaliseMenuText(translated->text, targetChanged);
+    if ((sourceChanged || targetChanged) &&
+        !dictionary.Set(kind, original->name, source, language.name, target)) {
+      ok = false;
+    }
+  }
+  return ok;
+}
+
+bool AddKeysToDictionary(const Module& module, const std::vector<std::string>& keys,
+                         DictionaryComponent& dictionary, OperationUi& ui) {
+  if (module.LanguageCount() < 2) return true;
+  bool ok = true;
+  {
+    Progress progress(ui, keys.size());
+    for (const std::string& key : keys) {
+      if (!key.empty()) {
+        WaitCursor wait(ui);
+        ok = AddEntryToDictionary(module, key, dictionary) && ok;
+      }
+      progress.Step();
+    }
+  }
+  if (!ok) ui.ShowMessage(MessageText(kMsgErrorAddingToDictionary), MessageIcon::kExclamation);
+  return ok;
+}
+
+std::vector<Candidate> CandidatesFor(const Module& module, const std::string& key,
+                                     const std::string& targetLanguage,
+                                     DictionaryComponent& dictionary) {
+  std::vector<Candidate> candidates;
+  const ModuleLanguage* original = module.DefaultLanguage();
+  const TextEntry* entry = original ? original->FindEntry(key) : nullptr;
+  if (!entry || !dictionary.IsOpened()) return candidates;
+  if (!dictionary.Find(KindOf(key), original->name, entry->text)) return candidates;
+  for (std::string text = dictionary.GetFirst(targetLanguage);
+       !text.empty() && candidates.size() < kMaxCandidates; text = dictionary.GetNext()) {
+    std::string label(FirstChars(text, kCandidateLabelChars));
+    if (label.size() < text.size()) label += "...";
+    candidates.push_back({std::move(label), std::move(text)});
+  }
+  return candidates;
+}
+
+bool ApplyCandidate(Module& module, const std::string& key, const std::string& targetLanguage,
+                    const std::string& text) {
+  ModuleLanguage* original = module.DefaultLanguage();
+  ModuleLanguage* target = module.FindLanguage(targetLanguage);
+  TextEntry* entry = original ? original->FindEntry(key) : nullptr;
+  if (text.empty() || !entry || !target || target == original) return false;
+  if (TextEntry* translated = target->FindEntry(key)) {
+    translated->text = text;
+  } else {
+    target->SetEntry(key, text);
+  }
+  entry->status = kStatusDictionaryOne;
+  return true;
+}
+
+}  // namespace ulk

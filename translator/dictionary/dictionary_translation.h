@@ -1,0 +1,61 @@
+// Translating entries from the dictionary, feeding it with finished
+// translations, and the dictionary's suggestions for one entry. The logic
+// of the list's dictionary commands, without a window: progress and
+// messages go through the caller's OperationUi, undo through its history.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "translator/dictionary/dictionary_component.h"
+#include "translator/model/operation_ui.h"
+#include "translator/model/project.h"
+#include "translator/model/undo_history.h"
+
+namespace ulk {
+
+// A menu text as the dictionary also keeps it: cut before the escaped tab
+// that introduces a shortcut ("\t"), and, when it holds no line feed, every
+// single "&" removed ("&&" stays). `changed` tells whether anything went.
+std::string NormaliseMenuText(std::string_view text, bool& changed);
+
+// Looks the entry's original text up and takes the first translation into
+// every other language (status 3, or 4 when there are more). True when the
+// entry changed.
+bool TranslateEntry(Module& module, const std::string& key, DictionaryComponent& dictionary);
+
+// Translates the entries of `keys` (empty keys skipped) with the progress
+// bar shown. With a history, one undo step covers the changes: committed
+// when something changed, discarded otherwise. Returns the changed keys.
+std::vector<std::string> TranslateKeys(Module& module, const std::vector<std::string>& keys,
+                                       DictionaryComponent& dictionary, OperationUi& ui,
+                                       UndoHistory* history);
+
+// Stores the entry's translations (languages with a non-empty text), menu
+// texts also without their markers and shortcuts. False when any store
+// failed; the other languages are still stored.
+bool AddEntryToDictionary(const Module& module, const std::string& key,
+                          DictionaryComponent& dictionary);
+// AddEntryToDictionary for every key, then "Error añadiendo un recurso al
+// diccionario" (warning) when any failed. The project does not change.
+bool AddKeysToDictionary(const Module& module, const std::vector<std::string>& keys,
+                         DictionaryComponent& dictionary, OperationUi& ui);
+
+struct Candidate {
+  std::string label;  // cut after 60 characters, with "..."
+  std::string text;   // the whole translation
+};
+inline constexpr std::size_t kMaxCandidates = 20;
+inline constexpr std::size_t kCandidateLabelChars = 60;
+
+// The dictionary's translations of an entry into a language, at most 20.
+std::vector<Candidate> CandidatesFor(const Module& module, const std::string& key,
+                                     const std::string& targetLanguage,
+                                     DictionaryComponent& dictionary);
+// Applies a chosen candidate: the target entry gets the whole text and the
+// original entry status 3. False for an empty text or an unknown language.
+bool ApplyCandidate(Module& module, const std::string& key, const std::string& targetLanguage,
+                    const std::string& text);
+
+}  // namespace ulk
