@@ -1,0 +1,493 @@
+// The commands of ulk-cli.
+#include "translator/cli/cli.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <set>
+
+#include "platform/files.h"
+#include "platform/system_error.h"
+#include "platform/text.h"
+#include "translator/cli/json_writer.h"
+#include "translator/cli/terminal_ui.h"
+#include "translator/dictionary/dictionary_component.h"
+#include "translator/dictionary/dictionary_translation.h"
+#include "translator/model/messages.h"
+#include "translator/model/project_file.h"
+#include "translator/model/project_operations.h"
+#include "translator/resources/iso_language_list.h"
+
+namespace ulk {
+namespace {
+
+constexpr const char* kUsage =
+    "Uso: ulk-cli ORDEN [ARGUMENTOS]\n"
+    "\n"
+    "Órdenes:\n"
+    "  new PROYECTO --name NOMBRE              crea un proyecto vacío\n"
+    "  add PROYECTO MÓDULO...                  añade módulos al proyecto\n"
+    "  add-language PROYECTO MÓDULO IDIOMA [--output RUTA]\n"
+    "                                          añade un idioma de destino\n"
+    "  read PROYECTO [MÓDULO]                  obtiene los recursos de un módulo o de todos\n"
+    "  generate PROYECTO [MÓDULO] [--language IDIOMA] [--keep-going]\n"
+    "                                          genera los módulos traducidos\n"
+    "  list PROYECTO MÓDULO [--kind ST|MN|DL|VS] [--json]\n"
+    "                                          muestra los textos de un módulo\n"
+    "  set PROYECTO MÓDULO CLAVE IDIOMA TEXTO  guarda una traducción (texto escapado)\n"
+    "  translate PROYECTO MÓDULO --dictionary ARCHIVO\n"
+    "                                          traduce el módulo con un diccionario\n"
+    "  add-to-dictionary PROYECTO MÓDULO --dictionary ARCHIVO\n"
+    "                                          añade las traducciones al diccionario\n"
+    "  stats PROYECTO [--json]                 estadísticas de traducción\n"
+    "  languages                               idiomas del sistema y sus códigos\n"
+    "\n"
+    "Un MÓDULO se nombra por su ruta o por su nombre de archivo.\n";
+
+struct Arguments {
+  std::vector<std::string> positional;
+  std::map<std::string, std::string> options;
+  std::set<std::string> flags;
+};
+
+struct CommandSpec {
+  std::size_t minPositional;
+  std::size_t maxPositional;
+  std::set<std::string> options;  // take a value
+  std::set<std::string> flags;
+};
+
+class Cli {
+ public:
+  Cli(std::FILE* out, std::FILE* err) : out_(out), err_(err), ui_(out, err) {}
+
+  int Run(const std::vector<std::string>& arguments);
+
+ private:
+  using Handler = int (Cli::*)(const Arguments&);
+
+  int Usage(const std::string& problem) {
+    std::fprintf(err_, "ulk-cli: %s\n\n%s", problem.c_str(), kUsage);
+    return kExitUsage;
+  }
+  int Fail(const std::string& message) {
+    std::fprintf(err_, "error: %s\n", message.c_str());
+    return kExitFailure;
+  }
+
+  bool Load(const std::string& path);
+  int Save();
+  Module* FindModule(const std::string& name);
+  bool OpenDictionary(const std::string& path);
+
+  int New(const Arguments& args);
+  int Add(const Arguments& args);
+  int AddLanguage(const Arguments& args);
+  int Read(const Arguments& args);
+  int Generate(const Arguments& args);
+  int List(const Arguments& args);
+  int Set(const Arguments& args);
+  int Translate(const Arguments& args);
+  int AddToDictionary(const Arguments& args);
+  int Stats(const Arguments& args);
+  int Languages(const Arguments& args);
+
+  std::FILE* out_;
+  std::FILE* err_;
+  TerminalUi ui_;
+  Project project_;
+  std::string projectPath_;
+  std::string savedText_;
+  DictionaryComponent dictionary_;
+};
+
+int Cli::Run(const std::vector<std::string>& arguments) {
+  static const std::map<std::string, std::pair<CommandSpec, Handler>> kCommands = {
+      {"new", {{1, 1, {"--name"}, {}}, &Cli::New}},
+      {"add", {{2, SIZE_MAX, {}, {}}, &Cli::Add}},
+      {"add-language", {{3, 3, {"--output"}, {}}, &Cli::AddLanguage}},
+      {"read", {{1, 2, {}, {"--keep-going"}}, &Cli::Read}},
+      {"generate", {{1, 2, {"--language"}, {"--keep-going"}}, &Cli::Generate}},
+      {"list", {{2, 2, {"--kind"}, {"--json"}}, &Cli::List}},
+      {"set", {{5, 5, {}, {}}, &Cli::Set}},
+      {"translate", {{2, 2, {"--dictionary"}, {}}, &Cli::Translate}},
+      {"add-to-dictionary", {{2, 2, {"--dictionary"}, {}}, &Cli::AddToDictionary}},
+      {"stats", {{1, 1, {}, {"--json"}}, &Cli::Stats}},
+      {"languages", {{0, 0, {}, {}}, &Cli::Languages}},
+  };
+  if (arguments.empty()) return Usage("falta la orden");
+  const std::string& name = arguments.front();
+  if (name == "help" || name == "--help" || name == "-h") {
+    std::fputs(kUsage, out_);
+    return kExitOk;
+  }
+  const auto command = kCommands.find(name);
+  if (command == kCommands.end()) return Usage("orden desconocida: " + name);
+  const CommandSpec& spec = command->second.first;
+  Arguments args;
+  for (std::size_t i = 1; i < arguments.size(); ++i) {
+    const std::string& word = arguments[i];
+    if (word.rfind("--", 0) == 0 && word.size() > 2) {
+      if (spec.flags.count(word)) {
+        args.flags.insert(word);
+      } else if (spec.options.count(word)) {
+        if (i + 1 >= arguments.size()) return Usage("falta el valor de " + word);
+        args.options[word] = arguments[++i];
+      } else {
+        return Usage("opción desconocida para " + name + ": " + word);
+      }
+    } else {
+      args.positional.push_back(word);
+    }
+  }
+  if (args.positional.size() < spec.minPositional) return Usage("faltan argumentos para " + name);
+  if (args.positional.size() > spec.maxPositional) return Usage("sobran argumentos para " + name);
+  return (this->*command->second.second)(args);
+}
+
+bool Cli::Load(const std::string& path) {
+  projectPath_ = path;
+  const ProjectLoadResult result = LoadProjectFile(project_, path);
+  if (!result.ok) {
+    std::fprintf(err_, "error: %s\n", result.message.c_str());
+    if (result.fileError == 0) std::fprintf(err_, "%s\n", MessageText(kMsgUnexpectedFileFormat));
+    return false;
+  }
+  savedText_ = WriteProject(project_);
+  return true;
+}
+
+int Cli::Save() {
+  const std::string text = WriteProject(project_);
+  if (text == savedText_) return kExitOk;
+  if (project_.name.empty() && project_.ModuleCount() > 0) {
+    return Fail(MessageText(kMsgCannotSaveDocument));
+  }
+  if (const int error = WriteFileAtomically(projectPath_, text)) {
+    return Fail(std::string(MessageText(kMsgCannotSaveDocument)) + "\n" +
+                SystemErrorText(error, projectPath_));
+  }
+  savedText_ = text;
+  return kExitOk;
+}
+
+Module* Cli::FindModule(const std::string& name) {
+  if (Module* byPath = project_.FindModuleByPath(name)) return byPath;
+  Module* found = nullptr;
+  for (Module& module : project_.modules) {
+    if (module.FileName() != name) continue;
+    if (found) {
+      std::fprintf(err_, "error: hay varios módulos llamados %s; nómbrelo por su ruta\n",
+                   name.c_str());
+      return nullptr;
+    }
+    found = &module;
+  }
+  if (!found) std::fprintf(err_, "error: el módulo %s no está en el proyecto\n", name.c_str());
+  return found;
+}
+
+bool Cli::OpenDictionary(const std::string& path) {
+  if (!dictionary_.Load()) {
+    std::fprintf(err_, "error: no se ha podido cargar el componente de diccionarios %s\n",
+                 DictionaryComponent::kLibraryName);
+    return false;
+  }
+  if (!dictionary_.Open(path)) {
+    std::fprintf(err_, "error: %s\n", FormatMessage(kMsgErrorOpeningDictionary, path.c_str()).c_str());
+    return false;
+  }
+  return true;
+}
+
+int Cli::New(const Arguments& args) {
+  const auto name = args.options.find("--name");
+  if (name == args.options.end() || Trim(name->second).empty()) {
+    return Usage("new necesita --name NOMBRE");
+  }
+  const std::string& path = args.positional[0];
+  if (FileExists(path)) return Fail("el archivo " + path + " ya existe");
+  project_.Clear();
+  project_.name = Trim(name->second);
+  projectPath_ = path;
+  if (const int status = Save()) return status;
+  std::fprintf(out_, "Proyecto \"%s\" creado en %s\n", project_.name.c_str(), path.c_str());
+  return kExitOk;
+}
+
+int Cli::Add(const Arguments& args) {
+  if (!Load(args.positional[0])) return kExitFailure;
+  const std::vector<std::string> paths(args.positional.begin() + 1, args.positional.end());
+  const std::size_t added = AddModules(project_, paths, ui_);
+  for (auto it = std::prev(project_.modules.end(), static_cast<long>(added));
+       it != project_.modules.end(); ++it) {
+    std::fprintf(out_, "Módulo %s añadido (%s)\n", std::string(it->FileName()).c_str(),
+                 it->DefaultLanguageName().c_str());
+  }
+  const int saved = Save();
+  return saved != kExitOk ? saved : (ui_.SawErrors() ? kExitFailure : kExitOk);
+}
+
+int Cli::AddLanguage(const Arguments& args) {
+  if (!Load(args.positional[0])) return kExitFailure;
+  Module* module = FindModule(args.positional[1]);
+  if (!module) return kExitFailure;
+  const std::string name = Trim(args.positional[2]);
+  if (name.empty()) return Fail(MessageText(kMsgMustSelectLanguage));
+  if (module->FindLanguage(name)) {
+    return Fail("el módulo " + std::string(module->FileName()) + " ya tiene el idioma " + name);
+  }
+  std::string output;
+  if (const auto given = args.options.find("--output"); given != args.options.end()) {
+    output = Trim(given->second);
+    if (output.empty()) return Fail(MessageText(kMsgMustEnterOutputFile));
+  } else {
+    const std::string folder(module->Folder());
+    output = (folder == module->path ? std::string() : folder + "/") + name + "/" +
+             std::string(module->FileName());
+  }
+  module->AddLanguage(ModuleLanguage(name, output, false));
+  if (const int status = Save()) return status;
+  std::fprintf(out_, "Idioma %s añadido a %s: %s\n", name.c_str(),
+               std::string(module->FileName()).c_str(), output.c_str());
+  return kExitOk;
+}
+
+int Cli::Read(const Arguments& args) {
+  if (!Load(args.positional[0])) return kExitFailure;
+  Module* module = nullptr;
+  if (args.positional.size() > 1 && !(module = FindModule(args.positional[1]))) return kExitFailure;
+  ui_.SetAnswer(args.flags.count("--keep-going") > 0);
+  const GetResourcesResult result = GetResourcesCommand(project_, module, ui_);
+  const int saved = Save();
+  if (saved != kExitOk) return saved;
+  std::fprintf(out_, "Módulos leídos: %zu\n", result.read);
+  return result.stopped || ui_.SawErrors() ? kExitFailure : kExitOk;
+}
+
+int Cli::Generate(const Arguments& args) {
+  if (!Load(args.positional[0])) return kExitFailure;
+  Module* module = nullptr;
+  if (args.positional.size() > 1 && !(module = FindModule(args.positional[1]))) return kExitFailure;
+  const auto language = args.options.find("--language");
+  const std::string* languageName = language == args.options.end() ? nullptr : &language->second;
+  if (languageName) {
+    bool known = false;
+    for (const Module& each : project_.modules) {
+      if (module && &each != module) continue;
+      const ModuleLanguage* found = each.FindLanguage(*languageName);
+      known = known || (found && !found->isDefault);
+    }
+    if (!known) return Fail("ningún módulo tiene el idioma de destino " + *languageName);
+  }
+  ui_.SetAnswer(args.flags.count("--keep-going") > 0);
+  const GenerateCommandResult result = GenerateCommand(project_, module, ui_, languageName);
+  for (const Module& each : project_.modules) {
+    if (module && &each != module) continue;
+    for (const ModuleLanguage& target : each.languages) {
+      if (target.isDefault || (languageName && target.name != *languageName)) continue;
+      if (FileExists(target.outputFile)) {
+        std::error_code ignored;
+        const std::string where = std::filesystem::absolute(target.outputFile, ignored).string();
+        std::fprintf(out_, "%s [%s]: %s\n", std::string(each.FileName()).c_str(),
+                     target.name.c_str(), where.c_str());
+      }
+    }
+  }
+  return result.failed > 0 || result.stopped ? kExitFailure : kExitOk;
+}
+
+int Cli::List(const Arguments& args) {
+  if (!Load(args.positional[0])) return kExitFailure;
+  Module* module = FindModule(args.positional[1]);
+  if (!module) return kExitFailure;
+  std::string prefix;
+  if (const auto kind = args.options.find("--kind"); kind != args.options.end()) {
+    static const std::set<std::string> kKinds = {"ST", "MN", "DL", "VS"};
+    if (!kKinds.count(kind->second)) return Usage("--kind toma ST, MN, DL o VS");
+    prefix = kind->second + "_";
+  }
+  const ModuleLanguage* original = module->DefaultLanguage();
+  if (!original) return Fail(MessageText(kMsgModuleNeedsDefault));
+  const bool json = args.flags.count("--json") > 0;
+  JsonWriter writer;
+  if (json) writer.BeginArray();
+  if (!json) {
+    std::fprintf(out_, "Clave\tEstado");
+    for (const ModuleLanguage& language : module->languages) std::fprintf(out_, "\t%s", language.name.c_str());
+    std::fprintf(out_, "\n");
+  }
+  for (const TextEntry& entry : original->Entries()) {
+    if (!prefix.empty() && entry.key.compare(0, prefix.size(), prefix) != 0) continue;
+    if (json) {
+      writer.BeginObject();
+      writer.Key("key").String(entry.key);
+      writer.Key("status").Number(entry.status);
+      writer.Key("texts").BeginObject();
+      for (const ModuleLanguage& language : module->languages) {
+        const TextEntry* text = language.FindEntry(entry.key);
+        writer.Key(language.name);
+        if (text) {
+          writer.String(text->text);
+        } else {
+          writer.Null();
+        }
+      }
+      writer.EndObject();
+      writer.EndObject();
+      continue;
+    }
+    std::fprintf(out_, "%s\t%d", entry.key.c_str(), entry.status);
+    for (const ModuleLanguage& language : module->languages) {
+      const TextEntry* text = language.FindEntry(entry.key);
+      std::fprintf(out_, "\t%s", text ? text->text.c_str() : "");
+    }
+    std::fprintf(out_, "\n");
+  }
+  if (json) {
+    writer.EndArray();
+    std::fprintf(out_, "%s\n", writer.Text().c_str());
+  }
+  return kExitOk;
+}
+
+int Cli::Set(const Arguments& args) {
+  if (!Load(args.positional[0])) return kExitFailure;
+  Module* module = FindModule(args.positional[1]);
+  if (!module) return kExitFailure;
+  const std::string& key = args.positional[2];
+  ModuleLanguage* original = module->DefaultLanguage();
+  TextEntry* entry = original ? original->FindEntry(key) : nullptr;
+  if (!entry) return Fail("el módulo " + std::string(module->FileName()) + " no tiene la clave " + key);
+  ModuleLanguage* target = module->FindLanguage(args.positional[3]);
+  if (!target) return Fail("el módulo no tiene el idioma " + args.positional[3]);
+  if (target->isDefault) return Fail("el idioma original no se traduce: " + target->name);
+  // As the translation dialog accepts it: the original is marked as
+  // translated by hand, the text is stored as given (escaped form).
+  entry->status = kStatusByHand;
+  target->SetEntry(key, args.positional[4], target->FindEntry(key) ? target->FindEntry(key)->status : 0);
+  return Save();
+}
+
+int Cli::Translate(const Arguments& args) {
+  if (!Load(args.positional[0])) return kExitFailure;
+  Module* module = FindModule(args.positional[1]);
+  if (!module) return kExitFailure;
+  const auto path = args.options.find("--dictionary");
+  if (path == args.options.end()) return Usage("translate necesita --dictionary ARCHIVO");
+  if (!OpenDictionary(path->second)) return kExitFailure;
+  std::vector<std::string> keys;
+  if (const ModuleLanguage* original = module->DefaultLanguage()) {
+    for (const TextEntry& entry : original->Entries()) keys.push_back(entry.key);
+  }
+  const std::vector<std::string> changed = TranslateKeys(*module, keys, dictionary_, ui_, nullptr);
+  const int saved = Save();
+  if (saved != kExitOk) return saved;
+  std::fprintf(out_, "Textos traducidos: %zu de %zu\n", changed.size(), keys.size());
+  return kExitOk;
+}
+
+int Cli::AddToDictionary(const Arguments& args) {
+  if (!Load(args.positional[0])) return kExitFailure;
+  Module* module = FindModule(args.positional[1]);
+  if (!module) return kExitFailure;
+  const auto path = args.options.find("--dictionary");
+  if (path == args.options.end()) return Usage("add-to-dictionary necesita --dictionary ARCHIVO");
+  if (!OpenDictionary(path->second)) return kExitFailure;
+  if (dictionary_.readOnly()) return Fail("el diccionario " + path->second + " es de solo lectura");
+  std::vector<std::string> keys;
+  if (const ModuleLanguage* original = module->DefaultLanguage()) {
+    for (const TextEntry& entry : original->Entries()) keys.push_back(entry.key);
+  }
+  const bool ok = AddKeysToDictionary(*module, keys, dictionary_, ui_);
+  std::fprintf(out_, "Textos enviados al diccionario: %zu\n", keys.size());
+  return ok ? kExitOk : kExitFailure;
+}
+
+int Cli::Stats(const Arguments& args) {
+  if (!Load(args.positional[0])) return kExitFailure;
+  const bool json = args.flags.count("--json") > 0;
+  JsonWriter writer;
+  if (json) {
+    writer.BeginObject();
+    writer.Key("project").String(project_.name);
+    writer.Key("modules").BeginArray();
+  } else {
+    std::fprintf(out_, "Proyecto: %s\n", project_.name.c_str());
+  }
+  for (const Module& module : project_.modules) {
+    const ModuleLanguage* original = module.DefaultLanguage();
+    const std::size_t total = original ? original->EntryCount() : 0;
+    std::map<int, std::size_t> statuses;
+    if (original) {
+      for (const TextEntry& entry : original->Entries()) ++statuses[entry.status];
+    }
+    if (json) {
+      writer.BeginObject();
+      writer.Key("path").String(module.path);
+      writer.Key("original").String(module.DefaultLanguageName());
+      writer.Key("texts").Number(static_cast<long long>(total));
+      writer.Key("statuses").BeginObject();
+      for (const auto& [status, count] : statuses) {
+        writer.Key(std::to_string(status)).Number(static_cast<long long>(count));
+      }
+      writer.EndObject();
+      writer.Key("languages").BeginArray();
+    } else {
+      std::fprintf(out_, "%s (%s): %zu textos en %s\n", std::string(module.FileName()).c_str(),
+                   module.path.c_str(), total, module.DefaultLanguageName().c_str());
+      if (!statuses.empty()) {
+        std::fprintf(out_, "  estados:");
+        for (const auto& [status, count] : statuses) std::fprintf(out_, " %d=%zu", status, count);
+        std::fprintf(out_, "\n");
+      }
+    }
+    for (const ModuleLanguage& language : module.languages) {
+      if (language.isDefault) continue;
+      std::size_t translated = 0;
+      if (original) {
+        for (const TextEntry& entry : original->Entries()) {
+          const TextEntry* text = language.FindEntry(entry.key);
+          if (text && !text->text.empty()) ++translated;
+        }
+      }
+      if (json) {
+        writer.BeginObject();
+        writer.Key("name").String(language.name);
+        writer.Key("output").String(language.outputFile);
+        writer.Key("translated").Number(static_cast<long long>(translated));
+        writer.Key("untranslated").Number(static_cast<long long>(total - translated));
+        writer.EndObject();
+      } else {
+        std::fprintf(out_, "  %s: %zu traducidos, %zu sin traducir -> %s\n", language.name.c_str(),
+                     translated, total - translated, language.outputFile.c_str());
+      }
+    }
+    if (json) {
+      writer.EndArray();
+      writer.EndObject();
+    }
+  }
+  if (json) {
+    writer.EndArray();
+    writer.EndObject();
+    std::fprintf(out_, "%s\n", writer.Text().c_str());
+  }
+  return kExitOk;
+}
+
+int Cli::Languages(const Arguments&) {
+  IsoLanguageList list;
+  for (const auto& [name, code] : list.Names()) std::fprintf(out_, "%s\t%s\n", code.c_str(), name.c_str());
+  return kExitOk;
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& arguments, std::FILE* out, std::FILE* err) {
+  Cli cli(out, err);
+  return cli.Run(arguments);
+}
+
+}  // namespace ulk

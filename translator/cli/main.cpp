@@ -1,0 +1,13 @@
+// ulk-cli: the translator without a display.
+#include <clocale>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "translator/cli/cli.h"
+
+int main(int argc, char** argv) {
+  std::setlocale(LC_ALL, "");
+  const std::vector<std::string> arguments(argv + 1, argv + argc);
+  return ulk::RunCli(arguments, stdout, stderr);
+}
