@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 
 namespace ulk::bench {
@@ -48,6 +49,29 @@ inline ChildRun RunInChild(const std::function<double()>& work) {
   ::wait4(pid, &status, 0, &usage);
   run.peakBytes = static_cast<double>(usage.ru_maxrss) * 1024.0;
   return run;
+}
+
+// The resident memory of this process now, and its peak since the last
+// ResetPeakMemory, in bytes (from /proc/self/status).
+inline double MemoryField(const char* field) {
+  std::FILE* status = std::fopen("/proc/self/status", "r");
+  if (!status) return 0;
+  char line[256];
+  double kilobytes = 0;
+  const std::size_t length = std::strlen(field);
+  while (std::fgets(line, sizeof line, status)) {
+    if (std::strncmp(line, field, length) == 0) kilobytes = std::atof(line + length + 1);
+  }
+  std::fclose(status);
+  return kilobytes * 1024.0;
+}
+inline double ResidentMemory() { return MemoryField("VmRSS"); }
+inline double PeakMemory() { return MemoryField("VmHWM"); }
+inline void ResetPeakMemory() {
+  if (std::FILE* refs = std::fopen("/proc/self/clear_refs", "w")) {
+    std::fputs("5", refs);
+    std::fclose(refs);
+  }
 }
 
 inline void Report(const char* what, double value, const char* unit, double baseline,

@@ -3,6 +3,8 @@
 
 #include <cassert>
 
+#include "platform/text.h"
+
 namespace ulk {
 
 bool ByteReader::Seek(std::uint64_t offset) {
@@ -52,16 +54,15 @@ bool ByteReader::Bytes(std::uint64_t count, std::string_view& out) {
 
 bool ByteReader::Utf16z(std::u16string& out) {
   out.clear();
-  for (std::size_t at = pos_; at + 2 <= data_.size(); at += 2) {
-    const std::uint16_t unit = LoadU16(data_, at);
-    if (unit == 0) {
-      pos_ = at + 2;
-      return true;
-    }
-    out.push_back(static_cast<char16_t>(unit));
+  std::size_t end = pos_;
+  while (end + 2 <= data_.size() && (data_[end] != 0 || data_[end + 1] != 0)) end += 2;
+  if (end + 2 > data_.size()) return false;
+  out.resize((end - pos_) / 2);
+  for (std::size_t i = 0; i < out.size(); ++i) {
+    out[i] = static_cast<char16_t>(LoadU16(data_, pos_ + 2 * i));
   }
-  out.clear();
-  return false;
+  pos_ = end + 2;
+  return true;
 }
 
 bool ByteReader::Utf16(std::uint64_t count, std::u16string& out) {
@@ -108,13 +109,21 @@ void ByteWriter::U64(std::uint64_t value) {
 }
 
 void ByteWriter::Utf16(std::u16string_view text) {
-  for (const char16_t unit : text) U16(static_cast<std::uint16_t>(unit));
+  const std::size_t at = out_.size();
+  out_.resize(at + 2 * text.size());
+  char* p = out_.data() + at;
+  for (const char16_t unit : text) {
+    *p++ = static_cast<char>(unit & 0xFF);
+    *p++ = static_cast<char>(unit >> 8);
+  }
 }
 
 void ByteWriter::Utf16z(std::u16string_view text) {
   Utf16(text);
   U16(0);
 }
+
+std::size_t ByteWriter::Utf8AsUtf16(std::string_view text) { return AppendUtf16Le(out_, text); }
 
 void ByteWriter::AlignTo(std::size_t alignment) {
   out_.resize(static_cast<std::size_t>(AlignUp(out_.size(), alignment)), '\0');

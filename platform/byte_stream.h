@@ -67,6 +67,8 @@ class ByteWriter {
   void Utf16(std::u16string_view text);
   // The text and a terminating zero.
   void Utf16z(std::u16string_view text);
+  // A UTF-8 text as UTF-16 code units (no terminator); returns their count.
+  std::size_t Utf8AsUtf16(std::string_view text);
   // Pads with zeros to the next multiple of 4 (of 2^n in general).
   void AlignTo4() { AlignTo(4); }
   void AlignTo(std::size_t alignment);

@@ -141,10 +141,10 @@ int AtomicFileWriter::Write(std::string_view data) {
   return 0;
 }
 
-int AtomicFileWriter::Commit() {
+int AtomicFileWriter::Commit(bool durable) {
   if (fd_ < 0) return EBADF;
   int error = 0;
-  if (::fsync(fd_) != 0) error = errno;
+  if (durable && ::fsync(fd_) != 0) error = errno;
   if (::close(fd_) != 0 && error == 0) error = errno;
   fd_ = -1;
   if (error == 0 && ::rename(tempPath_.c_str(), target_.c_str()) != 0) error = errno;

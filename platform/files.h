@@ -39,8 +39,11 @@ class AtomicFileWriter {
   // Gives the new file these permission bits instead of the target's own.
   int SetMode(unsigned mode);
   int Write(std::string_view data);
-  // Flushes, closes and renames into place; returns 0 or an errno.
-  int Commit();
+  // Closes and renames into place; returns 0 or an errno. `durable` first
+  // flushes the file to the disk, so that even a power failure right after
+  // leaves the new content whole (a file the user made); without it only a
+  // crash of the program is covered (a file that can be made again).
+  int Commit(bool durable = true);
   // Drops the temporary file; the target is untouched.
   void Abandon();
 

@@ -10,6 +10,7 @@
 
 #include "platform/byte_stream.h"
 #include "platform/files.h"
+#include "platform/piece_image.h"
 #include "platform/system_error.h"
 
 namespace ulk {
@@ -252,7 +253,7 @@ ResourceUpdate::SerializedSection ResourceUpdate::SerializeSection() const {
   return {std::move(out), entriesStart, languageCount};
 }
 
-Status ResourceUpdate::Build(std::string& out) const {
+Status ResourceUpdate::Assemble(PieceImage& out) const {
   const PeHeaders& h = image_.Headers();
   const std::string& in = image_.Bytes();
   const auto fail = [](int code, std::string message) { return Status::Fail(code, std::move(message)); };
@@ -352,17 +353,21 @@ Status ResourceUpdate::Build(std::string& out) const {
       certificateSize = 0;  // not in the overlay: only the entry is cleared
     }
   }
-  const auto appendOverlay = [&](std::string& o, std::vector<Move>& moves) {
-    const std::int64_t delta = static_cast<std::int64_t>(o.size()) - static_cast<std::int64_t>(rawEnd);
+  const std::string_view source = in;
+  const auto view = [&](std::uint64_t from, std::uint64_t to) {
+    return source.substr(static_cast<std::size_t>(from), static_cast<std::size_t>(to - from));
+  };
+  const auto appendOverlay = [&](PieceImage& o, std::vector<Move>& moves) {
+    const std::int64_t delta = static_cast<std::int64_t>(o.Size()) - static_cast<std::int64_t>(rawEnd);
     if (certificateSize == 0) {
-      o.append(in, static_cast<std::size_t>(rawEnd), std::string::npos);
+      o.AppendView(view(rawEnd, in.size()));
       moves.push_back({rawEnd, in.size(), delta});
       return;
     }
-    o.append(in, static_cast<std::size_t>(rawEnd), static_cast<std::size_t>(certificateStart - rawEnd));
+    o.AppendView(view(rawEnd, certificateStart));
     moves.push_back({rawEnd, certificateStart, delta});
     const std::uint64_t after = certificateStart + certificateSize;
-    o.append(in, static_cast<std::size_t>(after), std::string::npos);
+    o.AppendView(view(after, in.size()));
     moves.push_back({after, in.size(), delta - static_cast<std::int64_t>(certificateSize)});
   };
 
@@ -371,16 +376,16 @@ Status ResourceUpdate::Build(std::string& out) const {
   std::uint32_t sectionRva = 0;
   std::int64_t initializedDelta = 0;
   std::size_t sectionIndex = ki;
-  out.clear();
-  out.reserve(in.size() + static_cast<std::size_t>(newRaw));
+  out = PieceImage();
   switch (placement) {
     case Placement::kInPlace: {
       PeSection& s = sections[ki];
       sectionRva = s.virtualAddress;
-      out.assign(in, 0, static_cast<std::size_t>(rawEnd));
       serialized.Relocate(sectionRva);
-      std::fill(out.begin() + s.pointerToRawData, out.begin() + s.pointerToRawData + s.sizeOfRawData, '\0');
-      std::copy(section.begin(), section.end(), out.begin() + s.pointerToRawData);
+      out.AppendView(view(0, s.pointerToRawData));
+      section.resize(s.sizeOfRawData, '\0');
+      out.AppendOwned(std::move(section));
+      out.AppendView(view(s.pointerToRawData + std::uint64_t{s.sizeOfRawData}, rawEnd));
       s.virtualSize = static_cast<std::uint32_t>(newSize);
       appendOverlay(out, fileMoves);
       break;
@@ -389,16 +394,16 @@ Status ResourceUpdate::Build(std::string& out) const {
     case Placement::kMoveReloc: {
       PeSection& s = sections[ki];
       sectionRva = s.virtualAddress;
-      out.assign(in, 0, s.pointerToRawData);
+      out.AppendView(view(0, s.pointerToRawData));
       serialized.Relocate(sectionRva);
       section.resize(static_cast<std::size_t>(newRaw), '\0');
-      out += section;
+      out.AppendOwned(std::move(section));
       initializedDelta = static_cast<std::int64_t>(newRaw) - s.sizeOfRawData;
       if (placement == Placement::kMoveReloc) {
         PeSection& r = sections[static_cast<std::size_t>(reloc)];
-        const std::uint64_t newPointer = out.size();
+        const std::uint64_t newPointer = out.Size();
         const std::uint64_t newAddress = AlignUp(s.virtualAddress + newSize, sectionAlignment);
-        out.append(in, r.pointerToRawData, r.sizeOfRawData);
+        out.AppendView(view(r.pointerToRawData, r.pointerToRawData + std::uint64_t{r.sizeOfRawData}));
         fileMoves.push_back({r.pointerToRawData, r.pointerToRawData + std::uint64_t{r.sizeOfRawData},
                              static_cast<std::int64_t>(newPointer) - r.pointerToRawData});
         addressMoves.push_back({r.virtualAddress, r.virtualAddress + ExtentOf(r),
@@ -432,11 +437,11 @@ Status ResourceUpdate::Build(std::string& out) const {
       added.pointerToRawData = static_cast<std::uint32_t>(AlignUp(rawEnd, fileAlignment));
       added.characteristics = kInitializedData | kMemRead;
       sectionRva = added.virtualAddress;
-      out.assign(in, 0, static_cast<std::size_t>(rawEnd));
-      out.resize(added.pointerToRawData, '\0');
+      out.AppendView(view(0, rawEnd));
+      out.AppendZeros(added.pointerToRawData - rawEnd);
       serialized.Relocate(sectionRva);
       section.resize(static_cast<std::size_t>(newRaw), '\0');
-      out += section;
+      out.AppendOwned(std::move(section));
       initializedDelta = static_cast<std::int64_t>(newRaw);
       sections.push_back(added);
       sectionIndex = sections.size() - 1;
@@ -447,9 +452,9 @@ Status ResourceUpdate::Build(std::string& out) const {
 
   // Headers.
   const std::uint64_t coff = h.coffOffset;
-  StoreU16(out, static_cast<std::size_t>(coff + 2), static_cast<std::uint16_t>(sections.size()));
+  out.StoreU16(static_cast<std::size_t>(coff + 2), static_cast<std::uint16_t>(sections.size()));
   if (h.pointerToSymbolTable != 0) {
-    StoreU32(out, static_cast<std::size_t>(coff + 8),
+    out.StoreU32(static_cast<std::size_t>(coff + 8),
              static_cast<std::uint32_t>(Shift(h.pointerToSymbolTable, fileMoves)));
   }
   std::uint64_t imageEnd = 0;
@@ -459,34 +464,34 @@ Status ResourceUpdate::Build(std::string& out) const {
     if (i == count) {
       std::string name = s.name;
       name.resize(8, '\0');
-      std::copy(name.begin(), name.end(), out.begin() + static_cast<std::ptrdiff_t>(at));
-      StoreU32(out, at + 36, s.characteristics);
+      out.Store(at, name.data(), name.size());
+      out.StoreU32(at + 36, s.characteristics);
     }
-    StoreU32(out, at + 8, s.virtualSize);
-    StoreU32(out, at + 12, s.virtualAddress);
-    StoreU32(out, at + 16, s.sizeOfRawData);
-    StoreU32(out, at + 20, s.pointerToRawData);
+    out.StoreU32(at + 8, s.virtualSize);
+    out.StoreU32(at + 12, s.virtualAddress);
+    out.StoreU32(at + 16, s.sizeOfRawData);
+    out.StoreU32(at + 20, s.pointerToRawData);
     imageEnd = std::max(imageEnd, s.virtualAddress + AlignUp(s.virtualSize ? s.virtualSize : s.sizeOfRawData, sectionAlignment));
   }
   const std::size_t optional = static_cast<std::size_t>(h.optionalOffset);
-  StoreU32(out, optional + PeHeaders::kSizeOfImage,
+  out.StoreU32(optional + PeHeaders::kSizeOfImage,
            static_cast<std::uint32_t>(AlignUp(imageEnd, sectionAlignment)));
   if (sections[sectionIndex].characteristics & kInitializedData) {
-    StoreU32(out, optional + PeHeaders::kSizeOfInitializedData,
+    out.StoreU32(optional + PeHeaders::kSizeOfInitializedData,
              static_cast<std::uint32_t>(static_cast<std::int64_t>(h.sizeOfInitializedData) + initializedDelta));
   }
   for (std::size_t d = 0; d < h.directories.size(); ++d) {
     const std::size_t at = static_cast<std::size_t>(h.dataDirectoryOffset + 8 * d);
     if (d == kDirResource) {
-      StoreU32(out, at, sectionRva);
-      StoreU32(out, at + 4, static_cast<std::uint32_t>(newSize));
+      out.StoreU32(at, sectionRva);
+      out.StoreU32(at + 4, static_cast<std::uint32_t>(newSize));
     } else if (d == kDirSecurity) {
       if (h.directories[d].size != 0) {
-        StoreU32(out, at, 0);
-        StoreU32(out, at + 4, 0);
+        out.StoreU32(at, 0);
+        out.StoreU32(at + 4, 0);
       }
     } else if (h.directories[d].rva != 0) {
-      StoreU32(out, at, static_cast<std::uint32_t>(Shift(h.directories[d].rva, addressMoves)));
+      out.StoreU32(at, static_cast<std::uint32_t>(Shift(h.directories[d].rva, addressMoves)));
     }
   }
   // Debug data found by file offset moves with the bytes it points at.
@@ -497,30 +502,38 @@ Status ResourceUpdate::Build(std::string& out) const {
       at = Shift(at, fileMoves);
       for (std::uint64_t e = 0; e + kDebugEntrySize <= debug.size; e += kDebugEntrySize) {
         const std::size_t entry = static_cast<std::size_t>(at + e);
-        if (entry + kDebugEntrySize > out.size()) break;
-        const std::uint32_t address = LoadU32(out, entry + 20);
-        const std::uint32_t pointer = LoadU32(out, entry + 24);
-        if (address) StoreU32(out, entry + 20, static_cast<std::uint32_t>(Shift(address, addressMoves)));
-        if (pointer) StoreU32(out, entry + 24, static_cast<std::uint32_t>(Shift(pointer, fileMoves)));
+        if (entry + kDebugEntrySize > out.Size()) break;
+        const std::uint32_t address = out.LoadU32(entry + 20);
+        const std::uint32_t pointer = out.LoadU32(entry + 24);
+        if (address) out.StoreU32(entry + 20, static_cast<std::uint32_t>(Shift(address, addressMoves)));
+        if (pointer) out.StoreU32(entry + 24, static_cast<std::uint32_t>(Shift(pointer, fileMoves)));
       }
     }
   }
   if (h.checkSum != 0) {
     const std::size_t at = optional + static_cast<std::size_t>(PeHeaders::kCheckSum);
-    StoreU32(out, at, PeChecksum(out, at));
+    out.StoreU32(at, out.Checksum(at));
   }
   return {};
 }
 
+Status ResourceUpdate::Build(std::string& out) const {
+  PieceImage image;
+  Status status = Assemble(image);
+  if (status) out = image.Flatten();
+  return status;
+}
+
 Status ResourceUpdate::Commit(const std::string& target, mode_t mode) const {
-  std::string bytes;
-  Status status = Build(bytes);
+  PieceImage image;
+  Status status = Assemble(image);
   if (!status) return status;
   AtomicFileWriter writer;
   int error = writer.Open(target);
   if (error == 0) error = writer.SetMode(mode);
-  if (error == 0) error = writer.Write(bytes);
-  if (error == 0) error = writer.Commit();
+  if (error == 0) error = image.WriteTo(writer);
+  // A module can be generated again: no need to wait for the disk.
+  if (error == 0) error = writer.Commit(false);
   if (error != 0) return Status::Fail(error, "cannot write " + target);
   return {};
 }

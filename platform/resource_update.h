@@ -72,6 +72,9 @@ class ResourceUpdate {
     void Relocate(std::uint32_t sectionRva);
   };
   SerializedSection SerializeSection() const;
+  // The module with the rebuilt section, as pieces of the source's bytes
+  // and of its own.
+  Status Assemble(class PieceImage& out) const;
 
   const ModuleImage& image_;
   std::vector<Type> types_;

@@ -86,42 +86,110 @@ constexpr char16_t kCp1252High[32] = {
 
 }  // namespace
 
-std::string Utf16ToUtf8(std::u16string_view text) {
+namespace {
+
+// Writes the UTF-8 of code units fetched by `unitAt` (0 ..< count) to a
+// string sized for the worst case, then trimmed.
+template <typename UnitAt>
+std::string ConvertUtf16(std::size_t count, UnitAt unitAt) {
   std::string out;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char16_t unit = text[i];
-    if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-        text[i + 1] <= 0xDFFF) {
-      const char32_t cp = 0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) +
-                          (static_cast<char32_t>(text[i + 1]) - 0xDC00);
-      AppendUtf8(out, cp);
-      ++i;
+  out.resize(count * 3);
+  char* p = out.data();
+  for (std::size_t i = 0; i < count; ++i) {
+    const char32_t unit = unitAt(i);
+    if (unit < 0x80) {
+      *p++ = static_cast<char>(unit);
+      continue;
+    }
+    char32_t cp = unit;
+    if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < count) {
+      const char32_t next = unitAt(i + 1);
+      if (next >= 0xDC00 && next <= 0xDFFF) {
+        cp = 0x10000 + ((unit - 0xD800) << 10) + (next - 0xDC00);
+        ++i;
+      } else {
+        cp = kReplacement;
+      }
     } else if (unit >= 0xD800 && unit <= 0xDFFF) {
-      AppendUtf8(out, kReplacement);
+      cp = kReplacement;
+    }
+    if (cp < 0x800) {
+      *p++ = static_cast<char>(0xC0 | (cp >> 6));
+      *p++ = static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+      *p++ = static_cast<char>(0xE0 | (cp >> 12));
+      *p++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+      *p++ = static_cast<char>(0x80 | (cp & 0x3F));
     } else {
-      AppendUtf8(out, unit);
+      // Four bytes for two units: within the three bytes a unit is given.
+      *p++ = static_cast<char>(0xF0 | (cp >> 18));
+      *p++ = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+      *p++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+      *p++ = static_cast<char>(0x80 | (cp & 0x3F));
     }
   }
+  out.resize(static_cast<std::size_t>(p - out.data()));
   return out;
 }
 
-std::u16string Utf8ToUtf16(std::string_view text) {
-  std::u16string out;
-  out.reserve(text.size());
+}  // namespace
+
+std::string Utf16ToUtf8(std::u16string_view text) {
+  return ConvertUtf16(text.size(), [&](std::size_t i) { return static_cast<char32_t>(text[i]); });
+}
+
+std::string Utf16LeToUtf8(std::string_view bytes) {
+  const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+  return ConvertUtf16(bytes.size() / 2, [&](std::size_t i) {
+    return static_cast<char32_t>(data[2 * i] | (data[2 * i + 1] << 8));
+  });
+}
+
+namespace {
+
+// Calls `emit` with the UTF-16 code units of a UTF-8 text.
+template <typename Emit>
+void ForEachUtf16Unit(std::string_view text, Emit emit) {
   std::size_t pos = 0;
   while (pos < text.size()) {
+    if (static_cast<unsigned char>(text[pos]) < 0x80) {
+      emit(static_cast<char16_t>(text[pos++]));
+      continue;
+    }
     char32_t cp = 0;
     if (!DecodeUtf8(text, pos, cp)) cp = kReplacement;
     if (cp >= 0x10000) {
       cp -= 0x10000;
-      out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-      out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+      emit(static_cast<char16_t>(0xD800 + (cp >> 10)));
+      emit(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
     } else {
-      out.push_back(static_cast<char16_t>(cp));
+      emit(static_cast<char16_t>(cp));
     }
   }
+}
+
+}  // namespace
+
+std::u16string Utf8ToUtf16(std::string_view text) {
+  // At most one code unit per byte.
+  std::u16string out(text.size(), u'\0');
+  char16_t* p = out.data();
+  ForEachUtf16Unit(text, [&](char16_t unit) { *p++ = unit; });
+  out.resize(static_cast<std::size_t>(p - out.data()));
   return out;
+}
+
+std::size_t AppendUtf16Le(std::string& out, std::string_view text) {
+  const std::size_t start = out.size();
+  out.resize(start + 2 * text.size());
+  char* p = out.data() + start;
+  ForEachUtf16Unit(text, [&](char16_t unit) {
+    *p++ = static_cast<char>(unit & 0xFF);
+    *p++ = static_cast<char>(unit >> 8);
+  });
+  const std::size_t bytes = static_cast<std::size_t>(p - (out.data() + start));
+  out.resize(start + bytes);
+  return bytes / 2;
 }
 
 bool IsValidUtf8(std::string_view text) {

@@ -12,8 +12,15 @@ namespace ulk {
 // UTF-16 code units to UTF-8. A lone surrogate becomes U+FFFD.
 std::string Utf16ToUtf8(std::u16string_view text);
 
+// Little-endian UTF-16 bytes (an odd last byte is ignored) to UTF-8.
+std::string Utf16LeToUtf8(std::string_view bytes);
+
 // UTF-8 to UTF-16 code units. An invalid byte sequence becomes U+FFFD.
 std::u16string Utf8ToUtf16(std::string_view text);
+
+// Appends the text as little-endian UTF-16 bytes; returns the number of
+// code units appended.
+std::size_t AppendUtf16Le(std::string& out, std::string_view text);
 
 bool IsValidUtf8(std::string_view text);
 

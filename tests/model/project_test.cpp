@@ -226,3 +226,51 @@ TEST_F(ProjectTest, CopiesAreDeep) {
 
 }  // namespace
 }  // namespace ulk
+
+namespace ulk {
+namespace {
+
+// Many inserts and removals in a random order, checked against a plain
+// ordered list: the index must find exactly what the list holds.
+TEST(ModuleLanguageIndexTest, AgreesWithAPlainListUnderChurn) {
+  ModuleLanguage language;
+  std::vector<std::pair<std::string, std::string>> reference;
+  std::uint32_t state = 12345;
+  const auto next = [&] {
+    state = state * 1103515245u + 12345u;
+    return (state >> 8) % 700;
+  };
+  for (int step = 0; step < 20000; ++step) {
+    const std::string key = "ST_N_" + std::to_string(next()) + " (1)";
+    const auto found = std::find_if(reference.begin(), reference.end(),
+                                    [&](const auto& e) { return e.first == key; });
+    if (step % 3 == 0) {
+      EXPECT_EQ(language.RemoveEntry(key), found != reference.end());
+      if (found != reference.end()) reference.erase(found);
+    } else {
+      language.SetEntry(key, std::to_string(step));
+      if (found != reference.end()) {
+        found->second = std::to_string(step);
+      } else {
+        reference.emplace_back(key, std::to_string(step));
+      }
+    }
+  }
+  ASSERT_EQ(language.EntryCount(), reference.size());
+  auto it = language.Entries().begin();
+  for (const auto& [key, text] : reference) {
+    EXPECT_EQ(it->key, key);
+    ASSERT_NE(language.FindEntry(key), nullptr) << key;
+    EXPECT_EQ(language.FindEntry(key)->text, text);
+    ++it;
+  }
+  for (int i = 0; i < 700; ++i) {
+    const std::string key = "ST_N_" + std::to_string(i) + " (1)";
+    const bool listed = std::any_of(reference.begin(), reference.end(),
+                                    [&](const auto& e) { return e.first == key; });
+    EXPECT_EQ(language.FindEntry(key) != nullptr, listed) << key;
+  }
+}
+
+}  // namespace
+}  // namespace ulk

@@ -39,11 +39,9 @@ ModuleLanguage& ModuleLanguage::operator=(const ModuleLanguage& other) {
 }
 
 void ModuleLanguage::RebuildIndex() {
-  index_.clear();
-  index_.reserve(entries_.size());
-  for (auto it = entries_.begin(); it != entries_.end(); ++it) {
-    index_.emplace(std::string_view(it->key), it);
-  }
+  index_.Clear();
+  index_.Reserve(entries_.size());
+  for (auto it = entries_.begin(); it != entries_.end(); ++it) index_.Insert(it);
 }
 
 void ModuleLanguage::Clear() {
@@ -51,18 +49,26 @@ void ModuleLanguage::Clear() {
   outputFile.clear();
   isDefault = 0;
   errorCode = kLanguageOk;
-  index_ = {};
+  index_.Clear();
   entries_.clear();
 }
 
 TextEntry* ModuleLanguage::FindEntry(std::string_view key) {
-  const auto found = index_.find(key);
-  return found == index_.end() ? nullptr : &*found->second;
+  EntryIndex::Position found;
+  return index_.Find(key, found) ? &*found : nullptr;
 }
 
 const TextEntry* ModuleLanguage::FindEntry(std::string_view key) const {
-  const auto found = index_.find(key);
-  return found == index_.end() ? nullptr : &*found->second;
+  EntryIndex::Position found;
+  return index_.Find(key, found) ? &*found : nullptr;
+}
+
+const TextEntry* ModuleLanguage::FindEntryAfter(std::string_view key, Cursor& cursor) const {
+  if (cursor != entries_.end() && cursor->key == key) return &*cursor++;
+  EntryIndex::Position found;
+  if (!index_.Find(key, found)) return nullptr;
+  cursor = std::next(Cursor(found));
+  return &*found;
 }
 
 TextEntry& ModuleLanguage::SetEntry(const TextEntry& entry) {
@@ -78,17 +84,16 @@ TextEntry& ModuleLanguage::SetEntry(std::string_view key, std::string_view text,
   }
   entries_.push_back(TextEntry{std::string(key), std::string(text), status});
   const auto it = std::prev(entries_.end());
-  index_.emplace(std::string_view(it->key), it);
+  index_.Insert(it);
   return *it;
 }
 
 bool ModuleLanguage::RemoveEntry(std::string_view key) {
-  const auto found = index_.find(key);
-  if (found == index_.end()) return false;
-  const auto it = found->second;
-  index_.erase(found);
-  entries_.erase(it);
-  if (entries_.empty()) index_ = {};
+  EntryIndex::Position found;
+  if (!index_.Find(key, found)) return false;
+  index_.Erase(key);  // before the node, whose key it reads, goes
+  entries_.erase(found);
+  if (entries_.empty()) index_.Clear();
   return true;
 }
 

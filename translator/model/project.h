@@ -12,6 +12,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "translator/model/entry_index.h"
+
 namespace ulk {
 
 // How the text of a default-language entry was last translated.
@@ -59,6 +61,11 @@ class ModuleLanguage {
   // not be changed in place: it is the index's key.
   TextEntry* FindEntry(std::string_view key);
   const TextEntry* FindEntry(std::string_view key) const;
+  // FindEntry for keys asked in (roughly) list order: `cursor` starts at
+  // Entries().begin() and moves past each entry found, so that a key that
+  // is the next entry needs no index lookup.
+  using Cursor = std::list<TextEntry>::const_iterator;
+  const TextEntry* FindEntryAfter(std::string_view key, Cursor& cursor) const;
 
   // Overwrites text and status of the entry with the same key, or appends a
   // copy; returns the entry now stored under that key.
@@ -79,8 +86,8 @@ class ModuleLanguage {
   void RebuildIndex();
 
   std::list<TextEntry> entries_;
-  // Views into the keys of the list's own nodes, which never move.
-  std::unordered_map<std::string_view, std::list<TextEntry>::iterator> index_;
+  // Positions in the list, whose nodes never move.
+  EntryIndex index_;
 };
 
 template <typename Pred>
@@ -88,7 +95,7 @@ std::size_t ModuleLanguage::RemoveEntriesIf(Pred pred) {
   std::size_t removed = 0;
   for (auto it = entries_.begin(); it != entries_.end();) {
     if (pred(static_cast<const TextEntry&>(*it))) {
-      index_.erase(std::string_view(it->key));
+      index_.Erase(it->key);
       it = entries_.erase(it);
       ++removed;
     } else {

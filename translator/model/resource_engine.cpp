@@ -83,11 +83,19 @@ void MergeGroups(Module& module, const ReadTextList& readTexts) {
       byText[readTexts[i].second].push_back(i);
     }
     // Every occurrence of an old text gets its translation; of two notes on
-    // the same text, the later wins.
+    // the same text, the later wins. Entries are added in the order of each
+    // text's first note, as writing every note in turn would add them.
     for (std::size_t l = 0; l < others.size(); ++l) {
+      std::unordered_map<std::string_view, std::string_view> lastTranslation;
+      std::vector<std::string_view> firstNoted;
       for (const auto& [oldText, translation] : noted[l]) {
+        auto [slot, inserted] = lastTranslation.insert_or_assign(oldText, translation);
+        if (inserted) firstNoted.push_back(oldText);
+      }
+      for (const std::string_view oldText : firstNoted) {
         const auto matches = byText.find(oldText);
         if (matches == byText.end()) continue;
+        const std::string_view translation = lastTranslation[oldText];
         for (const std::size_t i : matches->second) {
           others[l]->SetEntry(readTexts[i].first, translation, kStatusUnchanged);
         }
@@ -112,7 +120,7 @@ void ResourceEngine::Reset() {
   failureText.clear();
 }
 
-bool ResourceEngine::ReadTexts(const std::string& path) {
+bool ResourceEngine::ReadTexts(const std::string& path, bool withTexts) {
   readTexts.clear();
   if (!resources.ReadModule(path)) {
     failureKind = kFailureCannotOpen;
@@ -122,7 +130,7 @@ bool ResourceEngine::ReadTexts(const std::string& path) {
   readTexts.reserve(resources.TextCount());
   for (std::size_t i = 0; i < resources.TextCount(); ++i) {
     readTexts.emplace_back(MakeEntryKey(resources.ResourceKeyAt(i), resources.TextAt(i).item),
-                           EscapeText(resources.TextAt(i).text));
+                           withTexts ? EscapeText(resources.TextAt(i).text) : std::string());
   }
   return true;
 }
@@ -185,7 +193,7 @@ bool ResourceEngine::GenerateLanguages(Module* module, const std::string* langua
     failureKind = kFailureInvalidModule;
     return false;
   }
-  if (!ReadTexts(module->path)) return false;
+  if (!ReadTexts(module->path, false)) return false;
   const ModuleLanguage& original = *module->DefaultLanguage();
   bool result = true;
   for (const ModuleLanguage& language : module->languages) {
@@ -204,12 +212,17 @@ bool ResourceEngine::GenerateLanguages(Module* module, const std::string* langua
 
 bool ResourceEngine::GenerateLanguage(const ModuleLanguage& original, const ModuleLanguage& target) {
   const std::string localeCode = SystemLanguages().LocaleCodeOf(target.name);
+  // The keys of the module's own texts, from the reading.
+  if (readTexts.size() != resources.TextCount()) return false;
+  // After a reading, the original language lists its texts in reading order.
+  ModuleLanguage::Cursor originalCursor = original.Entries().begin();
+  ModuleLanguage::Cursor targetCursor = target.Entries().begin();
   for (std::size_t i = 0; i < resources.TextCount(); ++i) {
-    const std::string key = MakeEntryKey(resources.ResourceKeyAt(i), resources.TextAt(i).item);
-    const TextEntry* translated = target.FindEntry(key);
-    const TextEntry* own = original.FindEntry(key);
+    const std::string& key = readTexts[i].first;
+    const TextEntry* translated = target.FindEntryAfter(key, targetCursor);
+    const TextEntry* own = translated ? original.FindEntryAfter(key, originalCursor) : nullptr;
     // Only while the project's text still is the module's.
-    const bool current = translated && own && own->text == EscapeText(resources.TextAt(i).text);
+    const bool current = own && IsEscapedFormOf(own->text, resources.TextAt(i).text);
     resources.SetTranslation(i, current ? UnescapeText(translated->text) : std::string());
   }
   lastWriteError_ = resources.WriteTranslatedModule(target.outputFile, localeCode);

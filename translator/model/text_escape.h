@@ -8,6 +8,9 @@
 namespace ulk {
 
 std::string EscapeText(std::string_view text);
+// Whether `stored` is the escaped form of `text`, without building it.
+bool IsEscapedFormOf(std::string_view stored, std::string_view text);
+
 // The reverse replacements, in the same order: a stored backslash followed
 // by "n" always reads back as a line feed; no other escape exists.
 std::string UnescapeText(std::string_view text);

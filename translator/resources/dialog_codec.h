@@ -16,6 +16,7 @@ class DialogCodec : public TemplateCodec {
   // controls or holds an unterminated string.
   bool Parse(std::string_view bytes);
   std::optional<std::string> Build() const;
+  std::optional<std::string> BuildTemplate() const override { return Build(); }
 
   bool IsExtended() const { return extended_; }
 

@@ -18,6 +18,7 @@ class MenuCodec : public TemplateCodec {
   bool Parse(std::string_view bytes);
   // The rebuilt menu; none when Parse did not succeed.
   std::optional<std::string> Build() const;
+  std::optional<std::string> BuildTemplate() const override { return Build(); }
 
   static constexpr const char* kUnknownExtendedMenu = "UNKNOWN EXTENDED MENU, NOT SUPORTED";
 

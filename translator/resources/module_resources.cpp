@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <map>
 
 #include "platform/resource_update.h"
 #include "platform/system_error.h"
@@ -18,7 +17,8 @@
 namespace ulk {
 namespace {
 
-ResourceText TextOf(std::uint32_t kind, const ResourceId& id, const TemplateItem& item) {
+ResourceText TextOf(std::uint32_t kind, const ResourceId& id, const TemplateItem& item,
+                    std::string itemText) {
   ResourceText text;
   text.kind = kind;
   if (id.named) {
@@ -27,19 +27,8 @@ ResourceText TextOf(std::uint32_t kind, const ResourceId& id, const TemplateItem
     text.numericId = static_cast<std::uint16_t>(id.number);
   }
   text.item = item.item;
-  text.text = item.text;
+  text.text = std::move(itemText);
   return text;
-}
-
-// The translations of one resource, by item number.
-using ItemTranslations = std::vector<std::pair<std::uint32_t, const std::string*>>;
-
-std::string IdentityKey(std::uint32_t kind, std::uint16_t number, const std::string& name) {
-  return std::to_string(kind) + (name.empty() ? "#" + std::to_string(number) : "$" + name);
-}
-
-std::string IdentityKey(std::uint32_t kind, const ResourceId& id) {
-  return IdentityKey(kind, static_cast<std::uint16_t>(id.number), id.named ? id.NameUtf8() : "");
 }
 
 }  // namespace
@@ -66,48 +55,60 @@ bool ModuleResources::ReadModule(const std::string& path) {
   if (lastError_ != 0) return false;
   modulePath_ = path;
 
+  // Texts of each kind apart, as they are listed in the module; strings
+  // come first, then menus, dialogs and versions.
   std::vector<ResourceText> menuTexts;
   std::vector<ResourceText> dialogTexts;
   std::vector<ResourceText> versionTexts;
+  std::vector<Listed> menuList;
+  std::vector<Listed> dialogList;
+  std::vector<Listed> versionList;
+  const auto addItems = [](std::uint32_t type, const ResourceName& name, const ResourceData* data,
+                           std::shared_ptr<TemplateCodec> codec, bool parsed,
+                           std::vector<ResourceText>& texts, std::vector<Listed>& list) {
+    list.push_back({type, name.id, data, texts.size(), codec->ItemCount(), parsed ? codec : nullptr});
+    for (std::size_t i = 0; i < codec->ItemCount(); ++i) {
+      texts.push_back(TextOf(type, name.id, codec->ItemAt(i), codec->TakeItemText(i)));
+    }
+  };
   for (const ResourceTypeNode& type : image_.Resources()) {
     if (type.id.named) continue;
     for (const ResourceName& name : type.names) {
       const ResourceData* data = ChooseLanguage(name.languages);
       if (!data) continue;
       switch (type.id.number) {
-        case kRtString:
+        case kRtString: {
           // A block that cannot be read is left as it is.
+          const std::size_t before = stringTexts_.size();
           if (!name.id.named && DecodeStringBlock(name.id.number, data->bytes, stringTexts_)) {
             stringBlocks_.push_back(name.id.number);
+            listed_.push_back({kRtString, name.id, data, before, stringTexts_.size() - before, nullptr});
           }
           break;
+        }
         case kRtMenu: {
-          MenuCodec codec;
+          auto codec = std::make_shared<MenuCodec>();
           // A menu that cannot be built is not listed.
-          if (!codec.Parse(data->bytes)) break;
-          if (!codec.Problem().empty()) warnings_.push_back("MN " + name.id.Describe() + ": " + codec.Problem());
+          if (!codec->Parse(data->bytes)) break;
+          if (!codec->Problem().empty()) warnings_.push_back("MN " + name.id.Describe() + ": " + codec->Problem());
           menus_.push_back(name.id);
-          for (const auto& item : codec.Items()) menuTexts.push_back(TextOf(kRtMenu, name.id, item));
+          addItems(kRtMenu, name, data, codec, true, menuTexts, menuList);
           break;
         }
         case kRtDialog: {
           dialogs_.push_back(name.id);
-          DialogCodec codec;
-          if (!codec.Parse(data->bytes)) {
-            warnings_.push_back("DL " + name.id.Describe() + ": " + codec.Problem());
-            break;
-          }
-          for (const auto& item : codec.Items()) dialogTexts.push_back(TextOf(kRtDialog, name.id, item));
+          auto codec = std::make_shared<DialogCodec>();
+          const bool parsed = codec->Parse(data->bytes);
+          if (!parsed) warnings_.push_back("DL " + name.id.Describe() + ": " + codec->Problem());
+          addItems(kRtDialog, name, data, codec, parsed, dialogTexts, dialogList);
           break;
         }
         case kRtVersion: {
           versions_.push_back(name.id);
-          VersionCodec codec;
-          if (!codec.Parse(data->bytes)) {
-            warnings_.push_back("VS " + name.id.Describe() + ": " + codec.Problem());
-            break;
-          }
-          for (const auto& item : codec.Items()) versionTexts.push_back(TextOf(kRtVersion, name.id, item));
+          auto codec = std::make_shared<VersionCodec>();
+          const bool parsed = codec->Parse(data->bytes);
+          if (!parsed) warnings_.push_back("VS " + name.id.Describe() + ": " + codec->Problem());
+          addItems(kRtVersion, name, data, codec, parsed, versionTexts, versionList);
           break;
         }
         default:
@@ -116,23 +117,32 @@ bool ModuleResources::ReadModule(const std::string& path) {
     }
   }
   texts_.reserve(stringTexts_.size() + menuTexts.size() + dialogTexts.size() + versionTexts.size());
-  for (const StringTableText& string : stringTexts_) {
+  for (StringTableText& string : stringTexts_) {
     ResourceText text;
     text.kind = kRtString;
     text.numericId = static_cast<std::uint16_t>(BlockOfStringId(string.id));
     text.item = PositionOfStringId(string.id);
-    text.text = string.text;
+    text.text = std::move(string.text);  // the list keeps the identifiers
     texts_.push_back(std::move(text));
   }
-  for (auto* list : {&menuTexts, &dialogTexts, &versionTexts}) {
-    std::move(list->begin(), list->end(), std::back_inserter(texts_));
-  }
+  const auto append = [&](std::vector<ResourceText>& texts, std::vector<Listed>& list) {
+    const std::size_t offset = texts_.size();
+    std::move(texts.begin(), texts.end(), std::back_inserter(texts_));
+    for (Listed& resource : list) {
+      resource.firstText += offset;
+      listed_.push_back(std::move(resource));
+    }
+  };
+  append(menuTexts, menuList);
+  append(dialogTexts, dialogList);
+  append(versionTexts, versionList);
   return true;
 }
 
 void ModuleResources::Release() {
   image_.Close();
   modulePath_.clear();
+  listed_.clear();
   stringBlocks_.clear();
   stringTexts_.clear();
   texts_.clear();
@@ -147,8 +157,8 @@ std::string ModuleResources::ResourceKeyAt(std::size_t index) const {
   return MakeResourceKey(text.kind, text.numericId, text.name);
 }
 
-void ModuleResources::SetTranslation(std::size_t index, std::string_view text) {
-  texts_[index].translation.assign(text);
+void ModuleResources::SetTranslation(std::size_t index, std::string text) {
+  texts_[index].translation = std::move(text);
 }
 
 std::string_view ModuleResources::DataOf(std::uint32_t type, const ResourceId& id) const {
@@ -167,70 +177,49 @@ int ModuleResources::WriteTranslatedModule(const std::string& outputPath,
     if (!folder.empty()) std::filesystem::create_directories(folder, ignored);
   }
 
-  // Translations by resource, then by item.
-  std::map<std::string, ItemTranslations> byResource;
-  for (const ResourceText& text : texts_) {
-    if (text.translation.empty()) continue;
-    byResource[IdentityKey(text.kind, text.numericId, text.name)].emplace_back(text.item, &text.translation);
-  }
-  const auto translationsOf = [&](std::uint32_t kind, const ResourceId& id) -> const ItemTranslations* {
-    const auto found = byResource.find(IdentityKey(kind, id));
-    return found == byResource.end() ? nullptr : &found->second;
-  };
-
   ResourceUpdate update(image_);
-  const auto put = [&](std::uint32_t type, const ResourceId& id, std::string bytes,
-                       std::string_view locale) {
-    const ResourceData* present = image_.Find(ResourceId::Number(type), id);
-    const std::uint16_t language = present ? present->language : kLanguageNeutral;
+  // Each resource is replaced under the language the reader took; the
+  // version resources move to the target's locale when one is given.
+  const auto put = [&](const Listed& resource, std::string bytes, std::string_view locale) {
+    const std::uint16_t language = resource.data->language;
     std::uint32_t wanted = language;
     if (IsLocaleCode(locale) && ReadHex(locale, wanted)) wanted &= 0xFFFF;
-    if (wanted != language) update.Delete(ResourceId::Number(type), id, language);
-    update.Put(ResourceId::Number(type), id, static_cast<std::uint16_t>(wanted), std::move(bytes));
+    const ResourceId type = ResourceId::Number(resource.type);
+    if (wanted != language) update.Delete(type, resource.id, language);
+    update.Put(type, resource.id, static_cast<std::uint16_t>(wanted), std::move(bytes));
   };
 
   // A translated resource that no longer fits its format fails the write
   // rather than reach the module untranslated without a word.
   bool tooLarge = false;
-  for (const std::uint32_t block : stringBlocks_) {
-    const ResourceId id = ResourceId::Number(block);
-    std::array<const std::string*, 16> translations{};
-    if (const ItemTranslations* list = translationsOf(kRtString, id)) {
-      for (const auto& [item, translation] : *list) {
-        if (item < translations.size()) translations[item] = translation;
+  for (const Listed& resource : listed_) {
+    if (resource.type == kRtString) {
+      std::array<const std::string*, 16> translations{};
+      for (std::size_t i = resource.firstText; i < resource.firstText + resource.textCount; ++i) {
+        if (texts_[i].item < translations.size()) translations[texts_[i].item] = &texts_[i].translation;
       }
+      if (auto encoded = EncodeStringBlock(resource.data->bytes, translations)) {
+        put(resource, std::move(*encoded), {});
+      } else {
+        tooLarge = true;
+      }
+      continue;
     }
-    if (auto encoded = EncodeStringBlock(DataOf(kRtString, id), translations)) {
-      put(kRtString, id, std::move(*encoded), {});
+    if (!resource.codec) continue;  // an unknown format stays as it is
+    TemplateCodec& codec = *resource.codec;
+    // The translations are not needed once handed to the codec.
+    for (std::size_t k = 0; k < resource.textCount; ++k) {
+      codec.SetTranslationAt(k, std::move(texts_[resource.firstText + k].translation));
+    }
+    const bool isVersion = resource.type == kRtVersion;
+    std::optional<std::string> built =
+        isVersion ? static_cast<VersionCodec&>(codec).Build(localeCode) : codec.BuildTemplate();
+    if (built) {
+      put(resource, std::move(*built), isVersion ? localeCode : std::string_view());
     } else {
       tooLarge = true;
     }
   }
-  const auto rebuild = [&](std::uint32_t type, const std::vector<ResourceId>& ids, auto makeCodec,
-                           std::string_view locale) {
-    for (const ResourceId& id : ids) {
-      auto codec = makeCodec();
-      if (!codec.Parse(DataOf(type, id))) continue;
-      if (const ItemTranslations* list = translationsOf(type, id)) {
-        for (const auto& [item, translation] : *list) codec.SetItemTranslation(item, *translation);
-      }
-      std::optional<std::string> built;
-      if constexpr (std::is_same_v<decltype(codec), VersionCodec>) {
-        built = codec.Build(locale);
-      } else {
-        built = codec.Build();
-      }
-      if (built) {
-        put(type, id, std::move(*built), locale);
-      } else {
-        tooLarge = true;
-      }
-    }
-  };
-  rebuild(kRtMenu, menus_, [] { return MenuCodec(); }, {});
-  rebuild(kRtDialog, dialogs_, [] { return DialogCodec(); }, {});
-  rebuild(kRtVersion, versions_, [] { return VersionCodec(); }, localeCode);
-
   if (tooLarge) return kErrorResourceTooLarge;
   struct stat info {};
   mode_t mode = 0644;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "platform/pe_image.h"
 #include "translator/resources/resource_kind.h"
 #include "translator/resources/string_table.h"
+#include "translator/resources/template_codec.h"
 
 namespace ulk {
 
@@ -30,10 +32,9 @@ class ModuleResources {
   std::size_t TextCount() const { return texts_.size(); }
   const ResourceText& TextAt(std::size_t index) const { return texts_[index]; }
   std::string ResourceKeyAt(std::size_t index) const;
-  void SetTranslation(std::size_t index, std::string_view text);
+  void SetTranslation(std::size_t index, std::string text);
 
   const std::vector<std::uint32_t>& stringBlocks() const { return stringBlocks_; }
-  const std::vector<StringTableText>& stringTexts() const { return stringTexts_; }
   const std::vector<ResourceId>& menus() const { return menus_; }
   const std::vector<ResourceId>& dialogs() const { return dialogs_; }
   const std::vector<ResourceId>& versions() const { return versions_; }
@@ -52,7 +53,20 @@ class ModuleResources {
   int WriteTranslatedModule(const std::string& outputPath, std::string_view localeCode);
 
  private:
+  // A resource the module is written with, and its texts in `texts_`.
+  struct Listed {
+    std::uint32_t type = 0;
+    ResourceId id;
+    const ResourceData* data = nullptr;  // in the language the reader takes
+    std::size_t firstText = 0;           // its texts, in its codec's item order
+    std::size_t textCount = 0;
+    // The template as parsed when read (menus, dialogs and versions); none
+    // when its format is not known: it is then written back as it is.
+    std::shared_ptr<TemplateCodec> codec;
+  };
+
   ModuleImage image_;
+  std::vector<Listed> listed_;
   std::string modulePath_;
   int lastError_ = 0;
   std::vector<std::uint32_t> stringBlocks_;

@@ -3,7 +3,6 @@
 
 #include <charconv>
 
-#include "platform/text.h"
 
 namespace ulk {
 namespace {
@@ -41,15 +40,34 @@ ResourceKind KindOfKey(std::string_view key) {
 
 std::string_view KindCodeOfKey(std::string_view key) { return key.substr(0, 2); }
 
+namespace {
+
+void AppendNumber(std::string& out, std::uint32_t value) {
+  char digits[16];
+  const auto [end, error] = std::to_chars(digits, digits + sizeof digits, value);
+  out.append(digits, end);
+}
+
+}  // namespace
+
+// Keys are built for every text of every reading: plain appends, no printf.
 std::string MakeResourceKey(std::uint32_t type, std::uint32_t number, std::string_view name) {
-  const char* prefix = KindInfo(KindOfType(type)).prefix;
-  if (!name.empty()) return std::string(prefix) + "S_" + std::string(name);
-  return Format("%sN_%u", prefix, number);
+  std::string key = KindInfo(KindOfType(type)).prefix;
+  if (!name.empty()) {
+    key.append("S_").append(name);
+  } else {
+    key.append("N_");
+    AppendNumber(key, number);
+  }
+  return key;
 }
 
 std::string MakeEntryKey(std::string_view resourceKey, std::uint32_t item) {
-  std::string key(resourceKey);
-  key += Format(" (%u)", item);
+  std::string key;
+  key.reserve(resourceKey.size() + 8);
+  key.append(resourceKey).append(" (");
+  AppendNumber(key, item);
+  key.push_back(')');
   return key;
 }
 

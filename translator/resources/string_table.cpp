@@ -27,13 +27,9 @@ bool DecodeStringBlock(std::uint32_t blockNumber, std::string_view bytes,
   for (std::uint32_t position = 0; position < kStringsPerBlock; ++position) {
     const std::string_view raw = units[position];
     if (raw.empty()) continue;
-    std::u16string text;
-    for (std::size_t at = 0; at < raw.size(); at += 2) {
-      const std::uint16_t unit = LoadU16(raw, at);
-      if (unit == 0) break;
-      text.push_back(static_cast<char16_t>(unit));
-    }
-    texts.push_back({StringIdOf(blockNumber, position), Utf16ToUtf8(text)});
+    std::size_t length = 0;
+    while (length < raw.size() && (raw[length] != 0 || raw[length + 1] != 0)) length += 2;
+    texts.push_back({StringIdOf(blockNumber, position), Utf16LeToUtf8(raw.substr(0, length))});
   }
   return true;
 }
@@ -51,10 +47,11 @@ std::optional<std::string> EncodeStringBlock(
   for (std::size_t position = 0; position < units.size(); ++position) {
     const std::string* translation = translations[position];
     if (translation && !translation->empty()) {
-      const std::u16string text = Utf8ToUtf16(*translation);
-      if (text.size() > 0xFFFF) return std::nullopt;
-      out.U16(static_cast<std::uint16_t>(text.size()));
-      out.Utf16(text);
+      const std::size_t lengthAt = out.Offset();
+      out.U16(0);
+      const std::size_t written = out.Utf8AsUtf16(*translation);
+      if (written > 0xFFFF) return std::nullopt;
+      out.PatchU16(lengthAt, static_cast<std::uint16_t>(written));
     } else {
       out.U16(static_cast<std::uint16_t>(units[position].size() / 2));
       out.Bytes(units[position]);

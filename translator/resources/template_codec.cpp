@@ -65,7 +65,8 @@ std::string TemplateCodec::Replay() const {
     if (segment.align4Before) out.AlignTo4();
     const std::string* translation = segment.isText ? TranslationOf(segment.item) : nullptr;
     if (translation) {
-      out.Utf16z(Utf8ToUtf16(*translation));
+      out.Utf8AsUtf16(*translation);
+      out.U16(0);
     } else {
       out.Bytes(std::string_view(data_).substr(segment.offset, segment.length));
     }

@@ -23,7 +23,17 @@ class TemplateCodec {
   const std::vector<TemplateItem>& Items() const { return items_; }
   // Sets the translation of the first item numbered `item`; false when none.
   bool SetItemTranslation(std::uint32_t item, std::string_view translation);
+  // The translation of the index-th item (in ItemAt order).
+  void SetTranslationAt(std::size_t index, std::string translation) {
+    items_[index].translation = std::move(translation);
+  }
+  // Hands the index-th item's text over (it is left empty): a rebuild
+  // replays the template's own bytes, not the texts read from it.
+  std::string TakeItemText(std::size_t index) { return std::move(items_[index].text); }
   bool HasTranslations() const;
+  // The rebuilt menu or dialog (Replay of a parsed template); none when
+  // Parse did not succeed.
+  virtual std::optional<std::string> BuildTemplate() const { return std::nullopt; }
   // Why the last Parse failed, or a warning when it succeeded without texts.
   const std::string& Problem() const { return problem_; }
 
