@@ -35,7 +35,10 @@ ResourceId ResourceId::Name(std::string_view utf8) { return Name(Utf8ToUtf16(utf
 std::string ResourceId::NameUtf8() const { return Utf16ToUtf8(name); }
 
 std::string ResourceId::Describe() const {
-  return named ? NameUtf8() : "#" + std::to_string(number);
+  if (named) return NameUtf8();
+  std::string text = "#";
+  text.append(std::to_string(number));
+  return text;
 }
 
 const ResourceData* ChooseLanguage(const std::vector<ResourceData>& languages) {

@@ -198,8 +198,11 @@ PreparedStatement* DictionaryConnection::Prepared(const std::string& sql) {
 
 bool DictionaryConnection::UseWriteAheadLog() {
   if (!database_ || IsReadOnly()) return false;
+  // Checkpoints (which wait for the disk) every 16 MB of log rather than
+  // every 4 MB: storing many translations in a row stays fast.
   return Execute("pragma journal_mode=wal") == SQLITE_OK &&
-         Execute("pragma synchronous=normal") == SQLITE_OK;
+         Execute("pragma synchronous=normal") == SQLITE_OK &&
+         Execute("pragma wal_autocheckpoint=4000") == SQLITE_OK;
 }
 
 }  // namespace ulk
