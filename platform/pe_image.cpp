@@ -1,5 +1,5 @@
 // Reading a module's headers and resource tree.
-// Ref: Microsoft PE/COFF specification, "The .rsrc Section".
+// Ref: Microsoft, "PE Format", "The .rsrc Section".
 #include "platform/pe_image.h"
 
 #include <fcntl.h>

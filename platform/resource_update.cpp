@@ -1,5 +1,5 @@
 // Rebuilding the resource section of a module and placing it in the file.
-// Ref: Microsoft PE/COFF specification, "The .rsrc Section", "Section
+// Ref: Microsoft, "PE Format", "The .rsrc Section", "Section
 // Table", "Optional Header Data Directories", "The Attribute Certificate
 // Table", "Debug Directory".
 #include "platform/resource_update.h"

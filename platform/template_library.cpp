@@ -1,5 +1,5 @@
 // Writing the template library's image.
-// Ref: Microsoft PE/COFF specification, "MS-DOS Stub", "COFF File Header",
+// Ref: Microsoft, "PE Format", "MS-DOS Stub", "COFF File Header",
 // "Optional Header (Image Only)", "Section Table".
 #include "platform/template_library.h"
 

@@ -1,30 +1,20 @@
 // The administrator's string table.
 #include "glossmith/db/glossmith_messages.h"
 
-#include <algorithm>
-#include <iterator>
+#include "platform/message_table.h"
 
 namespace ulk {
 namespace {
 
-struct Message {
-  int id;
-  const char* text;
-};
-
 // Sorted by id.
-constexpr Message kMessages[] = {
+constexpr MessageEntry kMessages[] = {
     {1002, "El archivo seleccionado no es un diccionario válido."},
     {1010, "No se puede abrir el diccionario:\n\n[%s]"},
 };
 
 }  // namespace
 
-const char* GlossmithMessageText(int id) {
-  const auto found = std::lower_bound(std::begin(kMessages), std::end(kMessages), id,
-                                      [](const Message& m, int value) { return m.id < value; });
-  return found == std::end(kMessages) || found->id != id ? "" : found->text;
-}
+const char* GlossmithMessageText(int id) { return FindMessage(kMessages, id); }
 
 std::string GlossmithMessage(int id, std::string_view value) {
   std::string text = GlossmithMessageText(id);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/resources/codec_items.h"
 #include "tests/test_support.h"
 
 namespace ulk {
@@ -71,21 +72,13 @@ const std::vector<Control> kControls = {
     {1, u"", 0x80, u"OK", 0},
 };
 
-std::vector<std::string> Items(const TemplateCodec& codec) {
-  std::vector<std::string> out;
-  for (const auto& item : codec.Items()) {
-    out.push_back(std::to_string(item.item) + ":" + std::to_string(item.id) + ":" + item.text);
-  }
-  return out;
-}
-
 TEST(DialogCodecTest, CaptionAndButtonOrStaticTitlesInBothFormats) {
   for (bool extended : {false, true}) {
     DialogCodec codec;
     const std::string dialog = Dialog(extended, kControls);
     ASSERT_TRUE(codec.Parse(dialog)) << codec.Problem();
     EXPECT_EQ(codec.IsExtended(), extended);
-    EXPECT_EQ(Items(codec),
+    EXPECT_EQ(testing::ItemLines(codec),
               (std::vector<std::string>{"0:-1:Caption", "2:1001:Label", "4:1:OK"}));
     EXPECT_FALSE(codec.SetItemTranslation(3, "edit"));
     EXPECT_FALSE(codec.SetItemTranslation(1, "icon"));
@@ -96,7 +89,7 @@ TEST(DialogCodecTest, CaptionAndButtonOrStaticTitlesInBothFormats) {
 TEST(DialogCodecTest, NamedClassesYieldNoItem) {
   DialogCodec codec;
   ASSERT_TRUE(codec.Parse(Dialog(false, {{5, u"Button", 0, u"Named", 0}})));
-  EXPECT_EQ(Items(codec), std::vector<std::string>{"0:-1:Caption"});
+  EXPECT_EQ(testing::ItemLines(codec), std::vector<std::string>{"0:-1:Caption"});
 }
 
 TEST(DialogCodecTest, TranslationsMoveControlsButKeepThemAligned) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/pe_image.h"
+#include "tests/resources/codec_items.h"
 #include "tests/test_support.h"
 #include "translator/resources/dialog_codec.h"
 #include "translator/resources/menu_codec.h"
@@ -20,13 +21,6 @@ class FixtureCodecsTest : public ::testing::TestWithParam<const char*> {
   std::string_view Data(std::uint32_t type, const ResourceId& name) {
     const ResourceData* data = image_.Find(ResourceId::Number(type), name);
     return data ? data->bytes : std::string_view();
-  }
-  std::vector<std::string> Texts(const TemplateCodec& codec) {
-    std::vector<std::string> out;
-    for (const auto& item : codec.Items()) {
-      out.push_back(std::to_string(item.item) + ":" + std::to_string(item.id) + ":" + item.text);
-    }
-    return out;
   }
   ModuleImage image_;
 };
@@ -60,13 +54,13 @@ TEST_P(FixtureCodecsTest, EveryTemplateRebuildsByteForByte) {
 TEST_P(FixtureCodecsTest, TextsOfEachKind) {
   MenuCodec menu;
   ASSERT_TRUE(menu.Parse(Data(4, ResourceId::Number(1))));
-  EXPECT_EQ(Texts(menu),
+  EXPECT_EQ(testing::ItemLines(menu),
             (std::vector<std::string>{"0:0:&Archivo", "1:100:&Abrir\tCtrl+A", "3:0:&Recientes",
                                       "4:110:Uno", "6:101:&Salir", "7:0:A&yuda",
                                       "8:102:&Acerca de..."}));
   MenuCodec extended;
   ASSERT_TRUE(extended.Parse(Data(4, ResourceId::Name(std::string_view("MAINEX")))));
-  EXPECT_EQ(Texts(extended),
+  EXPECT_EQ(testing::ItemLines(extended),
             (std::vector<std::string>{"0:200:&Edición", "1:201:&Copiar", "3:0:&Más",
                                       "4:74565:Pegar especial", "5:300:&Ventana"}));
 
@@ -75,18 +69,18 @@ TEST_P(FixtureCodecsTest, TextsOfEachKind) {
   // The icon (1), edit (3), list (5), scroll bar (6), combo (7), the two
   // classes given by name, "BUTTON" (8) and "MYOWNCLASS" (9), and the empty
   // static (10) give no text.
-  EXPECT_EQ(Texts(dialog),
+  EXPECT_EQ(testing::ItemLines(dialog),
             (std::vector<std::string>{"0:-1:Acerca de", "2:1001:Versión 1.0", "4:1:Aceptar"}));
   DialogCodec dialogEx;
   ASSERT_TRUE(dialogEx.Parse(Data(5, ResourceId::Name(std::string_view("SETTINGS")))));
   EXPECT_TRUE(dialogEx.IsExtended());
-  EXPECT_EQ(Texts(dialogEx),
+  EXPECT_EQ(testing::ItemLines(dialogEx),
             (std::vector<std::string>{"0:-1:Opciones", "2:2001:Nombre:", "4:9029:Aplicar",
                                       "5:2003:Grupo", "6:2004:Activar"}));
 
   VersionCodec version;
   ASSERT_TRUE(version.Parse(Data(16, ResourceId::Number(1))));
-  EXPECT_EQ(Texts(version), (std::vector<std::string>{"0:0:ACME", "1:0:Biblioteca de ejemplo",
+  EXPECT_EQ(testing::ItemLines(version), (std::vector<std::string>{"0:0:ACME", "1:0:Biblioteca de ejemplo",
                                                       "2:0:1.2.3.4"}));
 
   std::vector<StringTableText> strings;
@@ -107,7 +101,7 @@ TEST_P(FixtureCodecsTest, TranslatedTemplatesReadBack) {
   dialog.SetItemTranslation(4, "Appliquer maintenant");
   DialogCodec back;
   ASSERT_TRUE(back.Parse(*dialog.Build()));
-  EXPECT_EQ(Texts(back),
+  EXPECT_EQ(testing::ItemLines(back),
             (std::vector<std::string>{"0:-1:Options générales", "2:2001:Nombre:",
                                       "4:9029:Appliquer maintenant", "5:2003:Grupo",
                                       "6:2004:Activar"}));

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/resources/codec_items.h"
 #include "tests/test_support.h"
 
 namespace ulk {
@@ -25,18 +26,10 @@ std::string FileHelpMenu() {
   return b.str();
 }
 
-std::vector<std::string> Items(const TemplateCodec& codec) {
-  std::vector<std::string> out;
-  for (const auto& item : codec.Items()) {
-    out.push_back(std::to_string(item.item) + ":" + std::to_string(item.id) + ":" + item.text);
-  }
-  return out;
-}
-
 TEST(MenuCodecTest, NumbersEveryItemDepthFirst) {
   MenuCodec codec;
   ASSERT_TRUE(codec.Parse(FileHelpMenu()));
-  EXPECT_EQ(Items(codec), (std::vector<std::string>{"0:0:&File", "1:100:&Open", "3:101:E&xit",
+  EXPECT_EQ(testing::ItemLines(codec), (std::vector<std::string>{"0:0:&File", "1:100:&Open", "3:101:E&xit",
                                                     "4:0:&Help", "5:102:&About"}));
   EXPECT_FALSE(codec.SetItemTranslation(2, "separator"));
   EXPECT_EQ(*codec.Build(), FileHelpMenu()) << "unchanged without translations";
@@ -51,7 +44,7 @@ TEST(MenuCodecTest, LongerTranslationsShiftWhatFollows) {
   EXPECT_EQ(built.size(), FileHelpMenu().size() + 2 * (8 - 5) + 2 * (24 - 5));
   MenuCodec again;
   ASSERT_TRUE(again.Parse(built));
-  EXPECT_EQ(Items(again), (std::vector<std::string>{"0:0:&File", "1:100:&Öffnen…", "3:101:E&xit",
+  EXPECT_EQ(testing::ItemLines(again), (std::vector<std::string>{"0:0:&File", "1:100:&Öffnen…", "3:101:E&xit",
                                                     "4:0:&Hilfe und Informationen",
                                                     "5:102:&About"}));
 }
@@ -71,7 +64,7 @@ std::string ExtendedMenu(std::uint16_t headerOffset = 4) {
 TEST(MenuCodecTest, ExtendedMenusAndSeparators) {
   MenuCodec codec;
   ASSERT_TRUE(codec.Parse(ExtendedMenu()));
-  EXPECT_EQ(Items(codec), (std::vector<std::string>{"0:200:&Edit", "1:201:&Copy",
+  EXPECT_EQ(testing::ItemLines(codec), (std::vector<std::string>{"0:200:&Edit", "1:201:&Copy",
                                                     "3:74565:&Paste", "4:300:&Window"}));
   EXPECT_EQ(*codec.Build(), ExtendedMenu());
   // An odd-length translation must keep every following item 4-aligned.
@@ -79,7 +72,7 @@ TEST(MenuCodecTest, ExtendedMenusAndSeparators) {
   codec.SetItemTranslation(0, "E");
   MenuCodec again;
   ASSERT_TRUE(again.Parse(*codec.Build()));
-  EXPECT_EQ(Items(again), (std::vector<std::string>{"0:200:E", "1:201:&Kopieren",
+  EXPECT_EQ(testing::ItemLines(again), (std::vector<std::string>{"0:200:E", "1:201:&Kopieren",
                                                     "3:74565:&Paste", "4:300:&Window"}));
 }
 

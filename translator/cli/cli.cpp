@@ -51,7 +51,7 @@ struct Arguments {
   std::set<std::string> flags;
 };
 
-struct CommandSpec {
+struct CommandShape {
   std::size_t minPositional;
   std::size_t maxPositional;
   std::set<std::string> options;  // take a value
@@ -103,7 +103,7 @@ class Cli {
 };
 
 int Cli::Run(const std::vector<std::string>& arguments) {
-  static const std::map<std::string, std::pair<CommandSpec, Handler>> kCommands = {
+  static const std::map<std::string, std::pair<CommandShape, Handler>> kCommands = {
       {"new", {{1, 1, {"--name"}, {}}, &Cli::New}},
       {"add", {{2, SIZE_MAX, {}, {}}, &Cli::Add}},
       {"add-language", {{3, 3, {"--output"}, {}}, &Cli::AddLanguage}},
@@ -124,14 +124,14 @@ int Cli::Run(const std::vector<std::string>& arguments) {
   }
   const auto command = kCommands.find(name);
   if (command == kCommands.end()) return Usage("orden desconocida: " + name);
-  const CommandSpec& spec = command->second.first;
+  const CommandShape& shape = command->second.first;
   Arguments args;
   for (std::size_t i = 1; i < arguments.size(); ++i) {
     const std::string& word = arguments[i];
     if (word.rfind("--", 0) == 0 && word.size() > 2) {
-      if (spec.flags.count(word)) {
+      if (shape.flags.count(word)) {
         args.flags.insert(word);
-      } else if (spec.options.count(word)) {
+      } else if (shape.options.count(word)) {
         if (i + 1 >= arguments.size()) return Usage("falta el valor de " + word);
         args.options[word] = arguments[++i];
       } else {
@@ -141,8 +141,8 @@ int Cli::Run(const std::vector<std::string>& arguments) {
       args.positional.push_back(word);
     }
   }
-  if (args.positional.size() < spec.minPositional) return Usage("faltan argumentos para " + name);
-  if (args.positional.size() > spec.maxPositional) return Usage("sobran argumentos para " + name);
+  if (args.positional.size() < shape.minPositional) return Usage("faltan argumentos para " + name);
+  if (args.positional.size() > shape.maxPositional) return Usage("sobran argumentos para " + name);
   return (this->*command->second.second)(args);
 }
 

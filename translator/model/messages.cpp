@@ -1,19 +1,13 @@
 // The translator's string table.
 #include "translator/model/messages.h"
 
-#include <algorithm>
-#include <iterator>
+#include "platform/message_table.h"
 
 namespace ulk {
 namespace {
 
-struct Message {
-  int id;
-  const char* text;
-};
-
 // Sorted by id.
-constexpr Message kMessages[] = {
+constexpr MessageEntry kMessages[] = {
     {1000, "Nuevo proyecto"},
     {1002, "Añadir módulos al proyecto"},
     {1013, "Leyendo recursos del módulo %s..."},
@@ -63,11 +57,6 @@ constexpr Message kMessages[] = {
 
 }  // namespace
 
-const char* MessageText(int id) {
-  const auto found = std::lower_bound(std::begin(kMessages), std::end(kMessages), id,
-                                      [](const Message& m, int value) { return m.id < value; });
-  if (found == std::end(kMessages) || found->id != id) return "";
-  return found->text;
-}
+const char* MessageText(int id) { return FindMessage(kMessages, id); }
 
 }  // namespace ulk
