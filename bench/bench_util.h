@@ -65,8 +65,12 @@ inline double MemoryField(const char* field) {
   std::fclose(status);
   return kilobytes * 1024.0;
 }
-inline double ResidentMemory() { return MemoryField("VmRSS"); }
-inline double PeakMemory() { return MemoryField("VmHWM"); }
+inline double ResidentMemory() {
+  return MemoryField("VmRSS");
+}
+inline double PeakMemory() {
+  return MemoryField("VmHWM");
+}
 inline void ResetPeakMemory() {
   if (std::FILE* refs = std::fopen("/proc/self/clear_refs", "w")) {
     std::fputs("5", refs);

@@ -144,7 +144,8 @@ int main(int argc, char** argv) {
     for (int n = 0; n < kStores; ++n) {
       const std::string source = TextOf(0, n);
       const std::string target = "Italiano testo " + std::to_string(n);
-      if (!component.set("ST", kLanguageNames[0], source.c_str(), "Italiano", target.c_str())) std::abort();
+      if (!component.set("ST", kLanguageNames[0], source.c_str(), "Italiano", target.c_str()))
+        std::abort();
     }
   });
   component.close();
@@ -178,7 +179,8 @@ int main(int argc, char** argv) {
     if (!component.open(path.c_str())) std::_Exit(1);
     for (int n = 0;; ++n) {
       const std::string target = "Português texto " + std::to_string(n);
-      if (!component.set("ST", kLanguageNames[0], TextOf(0, n).c_str(), "Português", target.c_str())) {
+      if (!component.set("ST", kLanguageNames[0], TextOf(0, n).c_str(), "Português",
+                         target.c_str())) {
         std::_Exit(1);
       }
       if (::write(fds[1], &n, sizeof n) != sizeof n) std::_Exit(1);

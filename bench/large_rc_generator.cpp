@@ -11,12 +11,15 @@ int main(int argc, char** argv) {
   std::printf("#include <windows.h>\nLANGUAGE LANG_SPANISH, SUBLANG_SPANISH_MODERN\n");
   std::printf("STRINGTABLE\nBEGIN\n");
   for (int i = 0; i < strings; ++i) {
-    std::printf("  %d \"Cadena número %d: «Ελληνικά» con salto\\n y tabulador\\t fin\"\n", i + 1, i);
+    std::printf("  %d \"Cadena número %d: «Ελληνικά» con salto\\n y tabulador\\t fin\"\n", i + 1,
+                i);
   }
   std::printf("END\n");
   for (int d = 0; d < dialogs; ++d) {
-    std::printf("%d DIALOGEX 0, 0, 240, 140\nSTYLE DS_SHELLFONT | WS_POPUP | WS_CAPTION\n", 1000 + d);
-    std::printf("CAPTION \"Diálogo de prueba %d\"\nFONT 8, \"MS Shell Dlg\", 400, 0, 1\nBEGIN\n", d);
+    std::printf("%d DIALOGEX 0, 0, 240, 140\nSTYLE DS_SHELLFONT | WS_POPUP | WS_CAPTION\n",
+                1000 + d);
+    std::printf("CAPTION \"Diálogo de prueba %d\"\nFONT 8, \"MS Shell Dlg\", 400, 0, 1\nBEGIN\n",
+                d);
     for (int c = 0; c < 8; ++c) {
       std::printf("  LTEXT \"Etiqueta %d.%d:\", %d, 10, %d, 60, 8\n", d, c, 2000 + c, 10 + 14 * c);
       std::printf("  EDITTEXT %d, 80, %d, 100, 12\n", 3000 + c, 10 + 14 * c);
@@ -39,6 +42,7 @@ int main(int argc, char** argv) {
   std::printf("1 VERSIONINFO\nFILEVERSION 1,0,0,0\nBEGIN\n  BLOCK \"StringFileInfo\"\n  BEGIN\n");
   std::printf("    BLOCK \"0c0a04b0\"\n    BEGIN\n      VALUE \"CompanyName\", \"Ejemplo\"\n");
   std::printf("      VALUE \"FileVersion\", \"1.0.0.0\"\n    END\n  END\n");
-  std::printf("  BLOCK \"VarFileInfo\"\n  BEGIN\n    VALUE \"Translation\", 0x0c0a, 1200\n  END\nEND\n");
+  std::printf(
+      "  BLOCK \"VarFileInfo\"\n  BEGIN\n    VALUE \"Translation\", 0x0c0a, 1200\n  END\nEND\n");
   return 0;
 }

@@ -38,7 +38,8 @@ ulk::Module ReadyModule(const std::string& path, const std::string& output, bool
   module.AddOriginalLanguage();
   ulk::ResourceEngine engine;
   if (!engine.GetResources(&module)) std::abort();
-  ulk::ModuleLanguage& target = module.AddLanguage(ulk::ModuleLanguage("Inglés (Estados Unidos)", output, false));
+  ulk::ModuleLanguage& target =
+      module.AddLanguage(ulk::ModuleLanguage("Inglés (Estados Unidos)", output, false));
   if (translateAll) {
     for (const ulk::TextEntry& entry : module.DefaultLanguage()->Entries()) {
       target.SetEntry(entry.key, "EN " + entry.text + " (translated)");
@@ -53,7 +54,8 @@ void BenchRead(const std::string& module) {
       ulk::ModuleResources resources;
       if (!resources.ReadModule(module)) std::abort();
       std::size_t bytes = 0;
-      for (std::size_t i = 0; i < resources.TextCount(); ++i) bytes += resources.TextAt(i).text.size();
+      for (std::size_t i = 0; i < resources.TextCount(); ++i)
+        bytes += resources.TextAt(i).text.size();
       if (bytes == 0) std::abort();
     });
   });

@@ -23,10 +23,10 @@ ulk::Project LargeProject() {
       ulk::ModuleLanguage& language = stored->AddLanguage(ulk::ModuleLanguage(
           names[l], l == 0 ? "" : "/bench/out/" + std::to_string(l) + ".dll", l == 0));
       for (int e = 0; e < 5000; ++e) {
-        language.SetEntry("ST_N_" + std::to_string(e / 16 + 1) + " (" + std::to_string(e % 16) +
-                              ")",
-                          std::string(names[l]) + " texto de prueba número " +
-                              std::to_string(e) + "\\n con salto");
+        language.SetEntry(
+            "ST_N_" + std::to_string(e / 16 + 1) + " (" + std::to_string(e % 16) + ")",
+            std::string(names[l]) + " texto de prueba número " + std::to_string(e) +
+                "\\n con salto");
       }
     }
   }
@@ -47,8 +47,8 @@ int main(int argc, char** argv) {
     const ulk::Project project = LargeProject();
     const double seconds = ulk::bench::Seconds([&] { ulk::SaveProjectFile(project, path); });
     const std::string text = ulk::WriteProject(project);
-    const double plain = ulk::bench::Seconds(
-        [&] { ulk::WriteFileAtomically((dir / "plain.txt").string(), text); });
+    const double plain =
+        ulk::bench::Seconds([&] { ulk::WriteFileAtomically((dir / "plain.txt").string(), text); });
     ulk::bench::Report("write project", seconds, "s", plain, "plain write", "< 0.5 s");
     return seconds;
   });
@@ -74,8 +74,7 @@ int main(int argc, char** argv) {
     return seconds;
   });
 
-  ulk::bench::Report("read project", read.seconds, "s", baseline.seconds, "read+split",
-                     "< 0.5 s");
+  ulk::bench::Report("read project", read.seconds, "s", baseline.seconds, "read+split", "< 0.5 s");
   ulk::bench::Report("read peak memory / file size", read.peakBytes / fileSize, "x",
                      baseline.peakBytes / fileSize, "read+split", "< 5");
   fs::remove(dir / "plain.txt");

@@ -3,5 +3,6 @@
 #include "translator/resources/dialog_codec.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  return FuzzCodec<ulk::DialogCodec>(data, size, [](const ulk::DialogCodec& codec) { return codec.Build(); });
+  return FuzzCodec<ulk::DialogCodec>(data, size,
+                                     [](const ulk::DialogCodec& codec) { return codec.Build(); });
 }

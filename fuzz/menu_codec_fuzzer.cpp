@@ -3,5 +3,6 @@
 #include "translator/resources/menu_codec.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  return FuzzCodec<ulk::MenuCodec>(data, size, [](const ulk::MenuCodec& codec) { return codec.Build(); });
+  return FuzzCodec<ulk::MenuCodec>(data, size,
+                                   [](const ulk::MenuCodec& codec) { return codec.Build(); });
 }

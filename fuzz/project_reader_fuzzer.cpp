@@ -7,8 +7,8 @@
 #include "translator/model/project_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string text = ulk::DecodeProjectBytes(
-      std::string(reinterpret_cast<const char*>(data), size));
+  const std::string text =
+      ulk::DecodeProjectBytes(std::string(reinterpret_cast<const char*>(data), size));
   ulk::Project project;
   ulk::ProjectReadReason reason;
   if (!ulk::ReadProject(project, text, reason)) return 0;

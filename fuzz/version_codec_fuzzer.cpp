@@ -3,5 +3,6 @@
 #include "translator/resources/version_codec.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  return FuzzCodec<ulk::VersionCodec>(data, size, [](const ulk::VersionCodec& codec) { return codec.Build("00000C0A"); });
+  return FuzzCodec<ulk::VersionCodec>(
+      data, size, [](const ulk::VersionCodec& codec) { return codec.Build("00000C0A"); });
 }

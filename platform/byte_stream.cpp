@@ -13,9 +13,13 @@ bool ByteReader::Seek(std::uint64_t offset) {
   return true;
 }
 
-bool ByteReader::Skip(std::uint64_t count) { return count <= Remaining() && Seek(pos_ + count); }
+bool ByteReader::Skip(std::uint64_t count) {
+  return count <= Remaining() && Seek(pos_ + count);
+}
 
-bool ByteReader::AlignTo4() { return Seek(AlignUp(pos_, 4)); }
+bool ByteReader::AlignTo4() {
+  return Seek(AlignUp(pos_, 4));
+}
 
 bool ByteReader::U8(std::uint8_t& value) {
   if (Remaining() < 1) return false;
@@ -78,7 +82,8 @@ bool ByteReader::Utf16(std::uint64_t count, std::u16string& out) {
 
 std::optional<ByteReader> ByteReader::Sub(std::uint64_t offset, std::uint64_t length) const {
   if (offset > data_.size() || length > data_.size() - offset) return std::nullopt;
-  return ByteReader(data_.substr(static_cast<std::size_t>(offset), static_cast<std::size_t>(length)));
+  return ByteReader(
+      data_.substr(static_cast<std::size_t>(offset), static_cast<std::size_t>(length)));
 }
 
 bool ByteReader::PeekU16(std::uint64_t offset, std::uint16_t& value) const {
@@ -123,7 +128,9 @@ void ByteWriter::Utf16z(std::u16string_view text) {
   U16(0);
 }
 
-std::size_t ByteWriter::Utf8AsUtf16(std::string_view text) { return AppendUtf16Le(out_, text); }
+std::size_t ByteWriter::Utf8AsUtf16(std::string_view text) {
+  return AppendUtf16Le(out_, text);
+}
 
 void ByteWriter::AlignTo(std::size_t alignment) {
   out_.resize(static_cast<std::size_t>(AlignUp(out_.size(), alignment)), '\0');

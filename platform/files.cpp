@@ -89,7 +89,9 @@ bool IsReadOnlyFile(const std::string& path) {
   return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
 }
 
-AtomicFileWriter::~AtomicFileWriter() { Abandon(); }
+AtomicFileWriter::~AtomicFileWriter() {
+  Abandon();
+}
 
 int AtomicFileWriter::Open(const std::string& target) {
   Abandon();

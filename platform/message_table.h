@@ -14,8 +14,9 @@ struct MessageEntry {
 // The text of `id` in a table sorted by id, or "" when the table lacks it.
 template <std::size_t N>
 const char* FindMessage(const MessageEntry (&table)[N], int id) {
-  const auto found = std::lower_bound(std::begin(table), std::end(table), id,
-                                      [](const MessageEntry& m, int value) { return m.id < value; });
+  const auto found =
+      std::lower_bound(std::begin(table), std::end(table), id,
+                       [](const MessageEntry& m, int value) { return m.id < value; });
   return found == std::end(table) || found->id != id ? "" : found->text;
 }
 

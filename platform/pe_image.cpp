@@ -26,13 +26,19 @@ constexpr std::uint64_t kDirectoryEntrySize = 8;
 constexpr std::uint64_t kDataEntrySize = 16;
 constexpr int kResourceLevels = 3;  // type, name, language
 
-Status Malformed(int code, std::string message) { return Status::Fail(code, std::move(message)); }
+Status Malformed(int code, std::string message) {
+  return Status::Fail(code, std::move(message));
+}
 
 }  // namespace
 
-ResourceId ResourceId::Name(std::string_view utf8) { return Name(Utf8ToUtf16(utf8)); }
+ResourceId ResourceId::Name(std::string_view utf8) {
+  return Name(Utf8ToUtf16(utf8));
+}
 
-std::string ResourceId::NameUtf8() const { return Utf16ToUtf8(name); }
+std::string ResourceId::NameUtf8() const {
+  return Utf16ToUtf8(name);
+}
 
 std::string ResourceId::Describe() const {
   if (named) return NameUtf8();
@@ -135,7 +141,8 @@ Status ModuleImage::ReadHeaders() {
   h.dataDirectoryOffset = h.optionalOffset + directoryCountAt + 4;
   // Only the directories that fit in the optional header count.
   const std::uint64_t room = (h.sizeOfOptionalHeader - (directoryCountAt + 4)) / 8;
-  const std::uint64_t count = std::min<std::uint64_t>({std::uint64_t{directoryCount}, room, std::uint64_t{16}});
+  const std::uint64_t count =
+      std::min<std::uint64_t>({std::uint64_t{directoryCount}, room, std::uint64_t{16}});
   ByteReader d(bytes_);
   if (!d.Seek(h.dataDirectoryOffset)) return Malformed(kErrorModuleTruncated, "no data directory");
   for (std::uint64_t i = 0; i < count; ++i) {
@@ -147,8 +154,7 @@ Status ModuleImage::ReadHeaders() {
   }
   h.sectionTableOffset = h.optionalOffset + h.sizeOfOptionalHeader;
   ByteReader s(bytes_);
-  if (!s.Seek(h.sectionTableOffset) ||
-      s.Remaining() / kSectionHeaderSize < h.numberOfSections) {
+  if (!s.Seek(h.sectionTableOffset) || s.Remaining() / kSectionHeaderSize < h.numberOfSections) {
     return Malformed(kErrorModuleTruncated, "section table runs past the end");
   }
   for (std::uint16_t i = 0; i < h.numberOfSections; ++i) {
@@ -234,9 +240,9 @@ Status ModuleImage::ReadDirectory(std::uint64_t base, std::uint64_t limit, std::
     }
     const bool isDirectory = (target & kHighBit) != 0;
     if (isDirectory != (level < kResourceLevels)) {
-      return Malformed(kErrorBadResourceDirectory,
-                       isDirectory ? "directory deeper than three levels"
-                                   : "data entry above the language level");
+      return Malformed(kErrorBadResourceDirectory, isDirectory
+                                                       ? "directory deeper than three levels"
+                                                       : "data entry above the language level");
     }
     ids.push_back(std::move(id));
     targets.push_back(target & ~kHighBit);
@@ -335,7 +341,8 @@ std::uint32_t PeChecksum(std::string_view image, std::uint64_t checkSumOffset) {
     return sum;
   };
   const std::size_t size = image.size();
-  const std::size_t skipFrom = static_cast<std::size_t>(std::min<std::uint64_t>(checkSumOffset, size)) & ~std::size_t{1};
+  const std::size_t skipFrom =
+      static_cast<std::size_t>(std::min<std::uint64_t>(checkSumOffset, size)) & ~std::size_t{1};
   const std::size_t skipTo = std::min<std::size_t>(skipFrom + 4, size);
   std::uint64_t sum = sumWords(0, skipFrom) + sumWords(skipTo, size);
   while (sum >> 16) sum = (sum & 0xFFFF) + (sum >> 16);

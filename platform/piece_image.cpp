@@ -27,8 +27,9 @@ void PieceImage::AppendZeros(std::uint64_t count) {
 }
 
 std::size_t PieceImage::PieceAt(std::uint64_t offset) const {
-  const auto after = std::upper_bound(pieces_.begin(), pieces_.end(), offset,
-                                      [](std::uint64_t value, const Piece& p) { return value < p.offset; });
+  const auto after =
+      std::upper_bound(pieces_.begin(), pieces_.end(), offset,
+                       [](std::uint64_t value, const Piece& p) { return value < p.offset; });
   return static_cast<std::size_t>(after - pieces_.begin()) - 1;
 }
 
@@ -120,12 +121,14 @@ std::uint32_t PieceImage::Checksum(std::uint64_t checkSumOffset) const {
       ++i;
       ++offset;
     }
-    const bool touchesField = piece.offset < checkSumOffset + 4 && piece.offset + bytes.size() > checkSumOffset;
+    const bool touchesField =
+        piece.offset < checkSumOffset + 4 && piece.offset + bytes.size() > checkSumOffset;
     if (touchesField) {
       for (; i < bytes.size(); ++i, ++offset) add(data[i], offset);
       continue;
     }
-    for (; i + 1 < bytes.size(); i += 2) sum += static_cast<std::uint32_t>(data[i] | (data[i + 1] << 8));
+    for (; i + 1 < bytes.size(); i += 2)
+      sum += static_cast<std::uint32_t>(data[i] | (data[i + 1] << 8));
     if (i < bytes.size()) sum += data[i];
   }
   while (sum >> 16) sum = (sum & 0xFFFF) + (sum >> 16);

@@ -45,7 +45,9 @@ std::uint64_t Shift(std::uint64_t value, const std::vector<Move>& moves) {
   return value;
 }
 
-std::uint64_t ExtentOf(const PeSection& s) { return std::max(s.virtualSize, s.sizeOfRawData); }
+std::uint64_t ExtentOf(const PeSection& s) {
+  return std::max(s.virtualSize, s.sizeOfRawData);
+}
 
 }  // namespace
 
@@ -72,12 +74,12 @@ ResourceUpdate::ResourceUpdate(const ModuleImage& image) : image_(image) {
   }
 }
 
-void ResourceUpdate::Put(const ResourceId& typeId, const ResourceId& nameId,
-                         std::uint16_t language, std::string bytes) {
+void ResourceUpdate::Put(const ResourceId& typeId, const ResourceId& nameId, std::uint16_t language,
+                         std::string bytes) {
   const ResourceId typeKey = NormalisedResourceId(typeId);
   const ResourceId nameKey = NormalisedResourceId(nameId);
-  auto type = std::find_if(types_.begin(), types_.end(),
-                           [&](const Type& t) { return t.id == typeKey; });
+  auto type =
+      std::find_if(types_.begin(), types_.end(), [&](const Type& t) { return t.id == typeKey; });
   if (type == types_.end()) {
     types_.push_back(Type{typeKey, {}});
     type = std::prev(types_.end());
@@ -170,8 +172,8 @@ ResourceUpdate::SerializedSection ResourceUpdate::SerializeSection() const {
 
   // Directories (root, then the type level, then the name level), data
   // entries, name strings, then the data, each datum 4-byte aligned.
-  const std::size_t directoryBytes = 16 * (1 + types.size() + nameCount) +
-                                     8 * (types.size() + nameCount + languageCount);
+  const std::size_t directoryBytes =
+      16 * (1 + types.size() + nameCount) + 8 * (types.size() + nameCount + languageCount);
   const std::size_t entriesStart = directoryBytes;
   const std::size_t stringsStart = entriesStart + 16 * languageCount;
   const std::size_t dataStart = static_cast<std::size_t>(AlignUp(stringsStart + stringBytes, 4));
@@ -256,7 +258,9 @@ ResourceUpdate::SerializedSection ResourceUpdate::SerializeSection() const {
 Status ResourceUpdate::Assemble(PieceImage& out) const {
   const PeHeaders& h = image_.Headers();
   const std::string& in = image_.Bytes();
-  const auto fail = [](int code, std::string message) { return Status::Fail(code, std::move(message)); };
+  const auto fail = [](int code, std::string message) {
+    return Status::Fail(code, std::move(message));
+  };
   if (h.directories.size() <= kDirResource) {
     return fail(kErrorBadResourceDirectory, "the module has no resource directory entry");
   }
@@ -270,9 +274,11 @@ Status ResourceUpdate::Assemble(PieceImage& out) const {
   int lastByAddress = -1;
   for (std::size_t i = 0; i < count; ++i) {
     const PeSection& s = sections[i];
-    if (s.sizeOfRawData > 0) rawEnd = std::max<std::uint64_t>(rawEnd, s.pointerToRawData + std::uint64_t{s.sizeOfRawData});
+    if (s.sizeOfRawData > 0)
+      rawEnd = std::max<std::uint64_t>(rawEnd, s.pointerToRawData + std::uint64_t{s.sizeOfRawData});
     virtualEnd = std::max(virtualEnd, s.virtualAddress + AlignUp(ExtentOf(s), sectionAlignment));
-    if (lastByAddress < 0 || s.virtualAddress > sections[static_cast<std::size_t>(lastByAddress)].virtualAddress) {
+    if (lastByAddress < 0 ||
+        s.virtualAddress > sections[static_cast<std::size_t>(lastByAddress)].virtualAddress) {
       lastByAddress = static_cast<int>(i);
     }
   }
@@ -281,7 +287,8 @@ Status ResourceUpdate::Assemble(PieceImage& out) const {
     int next = -1;
     for (std::size_t i = 0; i < count; ++i) {
       if (sections[i].virtualAddress > sections[k].virtualAddress &&
-          (next < 0 || sections[i].virtualAddress < sections[static_cast<std::size_t>(next)].virtualAddress)) {
+          (next < 0 ||
+           sections[i].virtualAddress < sections[static_cast<std::size_t>(next)].virtualAddress)) {
         next = static_cast<int>(i);
       }
     }
@@ -313,7 +320,8 @@ Status ResourceUpdate::Assemble(PieceImage& out) const {
     if (next >= 0 && next == lastByAddress) {
       const PeSection& r = sections[static_cast<std::size_t>(next)];
       if (dedicatedSection(static_cast<std::size_t>(next), kDirBaseReloc) &&
-          sections[ki].pointerToRawData + std::uint64_t{sections[ki].sizeOfRawData} == r.pointerToRawData &&
+          sections[ki].pointerToRawData + std::uint64_t{sections[ki].sizeOfRawData} ==
+              r.pointerToRawData &&
           r.pointerToRawData + std::uint64_t{r.sizeOfRawData} == rawEnd) {
         reloc = next;
       }
@@ -324,7 +332,8 @@ Status ResourceUpdate::Assemble(PieceImage& out) const {
   std::string& section = serialized.bytes;
   const std::uint64_t newSize = section.size();
   const std::uint64_t newRaw = AlignUp(newSize, fileAlignment);
-  if (newRaw > 0x7FFFFFFF) return fail(kErrorResourceTooLarge, "the resources do not fit a section");
+  if (newRaw > 0x7FFFFFFF)
+    return fail(kErrorResourceTooLarge, "the resources do not fit a section");
 
   enum class Placement { kInPlace, kGrowLast, kMoveReloc, kAppend } placement = Placement::kAppend;
   if (dedicated) {
@@ -335,7 +344,8 @@ Status ResourceUpdate::Assemble(PieceImage& out) const {
                         sections[static_cast<std::size_t>(next)].virtualAddress;
     if (newSize <= s.sizeOfRawData && roomInMemory) {
       placement = Placement::kInPlace;
-    } else if (k == lastByAddress && s.pointerToRawData + std::uint64_t{s.sizeOfRawData} == rawEnd) {
+    } else if (k == lastByAddress &&
+               s.pointerToRawData + std::uint64_t{s.sizeOfRawData} == rawEnd) {
       placement = Placement::kGrowLast;
     } else if (reloc >= 0) {
       placement = Placement::kMoveReloc;
@@ -358,7 +368,8 @@ Status ResourceUpdate::Assemble(PieceImage& out) const {
     return source.substr(static_cast<std::size_t>(from), static_cast<std::size_t>(to - from));
   };
   const auto appendOverlay = [&](PieceImage& o, std::vector<Move>& moves) {
-    const std::int64_t delta = static_cast<std::int64_t>(o.Size()) - static_cast<std::int64_t>(rawEnd);
+    const std::int64_t delta =
+        static_cast<std::int64_t>(o.Size()) - static_cast<std::int64_t>(rawEnd);
     if (certificateSize == 0) {
       o.AppendView(view(rawEnd, in.size()));
       moves.push_back({rawEnd, in.size(), delta});
@@ -403,8 +414,10 @@ Status ResourceUpdate::Assemble(PieceImage& out) const {
         PeSection& r = sections[static_cast<std::size_t>(reloc)];
         const std::uint64_t newPointer = out.Size();
         const std::uint64_t newAddress = AlignUp(s.virtualAddress + newSize, sectionAlignment);
-        out.AppendView(view(r.pointerToRawData, r.pointerToRawData + std::uint64_t{r.sizeOfRawData}));
-        fileMoves.push_back({r.pointerToRawData, r.pointerToRawData + std::uint64_t{r.sizeOfRawData},
+        out.AppendView(
+            view(r.pointerToRawData, r.pointerToRawData + std::uint64_t{r.sizeOfRawData}));
+        fileMoves.push_back({r.pointerToRawData,
+                             r.pointerToRawData + std::uint64_t{r.sizeOfRawData},
                              static_cast<std::int64_t>(newPointer) - r.pointerToRawData});
         addressMoves.push_back({r.virtualAddress, r.virtualAddress + ExtentOf(r),
                                 static_cast<std::int64_t>(newAddress) - r.virtualAddress});
@@ -422,10 +435,12 @@ Status ResourceUpdate::Assemble(PieceImage& out) const {
       for (const PeSection& s : sections) {
         if (s.sizeOfRawData > 0) firstData = std::min<std::uint64_t>(firstData, s.pointerToRawData);
       }
-      const bool room = tableEnd + kSectionHeaderSize <= firstData && tableEnd + kSectionHeaderSize <= in.size() &&
-                        std::all_of(in.begin() + static_cast<std::ptrdiff_t>(tableEnd),
-                                    in.begin() + static_cast<std::ptrdiff_t>(tableEnd + kSectionHeaderSize),
-                                    [](char c) { return c == '\0'; });
+      const bool room =
+          tableEnd + kSectionHeaderSize <= firstData &&
+          tableEnd + kSectionHeaderSize <= in.size() &&
+          std::all_of(in.begin() + static_cast<std::ptrdiff_t>(tableEnd),
+                      in.begin() + static_cast<std::ptrdiff_t>(tableEnd + kSectionHeaderSize),
+                      [](char c) { return c == '\0'; });
       if (!room) return fail(kErrorNoHeaderRoom, "no room in the headers for a new section");
       PeSection added;
       bool nameTaken = false;
@@ -455,7 +470,7 @@ Status ResourceUpdate::Assemble(PieceImage& out) const {
   out.StoreU16(static_cast<std::size_t>(coff + 2), static_cast<std::uint16_t>(sections.size()));
   if (h.pointerToSymbolTable != 0) {
     out.StoreU32(static_cast<std::size_t>(coff + 8),
-             static_cast<std::uint32_t>(Shift(h.pointerToSymbolTable, fileMoves)));
+                 static_cast<std::uint32_t>(Shift(h.pointerToSymbolTable, fileMoves)));
   }
   std::uint64_t imageEnd = 0;
   for (std::size_t i = 0; i < sections.size(); ++i) {
@@ -471,14 +486,17 @@ Status ResourceUpdate::Assemble(PieceImage& out) const {
     out.StoreU32(at + 12, s.virtualAddress);
     out.StoreU32(at + 16, s.sizeOfRawData);
     out.StoreU32(at + 20, s.pointerToRawData);
-    imageEnd = std::max(imageEnd, s.virtualAddress + AlignUp(s.virtualSize ? s.virtualSize : s.sizeOfRawData, sectionAlignment));
+    imageEnd = std::max(
+        imageEnd, s.virtualAddress +
+                      AlignUp(s.virtualSize ? s.virtualSize : s.sizeOfRawData, sectionAlignment));
   }
   const std::size_t optional = static_cast<std::size_t>(h.optionalOffset);
   out.StoreU32(optional + PeHeaders::kSizeOfImage,
-           static_cast<std::uint32_t>(AlignUp(imageEnd, sectionAlignment)));
+               static_cast<std::uint32_t>(AlignUp(imageEnd, sectionAlignment)));
   if (sections[sectionIndex].characteristics & kInitializedData) {
     out.StoreU32(optional + PeHeaders::kSizeOfInitializedData,
-             static_cast<std::uint32_t>(static_cast<std::int64_t>(h.sizeOfInitializedData) + initializedDelta));
+                 static_cast<std::uint32_t>(static_cast<std::int64_t>(h.sizeOfInitializedData) +
+                                            initializedDelta));
   }
   for (std::size_t d = 0; d < h.directories.size(); ++d) {
     const std::size_t at = static_cast<std::size_t>(h.dataDirectoryOffset + 8 * d);
@@ -505,8 +523,10 @@ Status ResourceUpdate::Assemble(PieceImage& out) const {
         if (entry + kDebugEntrySize > out.Size()) break;
         const std::uint32_t address = out.LoadU32(entry + 20);
         const std::uint32_t pointer = out.LoadU32(entry + 24);
-        if (address) out.StoreU32(entry + 20, static_cast<std::uint32_t>(Shift(address, addressMoves)));
-        if (pointer) out.StoreU32(entry + 24, static_cast<std::uint32_t>(Shift(pointer, fileMoves)));
+        if (address)
+          out.StoreU32(entry + 20, static_cast<std::uint32_t>(Shift(address, addressMoves)));
+        if (pointer)
+          out.StoreU32(entry + 24, static_cast<std::uint32_t>(Shift(pointer, fileMoves)));
       }
     }
   }

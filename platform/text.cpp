@@ -254,7 +254,9 @@ std::string_view TrimView(std::string_view text) {
   return text.substr(begin, end - begin);
 }
 
-std::string Trim(std::string_view text) { return std::string(TrimView(text)); }
+std::string Trim(std::string_view text) {
+  return std::string(TrimView(text));
+}
 
 std::size_t CountChars(std::string_view text) {
   std::size_t count = 0;

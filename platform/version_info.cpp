@@ -20,7 +20,9 @@ constexpr std::uint32_t kFixedSignature = 0xFEEF04BD;
 constexpr std::size_t kFixedSize = 52;
 constexpr std::size_t kHeadSize = 6;
 
-char16_t Lower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; }
+char16_t Lower(char16_t c) {
+  return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c;
+}
 
 bool SameKey(std::u16string_view a, std::u16string_view b) {
   if (a.size() != b.size()) return false;
@@ -66,9 +68,8 @@ Status ParseNode(ByteReader block, VersionNode& node, int depth) {
   return {};
 }
 
-void WriteNode(ByteWriter& out, std::u16string_view key, std::uint16_t type,
-               std::string_view value, std::uint16_t valueLength,
-               const std::function<void(ByteWriter&)>& children) {
+void WriteNode(ByteWriter& out, std::u16string_view key, std::uint16_t type, std::string_view value,
+               std::uint16_t valueLength, const std::function<void(ByteWriter&)>& children) {
   const std::size_t start = out.Offset();
   out.U16(0);
   out.U16(valueLength);
@@ -97,8 +98,8 @@ std::string ElfSection(const std::string& bytes, std::string_view wanted) {
       return {};
     }
   } else {
-    if (!r.Seek(0x20) || !r.U32(offset32) || !r.Seek(0x2E) || !r.U16(entrySize) ||
-        !r.U16(count) || !r.U16(namesIndex)) {
+    if (!r.Seek(0x20) || !r.U32(offset32) || !r.Seek(0x2E) || !r.U16(entrySize) || !r.U16(count) ||
+        !r.U16(namesIndex)) {
       return {};
     }
     sectionOffset = offset32;
@@ -137,7 +138,9 @@ std::string ElfSection(const std::string& bytes, std::string_view wanted) {
   return {};
 }
 
-std::string Hex(std::uint32_t value) { return Format("0x%x", value); }
+std::string Hex(std::uint32_t value) {
+  return Format("0x%x", value);
+}
 
 }  // namespace
 
@@ -170,8 +173,8 @@ std::string BuildVersionBlock(const FixedFileInfo& fixed, std::uint32_t translat
         fixed.fileOS, fixed.fileType, fixed.fileSubtype, fixed.fileDateMS, fixed.fileDateLS}) {
     fixedBytes.U32(value);
   }
-  const std::u16string tableKey = Utf8ToUtf16(
-      Format("%04x%04x", translation & 0xFFFF, translation >> 16));
+  const std::u16string tableKey =
+      Utf8ToUtf16(Format("%04x%04x", translation & 0xFFFF, translation >> 16));
   ByteWriter translationBytes;
   translationBytes.U16(static_cast<std::uint16_t>(translation & 0xFFFF));
   translationBytes.U16(static_cast<std::uint16_t>(translation >> 16));
@@ -203,7 +206,10 @@ std::string ReadVersionBlock(const std::string& path) {
   {
     std::string bytes;
     if (ReadWholeFile(path, bytes) != 0) return {};
-    if (bytes.compare(0, 4, "\x7f" "ELF") == 0) return ElfSection(bytes, ".vsinfo");
+    if (bytes.compare(0, 4,
+                      "\x7f"
+                      "ELF") == 0)
+      return ElfSection(bytes, ".vsinfo");
     if (bytes.compare(0, 2, "MZ") != 0) return {};
     ModuleImage image;
     if (image.Load(std::move(bytes), path) != 0) return {};
@@ -256,7 +262,9 @@ bool FileVersionInfo::SelectTranslation(int index) {
   return true;
 }
 
-std::string FileVersionInfo::LanguageName() const { return LanguageNameOf(translation_); }
+std::string FileVersionInfo::LanguageName() const {
+  return LanguageNameOf(translation_);
+}
 
 std::string FileVersionInfo::GetString(std::string_view name) const {
   if (block_.empty() || translation_ == 0) return {};
@@ -270,20 +278,20 @@ std::string FileVersionInfo::GetString(std::string_view name) const {
 
 bool FileVersionInfo::Fixed(FixedFileInfo& fixed) const {
   if (root_.value.size() < kFixedSize || LoadU32(root_.value, 0) != kFixedSignature) return false;
-  std::uint32_t* fields[] = {&fixed.signature,        &fixed.structVersion,   &fixed.fileVersionMS,
-                             &fixed.fileVersionLS,    &fixed.productVersionMS, &fixed.productVersionLS,
-                             &fixed.fileFlagsMask,    &fixed.fileFlags,       &fixed.fileOS,
-                             &fixed.fileType,         &fixed.fileSubtype,     &fixed.fileDateMS,
+  std::uint32_t* fields[] = {&fixed.signature,     &fixed.structVersion,    &fixed.fileVersionMS,
+                             &fixed.fileVersionLS, &fixed.productVersionMS, &fixed.productVersionLS,
+                             &fixed.fileFlagsMask, &fixed.fileFlags,        &fixed.fileOS,
+                             &fixed.fileType,      &fixed.fileSubtype,      &fixed.fileDateMS,
                              &fixed.fileDateLS};
   for (std::size_t i = 0; i < std::size(fields); ++i) *fields[i] = LoadU32(root_.value, 4 * i);
   return true;
 }
 
 std::string FileVersionInfo::GetField(int number) const {
-  static const char* const kNames[] = {
-      "ProductName", "ProductVersion", "InternalName", "OriginalFilename",
-      "FileDescription", "FileVersion", "Comments", "CompanyName",
-      "LegalCopyright", "LegalTrademarks", "PrivateBuild", "SpecialBuild"};
+  static const char* const kNames[] = {"ProductName",      "ProductVersion",  "InternalName",
+                                       "OriginalFilename", "FileDescription", "FileVersion",
+                                       "Comments",         "CompanyName",     "LegalCopyright",
+                                       "LegalTrademarks",  "PrivateBuild",    "SpecialBuild"};
   if (block_.empty() || translation_ == 0) return {};
   if (number >= 0 && number <= 11) return GetString(kNames[number]);
   FixedFileInfo f;
@@ -332,13 +340,20 @@ std::string FileOsName(std::uint32_t os) {
 
 std::string FileTypeName(std::uint32_t type) {
   switch (type) {
-    case 1: return "VFT_APP";
-    case 2: return "VFT_DLL";
-    case 3: return "VFT_DRV";
-    case 4: return "VFT_FONT";
-    case 5: return "VFT_VXD";
-    case 7: return "VFT_STATIC_LIB";
-    default: return Format("VFT_UNKNOWN [0x%08x]", type);
+    case 1:
+      return "VFT_APP";
+    case 2:
+      return "VFT_DLL";
+    case 3:
+      return "VFT_DRV";
+    case 4:
+      return "VFT_FONT";
+    case 5:
+      return "VFT_VXD";
+    case 7:
+      return "VFT_STATIC_LIB";
+    default:
+      return Format("VFT_UNKNOWN [0x%08x]", type);
   }
 }
 

@@ -16,8 +16,8 @@ namespace ulk {
 // Ref: Microsoft documentation, "VS_VERSIONINFO", "StringFileInfo", "Var".
 struct VersionNode {
   std::u16string key;
-  std::uint16_t type = 0;      // 1 text, 0 binary
-  std::string_view value;      // binary value bytes, or the text's code units
+  std::uint16_t type = 0;  // 1 text, 0 binary
+  std::string_view value;  // binary value bytes, or the text's code units
   std::vector<VersionNode> children;
 
   const VersionNode* Child(std::u16string_view childKey) const;  // case-insensitive

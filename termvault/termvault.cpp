@@ -159,14 +159,18 @@ Component& TheComponent() {
 
 extern "C" {
 
-int DicOpen(const char* path) { return TheComponent().Open(path) ? 1 : 0; }
+int DicOpen(const char* path) {
+  return TheComponent().Open(path) ? 1 : 0;
+}
 
 int DicClose(void) {
   TheComponent().Close();
   return 1;
 }
 
-int DicIsOpened(void) { return TheComponent().IsOpen() ? 1 : 0; }
+int DicIsOpened(void) {
+  return TheComponent().IsOpen() ? 1 : 0;
+}
 
 int DicSet(const char* kind, const char* sourceLanguage, const char* sourceText,
            const char* targetLanguage, const char* targetText) {
@@ -187,16 +191,28 @@ const char* DicGetFirst(const char* targetLanguage) {
   return TheComponent().FirstTranslation(targetLanguage);
 }
 
-const char* DicGetNext(void) { return TheComponent().NextTranslation(); }
+const char* DicGetNext(void) {
+  return TheComponent().NextTranslation();
+}
 
-const char* DicGetFirstLanguage(void) { return TheComponent().FirstLanguage(); }
+const char* DicGetFirstLanguage(void) {
+  return TheComponent().FirstLanguage();
+}
 
-const char* DicGetNextLanguage(void) { return TheComponent().NextLanguage(); }
+const char* DicGetNextLanguage(void) {
+  return TheComponent().NextLanguage();
+}
 
-const char* DicGetFirstDBLanguage(void) { return TheComponent().FirstDictionaryLanguage(); }
+const char* DicGetFirstDBLanguage(void) {
+  return TheComponent().FirstDictionaryLanguage();
+}
 
-const char* DicGetNextDBLanguage(void) { return TheComponent().NextDictionaryLanguage(); }
+const char* DicGetNextDBLanguage(void) {
+  return TheComponent().NextDictionaryLanguage();
+}
 
-int DicGetLanguageId(const char* language) { return TheComponent().LanguageId(language); }
+int DicGetLanguageId(const char* language) {
+  return TheComponent().LanguageId(language);
+}
 
 }  // extern "C"

@@ -33,9 +33,8 @@ TERMVAULT_EXPORT int DicSet(const char* kind, const char* sourceLanguage, const 
 /* As DicSet; when `replace` is non-zero the source text's other
    translations into the target language are unlinked first, so that the
    new text becomes its only one there. */
-TERMVAULT_EXPORT int DicSetEx(const char* kind, const char* sourceLanguage,
-                              const char* sourceText, const char* targetLanguage,
-                              const char* targetText, int replace);
+TERMVAULT_EXPORT int DicSetEx(const char* kind, const char* sourceLanguage, const char* sourceText,
+                              const char* targetLanguage, const char* targetText, int replace);
 
 /* Looks a text up; non-zero when the dictionary knows it. It becomes the
    text whose translations and languages the functions below list. */

@@ -27,16 +27,22 @@ class ScriptedUi : public OperationUi {
   void SetProgressRange(int lower, int upper) override {
     progress.push_back("range " + std::to_string(lower) + " " + std::to_string(upper));
   }
-  void SetProgressPos(int position) override { progress.push_back("pos " + std::to_string(position)); }
+  void SetProgressPos(int position) override {
+    progress.push_back("pos " + std::to_string(position));
+  }
   void BeginWait() override { ++waits; }
   void EndWait() override { --waits; }
 
   static const char* IconName(MessageIcon icon) {
     switch (icon) {
-      case MessageIcon::kError: return "error";
-      case MessageIcon::kExclamation: return "exclamation";
-      case MessageIcon::kQuestion: return "question";
-      default: return "information";
+      case MessageIcon::kError:
+        return "error";
+      case MessageIcon::kExclamation:
+        return "exclamation";
+      case MessageIcon::kQuestion:
+        return "question";
+      default:
+        return "information";
     }
   }
 

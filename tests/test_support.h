@@ -23,15 +23,16 @@ inline std::string ReadFileBytes(const std::string& path) {
 }
 
 inline void WriteFileBytes(const std::string& path, std::string_view bytes) {
-  std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  std::ofstream(path, std::ios::binary)
+      .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 // A folder of its own for one test, removed at the end.
 class TempDir {
  public:
   explicit TempDir(const std::string& tag) {
-    path_ = std::filesystem::temp_directory_path() /
-            ("ulk-" + tag + "-" + std::to_string(::getpid()));
+    path_ =
+        std::filesystem::temp_directory_path() / ("ulk-" + tag + "-" + std::to_string(::getpid()));
     std::filesystem::remove_all(path_);
     std::filesystem::create_directories(path_);
   }
@@ -53,7 +54,9 @@ class Bytes {
     out_.push_back(static_cast<char>(v));
     return *this;
   }
-  Bytes& u16(std::uint16_t v) { return u8(static_cast<std::uint8_t>(v & 0xFF)).u8(static_cast<std::uint8_t>(v >> 8)); }
+  Bytes& u16(std::uint16_t v) {
+    return u8(static_cast<std::uint8_t>(v & 0xFF)).u8(static_cast<std::uint8_t>(v >> 8));
+  }
   Bytes& u32(std::uint32_t v) {
     return u16(static_cast<std::uint16_t>(v & 0xFFFF)).u16(static_cast<std::uint16_t>(v >> 16));
   }

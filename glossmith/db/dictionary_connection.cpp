@@ -14,7 +14,8 @@ bool DictionaryQuery::Compile(std::string_view sql) {
   }
   statement_.reset();
   sqlite3_stmt* raw = nullptr;
-  lastError_ = sqlite3_prepare_v2(database_, sql.data(), static_cast<int>(sql.size()), &raw, nullptr);
+  lastError_ =
+      sqlite3_prepare_v2(database_, sql.data(), static_cast<int>(sql.size()), &raw, nullptr);
   statement_.reset(raw);
   if (lastError_ != SQLITE_OK || !statement_) {
     if (lastError_ == SQLITE_OK) lastError_ = SQLITE_MISUSE;  // only a comment or blanks
@@ -85,7 +86,9 @@ PreparedStatement& PreparedStatement::Bind(std::int64_t value) {
   return *this;
 }
 
-int PreparedStatement::Step() { return sqlite3_step(statement_.get()); }
+int PreparedStatement::Step() {
+  return sqlite3_step(statement_.get());
+}
 
 std::optional<std::string> PreparedStatement::Text(int column) const {
   const auto* text = sqlite3_column_text(statement_.get(), column);
@@ -101,7 +104,8 @@ std::int64_t PreparedStatement::Integer(int column) const {
 bool DictionaryConnection::Open(const std::string& path) {
   Close();
   sqlite3* raw = nullptr;
-  const int result = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+  const int result =
+      sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
   handle_.reset(raw);
   if (result != SQLITE_OK) {
     handle_.reset();
@@ -184,8 +188,8 @@ PreparedStatement* DictionaryConnection::Prepared(const std::string& sql) {
   const auto found = prepared_.find(sql);
   if (found != prepared_.end()) return &found->second->Reset();
   sqlite3_stmt* raw = nullptr;
-  if (sqlite3_prepare_v3(database_, sql.c_str(), static_cast<int>(sql.size()), SQLITE_PREPARE_PERSISTENT,
-                         &raw, nullptr) != SQLITE_OK ||
+  if (sqlite3_prepare_v3(database_, sql.c_str(), static_cast<int>(sql.size()),
+                         SQLITE_PREPARE_PERSISTENT, &raw, nullptr) != SQLITE_OK ||
       !raw) {
     sqlite3_finalize(raw);
     return nullptr;

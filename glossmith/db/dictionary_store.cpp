@@ -17,24 +17,35 @@ constexpr const char* kStatements[kStatementCount] = {
     /* 3 */ "begin transaction",
     /* 4 */ "commit",
     /* 5 */ "rollback",
-    /* 6 */ "create table ulk ( ulk_version varchar2(12), ulk_copyright varchar(255), ulk_description varchar(255))",
-    /* 7 */ "insert into ulk (ulk_version, ulk_copyright, ulk_description) values ('%s', '%s', '%s')",
+    /* 6 */
+    "create table ulk ( ulk_version varchar2(12), ulk_copyright varchar(255), ulk_description "
+    "varchar(255))",
+    /* 7 */
+    "insert into ulk (ulk_version, ulk_copyright, ulk_description) values ('%s', '%s', '%s')",
     /* 8 */ "select ulk_version, ulk_copyright, ulk_description  from ulk",
     /* 9 */ "create table languages ( lang_id integer primary key, lang_name varchar(255) unique)",
     /* 10 */ "create unique index index_lang_name    on languages (lang_name)",
     /* 11 */ "select lang_id from languages where lang_name = '%s'",
     /* 12 */ "insert into languages (lang_name) values ('%s')",
     /* 13 */ "update languages   set lang_name='%s' where lang_id=%s",
-    /* 14 */ "create table texts ( text_id integer primary key, text_lang_id integer, text_type varchar(2), text_text varchar(255))",
-    /* 15 */ "create index index_text_type_lang_text    on texts (text_type, text_lang_id, text_text)",
-    /* 16 */ "select text_id from texts where text_type = '%s'   and text_lang_id = %s   and text_text = '%s'",
+    /* 14 */
+    "create table texts ( text_id integer primary key, text_lang_id integer, text_type varchar(2), "
+    "text_text varchar(255))",
+    /* 15 */
+    "create index index_text_type_lang_text    on texts (text_type, text_lang_id, text_text)",
+    /* 16 */
+    "select text_id from texts where text_type = '%s'   and text_lang_id = %s   and text_text = "
+    "'%s'",
     /* 17 */ "insert into texts (text_type, text_lang_id, text_text) values ('%s', %s, '%s')",
     /* 18 */ "update texts   set text_text='%s' where text_id=%s",
     /* 19 */ "delete from texts where text_id=%s",
-    /* 20 */ "create table translations ( tran_id integer primary key, tran_text_id_1 integer, tran_text_id_2 integer)",
+    /* 20 */
+    "create table translations ( tran_id integer primary key, tran_text_id_1 integer, "
+    "tran_text_id_2 integer)",
     /* 21 */ "create index index_tran_text_id_1    on translations (tran_text_id_1)",
     /* 22 */ "create index index_tran_text_id_2    on translations (tran_text_id_2)",
-    /* 23 */ "create index index_tran_text_id_1_2    on translations (tran_text_id_1, tran_text_id_2)",
+    /* 23 */
+    "create index index_tran_text_id_1_2    on translations (tran_text_id_1, tran_text_id_2)",
     /* 24 */ "insert into translations (tran_text_id_1, tran_text_id_2) values (%s, %s)",
     /* 25 */ "delete from translations  where tran_text_id_1=%s   and tran_text_id_2=%s",
     /* 26 */ "delete from translations  where tran_text_id_1=%s",
@@ -43,27 +54,66 @@ constexpr const char* kStatements[kStatementCount] = {
     /* 29 */ "select count(tran_text_id_1)  from translations where tran_text_id_1=%s",
     /* 30 */ "select count(tran_text_id_2)  from translations where tran_text_id_2=%s",
     /* 31 */ "select tran_text_id_2   from translations where tran_text_id_1=%s",
-    /* 32 */ "select text_text  from translations, texts where tran_text_id_1 = %s   and tran_text_id_2 = text_id   and text_lang_id = %s order by text_text",
-    /* 33 */ "select count(tran_id)   from translations where (tran_text_id_1 = %s and tran_text_id_2 = %s)    or (tran_text_id_2 = %s and tran_text_id_1 = %s)",
-    /* 34 */ "select distinct(lang_name)  from languages, translations, texts where lang_id = text_lang_id   and tran_text_id_2 = text_id   and tran_text_id_1 = %s",
+    /* 32 */
+    "select text_text  from translations, texts where tran_text_id_1 = %s   and tran_text_id_2 = "
+    "text_id   and text_lang_id = %s order by text_text",
+    /* 33 */
+    "select count(tran_id)   from translations where (tran_text_id_1 = %s and tran_text_id_2 = %s) "
+    "   or (tran_text_id_2 = %s and tran_text_id_1 = %s)",
+    /* 34 */
+    "select distinct(lang_name)  from languages, translations, texts where lang_id = text_lang_id  "
+    " and tran_text_id_2 = text_id   and tran_text_id_1 = %s",
     /* 35 */ "select lang_name   from languages  order by lang_name",
     /* 36 */ "select lang_id, lang_name   from languages  order by lang_name",
-    /* 37 */ "delete from translations  where tran_text_id_1 in (select text_id from texts where text_lang_id = %s)",
-    /* 38 */ "delete from translations  where tran_text_id_2 in (select text_id from texts where text_lang_id = %s)",
+    /* 37 */
+    "delete from translations  where tran_text_id_1 in (select text_id from texts where "
+    "text_lang_id = %s)",
+    /* 38 */
+    "delete from translations  where tran_text_id_2 in (select text_id from texts where "
+    "text_lang_id = %s)",
     /* 39 */ "delete from texts where text_lang_id = %s",
     /* 40 */ "delete from languages where lang_id = %s",
 };
 
 enum Slot : int {
-  kVersion = 0, kCopyright = 1, kDescription = 2, kBegin = 3, kCommit = 4,
-  kCreateUlk = 6, kInsertUlk = 7, kSelectUlk = 8, kCreateLanguages = 9, kIndexLanguageName = 10,
-  kFindLanguage = 11, kAddLanguage = 12, kRenameLanguage = 13, kCreateTexts = 14,
-  kIndexTexts = 15, kFindText = 16, kAddText = 17, kUpdateText = 18, kDeleteText = 19,
-  kCreateTranslations = 20, kIndexLink1 = 21, kIndexLink2 = 22, kIndexLink12 = 23,
-  kAddLink = 24, kDeleteLink = 25, kDeleteLinksFrom = 26, kDeleteLinksTo = 27, kFindLink = 28,
-  kCountLinksFrom = 29, kCountLinksTo = 30, kPartners = 31, kTranslationsInto = 32,
-  kTranslationLanguages = 34, kLanguageNames = 35, kListLanguages = 36,
-  kDeleteLanguageLinksFrom = 37, kDeleteLanguageLinksTo = 38, kDeleteLanguageTexts = 39,
+  kVersion = 0,
+  kCopyright = 1,
+  kDescription = 2,
+  kBegin = 3,
+  kCommit = 4,
+  kCreateUlk = 6,
+  kInsertUlk = 7,
+  kSelectUlk = 8,
+  kCreateLanguages = 9,
+  kIndexLanguageName = 10,
+  kFindLanguage = 11,
+  kAddLanguage = 12,
+  kRenameLanguage = 13,
+  kCreateTexts = 14,
+  kIndexTexts = 15,
+  kFindText = 16,
+  kAddText = 17,
+  kUpdateText = 18,
+  kDeleteText = 19,
+  kCreateTranslations = 20,
+  kIndexLink1 = 21,
+  kIndexLink2 = 22,
+  kIndexLink12 = 23,
+  kAddLink = 24,
+  kDeleteLink = 25,
+  kDeleteLinksFrom = 26,
+  kDeleteLinksTo = 27,
+  kFindLink = 28,
+  kCountLinksFrom = 29,
+  kCountLinksTo = 30,
+  kPartners = 31,
+  kTranslationsInto = 32,
+  kTranslationLanguages = 34,
+  kLanguageNames = 35,
+  kListLanguages = 36,
+  kDeleteLanguageLinksFrom = 37,
+  kDeleteLanguageLinksTo = 38,
+  kDeleteLanguageTexts = 39,
   kDeleteLanguage = 40,
 };
 
@@ -98,7 +148,9 @@ const Parameterised& ParameterisedStatement(int slot) {
   return table[static_cast<std::size_t>(slot)];
 }
 
-std::string IdText(std::int64_t id) { return std::to_string(id); }
+std::string IdText(std::int64_t id) {
+  return std::to_string(id);
+}
 
 // The slot's statement, ready to run with the values bound: texts as texts,
 // ids as integers (an id that is no number stays a text and matches no row).
@@ -194,8 +246,8 @@ bool DictionaryStore::CreateSchema() {
                          kIndexLanguageName, kIndexTexts, kIndexLink1, kIndexLink2, kIndexLink12}) {
     if (connection_.Execute(kStatements[slot]) != SQLITE_OK) return false;
   }
-  if (Run(kInsertUlk, {kStatements[kVersion], kStatements[kCopyright], kStatements[kDescription]}) !=
-      SQLITE_OK) {
+  if (Run(kInsertUlk, {kStatements[kVersion], kStatements[kCopyright],
+                       kStatements[kDescription]}) != SQLITE_OK) {
     return false;
   }
   return connection_.Execute(kStatements[kCommit]) == SQLITE_OK;
@@ -254,7 +306,9 @@ bool DictionaryStore::UpdateText(std::string_view id, std::string_view text) {
   return Run(kUpdateText, {text, id}) == SQLITE_OK;
 }
 
-bool DictionaryStore::DeleteText(std::string_view id) { return Run(kDeleteText, {id}) == SQLITE_OK; }
+bool DictionaryStore::DeleteText(std::string_view id) {
+  return Run(kDeleteText, {id}) == SQLITE_OK;
+}
 
 long DictionaryStore::CountTextLinks(std::string_view id) {
   const auto count = [&](int slot) {

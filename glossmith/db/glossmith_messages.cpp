@@ -14,7 +14,9 @@ constexpr MessageEntry kMessages[] = {
 
 }  // namespace
 
-const char* GlossmithMessageText(int id) { return FindMessage(kMessages, id); }
+const char* GlossmithMessageText(int id) {
+  return FindMessage(kMessages, id);
+}
 
 std::string GlossmithMessage(int id, std::string_view value) {
   std::string text = GlossmithMessageText(id);

@@ -35,8 +35,14 @@ class CliTest : public ::testing::Test {
 
 TEST_F(CliTest, BadUsageExitsWithTwo) {
   const std::vector<std::vector<std::string>> cases = {
-      {}, {"frobnicate"}, {"stats"}, {"stats", "a", "b"}, {"list", "demo.ulk"},
-      {"stats", "demo.ulk", "--verbose"}, {"new", "x.ulk"}, {"generate", "demo.ulk", "--language"},
+      {},
+      {"frobnicate"},
+      {"stats"},
+      {"stats", "a", "b"},
+      {"list", "demo.ulk"},
+      {"stats", "demo.ulk", "--verbose"},
+      {"new", "x.ulk"},
+      {"generate", "demo.ulk", "--language"},
       {"list", "demo.ulk", "demo32.dll", "--kind", "XX"}};
   for (const auto& arguments : cases) {
     const CliRun run = Run(arguments);
@@ -45,7 +51,8 @@ TEST_F(CliTest, BadUsageExitsWithTwo) {
     EXPECT_EQ(run.out, "");
   }
   const CliRun unknown = Run({"frobnicate"});
-  EXPECT_EQ(unknown.err.substr(0, unknown.err.find('\n')), "ulk-cli: orden desconocida: frobnicate");
+  EXPECT_EQ(unknown.err.substr(0, unknown.err.find('\n')),
+            "ulk-cli: orden desconocida: frobnicate");
   const CliRun help = Run({"--help"});
   EXPECT_EQ(help.status, 0);
   EXPECT_EQ(help.out.substr(0, help.out.find('\n')), "Uso: ulk-cli ORDEN [ARGUMENTOS]");
@@ -57,19 +64,22 @@ TEST_F(CliTest, MissingProjectsAndModules) {
   EXPECT_EQ(missing.err,
             "error: nowhere.ulk\nImposible encontrar este archivo.\nCompruebe que la ruta y el "
             "nombre de archivo son correctos\n");
-  testing::WriteFileBytes(dir_ / "bad.ulk", "[RESOURCE TRANSLATE PROJECT FILE]\nFILE VERSION = 3.0\n");
+  testing::WriteFileBytes(dir_ / "bad.ulk",
+                          "[RESOURCE TRANSLATE PROJECT FILE]\nFILE VERSION = 3.0\n");
   const CliRun bad = Run({"stats", "bad.ulk"});
   EXPECT_EQ(bad.status, 1);
-  EXPECT_EQ(bad.err, "error: Error abriendo el archivo bad.ulk\nVersión del archivo desconocida\n"
-                     "Formato de archivo no esperado.\n");
+  EXPECT_EQ(bad.err,
+            "error: Error abriendo el archivo bad.ulk\nVersión del archivo desconocida\n"
+            "Formato de archivo no esperado.\n");
   const CliRun module = Run({"list", "demo.ulk", "other.dll"});
   EXPECT_EQ(module.status, 1);
   EXPECT_EQ(module.err, "error: el módulo other.dll no está en el proyecto\n");
   const CliRun add = Run({"add", "demo.ulk", "demo32.dll", "missing.dll"});
   EXPECT_EQ(add.status, 1);
-  EXPECT_EQ(add.err, "aviso: Error añadiendo módulos al proyecto\n"
-                     "El módulo \"demo32.dll\" ya está en el proyecto\n"
-                     "Error añadiendo el módulo \"missing.dll\" al proyecto\n");
+  EXPECT_EQ(add.err,
+            "aviso: Error añadiendo módulos al proyecto\n"
+            "El módulo \"demo32.dll\" ya está en el proyecto\n"
+            "Error añadiendo el módulo \"missing.dll\" al proyecto\n");
 }
 
 TEST_F(CliTest, StatsAndListOnTheExample) {
@@ -77,16 +87,23 @@ TEST_F(CliTest, StatsAndListOnTheExample) {
   const CliRun stats = Run({"stats", "demo.ulk"});
   EXPECT_EQ(stats.status, 0);
   const std::string here = fs::canonical(dir_.path()).string();
-  EXPECT_EQ(stats.out,
-            "Proyecto: Notas (ejemplo)\n"
-            "demo32.dll (" + here + "/demo32.dll): 38 textos en Español (España)\n"
-            "  estados: 0=38\n"
-            "  Inglés (Estados Unidos): 38 traducidos, 0 sin traducir -> traducciones/en-US/demo32.dll\n"
-            "  Alemán (Alemania): 16 traducidos, 22 sin traducir -> traducciones/de-DE/demo32.dll\n"
-            "demo64.dll (" + here + "/demo64.dll): 38 textos en Español (España)\n"
-            "  estados: 0=38\n"
-            "  Inglés (Estados Unidos): 38 traducidos, 0 sin traducir -> traducciones/en-US/demo64.dll\n"
-            "  Alemán (Alemania): 16 traducidos, 22 sin traducir -> traducciones/de-DE/demo64.dll\n");
+  EXPECT_EQ(
+      stats.out,
+      "Proyecto: Notas (ejemplo)\n"
+      "demo32.dll (" +
+          here +
+          "/demo32.dll): 38 textos en Español (España)\n"
+          "  estados: 0=38\n"
+          "  Inglés (Estados Unidos): 38 traducidos, 0 sin traducir -> "
+          "traducciones/en-US/demo32.dll\n"
+          "  Alemán (Alemania): 16 traducidos, 22 sin traducir -> traducciones/de-DE/demo32.dll\n"
+          "demo64.dll (" +
+          here +
+          "/demo64.dll): 38 textos en Español (España)\n"
+          "  estados: 0=38\n"
+          "  Inglés (Estados Unidos): 38 traducidos, 0 sin traducir -> "
+          "traducciones/en-US/demo64.dll\n"
+          "  Alemán (Alemania): 16 traducidos, 22 sin traducir -> traducciones/de-DE/demo64.dll\n");
   const CliRun versions = Run({"list", "demo.ulk", "demo32.dll", "--kind", "VS"});
   EXPECT_EQ(versions.status, 0);
   EXPECT_EQ(versions.out,
@@ -99,9 +116,13 @@ TEST_F(CliTest, StatsAndListOnTheExample) {
             "VS_N_1 (4)\t0\tNotas\tNotes\t\n");
   const CliRun json = Run({"list", "demo.ulk", here + "/demo64.dll", "--kind", "ST", "--json"});
   EXPECT_EQ(json.status, 0);
-  EXPECT_EQ(json.out.rfind("[{\"key\":\"ST_N_1 (1)\",\"status\":0,\"texts\":{\"Español (España)\":\"Notas\",\"Inglés "
-            "(Estados Unidos)\":\"Notes\",\"Alemán (Alemania)\":\"Notizen\"}},{\"key\":\"", 0),
-            0u) << json.out;
+  EXPECT_EQ(
+      json.out.rfind("[{\"key\":\"ST_N_1 (1)\",\"status\":0,\"texts\":{\"Español "
+                     "(España)\":\"Notas\",\"Inglés "
+                     "(Estados Unidos)\":\"Notes\",\"Alemán (Alemania)\":\"Notizen\"}},{\"key\":\"",
+                     0),
+      0u)
+      << json.out;
   EXPECT_NE(json.out.find("\"Alemán (Alemania)\":null"), std::string::npos);
   const CliRun statsJson = Run({"stats", "demo.ulk", "--json"});
   EXPECT_NE(statsJson.out.find("{\"name\":\"Alemán (Alemania)\",\"output\":\"traducciones/de-DE/"
@@ -116,23 +137,32 @@ TEST_F(CliTest, ReadGenerateAndSetOnTheExample) {
   const CliRun read = Run({"read", "demo.ulk"});
   EXPECT_EQ(read.status, 0);
   EXPECT_EQ(read.out, "Módulos leídos: 2\n");
-  EXPECT_EQ(read.err, "Validando módulo demo32.dll...\nLeyendo recursos del módulo demo32.dll...\n"
-                      "Validando módulo demo64.dll...\nLeyendo recursos del módulo demo64.dll...\n");
-  const CliRun generate = Run({"generate", "demo.ulk", "demo64.dll", "--language", "Alemán (Alemania)"});
+  EXPECT_EQ(read.err,
+            "Validando módulo demo32.dll...\nLeyendo recursos del módulo demo32.dll...\n"
+            "Validando módulo demo64.dll...\nLeyendo recursos del módulo demo64.dll...\n");
+  const CliRun generate =
+      Run({"generate", "demo.ulk", "demo64.dll", "--language", "Alemán (Alemania)"});
   EXPECT_EQ(generate.status, 0);
   const std::string here = fs::canonical(dir_.path()).string();
-  EXPECT_EQ(generate.out, "Módulo demo64.dll generando correctamente\n"
-                          "demo64.dll [Alemán (Alemania)]: " + here + "/traducciones/de-DE/demo64.dll\n");
+  EXPECT_EQ(generate.out,
+            "Módulo demo64.dll generando correctamente\n"
+            "demo64.dll [Alemán (Alemania)]: " +
+                here + "/traducciones/de-DE/demo64.dll\n");
   EXPECT_FALSE(fs::exists(dir_ / "traducciones/en-US/demo64.dll"));
   EXPECT_EQ(Run({"generate", "demo.ulk", "--language", "Klingon"}).status, 1);
 
   EXPECT_EQ(Run({"set", "demo.ulk", "demo32.dll", "ST_N_1 (3)", "Alemán (Alemania)",
-                 "Datei kann nicht geöffnet werden:\\n%s"}).status, 0);
-  EXPECT_NE(Project().find("ST_N_1 (3) = \"Datei kann nicht geöffnet werden:\\n%s\""), std::string::npos);
-  const CliRun original = Run({"set", "demo.ulk", "demo32.dll", "ST_N_1 (3)", "Español (España)", "x"});
+                 "Datei kann nicht geöffnet werden:\\n%s"})
+                .status,
+            0);
+  EXPECT_NE(Project().find("ST_N_1 (3) = \"Datei kann nicht geöffnet werden:\\n%s\""),
+            std::string::npos);
+  const CliRun original =
+      Run({"set", "demo.ulk", "demo32.dll", "ST_N_1 (3)", "Español (España)", "x"});
   EXPECT_EQ(original.status, 1);
   EXPECT_EQ(original.err, "error: el idioma original no se traduce: Español (España)\n");
-  EXPECT_EQ(Run({"set", "demo.ulk", "demo32.dll", "ST_N_9 (9)", "Alemán (Alemania)", "x"}).status, 1);
+  EXPECT_EQ(Run({"set", "demo.ulk", "demo32.dll", "ST_N_9 (9)", "Alemán (Alemania)", "x"}).status,
+            1);
 }
 
 TEST_F(CliTest, AReadOnlyProjectIsNotLost) {
@@ -163,19 +193,25 @@ TEST_F(CliTest, NewProjectFromScratch) {
 }
 
 TEST_F(CliTest, DictionaryCommands) {
-  const CliRun add = Run({"add-to-dictionary", "demo.ulk", "demo32.dll", "--dictionary", "notas.dic"});
+  const CliRun add =
+      Run({"add-to-dictionary", "demo.ulk", "demo32.dll", "--dictionary", "notas.dic"});
   EXPECT_EQ(add.status, 0) << add.err;
   EXPECT_EQ(add.out, "Textos enviados al diccionario: 38\n");
   // A fresh project of the same module, translated from that dictionary.
   ASSERT_EQ(Run({"new", "fresh.ulk", "--name", "Nuevo"}).status, 0);
   ASSERT_EQ(Run({"add", "fresh.ulk", "demo64.dll"}).status, 0);
-  ASSERT_EQ(Run({"add-language", "fresh.ulk", "demo64.dll", "Alemán (Alemania)", "--output", "de.dll"}).status, 0);
+  ASSERT_EQ(
+      Run({"add-language", "fresh.ulk", "demo64.dll", "Alemán (Alemania)", "--output", "de.dll"})
+          .status,
+      0);
   ASSERT_EQ(Run({"read", "fresh.ulk"}).status, 0);
-  const CliRun translate = Run({"translate", "fresh.ulk", "demo64.dll", "--dictionary", "notas.dic"});
+  const CliRun translate =
+      Run({"translate", "fresh.ulk", "demo64.dll", "--dictionary", "notas.dic"});
   EXPECT_EQ(translate.status, 0) << translate.err;
   EXPECT_EQ(translate.out, "Textos traducidos: 16 de 38\n");
   const CliRun list = Run({"list", "fresh.ulk", "demo64.dll", "--kind", "DL"});
-  EXPECT_NE(list.out.find("DL_N_200 (11)\t0\tCancelar\tAbbrechen\n"), std::string::npos) << list.out;
+  EXPECT_NE(list.out.find("DL_N_200 (11)\t0\tCancelar\tAbbrechen\n"), std::string::npos)
+      << list.out;
 
   testing::WriteFileBytes(dir_ / "broken.dic", "no dictionary");
   const CliRun broken = Run({"translate", "fresh.ulk", "demo64.dll", "--dictionary", "broken.dic"});

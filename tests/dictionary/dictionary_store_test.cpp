@@ -34,7 +34,8 @@ class DictionaryStoreTest : public ::testing::Test {
   std::vector<std::string> Links() {
     std::vector<std::string> rows;
     auto query = connection_.Query("select tran_text_id_1, tran_text_id_2 from translations");
-    for (; query && !query->AtEnd(); query->Next()) rows.push_back(*query->Column(0) + "-" + *query->Column(1));
+    for (; query && !query->AtEnd(); query->Next())
+      rows.push_back(*query->Column(0) + "-" + *query->Column(1));
     std::sort(rows.begin(), rows.end());
     return rows;
   }
@@ -164,8 +165,8 @@ TEST(DictionaryFilesTest, FilesThatAreNoDictionary) {
     return OpenDictionary(connection, store, dir / name);
   };
 
-  testing::WriteFileBytes(dir / "old.dic", "** This file contains an SQLite 2.1 database **" +
-                                               std::string(1000, '\0'));
+  testing::WriteFileBytes(
+      dir / "old.dic", "** This file contains an SQLite 2.1 database **" + std::string(1000, '\0'));
   testing::WriteFileBytes(dir / "text.dic", "just a text file\n");
   testing::WriteFileBytes(dir / "garbage.dic", std::string(4096, '\x5a'));
   for (const char* name : {"old.dic", "text.dic", "garbage.dic"}) {
@@ -243,7 +244,8 @@ TEST(StatementTableTest, TextsAndQuoteDoubling) {
   EXPECT_EQ(FormatStatement(16, {"MN", "3", "O'Neil"}),
             "select text_id from texts where text_type = 'MN'   and text_lang_id = 3   and "
             "text_text = 'O''Neil'");
-  EXPECT_EQ(std::string(StatementText(13)), "update languages   set lang_name='%s' where lang_id=%s");
+  EXPECT_EQ(std::string(StatementText(13)),
+            "update languages   set lang_name='%s' where lang_id=%s");
   EXPECT_EQ(std::string(StatementText(40)), "delete from languages where lang_id = %s");
   EXPECT_EQ(std::string(StatementText(41)), "");
   EXPECT_EQ(FormatStatement(11, {std::string(3000, 'q')}).size(), 3000 + 50u) << "no length limit";

@@ -15,7 +15,8 @@ class FakeSelectionView : public UndoView {
   std::string CurrentModulePath() override { return module_.path; }
   bool CaptureSelection(ModuleSnapshot& snapshot) override {
     for (const ModuleLanguage& language : module_.languages) {
-      ModuleLanguage& saved = snapshot.AddLanguage(ModuleLanguage(language.name, "", language.isDefault != 0));
+      ModuleLanguage& saved =
+          snapshot.AddLanguage(ModuleLanguage(language.name, "", language.isDefault != 0));
       for (const std::string& key : selection) {
         const TextEntry* entry = language.FindEntry(key);
         saved.SetEntry(key, entry ? entry->text : "", entry ? entry->status : 0);
@@ -67,9 +68,12 @@ TEST_F(DictionaryTranslationTest, MenuTextNormalisation) {
     const char* normalised;
     bool changed;
   } cases[] = {
-      {"&Abrir\\tCtrl+A", "Abrir", true}, {"Save && Exit", "Save && Exit", false},
-      {"&Save && E&xit", "Save && Exit", true}, {"Plain", "Plain", false},
-      {"Two\nlines & more", "Two\nlines & more", false}, {"Cut\\t", "Cut", true},
+      {"&Abrir\\tCtrl+A", "Abrir", true},
+      {"Save && Exit", "Save && Exit", false},
+      {"&Save && E&xit", "Save && Exit", true},
+      {"Plain", "Plain", false},
+      {"Two\nlines & more", "Two\nlines & more", false},
+      {"Cut\\t", "Cut", true},
   };
   for (const auto& c : cases) {
     bool changed = false;
@@ -83,7 +87,8 @@ TEST_F(DictionaryTranslationTest, AddingStoresMenuTextsAlsoNormalised) {
   Lang("English").SetEntry("ST_N_1 (0)", "Yes");
   Lang("English").SetEntry("ST_N_1 (1)", "");  // an empty translation is not stored
   Lang("Deutsch").SetEntry("ST_N_1 (0)", "Ja");
-  EXPECT_TRUE(AddKeysToDictionary(M(), {"MN_N_1 (1)", "ST_N_1 (0)", "ST_N_1 (1)", ""}, dictionary_, ui_));
+  EXPECT_TRUE(
+      AddKeysToDictionary(M(), {"MN_N_1 (1)", "ST_N_1 (0)", "ST_N_1 (1)", ""}, dictionary_, ui_));
   EXPECT_TRUE(ui_.log.empty());
   EXPECT_EQ(ui_.progress, (std::vector<std::string>{"show", "range 0 4", "pos 1", "pos 2", "pos 3",
                                                     "pos 4", "hide"}));
@@ -130,7 +135,8 @@ TEST_F(DictionaryTranslationTest, TranslatingTakesTheFirstCandidateAndSetsTheSta
 TEST_F(DictionaryTranslationTest, CandidatesAreCappedAndLabelsCut) {
   const std::string longText = std::string(58, 'a') + "ñéü tail";
   dictionary_.Set("ST", "Español", "Sí", "English", longText);
-  for (int i = 0; i < 25; ++i) dictionary_.Set("ST", "Español", "Sí", "English", "Yes " + std::to_string(100 + i));
+  for (int i = 0; i < 25; ++i)
+    dictionary_.Set("ST", "Español", "Sí", "English", "Yes " + std::to_string(100 + i));
   const auto candidates = CandidatesFor(M(), "ST_N_1 (0)", "English", dictionary_);
   ASSERT_EQ(candidates.size(), kMaxCandidates);
   EXPECT_EQ(candidates[0].label, "Yes 100");

@@ -59,7 +59,8 @@ class TermvaultTest : public ::testing::Test {
   }
   std::vector<std::string> Translations(const std::string& language) {
     std::vector<std::string> out;
-    for (std::string text = component_.GetFirst(language); !text.empty(); text = component_.GetNext()) {
+    for (std::string text = component_.GetFirst(language); !text.empty();
+         text = component_.GetNext()) {
       out.push_back(text);
     }
     return out;
@@ -107,7 +108,9 @@ TEST_F(TermvaultTest, StoresAndFindsTranslations) {
   EXPECT_GT(languageId("English"), 0);
   EXPECT_EQ(languageId("Klingon"), 0);
 
-  auto setEx = Function<int (*)(const char*, const char*, const char*, const char*, const char*, int)>("DicSetEx");
+  auto setEx =
+      Function<int (*)(const char*, const char*, const char*, const char*, const char*, int)>(
+          "DicSetEx");
   ASSERT_EQ(setEx("MN", "Español", "&Abrir", "English", "&Open it", 1), 1);
   ASSERT_TRUE(component_.Find("MN", "Español", "&Abrir"));
   EXPECT_EQ(Translations("English"), std::vector<std::string>{"&Open it"}) << "replaced";

@@ -38,7 +38,8 @@ std::string KeyOf(const ProbeLine& line) {
     const unsigned id = static_cast<unsigned>(std::stoul(line.resource));
     return "ST_N_" + std::to_string(id / 16 + 1) + " (" + std::to_string(id % 16) + ")";
   }
-  const std::string name = line.resource[0] == '#' ? "N_" + line.resource.substr(1) : "S_" + line.resource;
+  const std::string name =
+      line.resource[0] == '#' ? "N_" + line.resource.substr(1) : "S_" + line.resource;
   return line.kind + "_" + name + " (" + line.item + ")";
 }
 
@@ -77,8 +78,8 @@ TEST_P(LoaderProbeTest, TranslatedModulesReadAsTheProjectSays) {
       line.resource = "04090000";  // moved to the target's locale
     }
     if (const TextEntry* translated = english.FindEntry(key)) line.text = translated->text;
-    expected.push_back(line.kind + " " + line.resource + (line.item.empty() ? "" : " " + line.item) +
-                       " " + line.text);
+    expected.push_back(line.kind + " " + line.resource +
+                       (line.item.empty() ? "" : " " + line.item) + " " + line.text);
   }
   std::vector<std::string> actual = testing::RunProbe(dir / "en/app.dll");
   std::sort(expected.begin(), expected.end());

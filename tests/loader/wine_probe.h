@@ -20,20 +20,19 @@ inline bool CommandExists(const std::string& name) {
 }
 
 // Skips (or, in CI, fails) the calling test when Wine cannot run.
-#define ULK_REQUIRE_WINE()                                                                   \
-  do {                                                                                        \
+#define ULK_REQUIRE_WINE()                                                                      \
+  do {                                                                                          \
     if (!::ulk::testing::CommandExists("wine") || !::ulk::testing::CommandExists("xvfb-run")) { \
-      const char* ci = std::getenv("CI");                                                     \
-      if (ci && std::string(ci) == "true") FAIL() << "Wine and xvfb-run are needed in CI";  \
-      GTEST_SKIP() << "Wine or xvfb-run is not installed: loader check skipped";              \
-    }                                                                                         \
+      const char* ci = std::getenv("CI");                                                       \
+      if (ci && std::string(ci) == "true") FAIL() << "Wine and xvfb-run are needed in CI";      \
+      GTEST_SKIP() << "Wine or xvfb-run is not installed: loader check skipped";                \
+    }                                                                                           \
   } while (false)
 
 inline std::vector<std::string> RunProbe(const std::string& module) {
   const std::string prefix = std::string(ULK_FIXTURE_DIR) + "/wineprefix";
-  const std::string command = "xvfb-run -a env WINEPREFIX='" + prefix +
-                              "' WINEDEBUG=-all wine '" + FixturePath("probe.exe") + "' 'Z:" +
-                              module + "' 2>/dev/null";
+  const std::string command = "xvfb-run -a env WINEPREFIX='" + prefix + "' WINEDEBUG=-all wine '" +
+                              FixturePath("probe.exe") + "' 'Z:" + module + "' 2>/dev/null";
   std::vector<std::string> lines;
   FILE* pipe = ::popen(command.c_str(), "r");
   if (!pipe) return lines;

@@ -58,8 +58,9 @@ TEST_P(GenerationTest, WithoutTranslationsEveryTemplateIsReproduced) {
       for (const auto& data : name.languages) {
         const ResourceName* other = after.FindName(type.id, name.id);
         ASSERT_NE(other, nullptr) << type.id.Describe() << "/" << name.id.Describe();
-        const auto same = std::find_if(other->languages.begin(), other->languages.end(),
-                                       [&](const ResourceData& d) { return d.language == data.language; });
+        const auto same =
+            std::find_if(other->languages.begin(), other->languages.end(),
+                         [&](const ResourceData& d) { return d.language == data.language; });
         ASSERT_NE(same, other->languages.end());
         if (type.id.number == kRtVersion) continue;  // lengths are recomputed
         EXPECT_EQ(same->bytes, data.bytes) << type.id.Describe() << "/" << name.id.Describe();
@@ -113,8 +114,7 @@ TEST_P(GenerationTest, OutputsThatAreTheModuleItselfAreRefused) {
   const std::string original = testing::ReadFileBytes(modulePath_);
   fs::create_directory(dir_ / "sub");
   fs::create_symlink(modulePath_, dir_ / "link.dll");
-  for (const std::string& output :
-       {dir_ / "APP.DLL", dir_ / "sub/../app.dll", dir_ / "link.dll"}) {
+  for (const std::string& output : {dir_ / "APP.DLL", dir_ / "sub/../app.dll", dir_ / "link.dll"}) {
     module_.languages.resize(1);
     AddTarget("Klingon", output);
     ResourceEngine engine;
@@ -227,9 +227,8 @@ TEST(TemplateLibraryTest, ExtractedAndFilledWithAResource) {
   EXPECT_FALSE(image.Headers().is64);
   EXPECT_TRUE(image.Resources().empty());
 
-  EXPECT_FALSE(engine.ExtractResourceToFile(ResourceId::Number(150),
-                                            ResourceId::Name(std::string_view("DLL")), library,
-                                            nullptr));
+  EXPECT_FALSE(engine.ExtractResourceToFile(
+      ResourceId::Number(150), ResourceId::Name(std::string_view("DLL")), library, nullptr));
   EXPECT_EQ(engine.failureKind, kFailureResourceNotFound);
   EXPECT_FALSE(engine.ExtractResourceToFile(ResourceId::Number(kTemplateLibraryId),
                                             ResourceId::Name(std::string_view("DLL")),
@@ -244,11 +243,13 @@ TEST(TemplateLibraryTest, ExtractedAndFilledWithAResource) {
         << engine.failureText;
   }
   ASSERT_EQ(image.Open(library), 0) << image.Detail();
-  const ResourceName* dialog = image.FindName(ResourceId::Number(kRtDialog), ResourceId::Number(101));
+  const ResourceName* dialog =
+      image.FindName(ResourceId::Number(kRtDialog), ResourceId::Number(101));
   ASSERT_NE(dialog, nullptr);
   ASSERT_EQ(dialog->languages.size(), 1u);
   EXPECT_EQ(dialog->languages[0].language, 0);
-  EXPECT_EQ(dialog->languages[0].bytes, sample.Find(ResourceId::Number(kRtDialog), ResourceId::Number(101))->bytes);
+  EXPECT_EQ(dialog->languages[0].bytes,
+            sample.Find(ResourceId::Number(kRtDialog), ResourceId::Number(101))->bytes);
 
   EXPECT_FALSE(engine.CopyResourceToLibrary(sample, ResourceId::Number(999),
                                             ResourceId::Number(kRtDialog), library));

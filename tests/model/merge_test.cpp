@@ -21,7 +21,8 @@ class MergeTest : public ::testing::Test {
   static std::vector<std::string> Dump(const ModuleLanguage& language) {
     std::vector<std::string> out;
     for (const TextEntry& e : language.Entries()) {
-      out.push_back(e.key + "=" + e.text + (language.isDefault ? "|" + std::to_string(e.status) : ""));
+      out.push_back(e.key + "=" + e.text +
+                    (language.isDefault ? "|" + std::to_string(e.status) : ""));
     }
     return out;
   }
@@ -52,7 +53,9 @@ TEST_F(MergeTest, TranslationsFollowRenumberedItems) {
   English().SetEntry("MN_N_1 (1)", "&Open");
   English().SetEntry("MN_N_1 (2)", "E&xit");
   // An item inserted before Open; Exit's text changed.
-  Read({{"MN_N_1 (0)", "&Archivo"}, {"MN_N_1 (1)", "&Nuevo"}, {"MN_N_1 (2)", "&Abrir"},
+  Read({{"MN_N_1 (0)", "&Archivo"},
+        {"MN_N_1 (1)", "&Nuevo"},
+        {"MN_N_1 (2)", "&Abrir"},
         {"MN_N_1 (3)", "&Terminar"}});
   EXPECT_EQ(Dump(English()), std::vector<std::string>{"MN_N_1 (2)=&Open"});
   EXPECT_EQ(Dump(Original()),
@@ -69,8 +72,7 @@ TEST_F(MergeTest, ChangedAndVanishedTextsLoseTheirTranslations) {
   English().SetEntry("XX_UNKNOWN (3)", "kept");
   German().SetEntry("ST_N_1 (1)", "Schließen");
   Read({{"ST_N_1 (0)", "Abrir..."}, {"ST_N_1 (1)", "Cerrar"}});
-  EXPECT_EQ(Dump(English()),
-            (std::vector<std::string>{"XX_UNKNOWN (3)=kept", "ST_N_1 (1)=Close"}));
+  EXPECT_EQ(Dump(English()), (std::vector<std::string>{"XX_UNKNOWN (3)=kept", "ST_N_1 (1)=Close"}));
   EXPECT_EQ(Dump(German()), std::vector<std::string>{"ST_N_1 (1)=Schließen"});
   EXPECT_EQ(Dump(Original()),
             (std::vector<std::string>{"ST_N_1 (0)=Abrir...|1", "ST_N_1 (1)=Cerrar|0"}));
@@ -87,8 +89,11 @@ TEST_F(MergeTest, AModuleWithoutTextsEmptiesTheDefaultLanguage) {
 }
 
 TEST_F(MergeTest, RepeatedTextsAndGroupsOfNamedResources) {
-  Read({{"DL_S_ABOUT (0)", "Acerca de"}, {"DL_S_ZOOM (0)", "Zoom"}, {"DL_S_MY_DLG (0)", "Mío"},
-        {"ST_N_1 (0)", "Sí"}, {"ST_N_1 (1)", "No"}});
+  Read({{"DL_S_ABOUT (0)", "Acerca de"},
+        {"DL_S_ZOOM (0)", "Zoom"},
+        {"DL_S_MY_DLG (0)", "Mío"},
+        {"ST_N_1 (0)", "Sí"},
+        {"ST_N_1 (1)", "No"}});
   English().SetEntry("DL_S_ABOUT (0)", "About");
   English().SetEntry("DL_S_ZOOM (0)", "Zoom in");
   English().SetEntry("DL_S_MY_DLG (0)", "Mine");
@@ -96,8 +101,12 @@ TEST_F(MergeTest, RepeatedTextsAndGroupsOfNamedResources) {
   German().SetEntry("ST_N_1 (0)", "Ja");
   German().SetEntry("ST_N_1 (1)", "Ja!");  // a second note on... another text
   // ABOUT and ZOOM swap names inside the group DL_S; "Sí" now occurs twice.
-  Read({{"DL_S_ABOUT (0)", "Zoom"}, {"DL_S_ZOOM (0)", "Acerca de"}, {"DL_S_MY_DLG (0)", "Mío"},
-        {"ST_N_1 (0)", "Sí"}, {"ST_N_1 (1)", "No"}, {"ST_N_1 (2)", "Sí"}});
+  Read({{"DL_S_ABOUT (0)", "Zoom"},
+        {"DL_S_ZOOM (0)", "Acerca de"},
+        {"DL_S_MY_DLG (0)", "Mío"},
+        {"ST_N_1 (0)", "Sí"},
+        {"ST_N_1 (1)", "No"},
+        {"ST_N_1 (2)", "Sí"}});
   EXPECT_EQ(English().FindEntry("DL_S_ABOUT (0)")->text, "Zoom in");
   EXPECT_EQ(English().FindEntry("DL_S_ZOOM (0)")->text, "About");
   EXPECT_EQ(English().FindEntry("DL_S_MY_DLG (0)")->text, "Mine");

@@ -38,17 +38,16 @@ ProjectReadReason ReadReason(std::string_view text, Project* out = nullptr) {
 }
 
 TEST(ProjectFileTest, WritesTheExactLayout) {
-  EXPECT_EQ(WriteProject(DemoProject()),
-            std::string(kHead) +
-                "[C:\\app\\prog.exe]\n"
-                "\n"
-                "DEFAULT LANGUAGE = Español\n"
-                "MN_N_128 (0) = \"&Archivo\"\n"
-                "ST_N_7 (2) = \"Línea uno\\nLínea dos\"\n"
-                "\n"
-                "LANGUAGE = English, C:\\app\\English\\prog.exe\n"
-                "MN_N_128 (0) = \"&File\"\n"
-                "\n");
+  EXPECT_EQ(WriteProject(DemoProject()), std::string(kHead) +
+                                             "[C:\\app\\prog.exe]\n"
+                                             "\n"
+                                             "DEFAULT LANGUAGE = Español\n"
+                                             "MN_N_128 (0) = \"&Archivo\"\n"
+                                             "ST_N_7 (2) = \"Línea uno\\nLínea dos\"\n"
+                                             "\n"
+                                             "LANGUAGE = English, C:\\app\\English\\prog.exe\n"
+                                             "MN_N_128 (0) = \"&File\"\n"
+                                             "\n");
   Project empty;
   empty.name = "Demo";
   EXPECT_EQ(WriteProject(empty), kHead);
@@ -116,8 +115,8 @@ TEST(ProjectFileTest, Tolerance) {
 
 TEST(ProjectFileTest, Versions) {
   const auto withVersion = [](const char* version) {
-    return ReadReason(std::string("[RESOURCE TRANSLATE PROJECT FILE]\nFILE VERSION = ") +
-                      version + "\nPROJECT NAME = p\n");
+    return ReadReason(std::string("[RESOURCE TRANSLATE PROJECT FILE]\nFILE VERSION = ") + version +
+                      "\nPROJECT NAME = p\n");
   };
   EXPECT_EQ(withVersion("1.2"), kProjectReadOk);
   EXPECT_EQ(withVersion("1.0"), kProjectReadOk);

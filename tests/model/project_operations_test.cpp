@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "tests/scripted_ui.h"
-#include "translator/model/messages.h"
 #include "tests/test_support.h"
+#include "translator/model/messages.h"
 
 namespace ulk {
 namespace {
@@ -68,11 +68,11 @@ TEST_F(ProjectOperationsTest, DeletingAsksFirst) {
   EXPECT_EQ(project_.ModuleCount(), 0u);
   ui_.answers = {true};
   EXPECT_FALSE(DeleteModule(project_, a, ui_));
-  EXPECT_EQ(ui_.log, (std::vector<std::string>{
-                         "ask: ¿Desea borrar módulo \"a.dll\"? -> no",
-                         "ask: ¿Desea borrar módulo \"a.dll\"? -> yes",
-                         "ask: ¿Desea borrar módulo \"a.dll\"? -> yes",
-                         "error: Error borrando el módulo \"a.dll\" del proyecto"}));
+  EXPECT_EQ(ui_.log,
+            (std::vector<std::string>{"ask: ¿Desea borrar módulo \"a.dll\"? -> no",
+                                      "ask: ¿Desea borrar módulo \"a.dll\"? -> yes",
+                                      "ask: ¿Desea borrar módulo \"a.dll\"? -> yes",
+                                      "error: Error borrando el módulo \"a.dll\" del proyecto"}));
 }
 
 TEST_F(ProjectOperationsTest, ValidationMessages) {
@@ -82,8 +82,9 @@ TEST_F(ProjectOperationsTest, ValidationMessages) {
   module.AddLanguage(ModuleLanguage("Català", "", true));
   module.AddLanguage(ModuleLanguage("", "", false));
   EXPECT_FALSE(ValidateModule(module, ui_, message));
-  EXPECT_EQ(message, "Error de validación del módulo \"a.dll\"\n"
-                     "Un módulo sólo puede tener un idioma por defecto");
+  EXPECT_EQ(message,
+            "Error de validación del módulo \"a.dll\"\n"
+            "Un módulo sólo puede tener un idioma por defecto");
   EXPECT_EQ(ui_.status, (std::vector<std::string>{"push Validando módulo a.dll...", "pop",
                                                   "push Validando módulo a.dll...", "pop"}));
 }
@@ -98,11 +99,10 @@ TEST_F(ProjectOperationsTest, ReadingAllAsksAfterAFailureInTheBatch) {
     ScriptedUi ui;
     ui.answers = {goOn};
     const GetResourcesResult result = GetResourcesCommand(project, nullptr, ui);
-    EXPECT_EQ(ui.log, std::vector<std::string>{
-                          "ask: Error de validación del módulo \"two.dll\"\n"
-                          "Un módulo debe tener un idioma por defecto\n\n"
-                          "¿Desea continuar de todas formas? -> " +
-                          std::string(goOn ? "yes" : "no")});
+    EXPECT_EQ(ui.log, std::vector<std::string>{"ask: Error de validación del módulo \"two.dll\"\n"
+                                               "Un módulo debe tener un idioma por defecto\n\n"
+                                               "¿Desea continuar de todas formas? -> " +
+                                               std::string(goOn ? "yes" : "no")});
     EXPECT_EQ(result.read, goOn ? 2u : 1u);
     EXPECT_EQ(result.stopped, !goOn);
     EXPECT_TRUE(result.changed) << "the first module was read either way";
@@ -118,12 +118,14 @@ TEST_F(ProjectOperationsTest, AModuleThatCannotBeOpenedIsReportedWithItsPath) {
   const GetResourcesResult result = GetResourcesCommand(project_, &module, ui_);
   EXPECT_FALSE(result.changed);
   ASSERT_EQ(ui_.log.size(), 1u);
-  EXPECT_EQ(ui_.log[0], "error: Error obteniendo recursos del módulo \"gone.dll\"\n"
-                        "¡No se ha podido abrir el módulo!\n"
-                        "(#20000) No se encuentra el archivo " + path + ".");
-  EXPECT_EQ(ui_.status, (std::vector<std::string>{"push Validando módulo gone.dll...", "pop",
-                                                  "push Leyendo recursos del módulo gone.dll...",
-                                                  "pop"}));
+  EXPECT_EQ(ui_.log[0],
+            "error: Error obteniendo recursos del módulo \"gone.dll\"\n"
+            "¡No se ha podido abrir el módulo!\n"
+            "(#20000) No se encuentra el archivo " +
+                path + ".");
+  EXPECT_EQ(ui_.status,
+            (std::vector<std::string>{"push Validando módulo gone.dll...", "pop",
+                                      "push Leyendo recursos del módulo gone.dll...", "pop"}));
 }
 
 TEST_F(ProjectOperationsTest, GeneratingTheProject) {
@@ -147,7 +149,8 @@ TEST_F(ProjectOperationsTest, GeneratingTheProject) {
   EXPECT_EQ(all.generated, 1u);
   EXPECT_EQ(all.failed, 1u);
   ASSERT_EQ(ui_.log.size(), 1u) << "no closing message after a failure";
-  EXPECT_EQ(ui_.log[0].substr(0, ui_.log[0].find('\n')), "ask: Error generando el módulo \"a.dll\"");
+  EXPECT_EQ(ui_.log[0].substr(0, ui_.log[0].find('\n')),
+            "ask: Error generando el módulo \"a.dll\"");
   EXPECT_NE(ui_.log[0].find("\nError guardando módulo traducido\n"), std::string::npos);
 
   ui_.log.clear();

@@ -62,7 +62,7 @@ TEST(ModuleLanguageTest, CopiesHaveTheirOwnIndex) {
 
   const std::size_t removed = moved.RemoveEntriesIf(
       [](const TextEntry& e) { return e.key.size() == 5; });  // "K (0)" .. "K (9)"
-  EXPECT_EQ(removed, 9u);  // K (6) went before
+  EXPECT_EQ(removed, 9u);                                     // K (6) went before
   EXPECT_EQ(moved.FindEntry("K (1)"), nullptr);
   EXPECT_EQ(moved.Entries().front().key, "K (10)");
 }

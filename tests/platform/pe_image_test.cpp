@@ -47,7 +47,8 @@ TEST_P(PeImageTest, ListsResourcesInDirectoryOrder) {
   EXPECT_EQ(image.Find(ResourceId::Number(16), ResourceId::Number(2)), nullptr);
 }
 
-INSTANTIATE_TEST_SUITE_P(BothFormats, PeImageTest, ::testing::Values("sample32.dll", "sample64.dll"));
+INSTANTIATE_TEST_SUITE_P(BothFormats, PeImageTest,
+                         ::testing::Values("sample32.dll", "sample64.dll"));
 
 TEST(ChooseLanguageTest, NeutralThenUsEnglishThenAnyEnglishThenFirst) {
   const auto chosen = [](std::vector<std::uint16_t> languages) {
@@ -73,9 +74,9 @@ TEST(PeImageErrorsTest, MissingAndForeignFilesNameThePath) {
   testing::WriteFileBytes(dir / "text.dll", "just some text, no module");
   const int foreign = image.Open(dir / "text.dll");
   EXPECT_EQ(foreign, kErrorNotAModule);
-  EXPECT_EQ(SystemErrorText(foreign, dir / "text.dll"),
-            "(#" + std::to_string(kErrorNotAModule) + ") " + (dir / "text.dll") +
-                " no es un módulo de Windows válido.");
+  EXPECT_EQ(SystemErrorText(foreign, dir / "text.dll"), "(#" + std::to_string(kErrorNotAModule) +
+                                                            ") " + (dir / "text.dll") +
+                                                            " no es un módulo de Windows válido.");
   EXPECT_FALSE(image.IsOpen());
   EXPECT_EQ(image.Open(dir.path().string()), kErrorFileNotFound) << "a folder is no module";
 }

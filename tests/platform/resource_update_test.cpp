@@ -25,7 +25,8 @@ struct Extras {
 
 std::uint64_t RawEnd(const PeHeaders& h) {
   std::uint64_t end = h.sizeOfHeaders;
-  for (const auto& s : h.sections) end = std::max<std::uint64_t>(end, s.pointerToRawData + std::uint64_t{s.sizeOfRawData});
+  for (const auto& s : h.sections)
+    end = std::max<std::uint64_t>(end, s.pointerToRawData + std::uint64_t{s.sizeOfRawData});
   return end;
 }
 
@@ -43,7 +44,10 @@ std::string AddSectionAfterResources(const std::string& in) {
   const std::uint64_t pointer = AlignUp(rawEnd, h.fileAlignment);
   std::uint32_t address = 0;
   for (const auto& s : h.sections) {
-    address = std::max<std::uint32_t>(address, static_cast<std::uint32_t>(AlignUp(s.virtualAddress + std::max(s.virtualSize, s.sizeOfRawData), h.sectionAlignment)));
+    address = std::max<std::uint32_t>(
+        address,
+        static_cast<std::uint32_t>(AlignUp(
+            s.virtualAddress + std::max(s.virtualSize, s.sizeOfRawData), h.sectionAlignment)));
   }
   std::string out = in.substr(0, rawEnd);
   out.resize(pointer, '\0');
@@ -51,7 +55,8 @@ std::string AddSectionAfterResources(const std::string& in) {
   for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<char>('a' + i % 26);
   out += data;
   out += in.substr(rawEnd);
-  const std::size_t header = static_cast<std::size_t>(h.sectionTableOffset + 40 * h.numberOfSections);
+  const std::size_t header =
+      static_cast<std::size_t>(h.sectionTableOffset + 40 * h.numberOfSections);
   std::string entry(".zextra\0", 8);
   out.replace(header, 8, entry);
   StoreU32(out, header + 8, h.fileAlignment);
@@ -59,7 +64,8 @@ std::string AddSectionAfterResources(const std::string& in) {
   StoreU32(out, header + 16, h.fileAlignment);
   StoreU32(out, header + 20, static_cast<std::uint32_t>(pointer));
   StoreU32(out, header + 36, 0x40000040);
-  StoreU16(out, static_cast<std::size_t>(h.coffOffset + 2), static_cast<std::uint16_t>(h.numberOfSections + 1));
+  StoreU16(out, static_cast<std::size_t>(h.coffOffset + 2),
+           static_cast<std::uint16_t>(h.numberOfSections + 1));
   StoreU32(out, static_cast<std::size_t>(h.optionalOffset + PeHeaders::kSizeOfImage),
            static_cast<std::uint32_t>(address + h.sectionAlignment));
   if (h.pointerToSymbolTable) {
@@ -71,8 +77,8 @@ std::string AddSectionAfterResources(const std::string& in) {
 
 std::string MakeModule(bool is64, Layout layout, const Extras& extras) {
   const std::string bits = is64 ? "64" : "32";
-  std::string bytes = testing::ReadFileBytes(
-      testing::FixturePath((layout == Layout::kBeforeReloc ? "withcode" : "sample") + bits + ".dll"));
+  std::string bytes = testing::ReadFileBytes(testing::FixturePath(
+      (layout == Layout::kBeforeReloc ? "withcode" : "sample") + bits + ".dll"));
   if (layout == Layout::kBeforeOther) bytes = AddSectionAfterResources(bytes);
   ModuleImage image;
   EXPECT_EQ(image.Load(bytes), 0);
@@ -122,9 +128,11 @@ void Resize(ResourceUpdate& update, Tree& expected, Size size) {
   const ResourceId rcdata = ResourceId::Number(10);
   switch (size) {
     case Size::kShrink:
-      ASSERT_TRUE(update.Delete(ResourceId::Number(5), ResourceId::Name(std::string_view("SETTINGS")), 0x0C0A));
+      ASSERT_TRUE(update.Delete(ResourceId::Number(5),
+                                ResourceId::Name(std::string_view("SETTINGS")), 0x0C0A));
       ASSERT_TRUE(update.Delete(ResourceId::Number(6), ResourceId::Number(7), 0x0C0A));
-      ASSERT_TRUE(update.Delete(ResourceId::Number(4), ResourceId::Name(std::string_view("MAINEX")), 0x0C0A));
+      ASSERT_TRUE(update.Delete(ResourceId::Number(4), ResourceId::Name(std::string_view("MAINEX")),
+                                0x0C0A));
       expected.erase({"#5", "SETTINGS", 0x0C0A});
       expected.erase({"#6", "#7", 0x0C0A});
       expected.erase({"#4", "MAINEX", 0x0C0A});
@@ -142,8 +150,8 @@ void Resize(ResourceUpdate& update, Tree& expected, Size size) {
 }
 
 int RunObjdump(bool is64, const std::string& path) {
-  const std::string command = std::string(is64 ? "x86_64" : "i686") +
-                              "-w64-mingw32-objdump -p '" + path + "' >/dev/null 2>&1";
+  const std::string command = std::string(is64 ? "x86_64" : "i686") + "-w64-mingw32-objdump -p '" +
+                              path + "' >/dev/null 2>&1";
   return std::system(command.c_str());
 }
 
@@ -198,7 +206,8 @@ void CheckCase(const Case& c, const testing::TempDir& dir) {
     }
   }
   const bool appended = g.sections.size() == h.sections.size() + 1;
-  const bool mustAppend = c.layout == Layout::kBeforeOther && c.size != Size::kShrink && c.size != Size::kSame;
+  const bool mustAppend =
+      c.layout == Layout::kBeforeOther && c.size != Size::kShrink && c.size != Size::kSame;
   if (c.layout == Layout::kBeforeOther && c.size == Size::kPastSectionAlignment) {
     EXPECT_TRUE(appended);
   }
@@ -214,13 +223,16 @@ void CheckCase(const Case& c, const testing::TempDir& dir) {
   EXPECT_EQ(g.directories[kDirSecurity].size, 0u);
   if (c.extras.symbols) {
     const std::size_t length = 18u * h.numberOfSymbols;
-    EXPECT_EQ(output.substr(g.pointerToSymbolTable, length), input.substr(h.pointerToSymbolTable, length));
+    EXPECT_EQ(output.substr(g.pointerToSymbolTable, length),
+              input.substr(h.pointerToSymbolTable, length));
   }
-  EXPECT_EQ(g.checkSum, c.extras.checksum ? PeChecksum(output, g.optionalOffset + PeHeaders::kCheckSum) : 0u);
+  EXPECT_EQ(g.checkSum,
+            c.extras.checksum ? PeChecksum(output, g.optionalOffset + PeHeaders::kCheckSum) : 0u);
 
   std::uint64_t imageEnd = 0;
   for (const auto& s : g.sections) {
-    imageEnd = std::max(imageEnd, AlignUp(s.virtualAddress + std::uint64_t{s.virtualSize}, g.sectionAlignment));
+    imageEnd = std::max(
+        imageEnd, AlignUp(s.virtualAddress + std::uint64_t{s.virtualSize}, g.sectionAlignment));
     EXPECT_EQ(s.pointerToRawData % g.fileAlignment, 0u) << s.name;
     EXPECT_EQ(s.virtualAddress % g.sectionAlignment, 0u) << s.name;
   }
@@ -236,7 +248,8 @@ TEST(ResourceUpdateTest, LayoutMatrix) {
   int cases = 0;
   for (bool is64 : {false, true}) {
     for (Layout layout : {Layout::kLast, Layout::kBeforeReloc, Layout::kBeforeOther}) {
-      for (Size size : {Size::kShrink, Size::kSame, Size::kPastFileAlignment, Size::kPastSectionAlignment}) {
+      for (Size size :
+           {Size::kShrink, Size::kSame, Size::kPastFileAlignment, Size::kPastSectionAlignment}) {
         for (int bits = 0; bits < 16; ++bits) {
           const Extras extras{(bits & 1) != 0, (bits & 2) != 0, (bits & 4) != 0, (bits & 8) != 0};
           CheckCase({is64, layout, size, extras}, dir);
@@ -259,7 +272,8 @@ TEST(ResourceUpdateTest, CommitWritesThroughATemporaryFile) {
   ASSERT_TRUE(update.Commit(dir / "new.dll", 0640).ok());
   ModuleImage written;
   ASSERT_EQ(written.Open(dir / "new.dll"), 0);
-  EXPECT_EQ(written.Find(ResourceId::Number(6), ResourceId::Number(1))->bytes, std::string(32, '\0'));
+  EXPECT_EQ(written.Find(ResourceId::Number(6), ResourceId::Number(1))->bytes,
+            std::string(32, '\0'));
   EXPECT_FALSE(update.Commit(dir / "no/folder/new.dll", 0640).ok());
 }
 
@@ -277,9 +291,11 @@ TEST(ResourceUpdateTest, NamesAreUpperCasedAndSorted) {
   Parse(output, after);
   std::vector<std::string> order;
   for (const auto& type : after.Resources()) {
-    for (const auto& name : type.names) order.push_back(type.id.Describe() + "/" + name.id.Describe());
+    for (const auto& name : type.names)
+      order.push_back(type.id.Describe() + "/" + name.id.Describe());
   }
-  EXPECT_EQ(order, (std::vector<std::string>{"MYTYPE/#1", "#10/ALPHA", "#10/ZETA", "#10/#1", "#10/#3"}));
+  EXPECT_EQ(order,
+            (std::vector<std::string>{"MYTYPE/#1", "#10/ALPHA", "#10/ZETA", "#10/#1", "#10/#3"}));
 }
 
 }  // namespace

@@ -41,7 +41,7 @@ TEST(FileVersionInfoTest, ReadsAModulesVersionResource) {
 
 TEST(FileVersionInfoTest, FilesWithoutVersionInformation) {
   for (const std::string& path : {FixturePath("empty64.dll"), std::string("/no/such/file"),
-                                 FixturePath("../CTestTestfile.cmake")}) {
+                                  FixturePath("../CTestTestfile.cmake")}) {
     FileVersionInfo info(path);
     EXPECT_FALSE(info.HasBlock()) << path;
     EXPECT_EQ(info.translation(), 0u);

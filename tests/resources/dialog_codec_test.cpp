@@ -103,8 +103,7 @@ TEST(DialogCodecTest, TranslationsMoveControlsButKeepThemAligned) {
     codec.SetItemTranslation(1, "Etiqueta");
     const std::string built = *codec.Build();
     const std::string expected =
-        Dialog(extended,
-               {{1001, u"", 0x82, u"Etiqueta", 0}, {0x12345, u"", 0x80, u"Big id", 0}},
+        Dialog(extended, {{1001, u"", 0x82, u"Etiqueta", 0}, {0x12345, u"", 0x80, u"Big id", 0}},
                u"Título mucho más largo", u"MAINMENU");
     EXPECT_EQ(built, expected) << "menu name, alignment and the full 32-bit id are kept";
     DialogCodec again;

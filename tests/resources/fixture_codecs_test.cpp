@@ -54,10 +54,10 @@ TEST_P(FixtureCodecsTest, EveryTemplateRebuildsByteForByte) {
 TEST_P(FixtureCodecsTest, TextsOfEachKind) {
   MenuCodec menu;
   ASSERT_TRUE(menu.Parse(Data(4, ResourceId::Number(1))));
-  EXPECT_EQ(testing::ItemLines(menu),
-            (std::vector<std::string>{"0:0:&Archivo", "1:100:&Abrir\tCtrl+A", "3:0:&Recientes",
-                                      "4:110:Uno", "6:101:&Salir", "7:0:A&yuda",
-                                      "8:102:&Acerca de..."}));
+  EXPECT_EQ(
+      testing::ItemLines(menu),
+      (std::vector<std::string>{"0:0:&Archivo", "1:100:&Abrir\tCtrl+A", "3:0:&Recientes",
+                                "4:110:Uno", "6:101:&Salir", "7:0:A&yuda", "8:102:&Acerca de..."}));
   MenuCodec extended;
   ASSERT_TRUE(extended.Parse(Data(4, ResourceId::Name(std::string_view("MAINEX")))));
   EXPECT_EQ(testing::ItemLines(extended),
@@ -80,8 +80,8 @@ TEST_P(FixtureCodecsTest, TextsOfEachKind) {
 
   VersionCodec version;
   ASSERT_TRUE(version.Parse(Data(16, ResourceId::Number(1))));
-  EXPECT_EQ(testing::ItemLines(version), (std::vector<std::string>{"0:0:ACME", "1:0:Biblioteca de ejemplo",
-                                                      "2:0:1.2.3.4"}));
+  EXPECT_EQ(testing::ItemLines(version),
+            (std::vector<std::string>{"0:0:ACME", "1:0:Biblioteca de ejemplo", "2:0:1.2.3.4"}));
 
   std::vector<StringTableText> strings;
   ASSERT_TRUE(DecodeStringBlock(1, Data(6, ResourceId::Number(1)), strings));
@@ -102,9 +102,9 @@ TEST_P(FixtureCodecsTest, TranslatedTemplatesReadBack) {
   DialogCodec back;
   ASSERT_TRUE(back.Parse(*dialog.Build()));
   EXPECT_EQ(testing::ItemLines(back),
-            (std::vector<std::string>{"0:-1:Options générales", "2:2001:Nombre:",
-                                      "4:9029:Appliquer maintenant", "5:2003:Grupo",
-                                      "6:2004:Activar"}));
+            (std::vector<std::string>{"0:-1:Options générales",
+                                      "2:2001:Nombre:", "4:9029:Appliquer maintenant",
+                                      "5:2003:Grupo", "6:2004:Activar"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(BothFormats, FixtureCodecsTest,

@@ -29,8 +29,9 @@ std::string FileHelpMenu() {
 TEST(MenuCodecTest, NumbersEveryItemDepthFirst) {
   MenuCodec codec;
   ASSERT_TRUE(codec.Parse(FileHelpMenu()));
-  EXPECT_EQ(testing::ItemLines(codec), (std::vector<std::string>{"0:0:&File", "1:100:&Open", "3:101:E&xit",
-                                                    "4:0:&Help", "5:102:&About"}));
+  EXPECT_EQ(testing::ItemLines(codec),
+            (std::vector<std::string>{"0:0:&File", "1:100:&Open", "3:101:E&xit", "4:0:&Help",
+                                      "5:102:&About"}));
   EXPECT_FALSE(codec.SetItemTranslation(2, "separator"));
   EXPECT_EQ(*codec.Build(), FileHelpMenu()) << "unchanged without translations";
 }
@@ -44,9 +45,9 @@ TEST(MenuCodecTest, LongerTranslationsShiftWhatFollows) {
   EXPECT_EQ(built.size(), FileHelpMenu().size() + 2 * (8 - 5) + 2 * (24 - 5));
   MenuCodec again;
   ASSERT_TRUE(again.Parse(built));
-  EXPECT_EQ(testing::ItemLines(again), (std::vector<std::string>{"0:0:&File", "1:100:&Öffnen…", "3:101:E&xit",
-                                                    "4:0:&Hilfe und Informationen",
-                                                    "5:102:&About"}));
+  EXPECT_EQ(testing::ItemLines(again),
+            (std::vector<std::string>{"0:0:&File", "1:100:&Öffnen…", "3:101:E&xit",
+                                      "4:0:&Hilfe und Informationen", "5:102:&About"}));
 }
 
 std::string ExtendedMenu(std::uint16_t headerOffset = 4) {
@@ -64,16 +65,18 @@ std::string ExtendedMenu(std::uint16_t headerOffset = 4) {
 TEST(MenuCodecTest, ExtendedMenusAndSeparators) {
   MenuCodec codec;
   ASSERT_TRUE(codec.Parse(ExtendedMenu()));
-  EXPECT_EQ(testing::ItemLines(codec), (std::vector<std::string>{"0:200:&Edit", "1:201:&Copy",
-                                                    "3:74565:&Paste", "4:300:&Window"}));
+  EXPECT_EQ(
+      testing::ItemLines(codec),
+      (std::vector<std::string>{"0:200:&Edit", "1:201:&Copy", "3:74565:&Paste", "4:300:&Window"}));
   EXPECT_EQ(*codec.Build(), ExtendedMenu());
   // An odd-length translation must keep every following item 4-aligned.
   codec.SetItemTranslation(1, "&Kopieren");
   codec.SetItemTranslation(0, "E");
   MenuCodec again;
   ASSERT_TRUE(again.Parse(*codec.Build()));
-  EXPECT_EQ(testing::ItemLines(again), (std::vector<std::string>{"0:200:E", "1:201:&Kopieren",
-                                                    "3:74565:&Paste", "4:300:&Window"}));
+  EXPECT_EQ(
+      testing::ItemLines(again),
+      (std::vector<std::string>{"0:200:E", "1:201:&Kopieren", "3:74565:&Paste", "4:300:&Window"}));
 }
 
 TEST(MenuCodecTest, UnknownHeaderOffsetKeepsTheMenuAsItIs) {
@@ -96,7 +99,8 @@ TEST(MenuCodecTest, MalformedTemplatesYieldNothing) {
   EXPECT_FALSE(codec.Parse(Bytes().u16(2).u16(0).u16(kEnd).u16(1).text(u"x").str()))
       << "unknown version";
   // A pop-up that never ends its children.
-  EXPECT_FALSE(codec.Parse(Bytes().u16(0).u16(0).u16(kPopup | kEnd).text(u"x").u16(0).u16(1).text(u"y").str()));
+  EXPECT_FALSE(codec.Parse(
+      Bytes().u16(0).u16(0).u16(kPopup | kEnd).text(u"x").u16(0).u16(1).text(u"y").str()));
   // Pop-ups nested far deeper than any real menu.
   Bytes deep;
   deep.u16(0).u16(0);

@@ -49,9 +49,9 @@ std::string Fixed() {
 std::string VarFileInfo(std::vector<std::uint32_t> pairs) {
   Bytes v;
   for (auto p : pairs) v.u32(p);
-  return Block::Make(u"VarFileInfo", 1, {}, 0,
-                     {Block::Make(u"Translation", 0, v.str(),
-                                  static_cast<std::uint16_t>(4 * pairs.size()), {})});
+  return Block::Make(
+      u"VarFileInfo", 1, {}, 0,
+      {Block::Make(u"Translation", 0, v.str(), static_cast<std::uint16_t>(4 * pairs.size()), {})});
 }
 
 std::string Version(const std::vector<std::string>& children) {
@@ -74,10 +74,10 @@ const std::vector<Value> kValues = {
     {u"CompanyName", u"ACME"}, {u"Comments", u""}, {u"FileVersion", u"1.0"}};
 
 TEST(VersionCodecTest, ItemsAreTheNonEmptyValuesOfTheFirstTable) {
-  const std::string resource = Version(
-      {Block::Make(u"StringFileInfo", 1, {}, 0,
-                   {Table(u"040904b0", kValues), Table(u"0c0a04b0", {{u"Other", u"x"}})}),
-       VarFileInfo({0x04B00409})});
+  const std::string resource =
+      Version({Block::Make(u"StringFileInfo", 1, {}, 0,
+                           {Table(u"040904b0", kValues), Table(u"0c0a04b0", {{u"Other", u"x"}})}),
+               VarFileInfo({0x04B00409})});
   VersionCodec codec;
   ASSERT_TRUE(codec.Parse(resource)) << codec.Problem();
   EXPECT_EQ(Texts(codec), (std::vector<std::string>{"0:ACME", "1:1.0"}));
@@ -125,8 +125,8 @@ TEST(VersionCodecTest, WithoutStringsTheResourceIsCopied) {
 }
 
 TEST(VersionCodecTest, LengthsThatDoNotFitAreRefused) {
-  std::string resource = Version({Block::Make(u"StringFileInfo", 1, {}, 0,
-                                              {Table(u"040904b0", kValues)})});
+  std::string resource =
+      Version({Block::Make(u"StringFileInfo", 1, {}, 0, {Table(u"040904b0", kValues)})});
   VersionCodec codec;
   for (std::size_t size = 0; size < resource.size(); size += 2) {
     std::string cut = resource.substr(0, size);

@@ -195,7 +195,8 @@ bool Cli::OpenDictionary(const std::string& path) {
     return false;
   }
   if (!dictionary_.Open(path)) {
-    std::fprintf(err_, "error: %s\n", FormatMessage(kMsgErrorOpeningDictionary, path.c_str()).c_str());
+    std::fprintf(err_, "error: %s\n",
+                 FormatMessage(kMsgErrorOpeningDictionary, path.c_str()).c_str());
     return false;
   }
   return true;
@@ -315,7 +316,8 @@ int Cli::List(const Arguments& args) {
   if (json) writer.BeginArray();
   if (!json) {
     std::fprintf(out_, "Clave\tEstado");
-    for (const ModuleLanguage& language : module->languages) std::fprintf(out_, "\t%s", language.name.c_str());
+    for (const ModuleLanguage& language : module->languages)
+      std::fprintf(out_, "\t%s", language.name.c_str());
     std::fprintf(out_, "\n");
   }
   for (const TextEntry& entry : original->Entries()) {
@@ -359,14 +361,16 @@ int Cli::Set(const Arguments& args) {
   const std::string& key = args.positional[2];
   ModuleLanguage* original = module->DefaultLanguage();
   TextEntry* entry = original ? original->FindEntry(key) : nullptr;
-  if (!entry) return Fail("el módulo " + std::string(module->FileName()) + " no tiene la clave " + key);
+  if (!entry)
+    return Fail("el módulo " + std::string(module->FileName()) + " no tiene la clave " + key);
   ModuleLanguage* target = module->FindLanguage(args.positional[3]);
   if (!target) return Fail("el módulo no tiene el idioma " + args.positional[3]);
   if (target->isDefault) return Fail("el idioma original no se traduce: " + target->name);
   // As the translation dialog accepts it: the original is marked as
   // translated by hand, the text is stored as given (escaped form).
   entry->status = kStatusByHand;
-  target->SetEntry(key, args.positional[4], target->FindEntry(key) ? target->FindEntry(key)->status : 0);
+  target->SetEntry(key, args.positional[4],
+                   target->FindEntry(key) ? target->FindEntry(key)->status : 0);
   return Save();
 }
 
@@ -479,7 +483,8 @@ int Cli::Stats(const Arguments& args) {
 
 int Cli::Languages(const Arguments&) {
   IsoLanguageList list;
-  for (const auto& [name, code] : list.Names()) std::fprintf(out_, "%s\t%s\n", code.c_str(), name.c_str());
+  for (const auto& [name, code] : list.Names())
+    std::fprintf(out_, "%s\t%s\n", code.c_str(), name.c_str());
   return kExitOk;
 }
 

@@ -25,6 +25,8 @@ bool TerminalUi::AskYesNo(const std::string& text) {
   return answer_;
 }
 
-void TerminalUi::PushStatusText(const std::string& text) { std::fprintf(err_, "%s\n", text.c_str()); }
+void TerminalUi::PushStatusText(const std::string& text) {
+  std::fprintf(err_, "%s\n", text.c_str());
+}
 
 }  // namespace ulk

@@ -18,7 +18,9 @@ bool Resolve(void* library, const char* name, Fn& function) {
   return function != nullptr;
 }
 
-std::string Copy(const char* text) { return text ? text : ""; }
+std::string Copy(const char* text) {
+  return text ? text : "";
+}
 
 }  // namespace
 
@@ -37,8 +39,9 @@ std::vector<std::string> DictionaryComponent::DefaultCandidates() {
   char self[4096] = {};
   const ssize_t length = ::readlink("/proc/self/exe", self, sizeof self - 1);
   if (length > 0) {
-    candidates.push_back(std::string(FolderOf(std::string(self, static_cast<std::size_t>(length)))) +
-                         "/" + kLibraryName);
+    candidates.push_back(
+        std::string(FolderOf(std::string(self, static_cast<std::size_t>(length)))) + "/" +
+        kLibraryName);
   }
   candidates.push_back(kLibraryName);
   return candidates;
@@ -109,7 +112,9 @@ void DictionaryComponent::Close() {
   if (library_) close_();
 }
 
-bool DictionaryComponent::IsOpened() const { return library_ && isOpened_() != 0; }
+bool DictionaryComponent::IsOpened() const {
+  return library_ && isOpened_() != 0;
+}
 
 bool DictionaryComponent::Set(const std::string& kind, const std::string& sourceLanguage,
                               const std::string& sourceText, const std::string& targetLanguage,
@@ -127,6 +132,8 @@ std::string DictionaryComponent::GetFirst(const std::string& targetLanguage) {
   return library_ ? Copy(getFirst_(targetLanguage.c_str())) : std::string();
 }
 
-std::string DictionaryComponent::GetNext() { return library_ ? Copy(getNext_()) : std::string(); }
+std::string DictionaryComponent::GetNext() {
+  return library_ ? Copy(getNext_()) : std::string();
+}
 
 }  // namespace ulk

@@ -8,7 +8,9 @@
 namespace ulk {
 namespace {
 
-std::string KindOf(const std::string& key) { return std::string(KindCodeOfKey(key)); }
+std::string KindOf(const std::string& key) {
+  return std::string(KindCodeOfKey(key));
+}
 
 // Shows the progress bar for the lifetime of the object.
 class Progress {

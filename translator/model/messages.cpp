@@ -57,6 +57,8 @@ constexpr MessageEntry kMessages[] = {
 
 }  // namespace
 
-const char* MessageText(int id) { return FindMessage(kMessages, id); }
+const char* MessageText(int id) {
+  return FindMessage(kMessages, id);
+}
 
 }  // namespace ulk

@@ -62,7 +62,7 @@ const char* MessageText(int id);
 template <typename... Args>
 std::string FormatMessage(int id, Args... args) {
   static_assert(((std::is_arithmetic_v<Args> || std::is_same_v<Args, const char*> ||
-                  std::is_same_v<Args, char*>) && ...),
+                  std::is_same_v<Args, char*>)&&...),
                 "message arguments are C strings or numbers");
   return Format(MessageText(id), args...);
 }

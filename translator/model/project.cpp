@@ -15,8 +15,7 @@ void TextEntry::Clear() {
   status = kStatusUnchanged;
 }
 
-ModuleLanguage::ModuleLanguage(std::string languageName, std::string output,
-                               bool isDefaultLanguage)
+ModuleLanguage::ModuleLanguage(std::string languageName, std::string output, bool isDefaultLanguage)
     : name(std::move(languageName)),
       outputFile(std::move(output)),
       isDefault(isDefaultLanguage ? 1 : 0) {}
@@ -174,9 +173,13 @@ ModuleLanguage* Module::AddOriginalLanguage() {
   return &AddLanguage(ModuleLanguage(languageName, {}, true));
 }
 
-std::string_view Module::FileName() const { return FileNameOf(path); }
+std::string_view Module::FileName() const {
+  return FileNameOf(path);
+}
 
-std::string_view Module::Folder() const { return FolderOf(path); }
+std::string_view Module::Folder() const {
+  return FolderOf(path);
+}
 
 void Module::ResourceNamesOfKind(std::string_view prefix, std::vector<std::string>& list) const {
   list.clear();
@@ -186,8 +189,8 @@ void Module::ResourceNamesOfKind(std::string_view prefix, std::vector<std::strin
   for (const TextEntry& entry : language->Entries()) {
     if (std::string_view(entry.key).substr(0, 3) != prefix) continue;
     const auto blank = entry.key.rfind(' ');
-    const std::string_view resourceKey =
-        std::string_view(entry.key).substr(0, blank == std::string::npos ? entry.key.size() : blank);
+    const std::string_view resourceKey = std::string_view(entry.key).substr(
+        0, blank == std::string::npos ? entry.key.size() : blank);
     if (seen.emplace(resourceKey, true).second) list.emplace_back(resourceKey);
   }
 }

@@ -123,8 +123,8 @@ class ProjectReader {
         reason = kProjectUnknownFormat;
         return false;
       }
-      language_ = &module_->AddLanguage(ModuleLanguage(Trim(value.substr(0, comma)),
-                                                       Trim(value.substr(comma + 1)), false));
+      language_ = &module_->AddLanguage(
+          ModuleLanguage(Trim(value.substr(0, comma)), Trim(value.substr(comma + 1)), false));
       return true;
     }
     // An entry needs a language line before it: there is nowhere to put it.

@@ -34,9 +34,9 @@ std::string DecodeProjectBytes(std::string bytes);
 
 struct ProjectLoadResult {
   bool ok = false;
-  int fileError = 0;                    // errno when the file could not be read
+  int fileError = 0;  // errno when the file could not be read
   ProjectReadReason reason = kProjectReadOk;
-  std::string message;                  // what the user is shown; "" on success
+  std::string message;  // what the user is shown; "" on success
 };
 
 // Reads a project file. On any failure the project is left empty and named

@@ -7,7 +7,9 @@
 namespace ulk {
 namespace {
 
-std::string FileNameText(const Module& module) { return std::string(module.FileName()); }
+std::string FileNameText(const Module& module) {
+  return std::string(module.FileName());
+}
 
 std::string FileNameText(const std::string& path) {
   Module module;
@@ -220,7 +222,8 @@ GenerateCommandResult GenerateCommand(Project& project, Module* module, Operatio
       ++result.generated;
     }
   }
-  if (result.failed == 0) ui.ShowMessage(MessageText(kMsgProjectGenerated), MessageIcon::kInformation);
+  if (result.failed == 0)
+    ui.ShowMessage(MessageText(kMsgProjectGenerated), MessageIcon::kInformation);
   return result;
 }
 

@@ -46,8 +46,8 @@ int GenerateModule(Module& module, bool inBatch, OperationUi& ui,
                    const std::string* languageName = nullptr);
 
 struct GetResourcesResult {
-  std::size_t read = 0;       // modules read successfully
-  bool stopped = false;       // the user answered No, or one module failed
+  std::size_t read = 0;  // modules read successfully
+  bool stopped = false;  // the user answered No, or one module failed
   // Some module was read: the caller clears the undo history, refreshes the
   // views and sets the modified flag (also after a stop, so that what was
   // read is not lost unasked).

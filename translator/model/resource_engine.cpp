@@ -210,7 +210,8 @@ bool ResourceEngine::GenerateLanguages(Module* module, const std::string* langua
   return result;
 }
 
-bool ResourceEngine::GenerateLanguage(const ModuleLanguage& original, const ModuleLanguage& target) {
+bool ResourceEngine::GenerateLanguage(const ModuleLanguage& original,
+                                      const ModuleLanguage& target) {
   const std::string localeCode = SystemLanguages().LocaleCodeOf(target.name);
   // The keys of the module's own texts, from the reading.
   if (readTexts.size() != resources.TextCount()) return false;

@@ -19,10 +19,10 @@ enum FailureKind : int {
   kFailureNoModule = 1,
   kFailureNoDefaultLanguage = 2,
   kFailureEmptyPath = 3,
-  kFailureCannotOpen = 4,           // failureText names the module
+  kFailureCannotOpen = 4,  // failureText names the module
   kFailureTooFewLanguages = 5,
   kFailureInvalidModule = 6,
-  kFailureCannotWrite = 7,          // a translated module was not written
+  kFailureCannotWrite = 7,  // a translated module was not written
   kFailureResourceNotFound = 8,
   kFailureResourceNotLoaded = 9,
   kFailureCannotCreateFile = 10,
@@ -38,7 +38,6 @@ class ResourceEngine {
   ModuleResources resources;
   // (entry key, escaped text) of the last read, in reading order.
   std::vector<std::pair<std::string, std::string>> readTexts;
-
 
   // Reads the module file and merges its texts into `module`: the default
   // language gets exactly the texts read (status 1 for new or changed ones);

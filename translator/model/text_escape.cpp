@@ -1,12 +1,13 @@
 // Escaping of stored texts.
 #include "translator/model/text_escape.h"
 
-
 namespace ulk {
 
 namespace {
 
-bool NeedsEscape(char c) { return c == '\n' || c == '\r' || c == '\t'; }
+bool NeedsEscape(char c) {
+  return c == '\n' || c == '\r' || c == '\t';
+}
 
 }  // namespace
 

@@ -38,7 +38,9 @@ bool UndoHistory::CommitEdit() {
   return pushed;
 }
 
-void UndoHistory::DiscardEdit() { pending_.reset(); }
+void UndoHistory::DiscardEdit() {
+  pending_.reset();
+}
 
 void UndoHistory::ClearHistory() {
   undoStack_.clear();
@@ -46,9 +48,13 @@ void UndoHistory::ClearHistory() {
   pending_.reset();
 }
 
-bool UndoHistory::Undo() { return Apply(undoStack_, redoStack_); }
+bool UndoHistory::Undo() {
+  return Apply(undoStack_, redoStack_);
+}
 
-bool UndoHistory::Redo() { return Apply(redoStack_, undoStack_); }
+bool UndoHistory::Redo() {
+  return Apply(redoStack_, undoStack_);
+}
 
 bool UndoHistory::Apply(Stack& source, Stack& target) {
   if (source.empty()) return false;
@@ -68,8 +74,8 @@ bool UndoHistory::Apply(Stack& source, Stack& target) {
   ModuleSnapshot counter;
   counter.path = snapshot.path;
   for (const ModuleLanguage& saved : snapshot.languages) {
-    ModuleLanguage& present = counter.AddLanguage(
-        ModuleLanguage(saved.name, saved.outputFile, saved.isDefault != 0));
+    ModuleLanguage& present =
+        counter.AddLanguage(ModuleLanguage(saved.name, saved.outputFile, saved.isDefault != 0));
     const ModuleLanguage* current = module->FindLanguage(saved.name);
     for (const TextEntry& entry : saved.Entries()) {
       const TextEntry* now = current ? current->FindEntry(entry.key) : nullptr;

@@ -85,10 +85,9 @@ bool DialogCodec::Parse(std::string_view bytes) {
     const std::size_t titleStart = r.Offset();
     NameOrOrdinal title;
     if (!ReadNameOrOrdinal(r, title)) return Fail(where + ": title runs past the end");
-    const bool translatable = controlClass.isOrdinal && !title.isOrdinal &&
-                              !title.text.empty() &&
-                              (controlClass.ordinal == kButtonClass ||
-                               controlClass.ordinal == kStaticClass);
+    const bool translatable =
+        controlClass.isOrdinal && !title.isOrdinal && !title.text.empty() &&
+        (controlClass.ordinal == kButtonClass || controlClass.ordinal == kStaticClass);
     if (translatable) {
       AddTextSegment(titleStart, r.Offset(), n);
       // Only the low 16 bits of an extended control's identifier name it.

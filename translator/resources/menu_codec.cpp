@@ -93,7 +93,8 @@ bool MenuCodec::WalkExtended(ByteReader& r, int depth, std::uint32_t& itemCount)
     }
     AddTextSegment(textStart, r.Offset(), item);
     // Separators carry an empty text and are not translated.
-    if (!text.empty() && !(type & kMftSeparator)) AddItem(static_cast<std::int32_t>(id), text, item);
+    if (!text.empty() && !(type & kMftSeparator))
+      AddItem(static_cast<std::int32_t>(id), text, item);
     if (!r.AlignTo4() && (resInfo & kExPopup)) {
       return Fail("menu item " + std::to_string(item) + " runs past the end");
     }

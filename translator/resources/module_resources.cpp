@@ -66,7 +66,8 @@ bool ModuleResources::ReadModule(const std::string& path) {
   const auto addItems = [](std::uint32_t type, const ResourceName& name, const ResourceData* data,
                            std::shared_ptr<TemplateCodec> codec, bool parsed,
                            std::vector<ResourceText>& texts, std::vector<Listed>& list) {
-    list.push_back({type, name.id, data, texts.size(), codec->ItemCount(), parsed ? codec : nullptr});
+    list.push_back(
+        {type, name.id, data, texts.size(), codec->ItemCount(), parsed ? codec : nullptr});
     for (std::size_t i = 0; i < codec->ItemCount(); ++i) {
       texts.push_back(TextOf(type, name.id, codec->ItemAt(i), codec->TakeItemText(i)));
     }
@@ -82,7 +83,8 @@ bool ModuleResources::ReadModule(const std::string& path) {
           const std::size_t before = stringTexts_.size();
           if (!name.id.named && DecodeStringBlock(name.id.number, data->bytes, stringTexts_)) {
             stringBlocks_.push_back(name.id.number);
-            listed_.push_back({kRtString, name.id, data, before, stringTexts_.size() - before, nullptr});
+            listed_.push_back(
+                {kRtString, name.id, data, before, stringTexts_.size() - before, nullptr});
           }
           break;
         }
@@ -90,7 +92,8 @@ bool ModuleResources::ReadModule(const std::string& path) {
           auto codec = std::make_shared<MenuCodec>();
           // A menu that cannot be built is not listed.
           if (!codec->Parse(data->bytes)) break;
-          if (!codec->Problem().empty()) warnings_.push_back("MN " + name.id.Describe() + ": " + codec->Problem());
+          if (!codec->Problem().empty())
+            warnings_.push_back("MN " + name.id.Describe() + ": " + codec->Problem());
           menus_.push_back(name.id);
           addItems(kRtMenu, name, data, codec, true, menuTexts, menuList);
           break;
@@ -196,7 +199,8 @@ int ModuleResources::WriteTranslatedModule(const std::string& outputPath,
     if (resource.type == kRtString) {
       std::array<const std::string*, 16> translations{};
       for (std::size_t i = resource.firstText; i < resource.firstText + resource.textCount; ++i) {
-        if (texts_[i].item < translations.size()) translations[texts_[i].item] = &texts_[i].translation;
+        if (texts_[i].item < translations.size())
+          translations[texts_[i].item] = &texts_[i].translation;
       }
       if (auto encoded = EncodeStringBlock(resource.data->bytes, translations)) {
         put(resource, std::move(*encoded), {});

@@ -3,7 +3,6 @@
 
 #include <charconv>
 
-
 namespace ulk {
 namespace {
 
@@ -38,7 +37,9 @@ ResourceKind KindOfKey(std::string_view key) {
   return ResourceKind::kUnknown;
 }
 
-std::string_view KindCodeOfKey(std::string_view key) { return key.substr(0, 2); }
+std::string_view KindCodeOfKey(std::string_view key) {
+  return key.substr(0, 2);
+}
 
 namespace {
 

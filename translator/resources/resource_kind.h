@@ -20,10 +20,10 @@ enum class ResourceKind { kString, kMenu, kDialog, kVersion, kUnknown };
 
 struct ResourceKindInfo {
   ResourceKind kind;
-  std::uint16_t type;       // resource type number; 0 for kUnknown
-  const char* code;         // "ST", "MN", "DL", "VS", "UN"
-  const char* prefix;       // "ST_", ...
-  int treeLabelId;          // string id of the tree label; 0 when none
+  std::uint16_t type;  // resource type number; 0 for kUnknown
+  const char* code;    // "ST", "MN", "DL", "VS", "UN"
+  const char* prefix;  // "ST_", ...
+  int treeLabelId;     // string id of the tree label; 0 when none
 };
 
 const ResourceKindInfo& KindInfo(ResourceKind kind);
@@ -51,8 +51,12 @@ constexpr std::uint32_t kStringsPerBlock = 16;
 constexpr std::uint32_t StringIdOf(std::uint32_t block, std::uint32_t position) {
   return (block - 1) * kStringsPerBlock + position;
 }
-constexpr std::uint32_t BlockOfStringId(std::uint32_t id) { return id / kStringsPerBlock + 1; }
-constexpr std::uint32_t PositionOfStringId(std::uint32_t id) { return id % kStringsPerBlock; }
+constexpr std::uint32_t BlockOfStringId(std::uint32_t id) {
+  return id / kStringsPerBlock + 1;
+}
+constexpr std::uint32_t PositionOfStringId(std::uint32_t id) {
+  return id % kStringsPerBlock;
+}
 // Dialogs: item 0 is the caption, control n (from 1) is item n.
 constexpr std::uint32_t kDialogCaptionItem = 0;
 constexpr std::int32_t kDialogCaptionId = -1;
@@ -63,12 +67,12 @@ constexpr std::int32_t kDialogCaptionId = -1;
 
 // One text read from a module.
 struct ResourceText {
-  std::uint32_t kind = 0;      // resource type number
-  std::uint16_t numericId = 0; // 0 when the resource is named
-  std::string name;            // empty when the resource is numbered
+  std::uint32_t kind = 0;       // resource type number
+  std::uint16_t numericId = 0;  // 0 when the resource is named
+  std::string name;             // empty when the resource is numbered
   std::uint32_t item = 0;
-  std::string text;            // as read, unescaped
-  std::string translation;     // empty: the module's own text stays
+  std::string text;         // as read, unescaped
+  std::string translation;  // empty: the module's own text stays
 };
 
 // One text found by a codec inside one resource.

@@ -9,7 +9,9 @@ namespace {
 
 constexpr std::size_t kHead = 6;  // wLength, wValueLength, wType
 
-std::uint64_t Round4(std::uint64_t x) { return AlignUp(x, 4); }
+std::uint64_t Round4(std::uint64_t x) {
+  return AlignUp(x, 4);
+}
 
 // A block as found in the source: where it starts, its declared length
 // (bounded by its parent), its key and where its value or children begin.
@@ -91,7 +93,9 @@ bool ReadHex(std::string_view text, std::uint32_t& value) {
   return true;
 }
 
-bool IsLocaleCode(std::string_view localeCode) { return localeCode.size() == 8; }
+bool IsLocaleCode(std::string_view localeCode) {
+  return localeCode.size() == 8;
+}
 
 bool VersionCodec::Parse(std::string_view bytes) {
   Reset(bytes);
