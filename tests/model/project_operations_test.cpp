@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/pe_image.h"
 #include "tests/scripted_ui.h"
 #include "tests/test_support.h"
 #include "translator/model/messages.h"
@@ -126,6 +127,35 @@ TEST_F(ProjectOperationsTest, AModuleThatCannotBeOpenedIsReportedWithItsPath) {
   EXPECT_EQ(ui_.status,
             (std::vector<std::string>{"push Validando módulo gone.dll...", "pop",
                                       "push Leyendo recursos del módulo gone.dll...", "pop"}));
+}
+
+TEST_F(ProjectOperationsTest, MenusOfAnUnknownExtendedHeaderAreKeptAndReported) {
+  Module& module = AddReady("odd.dll");
+  std::string bytes = testing::ReadFileBytes(module.path);
+  {
+    ModuleImage image;
+    ASSERT_EQ(image.Load(bytes), 0);
+    const ResourceData* menu =
+        image.Find(ResourceId::Number(4), ResourceId::Name(std::string_view("MAINEX")));
+    bytes[static_cast<std::size_t>(menu->bytes.data() - image.Bytes().data()) + 2] = 6;
+  }
+  testing::WriteFileBytes(module.path, bytes);
+  ASSERT_TRUE(GetResourcesCommand(project_, &module, ui_).changed);
+  EXPECT_EQ(ui_.log, std::vector<std::string>{
+                         "exclamation: MN_S_MAINEX: UNKNOWN EXTENDED MENU, NOT SUPORTED"});
+  for (const TextEntry& entry : module.DefaultLanguage()->Entries()) {
+    EXPECT_NE(entry.key.rfind("MN_S_MAINEX", 0), 0u) << entry.key;
+  }
+  ui_.log.clear();
+  ASSERT_EQ(GenerateCommand(project_, &module, ui_).generated, 1u);
+  ModuleImage before;
+  ModuleImage after;
+  ASSERT_EQ(before.Open(module.path), 0);
+  ASSERT_EQ(after.Open(module.languages.back().outputFile), 0);
+  const ResourceId menu = ResourceId::Name(std::string_view("MAINEX"));
+  EXPECT_EQ(after.Find(ResourceId::Number(4), menu)->bytes,
+            before.Find(ResourceId::Number(4), menu)->bytes)
+      << "kept as it is";
 }
 
 TEST_F(ProjectOperationsTest, GeneratingTheProject) {

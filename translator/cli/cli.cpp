@@ -227,7 +227,7 @@ int Cli::Add(const Arguments& args) {
                  it->DefaultLanguageName().c_str());
   }
   const int saved = Save();
-  return saved != kExitOk ? saved : (ui_.SawErrors() ? kExitFailure : kExitOk);
+  return saved != kExitOk ? saved : (added < paths.size() ? kExitFailure : kExitOk);
 }
 
 int Cli::AddLanguage(const Arguments& args) {

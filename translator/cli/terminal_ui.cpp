@@ -13,7 +13,6 @@ void TerminalUi::ShowMessage(const std::string& text, MessageIcon icon) {
       std::fprintf(err_, "error: %s\n", text.c_str());
       break;
     default:
-      ++errors_;
       std::fprintf(err_, "aviso: %s\n", text.c_str());
       break;
   }

@@ -16,6 +16,7 @@ class TerminalUi : public OperationUi {
 
   // The answer to every Yes/No question ("go on anyway?").
   void SetAnswer(bool yes) { answer_ = yes; }
+  // An error was shown or a question asked (warnings do not count).
   bool SawErrors() const { return errors_ > 0; }
 
   void ShowMessage(const std::string& text, MessageIcon icon) override;

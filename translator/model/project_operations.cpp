@@ -126,7 +126,14 @@ int ReadModuleResources(Module& module, bool inBatch, OperationUi& ui, bool& rea
     StatusText status(ui, FormatMessage(kMsgReadingModule, name.c_str()));
     read = engine.GetResources(&module);
   }
-  if (read) return kBatchGoOn;
+  if (read) {
+    if (!engine.warnings.empty()) {
+      std::string text;
+      for (const std::string& warning : engine.warnings) AppendLine(text, warning);
+      ui.ShowMessage(text, MessageIcon::kExclamation);
+    }
+    return kBatchGoOn;
+  }
   message = FormatMessage(kMsgErrorReadingResources, name.c_str());
   if (engine.failureKind >= kFailureNoModule && engine.failureKind <= kFailureEmptyPath) {
     message += std::string("\n") + MessageText(kMsgBadModuleData);

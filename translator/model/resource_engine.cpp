@@ -122,11 +122,13 @@ void ResourceEngine::Reset() {
 
 bool ResourceEngine::ReadTexts(const std::string& path, bool withTexts) {
   readTexts.clear();
+  warnings.clear();
   if (!resources.ReadModule(path)) {
     failureKind = kFailureCannotOpen;
     failureText = SystemErrorText(resources.LastError(), path);
     return false;
   }
+  warnings = resources.Warnings();
   readTexts.reserve(resources.TextCount());
   for (std::size_t i = 0; i < resources.TextCount(); ++i) {
     readTexts.emplace_back(MakeEntryKey(resources.ResourceKeyAt(i), resources.TextAt(i).item),

@@ -38,6 +38,8 @@ class ResourceEngine {
   ModuleResources resources;
   // (entry key, escaped text) of the last read, in reading order.
   std::vector<std::pair<std::string, std::string>> readTexts;
+  // The reader's warnings of the last read (resources kept without texts).
+  std::vector<std::string> warnings;
 
   // Reads the module file and merges its texts into `module`: the default
   // language gets exactly the texts read (status 1 for new or changed ones);

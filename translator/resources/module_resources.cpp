@@ -31,6 +31,13 @@ ResourceText TextOf(std::uint32_t kind, const ResourceId& id, const TemplateItem
   return text;
 }
 
+// What the user is told of a template that cannot be read: it keeps its
+// own texts in every translated module.
+std::string DamagedWarning(std::uint32_t type, const ResourceId& id) {
+  return "El recurso " + MakeResourceKey(type, id.number, id.named ? id.NameUtf8() : "") +
+         " está dañado: se copia sin traducir.";
+}
+
 }  // namespace
 
 bool IsSameFile(const std::string& output, const std::string& module) {
@@ -93,7 +100,8 @@ bool ModuleResources::ReadModule(const std::string& path) {
           // A menu that cannot be built is not listed.
           if (!codec->Parse(data->bytes)) break;
           if (!codec->Problem().empty())
-            warnings_.push_back("MN " + name.id.Describe() + ": " + codec->Problem());
+            warnings_.push_back(MakeResourceKey(kRtMenu, name.id.number, name.id.named ? name.id.NameUtf8() : "") +
+                                ": " + codec->Problem());
           menus_.push_back(name.id);
           addItems(kRtMenu, name, data, codec, true, menuTexts, menuList);
           break;
@@ -102,7 +110,7 @@ bool ModuleResources::ReadModule(const std::string& path) {
           dialogs_.push_back(name.id);
           auto codec = std::make_shared<DialogCodec>();
           const bool parsed = codec->Parse(data->bytes);
-          if (!parsed) warnings_.push_back("DL " + name.id.Describe() + ": " + codec->Problem());
+          if (!parsed) warnings_.push_back(DamagedWarning(kRtDialog, name.id));
           addItems(kRtDialog, name, data, codec, parsed, dialogTexts, dialogList);
           break;
         }
@@ -110,7 +118,7 @@ bool ModuleResources::ReadModule(const std::string& path) {
           versions_.push_back(name.id);
           auto codec = std::make_shared<VersionCodec>();
           const bool parsed = codec->Parse(data->bytes);
-          if (!parsed) warnings_.push_back("VS " + name.id.Describe() + ": " + codec->Problem());
+          if (!parsed) warnings_.push_back(DamagedWarning(kRtVersion, name.id));
           addItems(kRtVersion, name, data, codec, parsed, versionTexts, versionList);
           break;
         }

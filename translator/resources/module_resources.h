@@ -41,7 +41,8 @@ class ModuleResources {
   // The bytes of a resource in the language the reader takes; empty when
   // the module has no such resource.
   std::string_view DataOf(std::uint32_t type, const ResourceId& id) const;
-  // What the codecs had to say about resources they kept without texts.
+  // For the user: the resources kept without texts (an extended menu of an
+  // unknown header, a damaged dialog or version template).
   const std::vector<std::string>& Warnings() const { return warnings_; }
   const ModuleImage& Image() const { return image_; }
 
