@@ -264,13 +264,27 @@ Status ResourceUpdate::Assemble(PieceImage& out) const {
   if (h.directories.size() <= kDirResource) {
     return fail(kErrorBadResourceDirectory, "the module has no resource directory entry");
   }
-  const std::uint64_t sectionAlignment = h.sectionAlignment ? h.sectionAlignment : 0x1000;
-  const std::uint64_t fileAlignment = h.fileAlignment ? h.fileAlignment : 0x200;
+  const std::uint64_t sectionAlignment = h.sectionAlignment;
+  const std::uint64_t fileAlignment = h.fileAlignment;
+  const auto powerOfTwo = [](std::uint64_t value) {
+    return value != 0 && (value & (value - 1)) == 0;
+  };
+  // A layout Windows would not load is not rewritten.
+  if (!powerOfTwo(sectionAlignment) || !powerOfTwo(fileAlignment) ||
+      fileAlignment > sectionAlignment) {
+    return fail(kErrorBadHeaders, "section or file alignment is not a power of two");
+  }
+  for (const PeSection& s : h.sections) {
+    if (std::uint64_t{s.virtualAddress} + ExtentOf(s) > 0xFFFFFFFFu) {
+      return fail(kErrorBadHeaders, "section " + s.name + " lies beyond 4 GB");
+    }
+  }
   std::vector<PeSection> sections = h.sections;
   const std::size_t count = sections.size();
 
   std::uint64_t rawEnd = h.sizeOfHeaders;
-  std::uint64_t virtualEnd = 0;
+  // Sections lie above the headers, which take the first page of memory.
+  std::uint64_t virtualEnd = AlignUp(h.sizeOfHeaders, sectionAlignment);
   int lastByAddress = -1;
   for (std::size_t i = 0; i < count; ++i) {
     const PeSection& s = sections[i];
@@ -294,11 +308,23 @@ Status ResourceUpdate::Assemble(PieceImage& out) const {
     }
     return next;
   };
-  // A section that starts with the directory `owner` and that no other
-  // directory points into.
+  // A section that starts with the directory `owner`, that no other
+  // directory points into, and whose bytes in the file are its own (not the
+  // headers, not another section's): only such a section is rewritten.
   const auto dedicatedSection = [&](std::size_t index, std::size_t owner) {
     const PeSection& s = sections[index];
     if (s.virtualAddress != h.directories[owner].rva) return false;
+    const std::uint64_t from = s.pointerToRawData;
+    const std::uint64_t to = from + s.sizeOfRawData;
+    const std::uint64_t headersEnd =
+        std::max<std::uint64_t>(h.sizeOfHeaders, h.sectionTableOffset + kSectionHeaderSize * count);
+    if (from < headersEnd) return false;
+    for (std::size_t other = 0; other < count; ++other) {
+      const PeSection& o = sections[other];
+      if (other == index || o.sizeOfRawData == 0) continue;
+      if (from < o.pointerToRawData + std::uint64_t{o.sizeOfRawData} && o.pointerToRawData < to)
+        return false;
+    }
     for (std::size_t d = 0; d < h.directories.size(); ++d) {
       if (d == owner || d == kDirSecurity || h.directories[d].rva == 0) continue;
       const std::uint32_t other = h.directories[d].rva;
@@ -414,6 +440,9 @@ Status ResourceUpdate::Assemble(PieceImage& out) const {
         PeSection& r = sections[static_cast<std::size_t>(reloc)];
         const std::uint64_t newPointer = out.Size();
         const std::uint64_t newAddress = AlignUp(s.virtualAddress + newSize, sectionAlignment);
+        if (newAddress + ExtentOf(r) > 0xFFFFFFFFu) {
+          return fail(kErrorBadHeaders, "the relocations would move beyond 4 GB");
+        }
         out.AppendView(
             view(r.pointerToRawData, r.pointerToRawData + std::uint64_t{r.sizeOfRawData}));
         fileMoves.push_back({r.pointerToRawData,
@@ -446,7 +475,11 @@ Status ResourceUpdate::Assemble(PieceImage& out) const {
       bool nameTaken = false;
       for (const PeSection& s : sections) nameTaken = nameTaken || s.name == ".rsrc";
       added.name = nameTaken ? ".rsrc1" : ".rsrc";
-      added.virtualAddress = static_cast<std::uint32_t>(AlignUp(virtualEnd, sectionAlignment));
+      const std::uint64_t address = AlignUp(virtualEnd, sectionAlignment);
+      if (address + newRaw > 0xFFFFFFFFu || AlignUp(rawEnd, fileAlignment) + newRaw > 0xFFFFFFFFu) {
+        return fail(kErrorBadHeaders, "a new section would lie beyond 4 GB");
+      }
+      added.virtualAddress = static_cast<std::uint32_t>(address);
       added.virtualSize = static_cast<std::uint32_t>(newSize);
       added.sizeOfRawData = static_cast<std::uint32_t>(newRaw);
       added.pointerToRawData = static_cast<std::uint32_t>(AlignUp(rawEnd, fileAlignment));
@@ -465,6 +498,13 @@ Status ResourceUpdate::Assemble(PieceImage& out) const {
     }
   }
 
+  for (const PeSection& s : sections) {
+    if (std::uint64_t{s.virtualAddress} + s.virtualSize > 0xFFFFFFFFu ||
+        std::uint64_t{s.pointerToRawData} + s.sizeOfRawData > 0xFFFFFFFFu) {
+      return fail(kErrorBadHeaders, "the rebuilt module would exceed 4 GB");
+    }
+  }
+
   // Headers.
   const std::uint64_t coff = h.coffOffset;
   out.StoreU16(static_cast<std::size_t>(coff + 2), static_cast<std::uint16_t>(sections.size()));
@@ -476,16 +516,21 @@ Status ResourceUpdate::Assemble(PieceImage& out) const {
   for (std::size_t i = 0; i < sections.size(); ++i) {
     const PeSection& s = sections[i];
     const std::size_t at = static_cast<std::size_t>(h.sectionTableOffset + kSectionHeaderSize * i);
-    if (i == count) {
+    // Only what changed is written: a malformed table may share its bytes
+    // with section data.
+    const bool isNew = i >= count;
+    if (isNew) {
       std::string name = s.name;
       name.resize(8, '\0');
       out.Store(at, name.data(), name.size());
       out.StoreU32(at + 36, s.characteristics);
     }
-    out.StoreU32(at + 8, s.virtualSize);
-    out.StoreU32(at + 12, s.virtualAddress);
-    out.StoreU32(at + 16, s.sizeOfRawData);
-    out.StoreU32(at + 20, s.pointerToRawData);
+    const PeSection* old = isNew ? nullptr : &h.sections[i];
+    if (!old || old->virtualSize != s.virtualSize) out.StoreU32(at + 8, s.virtualSize);
+    if (!old || old->virtualAddress != s.virtualAddress) out.StoreU32(at + 12, s.virtualAddress);
+    if (!old || old->sizeOfRawData != s.sizeOfRawData) out.StoreU32(at + 16, s.sizeOfRawData);
+    if (!old || old->pointerToRawData != s.pointerToRawData)
+      out.StoreU32(at + 20, s.pointerToRawData);
     imageEnd = std::max(
         imageEnd, s.virtualAddress +
                       AlignUp(s.virtualSize ? s.virtualSize : s.sizeOfRawData, sectionAlignment));

@@ -31,6 +31,8 @@ const char* OwnErrorMessage(int code) {
       return "Un recurso de %1 es demasiado grande.";
     case kErrorBadTemplate:
       return "Una plantilla de recurso de %1 está dañada.";
+    case kErrorBadHeaders:
+      return "Las cabeceras del módulo %1 no permiten escribir sus recursos.";
     default:
       return nullptr;
   }

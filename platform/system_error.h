@@ -20,6 +20,7 @@ enum OwnError : int {
   kErrorSameFile,
   kErrorResourceTooLarge,
   kErrorBadTemplate,
+  kErrorBadHeaders,
   kLastOwnError
 };
 
