@@ -32,7 +32,7 @@ const char* OwnErrorMessage(int code) {
     case kErrorBadTemplate:
       return "Una plantilla de recurso de %1 está dañada.";
     case kErrorBadHeaders:
-      return "Las cabeceras del módulo %1 no permiten escribir sus recursos.";
+      return "No se pueden escribir los recursos en %1: las cabeceras del módulo no lo permiten.";
     default:
       return nullptr;
   }
