@@ -1,15 +1,7 @@
 // The resource update of a module file: the module's resource tree loaded
 // in memory, resources added, replaced and deleted by (type, name,
-// language), and the module written again with a rebuilt resource section.
-//
-// Placement of the rebuilt section: in place when it fits where the old one
-// was; grown in place when the resource section is the last section, or is
-// followed only by the relocation section (which then moves up); otherwise
-// in a new section appended after the last one. Everything else stays true:
-// section sizes, SizeOfImage, SizeOfInitializedData, the data directory, the
-// file offsets that move (COFF symbol table, debug data), the overlay after
-// the last section. An Authenticode signature, which can no longer match,
-// is removed; the checksum is recomputed when the module had one.
+// language), and the module written again with a rebuilt resource section
+// (placed as section_layout.h says).
 #pragma once
 
 #include <sys/types.h>
@@ -63,13 +55,11 @@ class ResourceUpdate {
     std::vector<Name> names;
   };
 
-  // The section's bytes with data addresses relative to its start, until
-  // Relocate adds the address the section is placed at.
+  // The section's bytes, data addresses relative to its start.
   struct SerializedSection {
     std::string bytes;
     std::size_t entriesStart = 0;
     std::size_t entryCount = 0;
-    void Relocate(std::uint32_t sectionRva);
   };
   SerializedSection SerializeSection() const;
   // The module with the rebuilt section, as pieces of the source's bytes
