@@ -202,26 +202,24 @@ std::string BuildVersionBlock(const FixedFileInfo& fixed, std::uint32_t translat
 }
 
 std::string ReadVersionBlock(const std::string& path) {
-  std::string head;
-  {
-    std::string bytes;
-    if (ReadWholeFile(path, bytes) != 0) return {};
-    if (bytes.compare(0, 4,
-                      "\x7f"
-                      "ELF") == 0)
-      return ElfSection(bytes, ".vsinfo");
-    if (bytes.compare(0, 2, "MZ") != 0) return {};
-    ModuleImage image;
-    if (image.Load(std::move(bytes), path) != 0) return {};
-    const ResourceTypeNode* versions = image.FindType(ResourceId::Number(16));
-    if (!versions || versions->names.empty()) return {};
-    const ResourceName* chosen = &versions->names.front();
-    for (const auto& name : versions->names) {
-      if (name.id == ResourceId::Number(1)) chosen = &name;
-    }
-    const ResourceData* data = ChooseLanguage(chosen->languages);
-    return data ? std::string(data->bytes) : std::string();
+  std::string bytes;
+  if (ReadWholeFile(path, bytes) != 0) return {};
+  if (bytes.compare(0, 4,
+                    "\x7f"
+                    "ELF") == 0)
+    return ElfSection(bytes, ".vsinfo");
+  if (bytes.compare(0, 2, "MZ") != 0) return {};
+  ModuleImage image;
+  if (image.Load(std::move(bytes), path) != 0) return {};
+  const ResourceTypeNode* versions = image.FindType(ResourceId::Number(16));
+  if (!versions || versions->names.empty()) return {};
+  // Resource 1 when there is one, else the first.
+  const ResourceName* chosen = &versions->names.front();
+  for (const auto& name : versions->names) {
+    if (name.id == ResourceId::Number(1)) chosen = &name;
   }
+  const ResourceData* data = ChooseLanguage(chosen->languages);
+  return data ? std::string(data->bytes) : std::string();
 }
 
 void FileVersionInfo::Load(const std::string& path) {

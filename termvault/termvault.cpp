@@ -137,9 +137,14 @@ class Component {
   }
 
   bool IsInLanguage(const std::string& textId, const std::string& languageId) {
-    auto query = connection_.Query("select text_id from texts where text_id = " + textId +
-                                   " and text_lang_id = " + languageId);
-    return query && !query->AtEnd();
+    ulk::PreparedStatement* query =
+        connection_.Prepared("select text_id from texts where text_id = ? and text_lang_id = ?");
+    if (!query) return false;
+    query->Bind(static_cast<std::int64_t>(std::stoll(textId)))
+        .Bind(static_cast<std::int64_t>(std::stoll(languageId)));
+    const bool found = query->Step() == SQLITE_ROW;
+    query->Reset();
+    return found;
   }
 
   ulk::DictionaryConnection connection_;

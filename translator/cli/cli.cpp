@@ -80,6 +80,10 @@ class Cli {
   int Save();
   Module* FindModule(const std::string& name);
   bool OpenDictionary(const std::string& path);
+  // Loads the project, finds the module and opens the dictionary of
+  // --dictionary; null (with the exit status) when any of it fails.
+  Module* ModuleWithDictionary(const Arguments& args, const std::string& command, int& status);
+  static std::vector<std::string> AllKeys(const Module& module);
 
   int New(const Arguments& args);
   int Add(const Arguments& args);
@@ -369,22 +373,42 @@ int Cli::Set(const Arguments& args) {
   // As the translation dialog accepts it: the original is marked as
   // translated by hand, the text is stored as given (escaped form).
   entry->status = kStatusByHand;
-  target->SetEntry(key, args.positional[4],
-                   target->FindEntry(key) ? target->FindEntry(key)->status : 0);
+  if (TextEntry* existing = target->FindEntry(key)) {
+    existing->text = args.positional[4];
+  } else {
+    target->SetEntry(key, args.positional[4]);
+  }
   return Save();
 }
 
-int Cli::Translate(const Arguments& args) {
-  if (!Load(args.positional[0])) return kExitFailure;
+Module* Cli::ModuleWithDictionary(const Arguments& args, const std::string& command, int& status) {
+  status = kExitFailure;
+  if (!Load(args.positional[0])) return nullptr;
   Module* module = FindModule(args.positional[1]);
-  if (!module) return kExitFailure;
+  if (!module) return nullptr;
   const auto path = args.options.find("--dictionary");
-  if (path == args.options.end()) return Usage("translate necesita --dictionary ARCHIVO");
-  if (!OpenDictionary(path->second)) return kExitFailure;
+  if (path == args.options.end()) {
+    status = Usage(command + " necesita --dictionary ARCHIVO");
+    return nullptr;
+  }
+  if (!OpenDictionary(path->second)) return nullptr;
+  status = kExitOk;
+  return module;
+}
+
+std::vector<std::string> Cli::AllKeys(const Module& module) {
   std::vector<std::string> keys;
-  if (const ModuleLanguage* original = module->DefaultLanguage()) {
+  if (const ModuleLanguage* original = module.DefaultLanguage()) {
     for (const TextEntry& entry : original->Entries()) keys.push_back(entry.key);
   }
+  return keys;
+}
+
+int Cli::Translate(const Arguments& args) {
+  int status = kExitOk;
+  Module* module = ModuleWithDictionary(args, "translate", status);
+  if (!module) return status;
+  const std::vector<std::string> keys = AllKeys(*module);
   const std::vector<std::string> changed = TranslateKeys(*module, keys, dictionary_, ui_, nullptr);
   const int saved = Save();
   if (saved != kExitOk) return saved;
@@ -393,17 +417,13 @@ int Cli::Translate(const Arguments& args) {
 }
 
 int Cli::AddToDictionary(const Arguments& args) {
-  if (!Load(args.positional[0])) return kExitFailure;
-  Module* module = FindModule(args.positional[1]);
-  if (!module) return kExitFailure;
-  const auto path = args.options.find("--dictionary");
-  if (path == args.options.end()) return Usage("add-to-dictionary necesita --dictionary ARCHIVO");
-  if (!OpenDictionary(path->second)) return kExitFailure;
-  if (dictionary_.readOnly()) return Fail("el diccionario " + path->second + " es de solo lectura");
-  std::vector<std::string> keys;
-  if (const ModuleLanguage* original = module->DefaultLanguage()) {
-    for (const TextEntry& entry : original->Entries()) keys.push_back(entry.key);
+  int status = kExitOk;
+  Module* module = ModuleWithDictionary(args, "add-to-dictionary", status);
+  if (!module) return status;
+  if (dictionary_.readOnly()) {
+    return Fail("el diccionario " + args.options.at("--dictionary") + " es de solo lectura");
   }
+  const std::vector<std::string> keys = AllKeys(*module);
   const bool ok = AddKeysToDictionary(*module, keys, dictionary_, ui_);
   std::fprintf(out_, "Textos enviados al diccionario: %zu\n", keys.size());
   return ok ? kExitOk : kExitFailure;

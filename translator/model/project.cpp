@@ -2,10 +2,12 @@
 #include "translator/model/project.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "platform/files.h"
 #include "platform/text.h"
 #include "platform/version_info.h"
+#include "translator/resources/resource_kind.h"
 
 namespace ulk {
 
@@ -185,13 +187,11 @@ void Module::ResourceNamesOfKind(std::string_view prefix, std::vector<std::strin
   list.clear();
   const ModuleLanguage* language = DefaultLanguage();
   if (!language) return;
-  std::unordered_map<std::string_view, bool> seen;
+  std::unordered_set<std::string_view> seen;
   for (const TextEntry& entry : language->Entries()) {
     if (std::string_view(entry.key).substr(0, 3) != prefix) continue;
-    const auto blank = entry.key.rfind(' ');
-    const std::string_view resourceKey = std::string_view(entry.key).substr(
-        0, blank == std::string::npos ? entry.key.size() : blank);
-    if (seen.emplace(resourceKey, true).second) list.emplace_back(resourceKey);
+    const std::string_view resourceKey = ResourceKeyOf(entry.key);
+    if (seen.insert(resourceKey).second) list.emplace_back(resourceKey);
   }
 }
 

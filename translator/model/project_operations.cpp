@@ -1,6 +1,7 @@
 // Adding, removing, validating, reading and generating modules.
 #include "translator/model/project_operations.h"
 
+#include "platform/files.h"
 #include "translator/model/messages.h"
 #include "translator/model/resource_engine.h"
 
@@ -12,9 +13,7 @@ std::string FileNameText(const Module& module) {
 }
 
 std::string FileNameText(const std::string& path) {
-  Module module;
-  module.path = path;
-  return std::string(module.FileName());
+  return std::string(FileNameOf(path));
 }
 
 void AppendLine(std::string& text, const std::string& line) {

@@ -64,6 +64,7 @@ bool ModuleResources::ReadModule(const std::string& path) {
 
   // Texts of each kind apart, as they are listed in the module; strings
   // come first, then menus, dialogs and versions.
+  std::vector<StringTableText> stringTexts;
   std::vector<ResourceText> menuTexts;
   std::vector<ResourceText> dialogTexts;
   std::vector<ResourceText> versionTexts;
@@ -87,11 +88,11 @@ bool ModuleResources::ReadModule(const std::string& path) {
       switch (type.id.number) {
         case kRtString: {
           // A block that cannot be read is left as it is.
-          const std::size_t before = stringTexts_.size();
-          if (!name.id.named && DecodeStringBlock(name.id.number, data->bytes, stringTexts_)) {
+          const std::size_t before = stringTexts.size();
+          if (!name.id.named && DecodeStringBlock(name.id.number, data->bytes, stringTexts)) {
             stringBlocks_.push_back(name.id.number);
             listed_.push_back(
-                {kRtString, name.id, data, before, stringTexts_.size() - before, nullptr});
+                {kRtString, name.id, data, before, stringTexts.size() - before, nullptr});
           }
           break;
         }
@@ -100,8 +101,9 @@ bool ModuleResources::ReadModule(const std::string& path) {
           // A menu that cannot be built is not listed.
           if (!codec->Parse(data->bytes)) break;
           if (!codec->Problem().empty())
-            warnings_.push_back(MakeResourceKey(kRtMenu, name.id.number, name.id.named ? name.id.NameUtf8() : "") +
-                                ": " + codec->Problem());
+            warnings_.push_back(
+                MakeResourceKey(kRtMenu, name.id.number, name.id.named ? name.id.NameUtf8() : "") +
+                ": " + codec->Problem());
           menus_.push_back(name.id);
           addItems(kRtMenu, name, data, codec, true, menuTexts, menuList);
           break;
@@ -127,8 +129,8 @@ bool ModuleResources::ReadModule(const std::string& path) {
       }
     }
   }
-  texts_.reserve(stringTexts_.size() + menuTexts.size() + dialogTexts.size() + versionTexts.size());
-  for (StringTableText& string : stringTexts_) {
+  texts_.reserve(stringTexts.size() + menuTexts.size() + dialogTexts.size() + versionTexts.size());
+  for (StringTableText& string : stringTexts) {
     ResourceText text;
     text.kind = kRtString;
     text.numericId = static_cast<std::uint16_t>(BlockOfStringId(string.id));
@@ -155,7 +157,6 @@ void ModuleResources::Release() {
   modulePath_.clear();
   listed_.clear();
   stringBlocks_.clear();
-  stringTexts_.clear();
   texts_.clear();
   menus_.clear();
   dialogs_.clear();

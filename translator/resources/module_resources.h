@@ -71,7 +71,6 @@ class ModuleResources {
   std::string modulePath_;
   int lastError_ = 0;
   std::vector<std::uint32_t> stringBlocks_;
-  std::vector<StringTableText> stringTexts_;
   std::vector<ResourceText> texts_;
   std::vector<ResourceId> menus_;
   std::vector<ResourceId> dialogs_;
