@@ -4,6 +4,7 @@
 // "Window Classes" (common controls).
 #include "translator/ui/preview/control_kind.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace ulk {
@@ -239,6 +240,29 @@ std::uint16_t PredefinedClassOf(const TemplateName& windowClass) {
     if (SameName(windowClass.text, name)) return ordinal;
   }
   return 0;
+}
+
+std::string LinkText(std::string_view markup) {
+  std::string text;
+  std::size_t at = 0;
+  while (at < markup.size()) {
+    const std::size_t open = markup.find('<', at);
+    if (open == std::string_view::npos) break;
+    const std::size_t close = markup.find('>', open);
+    const std::string_view tag =
+        close == std::string_view::npos ? std::string_view() : markup.substr(open + 1, close - open - 1);
+    const bool isLinkTag = !tag.empty() && (tag == "/a" || tag == "/A" || tag[0] == 'a' || tag[0] == 'A') &&
+                           (tag.size() == 1 || tag[0] == '/' || tag[1] == ' ');
+    text.append(markup.substr(at, open - at));
+    if (isLinkTag) {
+      at = close + 1;
+    } else {
+      text.push_back('<');
+      at = open + 1;
+    }
+  }
+  text.append(markup.substr(std::min(at, markup.size())));
+  return text;
 }
 
 ControlLook ClassifyControl(const DialogControl& control) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "translator/resources/dialog_template.h"
@@ -78,6 +79,9 @@ enum WindowStyle : std::uint32_t {
 };
 
 ControlLook ClassifyControl(const DialogControl& control);
+
+// The text a link control shows: its markup ("<a href=...>", "</a>") dropped.
+std::string LinkText(std::string_view markup);
 
 // The predefined class of a class field: its ordinal (0x80 Button ... 0x85
 // ComboBox), also when given by name; 0 for any other class.

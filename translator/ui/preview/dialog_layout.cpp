@@ -67,11 +67,11 @@ std::string SubstituteFace(std::string_view face) {
   return std::string(face);
 }
 
-FontRequest DialogFontRequest(const DialogTemplate& dialog) {
+FontRequest DialogFontRequest(const DialogTemplate& dialog, int dpi) {
   FontRequest request;
   if (!dialog.hasFont) {
     request.face = kDialogFallbackFace;
-    request.pixelHeight = kSystemFontPixels;
+    request.pixelHeight = MulDivRounded(kSystemFontPixels, dpi, kLogicalDpi);
     request.bold = true;
     return request;
   }
@@ -80,7 +80,7 @@ FontRequest DialogFontRequest(const DialogTemplate& dialog) {
   request.face = font.face.empty() ? std::string(kDialogFallbackFace) : SubstituteFace(font.face);
   // Point size 0 would give no text at all; the platform takes its default.
   const int points = font.pointSize == 0 || font.pointSize > 400 ? 8 : font.pointSize;
-  request.pixelHeight = MulDivRounded(points, kLogicalDpi, 72);
+  request.pixelHeight = MulDivRounded(points, dpi, 72);
   request.bold = font.weight >= 600;
   request.italic = font.italic;
   return request;

@@ -61,8 +61,9 @@ std::string SubstituteFace(std::string_view face);
 inline constexpr const char* kDialogFallbackFace = "Liberation Sans";
 
 // DS_SETFONT (or DS_SHELLFONT): the template's face, size, weight and
-// slant; otherwise the system dialog font.
-FontRequest DialogFontRequest(const DialogTemplate& dialog);
+// slant; otherwise the system dialog font. Point sizes become whole pixels
+// at `dpi`, as the platform rounds them.
+FontRequest DialogFontRequest(const DialogTemplate& dialog, int dpi = kLogicalDpi);
 
 // The frame around the client area of a dialog drawn as a child window.
 struct DialogFrame {
