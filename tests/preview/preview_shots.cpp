@@ -130,7 +130,8 @@ class ShotsApp : public wxApp {
     bool pictured = false;
     hook.onDialog = [&](DialogHost& host) {
       if (std::getenv("ULK_SHOTS_DEBUG")) {
-        testing::SavePng(testing::CaptureScreenRect(wxRect(0, 0, 1280, 1024)), Png(name + "-screen"));
+        testing::SavePng(testing::CaptureScreenRect(wxRect(0, 0, 1280, 1024)),
+                         Png(name + "-screen"));
         std::printf("%s: host at %d,%d %dx%d shown %d\n", name.c_str(), host.GetScreenRect().x,
                     host.GetScreenRect().y, host.GetScreenRect().width, host.GetScreenRect().height,
                     host.IsShownOnScreen());

@@ -15,9 +15,9 @@ wxImage CaptureScreenRect(const wxRect& rect) {
   wxImage out(width, height);
   Display* display = XOpenDisplay(nullptr);
   if (!display) return out;
-  XImage* image = XGetImage(display, DefaultRootWindow(display), rect.x, rect.y,
-                            static_cast<unsigned>(width), static_cast<unsigned>(height), AllPlanes,
-                            ZPixmap);
+  XImage* image =
+      XGetImage(display, DefaultRootWindow(display), rect.x, rect.y, static_cast<unsigned>(width),
+                static_cast<unsigned>(height), AllPlanes, ZPixmap);
   if (image) {
     const auto channel = [](unsigned long pixel, unsigned long mask) {
       int shift = 0;

@@ -133,9 +133,9 @@ inline std::string CompareWithWine(const EmbeddedDialog& embedded, const WineDia
   int worst = 0;
   for (const ControlComparison& c : CompareControls(embedded, wine)) {
     std::snprintf(line, sizeof line,
-                  "  %2d %-20.20s ours %4d %4d %4d %4d  Wine %4d %4d %4d %4d  diff %d%s\n",
-                  c.index, c.windowClass.c_str(), c.ours.x, c.ours.y, c.ours.width, c.ours.height,
-                  c.wine.x, c.wine.y, c.wine.width, c.wine.height, c.Difference(),
+                  "  %2d %-20.20s ours %4d %4d %4d %4d  Wine %4d %4d %4d %4d  diff %d%s\n", c.index,
+                  c.windowClass.c_str(), c.ours.x, c.ours.y, c.ours.width, c.ours.height, c.wine.x,
+                  c.wine.y, c.wine.width, c.wine.height, c.Difference(),
                   !c.compared        ? " (placed by itself)"
                   : !c.compareSize   ? " (position only)"
                   : !c.compareHeight ? " (height not compared)"

@@ -249,9 +249,11 @@ std::string LinkText(std::string_view markup) {
     const std::size_t open = markup.find('<', at);
     if (open == std::string_view::npos) break;
     const std::size_t close = markup.find('>', open);
-    const std::string_view tag =
-        close == std::string_view::npos ? std::string_view() : markup.substr(open + 1, close - open - 1);
-    const bool isLinkTag = !tag.empty() && (tag == "/a" || tag == "/A" || tag[0] == 'a' || tag[0] == 'A') &&
+    const std::string_view tag = close == std::string_view::npos
+                                     ? std::string_view()
+                                     : markup.substr(open + 1, close - open - 1);
+    const bool isLinkTag = !tag.empty() &&
+                           (tag == "/a" || tag == "/A" || tag[0] == 'a' || tag[0] == 'A') &&
                            (tag.size() == 1 || tag[0] == '/' || tag[1] == ' ');
     text.append(markup.substr(at, open - at));
     if (isLinkTag) {

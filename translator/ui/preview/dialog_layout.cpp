@@ -19,8 +19,8 @@ bool SameFace(std::string_view a, std::string_view b) {
   return true;
 }
 
-// The system dialog font, for templates without DS_SETFONT: a bold sans
-// whose base units come close to the platform's 8 by 16.
+// The system dialog font, for templates without DS_SETFONT: the sans at the
+// size whose base units are the platform's for its system font, 8 by 16.
 constexpr int kSystemFontPixels = 14;
 
 }  // namespace
@@ -72,7 +72,6 @@ FontRequest DialogFontRequest(const DialogTemplate& dialog, int dpi) {
   if (!dialog.hasFont) {
     request.face = kDialogFallbackFace;
     request.pixelHeight = MulDivRounded(kSystemFontPixels, dpi, kLogicalDpi);
-    request.bold = true;
     return request;
   }
   const DialogFont& font = dialog.font;

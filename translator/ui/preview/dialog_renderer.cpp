@@ -24,7 +24,8 @@ int ScreenDpi() {
 }
 
 wxFont MakeFont(const wxString& face, double pixelHeight, bool bold, bool italic) {
-  return wxFont(wxFontInfo(pixelHeight * 72.0 / ScreenDpi()).FaceName(face).Bold(bold).Italic(italic));
+  return wxFont(
+      wxFontInfo(pixelHeight * 72.0 / ScreenDpi()).FaceName(face).Bold(bold).Italic(italic));
 }
 
 // The menu text as the bar shows it: "&" marks the mnemonic, "&&" is "&",
@@ -89,9 +90,10 @@ EmbeddedDialog::EmbeddedDialog(wxWindow* parent, const DialogTemplate& dialog,
   SetSize(DialogSize());
 
   const DialogFrame& frame = layout_.frame;
-  client_ = new wxPanel(this, wxID_ANY, wxPoint(frame.border, frame.Top()),
-                        wxSize(std::max(layout_.client.width, 0), std::max(layout_.client.height, 0)),
-                        wxBORDER_NONE | wxTAB_TRAVERSAL);
+  client_ =
+      new wxPanel(this, wxID_ANY, wxPoint(frame.border, frame.Top()),
+                  wxSize(std::max(layout_.client.width, 0), std::max(layout_.client.height, 0)),
+                  wxBORDER_NONE | wxTAB_TRAVERSAL);
   client_->SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE));
   client_->SetFont(font_.font);
   controls_.reserve(layout_.controls.size());

@@ -58,7 +58,7 @@ class PaintedControl : public wxWindow {
     dc.SetBackground(wxBrush(face));
     dc.Clear();
     const auto shadeColour = [&](Shade shade) {
-      return shade == Shade::kBlack ? wxColour(0, 0, 0)
+      return shade == Shade::kBlack  ? wxColour(0, 0, 0)
              : shade == Shade::kGray ? wxColour(128, 128, 128)
                                      : light;
     };
@@ -103,8 +103,8 @@ class PaintedControl : public wxWindow {
         // Two arrow buttons; the toolkit's own spin control will not
         // shrink to the template's size.
         const bool vertical = look_.vertical;
-        const wxRect first = vertical ? wxRect(0, 0, size.x, size.y / 2)
-                                      : wxRect(0, 0, size.x / 2, size.y);
+        const wxRect first =
+            vertical ? wxRect(0, 0, size.x, size.y / 2) : wxRect(0, 0, size.x / 2, size.y);
         const wxRect second = vertical ? wxRect(0, size.y / 2, size.x, size.y - size.y / 2)
                                        : wxRect(size.x / 2, 0, size.x - size.x / 2, size.y);
         wxRendererNative& renderer = wxRendererNative::Get();
@@ -172,9 +172,9 @@ wxSize ClosedSize(const ControlLayout& control) {
 wxWindow* CreateStatic(wxWindow* parent, const ControlLayout& control, const wxPoint& pos,
                        const wxSize& size) {
   const std::uint32_t style = control.control->style;
-  long flags = AlignStyle(control.look.align, wxALIGN_LEFT, wxALIGN_CENTRE_HORIZONTAL,
-                          wxALIGN_RIGHT) |
-               wxST_NO_AUTORESIZE | BorderStyle(control, wxBORDER_NONE);
+  long flags =
+      AlignStyle(control.look.align, wxALIGN_LEFT, wxALIGN_CENTRE_HORIZONTAL, wxALIGN_RIGHT) |
+      wxST_NO_AUTORESIZE | BorderStyle(control, wxBORDER_NONE);
   if (style & 0x1000) flags = (flags & ~wxBORDER_MASK) | wxBORDER_SUNKEN;  // SS_SUNKEN
   auto* text = new wxStaticText(parent, wxID_ANY, wxString(), pos, size, flags);
   const wxString label = FromUtf8(control.text);
@@ -198,19 +198,18 @@ wxWindow* CreateButtonLike(wxWindow* parent, const ControlLayout& control, const
     case ControlKind::kCheckBox:
     case ControlKind::kThreeState:
       if (look.pushLike) return new wxToggleButton(parent, wxID_ANY, label, pos, size);
-      return new wxCheckBox(
-          parent, wxID_ANY, label, pos, size,
-          (look.kind == ControlKind::kThreeState ? wxCHK_3STATE : wxCHK_2STATE) |
-              (leftText ? wxALIGN_RIGHT : 0));
+      return new wxCheckBox(parent, wxID_ANY, label, pos, size,
+                            (look.kind == ControlKind::kThreeState ? wxCHK_3STATE : wxCHK_2STATE) |
+                                (leftText ? wxALIGN_RIGHT : 0));
     case ControlKind::kRadioButton:
       if (look.pushLike) return new wxToggleButton(parent, wxID_ANY, label, pos, size);
-    {
-      // Each on its own: the preview shows none chosen, as a new dialog does.
-      auto* radio = new wxRadioButton(parent, wxID_ANY, label, pos, size,
-                                      wxRB_SINGLE | (leftText ? wxALIGN_RIGHT : 0));
-      radio->SetValue(false);
-      return radio;
-    }
+      {
+        // Each on its own: the preview shows none chosen, as a new dialog does.
+        auto* radio = new wxRadioButton(parent, wxID_ANY, label, pos, size,
+                                        wxRB_SINGLE | (leftText ? wxALIGN_RIGHT : 0));
+        radio->SetValue(false);
+        return radio;
+      }
     case ControlKind::kGroupBox:
       return new wxStaticBox(parent, wxID_ANY, label, pos, size);
     default:
@@ -222,9 +221,9 @@ wxWindow* CreateButtonLike(wxWindow* parent, const ControlLayout& control, const
 wxWindow* CreateEdit(wxWindow* parent, const ControlLayout& control, const wxPoint& pos,
                      const wxSize& size) {
   const ControlLook& look = control.look;
-  long flags = AlignStyle(look.align, wxTE_LEFT, wxTE_CENTRE, wxTE_RIGHT) |
-               BorderStyle(control, look.kind == ControlKind::kRichEdit ? wxBORDER_NONE
-                                                                        : wxBORDER_NONE);
+  long flags =
+      AlignStyle(look.align, wxTE_LEFT, wxTE_CENTRE, wxTE_RIGHT) |
+      BorderStyle(control, look.kind == ControlKind::kRichEdit ? wxBORDER_NONE : wxBORDER_NONE);
   if (control.border || control.sunken) flags = (flags & ~wxBORDER_MASK) | wxBORDER_THEME;
   if (look.multiLine) {
     flags |= wxTE_MULTILINE;
@@ -297,12 +296,13 @@ wxWindow* CreateCommonControl(wxWindow* parent, const ControlLayout& control, co
     case ControlKind::kSizeBox:
       return new PaintedControl(parent, control, wxString());
     default: {
-      const std::string& name = control.control->windowClass.isOrdinal
-                                    ? std::string("#") +
-                                          std::to_string(control.control->windowClass.ordinal)
-                                    : control.control->windowClass.text;
+      const std::string& name =
+          control.control->windowClass.isOrdinal
+              ? std::string("#") + std::to_string(control.control->windowClass.ordinal)
+              : control.control->windowClass.text;
       wxString label = FromUtf8(name);
-      if (label.length() > kMaxClassLabel) label = label.Left(kMaxClassLabel) + wxString::FromUTF8("…");
+      if (label.length() > kMaxClassLabel)
+        label = label.Left(kMaxClassLabel) + wxString::FromUTF8("…");
       return new PaintedControl(parent, control, label);
     }
   }
@@ -310,8 +310,7 @@ wxWindow* CreateCommonControl(wxWindow* parent, const ControlLayout& control, co
 
 }  // namespace
 
-wxWindow* CreatePreviewControl(wxWindow* parent, const ControlLayout& control,
-                               const wxFont& font) {
+wxWindow* CreatePreviewControl(wxWindow* parent, const ControlLayout& control, const wxFont& font) {
   const wxPoint pos(control.rect.x, control.rect.y);
   const wxSize size(std::max(control.rect.width, 0), std::max(control.rect.height, 0));
   wxWindow* window = nullptr;

@@ -13,7 +13,6 @@ namespace ulk {
 // Creates the control at its rectangle inside `parent` (the dialog's client
 // area), in `font`, shown or hidden and enabled or not as its styles say.
 // Never null.
-wxWindow* CreatePreviewControl(wxWindow* parent, const ControlLayout& control,
-                               const wxFont& font);
+wxWindow* CreatePreviewControl(wxWindow* parent, const ControlLayout& control, const wxFont& font);
 
 }  // namespace ulk

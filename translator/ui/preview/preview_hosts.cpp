@@ -54,10 +54,10 @@ void DialogHost::OnCharHook(wxKeyEvent& event) {
 }
 
 MenuHost::MenuHost(wxWindow* parent, const MenuTemplate& menu)
-    : wxFrame(parent, kMenuHostTemplateId, wxString::FromUTF8(kMenuHostCaption), wxDefaultPosition,
-              wxDefaultSize,
-              wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX | wxFRAME_FLOAT_ON_PARENT |
-                  wxFRAME_NO_TASKBAR) {
+    : wxFrame(
+          parent, kMenuHostTemplateId, wxString::FromUTF8(kMenuHostCaption), wxDefaultPosition,
+          wxDefaultSize,
+          wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX | wxFRAME_FLOAT_ON_PARENT | wxFRAME_NO_TASKBAR) {
   const MenuTemplate shown = NormalisePreviewMenu(menu);
   auto* bar = new wxMenuBar;
   for (const MenuNode& item : shown.items) {
