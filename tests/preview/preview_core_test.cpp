@@ -275,12 +275,15 @@ TEST(DialogLayoutTest, ControlsKeepTheirRectanglesTextsAndStates) {
       {u"", 0x80, u"Oculto", 0, 0x40000000, 10, 10, 50, 14, 2},  // not visible
       {u"", 0x81, u"", 0, 0x58B00080, 10, 30, 100, 12, 3},       // disabled, border, scrolls
       {u"", 0x80, u"Lejos", 0, 0x50000000, 30000, -30000, 50, 14, 4},
+      {u"", 0x83, u"", 0, 0x50800000, 0, 0, 100, 40, 5},  // list box: whole items
+      {u"", 0x83, u"", 0, 0x50800100, 0, 0, 100, 40, 6},  // LBS_NOINTEGRALHEIGHT
+      {u"", 0x85, u"", 0, 0x50000003, 0, 0, 100, 60, 7},  // drop-down list
   };
   DialogTemplate dialog;
   ASSERT_TRUE(ReadDialogTemplate(DialogBytes(d), dialog).ok());
   const DialogLayout layout = LayoutDialog(dialog, {6, 12});
   EXPECT_EQ(layout.client, (PixelRect{0, 0, 300, 150}));
-  ASSERT_EQ(layout.controls.size(), 4u);
+  ASSERT_EQ(layout.controls.size(), 7u);
   EXPECT_EQ(layout.controls[0].text, "") << "an ordinal title shows nothing";
   EXPECT_EQ(layout.controls[0].look.kind, ControlKind::kImageFrame);
   EXPECT_FALSE(layout.controls[1].visible);
@@ -291,6 +294,11 @@ TEST(DialogLayoutTest, ControlsKeepTheirRectanglesTextsAndStates) {
   EXPECT_TRUE(edit.vScroll);
   EXPECT_TRUE(edit.hScroll);
   EXPECT_EQ(layout.controls[3].rect, (PixelRect{45000, -45000, 75, 21}));
+  // The platform's loader shows 4 items of 12 pixels and the edges.
+  EXPECT_EQ(layout.controls[4].rect.height, 52);
+  EXPECT_EQ(layout.controls[5].rect.height, 60);
+  EXPECT_EQ(layout.controls[6].rect.height, 90);
+  EXPECT_EQ(layout.controls[6].closedHeight, 20);
 }
 
 TEST(ControlKindTest, PredefinedClassesByStyle) {

@@ -81,6 +81,7 @@ class ShotsApp : public wxApp {
       return false;
     }
     fs::create_directories(options_.outDir);
+    options_.outDir = fs::absolute(options_.outDir).string();
     for (const std::string& job : options_.jobs) {
       if (!RunJob(job)) exitCode_ = 1;
     }
@@ -101,8 +102,12 @@ class ShotsApp : public wxApp {
       });
     }
     if (parts.size() == 6 && parts[0] == "translated") {
+      // Module paths in a project are relative to its folder, as the
+      // programs open it.
+      const fs::path projectPath = fs::absolute(parts[2]);
+      fs::current_path(projectPath.parent_path());
       Project project;
-      if (!LoadProjectFile(project, parts[2]).ok) {
+      if (!LoadProjectFile(project, projectPath.string()).ok) {
         std::printf("%s: cannot read %s\n", parts[1].c_str(), parts[2].c_str());
         return false;
       }

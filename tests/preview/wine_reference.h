@@ -83,8 +83,8 @@ struct ControlComparison {
 };
 
 // Controls whose size the platform sets itself are compared by position
-// only: images (sized to the image), drop-down combo boxes and date pickers
-// (their height is the font's, not the template's), and up-down controls
+// only: images (sized to the image), date pickers (the toolkit's own is
+// taller), and up-down controls
 // that place themselves beside their buddy, which they resize.
 inline std::vector<ControlComparison> CompareControls(const EmbeddedDialog& embedded,
                                                       const WineDialog& wine) {
@@ -101,8 +101,6 @@ inline std::vector<ControlComparison> CompareControls(const EmbeddedDialog& embe
       case ControlKind::kImageFrame:
         c.compareSize = false;
         break;
-      case ControlKind::kComboDropDown:
-      case ControlKind::kComboDropList:
       case ControlKind::kDateTime:
         c.compareHeight = false;
         break;

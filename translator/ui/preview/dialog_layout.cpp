@@ -23,6 +23,22 @@ bool SameFace(std::string_view a, std::string_view b) {
 // size whose base units are the platform's for its system font, 8 by 16.
 constexpr int kSystemFontPixels = 14;
 
+// What a closed combo box adds to its font's height: edges and margins.
+constexpr int kComboChrome = 8;
+
+// List boxes show whole items unless told otherwise: their height shrinks
+// to the items that fit, one font height each, within their edges (a
+// bordered list box in a dialog has a sunken edge of 2 pixels).
+constexpr std::uint32_t kLbsOwnerDrawVariable = 0x20;
+constexpr std::uint32_t kLbsNoIntegralHeight = 0x100;
+constexpr int kListEdge = 2;
+
+int IntegralListHeight(int height, int itemHeight, int edge) {
+  const int inside = height - 2 * edge;
+  if (itemHeight <= 0 || inside < itemHeight) return height;
+  return inside / itemHeight * itemHeight + 2 * edge;
+}
+
 }  // namespace
 
 BaseUnits BaseUnitsFromMetrics(int sampleWidth, int fontHeight) {
@@ -112,6 +128,15 @@ DialogLayout LayoutDialog(const DialogTemplate& dialog, BaseUnits units) {
     item.control = &control;
     item.look = ClassifyControl(control);
     item.rect = DialogUnitsToPixels(control.x, control.y, control.cx, control.cy, units);
+    if (item.look.kind == ControlKind::kListBox && !(control.style & kLbsNoIntegralHeight) &&
+        !(control.style & kLbsOwnerDrawVariable)) {
+      item.rect.height = IntegralListHeight(item.rect.height, units.y,
+                                            (control.style & kWsBorder) ? kListEdge : 0);
+    }
+    if (item.look.kind == ControlKind::kComboDropDown ||
+        item.look.kind == ControlKind::kComboDropList) {
+      item.closedHeight = units.y + kComboChrome;
+    }
     if (!control.title.isOrdinal) item.text = control.title.text;
     item.visible = (control.style & kWsVisible) != 0;
     item.enabled = (control.style & kWsDisabled) == 0;

@@ -84,7 +84,10 @@ DialogFrame FrameOfDialog(const DialogTemplate& dialog);
 struct ControlLayout {
   const DialogControl* control = nullptr;  // into the template
   ControlLook look;
-  PixelRect rect;    // in client pixels, as the template puts it
+  PixelRect rect;  // in client pixels, as the template puts it
+  // Drop-down combo boxes: the height they show closed, which the platform
+  // takes from the font (the template's is that of the open list).
+  int closedHeight = 0;
   std::string text;  // shown text; empty for a title given as an ordinal
   bool visible = true;
   bool enabled = true;

@@ -163,10 +163,10 @@ long BorderStyle(const ControlLayout& control, long otherwise) {
   return otherwise;
 }
 
-// Drop-down combo boxes keep the height the toolkit gives them: the
-// template's height is that of the open list.
+// Drop-down combo boxes show their closed height: the template's height is
+// that of the open list.
 wxSize ClosedSize(const ControlLayout& control) {
-  return wxSize(std::max(control.rect.width, 1), -1);
+  return wxSize(std::max(control.rect.width, 1), std::max(control.closedHeight, 1));
 }
 
 wxWindow* CreateStatic(wxWindow* parent, const ControlLayout& control, const wxPoint& pos,
@@ -204,10 +204,14 @@ wxWindow* CreateButtonLike(wxWindow* parent, const ControlLayout& control, const
     case ControlKind::kRadioButton:
       if (look.pushLike) return new wxToggleButton(parent, wxID_ANY, label, pos, size);
       {
-        // Each on its own: the preview shows none chosen, as a new dialog does.
-        auto* radio = new wxRadioButton(parent, wxID_ANY, label, pos, size,
-                                        wxRB_SINGLE | (leftText ? wxALIGN_RIGHT : 0));
-        radio->SetValue(false);
+        // None chosen, as a new dialog shows them: the toolkit keeps one
+        // button of each group chosen, so each radio button gets a group of
+        // its own with a hidden button that is the chosen one.
+        auto* none = new wxRadioButton(parent, wxID_ANY, wxString(), pos, wxSize(0, 0), wxRB_GROUP);
+        none->Hide();
+        auto* radio =
+            new wxRadioButton(parent, wxID_ANY, label, pos, size, leftText ? wxALIGN_RIGHT : 0);
+        none->SetValue(true);
         return radio;
       }
     case ControlKind::kGroupBox:
@@ -277,7 +281,7 @@ wxWindow* CreateCommonControl(wxWindow* parent, const ControlLayout& control, co
                           (look.vertical ? wxSL_VERTICAL : wxSL_HORIZONTAL) |
                               ((style & 0x1) ? wxSL_AUTOTICKS : 0));  // TBS_AUTOTICKS
     case ControlKind::kDateTime:
-      return new wxDatePickerCtrl(parent, wxID_ANY, wxDefaultDateTime, pos, ClosedSize(control),
+      return new wxDatePickerCtrl(parent, wxID_ANY, wxDefaultDateTime, pos, size,
                                   wxDP_DROPDOWN | wxDP_SHOWCENTURY);
     case ControlKind::kMonthCalendar:
       return new wxCalendarCtrl(parent, wxID_ANY, wxDefaultDateTime, pos, size);
@@ -368,13 +372,12 @@ wxWindow* CreatePreviewControl(wxWindow* parent, const ControlLayout& control, c
       break;
   }
   window->SetFont(font);
-  // Some toolkit controls grow to their own minimum when created; the
-  // template's rectangle wins, as it does on the platform.
-  if (control.look.kind != ControlKind::kComboDropDown &&
-      control.look.kind != ControlKind::kComboDropList &&
-      control.look.kind != ControlKind::kDateTime) {
-    window->SetSize(pos.x, pos.y, size.x, size.y, wxSIZE_FORCE);
-  }
+  // Toolkit controls grow to their own minimum when created; the template's
+  // rectangle wins, as it does on the platform.
+  const bool dropDown = control.look.kind == ControlKind::kComboDropDown ||
+                        control.look.kind == ControlKind::kComboDropList;
+  const wxSize shown = dropDown ? ClosedSize(control) : size;
+  window->SetSize(pos.x, pos.y, shown.x, shown.y, wxSIZE_FORCE);
   if (!control.enabled) window->Disable();
   if (!control.visible) window->Hide();
   return window;
