@@ -110,7 +110,7 @@ inline bool WriteTestModule(const std::string& path, const std::vector<TestResou
   return update.Commit(path, 0644).ok();
 }
 
-// The bad inputs: DL_S_DAMAGED, DL_S_FAR, DL_S_NOFONT, DL_S_LONGCLASS,
+// The bad inputs: DL_S_DAMAGED, DL_S_FAR, DL_S_NOFONT, DL_S_HUGE, DL_S_LONGCLASS,
 // MN_S_DEEP (100 levels), MN_S_DEEP60 (60 levels).
 inline std::vector<TestResource> BadInputResources() {
   TestDialog base;
@@ -121,6 +121,10 @@ inline std::vector<TestResource> BadInputResources() {
   TestDialog far = base;
   far.controls.push_back({u"", 0x80, u"Lejos", 0, 0x50000000, 30000, -30000, 32767, 32767, 5});
   far.controls.push_back({u"", 0x81, u"", 0, 0x50800080, -20, 90, 400, 12, 6});
+  far.controls.push_back({u"Otra", 0, u"", 0, 0x50800000, -32768, 32767, 32767, 100, 8});
+  TestDialog huge = base;
+  huge.cx = 32767;
+  huge.cy = -5;
   TestDialog noFont = base;
   noFont.face = u"Fuente Que No Existe";
   noFont.pointSize = 10;
@@ -130,6 +134,7 @@ inline std::vector<TestResource> BadInputResources() {
   return {{kRtDialog, ResourceId::Name(std::string_view("DAMAGED")), damaged},
           {kRtDialog, ResourceId::Name(std::string_view("FAR")), DialogBytes(far)},
           {kRtDialog, ResourceId::Name(std::string_view("NOFONT")), DialogBytes(noFont)},
+          {kRtDialog, ResourceId::Name(std::string_view("HUGE")), DialogBytes(huge)},
           {kRtDialog, ResourceId::Name(std::string_view("LONGCLASS")), DialogBytes(longClass)},
           {kRtMenu, ResourceId::Name(std::string_view("DEEP")), DeepMenuBytes(100)},
           {kRtMenu, ResourceId::Name(std::string_view("DEEP60")), DeepMenuBytes(60)}};

@@ -210,12 +210,12 @@ TEST(PreviewGuiTest, BadInputsShowWhatTheyCanOrReport) {
   };
   ResourcePreview result;
   for (const char* key :
-       {"DL_S_DAMAGED", "DL_S_FAR", "DL_S_NOFONT", "DL_S_LONGCLASS", "MN_S_DEEP60"}) {
+       {"DL_S_DAMAGED", "DL_S_FAR", "DL_S_NOFONT", "DL_S_HUGE", "DL_S_LONGCLASS", "MN_S_DEEP60"}) {
     EXPECT_TRUE(ShowResource(path, key, nullptr, result)) << key;
   }
   EXPECT_FALSE(ShowResource(path, "MN_S_DEEP", nullptr, result));
   EXPECT_EQ(result.failureKind, kPreviewCannotLoadMenu);
-  EXPECT_EQ(shown, (std::vector<std::string>{"dialog", "dialog", "dialog", "menu"}));
+  EXPECT_EQ(shown, (std::vector<std::string>{"dialog", "dialog", "dialog", "dialog", "menu"}));
   EXPECT_EQ(hook.messages, std::vector<std::string>{"Error cargando diálogo"});
 
   PreviewContent content;

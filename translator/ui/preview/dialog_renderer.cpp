@@ -59,9 +59,9 @@ DialogFontMetrics MeasureDialogFont(const FontRequest& request) {
   wxCoord height = 0;
   dc.GetTextExtent(wxString(kBaseUnitSample.data(), kBaseUnitSample.size()), &width, &height);
   // The platform's height is its ascent and descent each rounded to whole
-  // pixels; the toolkit rounds them up. Measured at 64 times the size, the
+  // pixels; the toolkit rounds them up. Measured at about 1,000 pixels, the
   // fractions show.
-  constexpr int kScale = 64;
+  const int kScale = std::max(1, 1024 / pixels);
   dc.SetFont(MakeFont(face, pixels * kScale, request.bold, request.italic));
   const wxFontMetrics metrics = dc.GetFontMetrics();
   const long fontHeight = std::lround(metrics.ascent / static_cast<double>(kScale)) +
@@ -109,8 +109,8 @@ wxWindow* EmbeddedDialog::ControlWindow(std::size_t index) const {
 
 wxSize EmbeddedDialog::DialogSize() const {
   const DialogFrame& frame = layout_.frame;
-  return wxSize(std::max(layout_.client.width, 0) + 2 * frame.border,
-                std::max(layout_.client.height, 0) + frame.Top() + frame.border);
+  return wxSize(ScreenLength(layout_.client.width) + 2 * frame.border,
+                ScreenLength(layout_.client.height) + frame.Top() + frame.border);
 }
 
 void EmbeddedDialog::OnPaint(wxPaintEvent&) {

@@ -38,8 +38,9 @@ constexpr std::size_t kMaxClassLabel = 60;
 class PaintedControl : public wxWindow {
  public:
   PaintedControl(wxWindow* parent, const ControlLayout& control, wxString label)
-      : wxWindow(parent, wxID_ANY, wxPoint(control.rect.x, control.rect.y),
-                 wxSize(std::max(control.rect.width, 0), std::max(control.rect.height, 0)),
+      : wxWindow(parent, wxID_ANY,
+                 wxPoint(ScreenCoordinate(control.rect.x), ScreenCoordinate(control.rect.y)),
+                 wxSize(ScreenLength(control.rect.width), ScreenLength(control.rect.height)),
                  wxBORDER_NONE | wxFULL_REPAINT_ON_RESIZE),
         look_(control.look),
         label_(std::move(label)) {

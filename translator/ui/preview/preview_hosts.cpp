@@ -174,7 +174,6 @@ bool ShowTranslatedPreview(const Module& module, const std::string& key,
                            const std::string& templateLibraryPath,
                            const std::string& previewOutputPath, wxWindow* parent) {
   if (module.LanguageCount() < 2) return false;
-  wxBusyCursor busy;
   const TranslatedPreview prepared =
       PrepareTranslatedPreview(module, key, choose, templateLibraryPath, previewOutputPath);
   switch (prepared.outcome) {
