@@ -130,6 +130,24 @@ TEST_F(UlkWindow, ANewProjectIsNamedAndTitled) {
   EXPECT_TRUE(Enabled(kIdAddModules));
 }
 
+TEST_F(UlkWindow, TheTemplateLibraryLivesInTwoTemporaryFilesUntilShutDown) {
+  Start({});
+  const std::string library = TheApp().templateLibraryPath();
+  const std::string preview = TheApp().previewOutputPath();
+  ASSERT_FALSE(library.empty());
+  ASSERT_FALSE(preview.empty());
+  EXPECT_EQ(std::filesystem::path(library).filename().string().rfind("DLL", 0), 0u);
+  std::string bytes;
+  ASSERT_EQ(ReadWholeFile(library, bytes), 0);
+  EXPECT_EQ(bytes.substr(0, 2), "MZ");
+  EXPECT_TRUE(std::filesystem::exists(preview));
+  TheApp().Shutdown();
+  started_ = false;
+  EXPECT_FALSE(std::filesystem::exists(library));
+  EXPECT_FALSE(std::filesystem::exists(preview));
+  EXPECT_TRUE(TheApp().templateLibraryPath().empty());
+}
+
 TEST_F(UlkWindow, TheExampleShowsItsTreeAndRows) {
   StartOnDemo();
   EXPECT_EQ(FromWx(frame()->GetTitle()), "demo.ulk - ULK");
