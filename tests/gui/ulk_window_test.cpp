@@ -432,6 +432,9 @@ TEST_F(UlkWindow, SaveAndOpenAgain) {
   // Module paths were relative to the project: now they are whole.
   EXPECT_NE(saved.find("[" + (folder_ / "demo32.dll").string() + "]"), std::string::npos);
 
+  TheApp().NewProject();
+  Pump();
+  EXPECT_EQ(doc()->GetProject().ModuleCount(), 0u);
   ASSERT_TRUE(TheApp().OpenProject((folder_ / "demo.ulk").string()));
   Pump();
   EXPECT_FALSE(doc()->IsModified());
@@ -473,6 +476,27 @@ TEST_F(UlkWindow, AProjectThatCannotBeReadLeavesAnEmptyProject) {
   // The window keeps working: the example opens.
   EXPECT_TRUE(TheApp().OpenProject((folder_ / "demo.ulk").string()));
   EXPECT_EQ(doc()->GetProject().ModuleCount(), 2u);
+}
+
+TEST_F(UlkWindow, AMissingProjectFileIsReportedAndLeavesAnEmptyProject) {
+  StartOnDemo();
+  ModalAnswers answers;
+  EXPECT_FALSE(TheApp().OpenProject((folder_ / "no-existe.ulk").string()));
+  ASSERT_FALSE(answers.Messages().empty());
+  EXPECT_NE(answers.Messages().back().find("Imposible encontrar este archivo"), std::string::npos)
+      << answers.Messages().back();
+  ASSERT_NE(doc(), nullptr);
+  EXPECT_EQ(doc()->GetProject().ModuleCount(), 0u);
+}
+
+TEST_F(UlkWindow, ADroppedProjectFileIsOpened) {
+  Start({});
+  auto* files = new wxString[1]{ToWx((folder_ / "demo.ulk").string())};  // the event owns them
+  wxDropFilesEvent drop(wxEVT_DROP_FILES, 1, files);
+  frame()->GetEventHandler()->ProcessEvent(drop);
+  Pump();
+  EXPECT_EQ(doc()->GetProject().ModuleCount(), 2u);
+  EXPECT_EQ(FromWx(frame()->GetTitle()), "demo.ulk - ULK");
 }
 
 TEST_F(UlkWindow, StatusTextsStackAndTheProgressFollowsItsPane) {
