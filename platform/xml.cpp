@@ -141,8 +141,8 @@ bool XmlDocument::Parse(std::string_view bytes) {
   xmlSetStructuredErrorFunc(&error_, RecordError);
   // No network, no DTD loading and no entity substitution: a document's
   // own entities are refused where they are used (XmlElement::Text).
-  xmlDocPtr doc = xmlCtxtReadMemory(context, bytes.data(), static_cast<int>(bytes.size()),
-                                    nullptr, nullptr, XML_PARSE_NONET | XML_PARSE_NOWARNING);
+  xmlDocPtr doc = xmlCtxtReadMemory(context, bytes.data(), static_cast<int>(bytes.size()), nullptr,
+                                    nullptr, XML_PARSE_NONET | XML_PARSE_NOWARNING);
   xmlSetStructuredErrorFunc(nullptr, nullptr);
   xmlFreeParserCtxt(context);
   if (!doc || !xmlDocGetRootElement(doc)) {

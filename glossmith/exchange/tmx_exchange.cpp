@@ -129,8 +129,8 @@ bool ReadType(const XmlElement& element, std::string& type, std::string& error) 
 
 bool ReadUnits(const XmlElement& root, std::vector<Unit>& units, std::string& error) {
   if (root.LocalName() != "tmx") {
-    error = LineError(root.Line(), "el elemento raíz no es <tmx> sino <" +
-                                       std::string(root.LocalName()) + ">");
+    error = LineError(root.Line(),
+                      "el elemento raíz no es <tmx> sino <" + std::string(root.LocalName()) + ">");
     return false;
   }
   const XmlElement body = root.Child("body");
@@ -280,7 +280,8 @@ TmxExportResult ExportTmx(DictionaryConnection& connection, const std::string& p
   }
   auto pairs = connection.Query(kPairsQuery);
   if (!pairs) {
-    result.message = "no se han podido leer los enlaces del diccionario: " + connection.ErrorMessage();
+    result.message =
+        "no se han podido leer los enlaces del diccionario: " + connection.ErrorMessage();
     return result;
   }
   std::string out;
@@ -304,8 +305,8 @@ TmxExportResult ExportTmx(DictionaryConnection& connection, const std::string& p
     for (int i = 0; i < 6; ++i) fields[i] = pairs->Column(i).value_or("");
     const std::string first = RealText(fields[1]);
     const std::string second = RealText(fields[4]);
-    if (!IsXmlText(first) || !IsXmlText(second) || !IsXmlText(fields[2]) ||
-        !IsXmlText(fields[5]) || !IsXmlText(fields[0]) || !IsXmlText(fields[3])) {
+    if (!IsXmlText(first) || !IsXmlText(second) || !IsXmlText(fields[2]) || !IsXmlText(fields[5]) ||
+        !IsXmlText(fields[0]) || !IsXmlText(fields[3])) {
       ++result.omitted;
       continue;
     }

@@ -25,8 +25,8 @@ inline constexpr const char* kTmxTypeProperty = "x-text-type";
 
 struct TmxExportResult {
   bool ok = false;
-  std::string message;     // why nothing was written, when not ok
-  std::size_t units = 0;   // pairs written
+  std::string message;      // why nothing was written, when not ok
+  std::size_t units = 0;    // pairs written
   std::size_t omitted = 0;  // pairs with a text an XML document cannot hold
 };
 

@@ -12,8 +12,8 @@ namespace ulk {
 // Written: one unit per original-language entry.
 struct ExportUnit {
   std::string key;
-  std::string source;  // the original text in its real form (line breaks, tabs)
-  std::string target;  // "" when not translated
+  std::string source;   // the original text in its real form (line breaks, tabs)
+  std::string target;   // "" when not translated
   std::string restype;  // the kind of resource or control, as XLIFF names it; "" for none
   std::string note;     // the kind of resource and the dialog or menu it belongs to
   // The control's size in dialog units, for a dialog control; 0 when unknown.

@@ -172,7 +172,7 @@ class PoReader {
       if (end == std::string_view::npos) break;
       start = end + 1;
     }
-    return Finish(number);
+    return Finish();
   }
 
  private:
@@ -186,7 +186,7 @@ class PoReader {
     if (text.empty()) return true;
     if (text.front() == '#') {
       // A comment after the strings of an entry starts the next entry.
-      if (entry_.hasString && !Flush(line.number)) return false;
+      if (entry_.hasString && !Flush()) return false;
       if (text.rfind("#~", 0) == 0) return true;  // obsolete entries are not read
       if (text.rfind("#,", 0) == 0) {
         for (std::string_view flags = text.substr(2); !flags.empty();) {
@@ -206,8 +206,7 @@ class PoReader {
     const std::string_view keyword = text.substr(0, blank);
     const std::string_view rest = blank == std::string_view::npos ? "" : text.substr(blank);
     if (keyword == "msgctxt" || keyword == "msgid") {
-      if ((entry_.hasString || (keyword == "msgctxt" && entry_.hasId)) && !Flush(line.number))
-        return false;
+      if ((entry_.hasString || (keyword == "msgctxt" && entry_.hasId)) && !Flush()) return false;
       if (keyword == "msgctxt") {
         if (entry_.hasContext) return Fail(line.number, "msgctxt repetido");
         entry_.hasContext = true;
@@ -229,7 +228,8 @@ class PoReader {
       if (!entry_.hasId) return Fail(line.number, "msgstr sin msgid");
       const bool indexed = keyword != "msgstr";
       if (indexed != entry_.hasPlural) {
-        return Fail(line.number, indexed ? "msgstr[] sin msgid_plural" : "falta el índice de msgstr");
+        return Fail(line.number,
+                    indexed ? "msgstr[] sin msgid_plural" : "falta el índice de msgstr");
       }
       if (entry_.hasString && !indexed) return Fail(line.number, "msgstr repetido");
       // Only the first form of a plural entry is kept: such entries are
@@ -254,13 +254,12 @@ class PoReader {
     return true;
   }
 
-  bool Flush(long number) {
+  bool Flush() {
     PoEntry entry = std::move(entry_);
     entry_ = {};
     if (!entry.hasId && !entry.hasContext) return true;
     if (!entry.hasId) return Fail(entry.line, "msgctxt sin msgid");
-    if (!entry.hasString) return Fail(number, "falta el msgstr de la entrada de la línea " +
-                                                  std::to_string(entry.line));
+    if (!entry.hasString) return Fail(entry.line, "falta el msgstr de la entrada");
     if (!entry.hasContext && entry.id.empty()) return Header(entry);
     ImportUnit unit;
     unit.hasKey = entry.hasContext;
@@ -291,9 +290,9 @@ class PoReader {
             const std::string charset = Trim(upper.substr(at + 8));
             if (charset != "UTF-8" && charset != "UTF8" && charset != "CHARSET" &&
                 charset != "ASCII" && charset != "US-ASCII") {
-              return Fail(entry.line, "juego de caracteres no admitido: " +
-                                          std::string(value.substr(at + 8)) +
-                                          " (el archivo debe estar en UTF-8)");
+              return Fail(entry.line,
+                          "juego de caracteres no admitido: " + std::string(value.substr(at + 8)) +
+                              " (el archivo debe estar en UTF-8)");
             }
           }
         }
@@ -304,9 +303,9 @@ class PoReader {
     return true;
   }
 
-  bool Finish(long number) {
+  bool Finish() {
     if (entry_.last == nullptr && !entry_.hasId && !entry_.hasContext) return true;
-    return Flush(number);
+    return Flush();
   }
 
   ImportFile& file_;
@@ -323,7 +322,8 @@ long FirstInvalidUtf8Line(std::string_view text) {
   std::size_t start = 0;
   while (start < text.size()) {
     const std::size_t end = text.find('\n', start);
-    const std::string_view line = text.substr(start, end == std::string_view::npos ? end : end - start);
+    const std::string_view line =
+        text.substr(start, end == std::string_view::npos ? end : end - start);
     if (!IsValidUtf8(line)) return number;
     if (end == std::string_view::npos) break;
     start = end + 1;
@@ -387,8 +387,8 @@ std::string WritePo(const ExportHeader& header, const std::vector<ExportUnit>& u
   field("PO-Revision-Date", header.revisionDate);
   field("Last-Translator", "ULK");
   field("Language-Team", header.targetLanguage);
-  field("Language", header.targetTag.empty() ? header.targetLanguage
-                                             : PosixLocaleOf(header.targetTag));
+  field("Language",
+        header.targetTag.empty() ? header.targetLanguage : PosixLocaleOf(header.targetTag));
   field("MIME-Version", "1.0");
   field("Content-Type", "text/plain; charset=UTF-8");
   field("Content-Transfer-Encoding", "8bit");

@@ -14,10 +14,12 @@ namespace {
 // A look-alike with an accent or hook for each ASCII letter: some within
 // Latin-1, most beyond it, so that a text that passes through an 8-bit
 // code page anywhere comes out visibly damaged.
-constexpr const char* kUpper[26] = {"Å", "Ɓ", "Ç", "Ð", "É", "Ƒ", "Ĝ", "Ĥ", "Î", "Ĵ", "Ķ", "Ļ", "Ṁ",
-                                    "Ñ", "Ö", "Þ", "Ǫ", "Ŕ", "Š", "Ŧ", "Û", "Ṽ", "Ŵ", "Ẋ", "Ý", "Ž"};
-constexpr const char* kLower[26] = {"å", "ƀ", "ç", "ð", "é", "ƒ", "ĝ", "ĥ", "î", "ĵ", "ķ", "ļ", "ṁ",
-                                    "ñ", "ö", "þ", "ǫ", "ŕ", "š", "ŧ", "û", "ṽ", "ŵ", "ẋ", "ý", "ž"};
+constexpr const char* kUpper[26] = {"Å", "Ɓ", "Ç", "Ð", "É", "Ƒ", "Ĝ", "Ĥ", "Î",
+                                    "Ĵ", "Ķ", "Ļ", "Ṁ", "Ñ", "Ö", "Þ", "Ǫ", "Ŕ",
+                                    "Š", "Ŧ", "Û", "Ṽ", "Ŵ", "Ẋ", "Ý", "Ž"};
+constexpr const char* kLower[26] = {"å", "ƀ", "ç", "ð", "é", "ƒ", "ĝ", "ĥ", "î",
+                                    "ĵ", "ķ", "ļ", "ṁ", "ñ", "ö", "þ", "ǫ", "ŕ",
+                                    "š", "ŧ", "û", "ṽ", "ŵ", "ẋ", "ý", "ž"};
 constexpr char kPadding = '~';
 
 // Copies `text` with its letters replaced, everything the program reads
@@ -103,7 +105,8 @@ PseudoResult PseudoTranslate(Module& module, std::string_view language, int expa
   texts.reserve(original->EntryCount());
   ModuleLanguage::Cursor cursor = target->Entries().begin();
   for (const TextEntry& entry : original->Entries()) {
-    std::string text = PseudoText(entry.text, expandPercent, KindOfKey(entry.key) == ResourceKind::kMenu);
+    std::string text =
+        PseudoText(entry.text, expandPercent, KindOfKey(entry.key) == ResourceKind::kMenu);
     const TextEntry* present = target->FindEntryAfter(entry.key, cursor);
     if (!present || present->text != text) {
       result.changedKeys.push_back(entry.key);

@@ -24,8 +24,8 @@ std::string PseudoText(std::string_view stored, int expandPercent, bool menuItem
 
 struct PseudoResult {
   bool ok = false;
-  std::string message;       // why nothing was done, when not ok
-  std::size_t filled = 0;    // entries written
+  std::string message;     // why nothing was done, when not ok
+  std::size_t filled = 0;  // entries written
   std::vector<std::string> changedKeys;
 };
 

@@ -96,11 +96,22 @@ std::string_view TrailingBlanks(std::string_view text) {
 // that write it otherwise counts as equal ("?" and "？", "..." and "…").
 std::string FinalPunctuation(std::string_view text) {
   while (!text.empty() && IsSpace(text.back())) text.remove_suffix(1);
-  static const std::pair<const char*, const char*> kMarks[] = {
-      {"...", "..."}, {"\xE2\x80\xA6", "..."}, {"\xEF\xBC\x9F", "?"}, {"\xD8\x9F", "?"},
-      {"\xEF\xBC\x81", "!"}, {"\xE3\x80\x82", "."}, {"\xEF\xBC\x9A", ":"}, {"\xEF\xBC\x9B", ";"},
-      {"\xEF\xBC\x8C", ","}, {"\xD8\x8C", ","}, {"?", "?"}, {"!", "!"}, {".", "."},
-      {":", ":"}, {";", ";"}, {",", ","}};
+  static const std::pair<const char*, const char*> kMarks[] = {{"...", "..."},
+                                                               {"\xE2\x80\xA6", "..."},
+                                                               {"\xEF\xBC\x9F", "?"},
+                                                               {"\xD8\x9F", "?"},
+                                                               {"\xEF\xBC\x81", "!"},
+                                                               {"\xE3\x80\x82", "."},
+                                                               {"\xEF\xBC\x9A", ":"},
+                                                               {"\xEF\xBC\x9B", ";"},
+                                                               {"\xEF\xBC\x8C", ","},
+                                                               {"\xD8\x8C", ","},
+                                                               {"?", "?"},
+                                                               {"!", "!"},
+                                                               {".", "."},
+                                                               {":", ":"},
+                                                               {";", ";"},
+                                                               {",", ","}};
   for (const auto& [mark, kind] : kMarks) {
     const std::string_view m = mark;
     if (text.size() >= m.size() && text.substr(text.size() - m.size()) == m) return kind;
@@ -225,8 +236,8 @@ void Checker::CheckLanguage(const ModuleLanguage& original, const ModuleLanguage
     const std::vector<std::string> shown = HotkeysOf(isTranslated ? translated->text : entry.text);
     if (shown.empty()) continue;
     const std::vector<std::string> own = HotkeysOf(entry.text);
-    scoped.push_back({std::move(scope), entry.key, shown.front(), own.empty() ? "" : own.front(),
-                      isTranslated});
+    scoped.push_back(
+        {std::move(scope), entry.key, shown.front(), own.empty() ? "" : own.front(), isTranslated});
   }
   Clashes(scoped);
   std::stable_sort(pending_.begin(), pending_.end(),
@@ -254,13 +265,15 @@ void Checker::Add(const std::string& key, CheckKind kind, const std::string& ori
 void Checker::Entry(const TextEntry& entry, const TextEntry* translated) {
   const std::string& original = entry.text;
   if (!translated || translated->text.empty()) {
-    if (HasLetters(original)) Add(entry.key, CheckKind::kUntranslated, original, "", "sin traducir");
+    if (HasLetters(original))
+      Add(entry.key, CheckKind::kUntranslated, original, "", "no hay traducción");
     return;
   }
   const std::string& translation = translated->text;
   if (translation == original) {
     if (HasLetters(original)) {
-      Add(entry.key, CheckKind::kIdentical, original, translation, "igual que el original");
+      Add(entry.key, CheckKind::kIdentical, original, translation,
+          "la traducción repite el original");
     }
     return;
   }
@@ -277,7 +290,8 @@ void Checker::Entry(const TextEntry& entry, const TextEntry* translated) {
   const std::string realOriginal = UnescapeText(original);
   const std::string realTranslation = UnescapeText(translation);
   std::vector<std::string> blanks;
-  if (LeadingBlanks(realOriginal) != LeadingBlanks(realTranslation)) blanks.push_back("al principio");
+  if (LeadingBlanks(realOriginal) != LeadingBlanks(realTranslation))
+    blanks.push_back("al principio");
   if (TrailingBlanks(realOriginal) != TrailingBlanks(realTranslation)) blanks.push_back("al final");
   if (!blanks.empty()) {
     Add(entry.key, CheckKind::kBlanks, original, translation,
@@ -391,10 +405,11 @@ void Checker::Width(const TextEntry& entry, const std::string& translation) {
   // is only reported when the translation needs more than the original.
   const Fit own = Measure(entry.text, *control);
   if (translated.demand <= own.demand) return;
-  const std::string font = dialog->font.present ? dialog->font.face + " " +
-                                                      std::to_string(dialog->font.pointSize)
-                                                : std::string("la fuente del sistema");
-  Add(entry.key, CheckKind::kWidth, entry.text, translation, "en " + font + ": " + translated.detail);
+  const std::string font = dialog->font.present
+                               ? dialog->font.face + " " + std::to_string(dialog->font.pointSize)
+                               : std::string("la fuente del sistema");
+  Add(entry.key, CheckKind::kWidth, entry.text, translation,
+      "en " + font + ": " + translated.detail);
 }
 
 void Checker::Clashes(std::vector<Scoped>& scoped) {

@@ -27,8 +27,8 @@ std::size_t PrintfTail(std::string_view text, std::size_t at, std::string& ident
     while (at < text.size() && (IsDigit(text[at]) || text[at] == '*')) ++at;
   }
   const std::size_t lengthStart = at;
-  for (const char* modifier : {"I64", "I32", "hh", "ll", "h", "l", "L", "q", "j", "z", "t", "I",
-                               "w"}) {
+  for (const char* modifier :
+       {"I64", "I32", "hh", "ll", "h", "l", "L", "q", "j", "z", "t", "I", "w"}) {
     const std::size_t size = std::strlen(modifier);
     if (text.compare(at, size, modifier) == 0) {
       at += size;
@@ -48,7 +48,7 @@ bool PercentSpecifier(std::string_view text, std::size_t at, FormatSpecifier& fo
   found.offset = at;
   if (numbered && digitsEnd < text.size() && text[digitsEnd] == '$') {
     // POSIX's numbered printf argument.
-    found.identity = std::string(text.substr(at + 1, digitsEnd - at)) ;
+    found.identity = std::string(text.substr(at + 1, digitsEnd - at));
     const std::size_t end = PrintfTail(text, digitsEnd + 1, found.identity);
     if (end == 0) return false;
     found.positional = true;
@@ -90,7 +90,8 @@ bool BraceSpecifier(std::string_view text, std::size_t at, FormatSpecifier& foun
   const std::size_t number = end;
   if (end < text.size() && (text[end] == ',' || text[end] == ':')) {
     const std::size_t close = text.find('}', end);
-    if (close == std::string_view::npos || text.substr(end, close - end).find('{') != std::string_view::npos)
+    if (close == std::string_view::npos ||
+        text.substr(end, close - end).find('{') != std::string_view::npos)
       return false;
     end = close;
   }
@@ -144,8 +145,8 @@ std::vector<std::string> HotkeysOf(std::string_view text) {
       continue;
     }
     const char next = text[at + 1];
-    if (IsBlank(next) || (next == '\\' && at + 2 < text.size() &&
-                          (text[at + 2] == 'n' || text[at + 2] == 'r'))) {
+    if (IsBlank(next) ||
+        (next == '\\' && at + 2 < text.size() && (text[at + 2] == 'n' || text[at + 2] == 'r'))) {
       continue;
     }
     keys.push_back(ToUpperUtf8(text.substr(at + 1, Utf8Length(text, at + 1))));

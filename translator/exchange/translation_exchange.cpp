@@ -174,8 +174,8 @@ ExportResult ExportTranslations(const Project& project, const Module& module,
   return result;
 }
 
-ImportResult ImportTranslations(Module& module, std::string_view language,
-                                const std::string& path, UndoHistory* history) {
+ImportResult ImportTranslations(Module& module, std::string_view language, const std::string& path,
+                                UndoHistory* history) {
   ImportResult result;
   const std::string fileName(FileNameOf(path));
   const auto refuse = [&](const std::string& why) {
@@ -200,14 +200,15 @@ ImportResult ImportTranslations(Module& module, std::string_view language,
   }
   ImportFile file;
   std::string error;
-  const bool read = format == ExchangeFormat::kXliff ? ReadXliff(bytes, file, error)
-                                                     : ReadPo(bytes, file, error);
+  const bool read =
+      format == ExchangeFormat::kXliff ? ReadXliff(bytes, file, error) : ReadPo(bytes, file, error);
   if (!read) return refuse(error);
   const std::string ourTag = LanguageTagOfName(target->name);
   if (!file.targetLanguage.empty() && file.targetLanguage != target->name && !ourTag.empty() &&
       PrimaryLanguage(file.targetLanguage) != PrimaryLanguage(ourTag)) {
-    return refuse("línea " + std::to_string(file.targetLanguageLine) + ": el archivo es del idioma " +
-                  file.targetLanguage + ", no de " + target->name + " (" + ourTag + ")");
+    return refuse("línea " + std::to_string(file.targetLanguageLine) +
+                  ": el archivo es del idioma " + file.targetLanguage + ", no de " + target->name +
+                  " (" + ourTag + ")");
   }
 
   // Decided in full before anything changes: a later unit with the same

@@ -44,10 +44,10 @@ struct ImportResult {
   // name and the place, "archivo.po: línea 12: ...".
   std::string message;
   std::size_t units = 0;
-  std::size_t applied = 0;  // finished translations taken (changed or already equal)
-  std::size_t skipped = 0;  // fuzzy, new or empty targets
-  std::vector<std::string> stale;    // the source is no longer the original text
-  std::vector<std::string> unknown;  // no such key in the module ("" for a unit without key)
+  std::size_t applied = 0;               // finished translations taken (changed or already equal)
+  std::size_t skipped = 0;               // fuzzy, new or empty targets
+  std::vector<std::string> stale;        // the source is no longer the original text
+  std::vector<std::string> unknown;      // no such key in the module ("" for a unit without key)
   std::vector<std::string> changedKeys;  // entries whose text changed, for the rows to refresh
 };
 
@@ -56,8 +56,8 @@ struct ImportResult {
 // by hand. With a history, all changes are one undo step (none when
 // nothing changed). A malformed file, or one made for another language,
 // changes nothing.
-ImportResult ImportTranslations(Module& module, std::string_view language,
-                                const std::string& path, UndoHistory* history);
+ImportResult ImportTranslations(Module& module, std::string_view language, const std::string& path,
+                                UndoHistory* history);
 
 // The BCP 47 tag of a language name, where the system's language list has
 // one; "" otherwise.

@@ -33,8 +33,8 @@ class XliffReader {
 
   bool Read(const XmlElement& root) {
     if (root.LocalName() != "xliff")
-      return Fail(root.Line(), "el elemento raíz no es <xliff> sino <" +
-                                   std::string(root.LocalName()) + ">");
+      return Fail(root.Line(),
+                  "el elemento raíz no es <xliff> sino <" + std::string(root.LocalName()) + ">");
     const std::string version = root.Attribute("version");
     if (!version.empty() && version.rfind("1.", 0) != 0)
       return Fail(root.Line(), "versión de XLIFF no admitida: " + version);
@@ -72,8 +72,7 @@ class XliffReader {
 
   bool Text(const XmlElement& element, std::string& text) {
     long badLine = 0;
-    if (!element.Text(text, badLine))
-      return Fail(badLine, "referencia a una entidad no admitida");
+    if (!element.Text(text, badLine)) return Fail(badLine, "referencia a una entidad no admitida");
     return true;
   }
 
@@ -89,10 +88,10 @@ class XliffReader {
       if (!Text(target, unit.target)) return false;
       std::string state;
       const bool hasState = target.Attribute("state", state);
-      const bool approved = element.Attribute("approved") == "yes";
-      // A target without a state counts as finished: tools that do not
-      // keep states write none.
-      unit.translated = !unit.target.empty() && (approved || !hasState || IsFinishedState(state));
+      // A target without a state counts as finished unless the unit says
+      // it is not approved: tools that do not keep states write none.
+      unit.translated = !unit.target.empty() &&
+                        (hasState ? IsFinishedState(state) : element.Attribute("approved") != "no");
     }
     file_.units.push_back(std::move(unit));
     return true;
@@ -124,6 +123,8 @@ std::string WriteXliff(const ExportHeader& header, const std::vector<ExportUnit>
     Attribute(out, "id", unit.key);
     Attribute(out, "resname", unit.key);
     if (!unit.restype.empty()) Attribute(out, "restype", unit.restype);
+    // Tools count a translated target that is not approved as fuzzy.
+    if (!unit.target.empty() && !unit.fuzzy) Attribute(out, "approved", "yes");
     if (unit.width > 0) {
       Attribute(out, "maxwidth", std::to_string(unit.width));
       Attribute(out, "maxheight", std::to_string(unit.height));
@@ -159,8 +160,9 @@ bool ReadXliff(std::string_view bytes, ImportFile& file, std::string& error) {
   if (!document.Parse(bytes)) {
     const XmlError& problem = document.Error();
     error = LineError(problem.line, problem.message);
-    if (problem.column > 0) error = "línea " + std::to_string(problem.line) + ", columna " +
-                                    std::to_string(problem.column) + ": " + problem.message;
+    if (problem.column > 0)
+      error = "línea " + std::to_string(problem.line) + ", columna " +
+              std::to_string(problem.column) + ": " + problem.message;
     return false;
   }
   XliffReader reader(file, error);

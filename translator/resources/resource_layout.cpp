@@ -33,8 +33,8 @@ bool ReadControl(ByteReader& r, bool extended, std::uint32_t item, ControlLayout
   const std::size_t geometry = start + (extended ? 12 : 8);
   std::uint16_t x = 0, y = 0, cx = 0, cy = 0;
   if (!r.PeekU32(extended ? start + 8 : start, control.style) || !r.PeekU16(geometry, x) ||
-      !r.PeekU16(geometry + 2, y) || !r.PeekU16(geometry + 4, cx) ||
-      !r.PeekU16(geometry + 6, cy) || !r.Skip(extended ? 24 : 18)) {
+      !r.PeekU16(geometry + 2, y) || !r.PeekU16(geometry + 4, cx) || !r.PeekU16(geometry + 6, cy) ||
+      !r.Skip(extended ? 24 : 18)) {
     return false;
   }
   control.item = item;
@@ -165,8 +165,7 @@ const ControlLayout* ModuleLayouts::ControlOf(std::string_view entryKey) const {
 bool ModuleLayouts::MenuParentOf(std::string_view entryKey, std::int32_t& parent) const {
   const auto found = menus.find(ToUpperUtf8(ResourceKeyOf(entryKey)));
   std::uint32_t item = 0;
-  if (found == menus.end() || !ItemOfKey(entryKey, item) ||
-      item >= found->second.parents.size()) {
+  if (found == menus.end() || !ItemOfKey(entryKey, item) || item >= found->second.parents.size()) {
     return false;
   }
   parent = found->second.parents[item];

@@ -15,7 +15,7 @@
 namespace ulk {
 
 struct ControlLayout {
-  std::uint32_t item = 0;  // the control's position, from 1 (its entry's item)
+  std::uint32_t item = 0;                     // the control's position, from 1 (its entry's item)
   std::int16_t x = 0, y = 0, cx = 0, cy = 0;  // dialog units
   std::uint32_t style = 0;
   bool classIsOrdinal = false;
