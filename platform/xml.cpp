@@ -4,6 +4,7 @@
 #include <libxml/parser.h>
 #include <libxml/tree.h>
 #include <libxml/xmlerror.h>
+#include <libxml/xmlreader.h>
 
 #include <climits>
 
@@ -119,43 +120,80 @@ bool XmlElement::Text(std::string& text, long& badLine) const {
   return !node_ || CollectText(node_, text, badLine);
 }
 
-void XmlDocument::Deleter::operator()(_xmlDoc* doc) const {
-  xmlFreeDoc(doc);
-}
+struct XmlStream::Reader {
+  xmlTextReaderPtr reader = nullptr;
+  ~Reader() {
+    if (reader) xmlFreeTextReader(reader);
+  }
+};
 
-XmlDocument::XmlDocument() = default;
-XmlDocument::~XmlDocument() = default;
+XmlStream::XmlStream() : reader_(std::make_unique<Reader>()) {}
+XmlStream::~XmlStream() = default;
 
-bool XmlDocument::Parse(std::string_view bytes) {
-  doc_.reset();
+bool XmlStream::Open(std::string_view bytes) {
   error_ = {};
+  failed_ = false;
+  skip_ = false;
+  if (reader_->reader) xmlFreeTextReader(reader_->reader);
+  reader_->reader = nullptr;
   if (bytes.size() > static_cast<std::size_t>(INT_MAX)) {
     error_.message = "el documento es demasiado grande";
+    failed_ = true;
     return false;
   }
-  xmlParserCtxtPtr context = xmlNewParserCtxt();
-  if (!context) {
-    error_.message = "sin memoria";
-    return false;
-  }
-  xmlSetStructuredErrorFunc(&error_, RecordError);
   // No network, no DTD loading and no entity substitution: a document's
   // own entities are refused where they are used (XmlElement::Text).
-  xmlDocPtr doc = xmlCtxtReadMemory(context, bytes.data(), static_cast<int>(bytes.size()), nullptr,
-                                    nullptr, XML_PARSE_NONET | XML_PARSE_NOWARNING);
-  xmlSetStructuredErrorFunc(nullptr, nullptr);
-  xmlFreeParserCtxt(context);
-  if (!doc || !xmlDocGetRootElement(doc)) {
-    if (doc) xmlFreeDoc(doc);
-    if (error_.message.empty()) error_.message = "el documento no tiene elemento raíz";
+  reader_->reader =
+      xmlReaderForMemory(bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr,
+                         XML_PARSE_NONET | XML_PARSE_NOWARNING | XML_PARSE_COMPACT);
+  if (!reader_->reader) {
+    error_.message = "sin memoria";
+    failed_ = true;
     return false;
   }
-  doc_.reset(doc);
+  xmlTextReaderSetStructuredErrorHandler(reader_->reader, RecordError, &error_);
   return true;
 }
 
-XmlElement XmlDocument::Root() const {
-  return doc_ ? XmlElement(xmlDocGetRootElement(doc_.get())) : XmlElement();
+bool XmlStream::Next() {
+  if (!reader_->reader || failed_) return false;
+  int result = skip_ ? xmlTextReaderNext(reader_->reader) : xmlTextReaderRead(reader_->reader);
+  skip_ = false;
+  while (result == 1) {
+    if (xmlTextReaderNodeType(reader_->reader) == XML_READER_TYPE_ELEMENT) return true;
+    result = xmlTextReaderRead(reader_->reader);
+  }
+  if (result < 0 || !error_.message.empty()) {
+    failed_ = true;
+    if (error_.message.empty()) {
+      error_.line = xmlTextReaderGetParserLineNumber(reader_->reader);
+      error_.message = "error de sintaxis";
+    }
+  }
+  return false;
+}
+
+int XmlStream::Depth() const {
+  return reader_->reader ? xmlTextReaderDepth(reader_->reader) : -1;
+}
+
+XmlElement XmlStream::Current() const {
+  return reader_->reader ? XmlElement(xmlTextReaderCurrentNode(reader_->reader)) : XmlElement();
+}
+
+XmlElement XmlStream::Expand() {
+  if (!reader_->reader || failed_) return {};
+  xmlNodePtr node = xmlTextReaderExpand(reader_->reader);
+  if (!node || !error_.message.empty()) {
+    failed_ = true;
+    if (error_.message.empty()) {
+      error_.line = xmlTextReaderGetParserLineNumber(reader_->reader);
+      error_.message = "error de sintaxis";
+    }
+    return {};
+  }
+  skip_ = true;
+  return XmlElement(node);
 }
 
 void AppendXmlEscaped(std::string& out, std::string_view text, bool attribute) {

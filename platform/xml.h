@@ -8,7 +8,6 @@
 #include <string_view>
 #include <vector>
 
-struct _xmlDoc;
 struct _xmlNode;
 
 namespace ulk {
@@ -48,31 +47,47 @@ class XmlElement {
   _xmlNode* node_ = nullptr;
 };
 
+// Where a document goes wrong.
 struct XmlError {
   long line = 0;
   long column = 0;
   std::string message;  // libxml2's own words
 };
 
-class XmlDocument {
+// A document read element by element (libxml2's reader): large documents
+// are read without holding the whole tree, each element of interest
+// expanded into a tree of its own while the reader stands on it.
+class XmlStream {
  public:
-  XmlDocument();
-  ~XmlDocument();
-  XmlDocument(const XmlDocument&) = delete;
-  XmlDocument& operator=(const XmlDocument&) = delete;
+  XmlStream();
+  ~XmlStream();
+  XmlStream(const XmlStream&) = delete;
+  XmlStream& operator=(const XmlStream&) = delete;
 
-  // Parses the bytes (their encoding as the XML declaration says, UTF-8 by
-  // default). False, with Error(), for a document that is not well-formed
-  // or not in its declared encoding.
-  bool Parse(std::string_view bytes);
-  XmlElement Root() const;
+  // Starts reading the bytes (their encoding as the XML declaration says,
+  // UTF-8 by default); the bytes must outlive the stream.
+  bool Open(std::string_view bytes);
+  // Moves to the next start tag in document order (past the content of an
+  // element that was expanded). False at the end of the document, and for
+  // a document that is not well-formed or not in its encoding: Failed()
+  // and Error() then tell where.
+  bool Next();
+  bool Failed() const { return failed_; }
   const XmlError& Error() const { return error_; }
 
+  // The element the stream stands on: its depth (0 for the root), name
+  // and attributes.
+  int Depth() const;
+  XmlElement Current() const;
+  // The current element with everything inside it, valid until the next
+  // move; a null element (and Failed()) when its content is malformed.
+  XmlElement Expand();
+
  private:
-  struct Deleter {
-    void operator()(_xmlDoc* doc) const;
-  };
-  std::unique_ptr<_xmlDoc, Deleter> doc_;
+  struct Reader;
+  std::unique_ptr<Reader> reader_;
+  bool skip_ = false;
+  bool failed_ = false;
   XmlError error_;
 };
 

@@ -127,51 +127,80 @@ bool ReadType(const XmlElement& element, std::string& type, std::string& error) 
   return true;
 }
 
-bool ReadUnits(const XmlElement& root, std::vector<Unit>& units, std::string& error) {
+std::string SyntaxError(const XmlStream& stream) {
+  const XmlError& problem = stream.Error();
+  return "línea " + std::to_string(problem.line) +
+         (problem.column > 0 ? ", columna " + std::to_string(problem.column) : "") + ": " +
+         problem.message;
+}
+
+bool ReadUnit(const XmlElement& tu, std::vector<Unit>& units, std::string& error) {
+  std::string unitType = kDefaultType;
+  if (!ReadType(tu, unitType, error)) return false;
+  Unit unit;
+  for (const XmlElement& tuv : tu.ChildrenNamed("tuv")) {
+    Variant variant;
+    variant.language = tuv.XmlAttribute("lang");
+    // TMX before 1.4 named the language with a plain attribute.
+    if (variant.language.empty()) variant.language = tuv.Attribute("lang");
+    variant.language = Trim(variant.language);
+    if (variant.language.empty()) {
+      error = LineError(tuv.Line(), "<tuv> sin idioma (xml:lang)");
+      return false;
+    }
+    variant.type = unitType;
+    if (!ReadType(tuv, variant.type, error)) return false;
+    const XmlElement seg = tuv.Child("seg");
+    if (!seg) {
+      error = LineError(tuv.Line(), "<tuv> sin <seg>");
+      return false;
+    }
+    std::string text;
+    long badLine = 0;
+    // Inline markup keeps its text: the native codes of <bpt>, <ept>,
+    // <ph> and <it>, the words of <hi> and <sub>.
+    if (!seg.Text(text, badLine)) {
+      error = LineError(badLine, "referencia a una entidad no admitida");
+      return false;
+    }
+    if (text.empty()) continue;
+    variant.text = StoredText(text);
+    unit.variants.push_back(std::move(variant));
+  }
+  units.push_back(std::move(unit));
+  return true;
+}
+
+// Reads the document element by element: a large file is never held as
+// one tree.
+bool ReadUnits(std::string_view bytes, std::vector<Unit>& units, std::string& error) {
+  XmlStream stream;
+  if (!stream.Open(bytes) || !stream.Next()) {
+    error = stream.Failed() ? SyntaxError(stream) : "línea 1: el documento está vacío";
+    return false;
+  }
+  const XmlElement root = stream.Current();
   if (root.LocalName() != "tmx") {
     error = LineError(root.Line(),
                       "el elemento raíz no es <tmx> sino <" + std::string(root.LocalName()) + ">");
     return false;
   }
-  const XmlElement body = root.Child("body");
+  bool body = false;
+  while (stream.Next()) {
+    const XmlElement element = stream.Current();
+    if (element.LocalName() == "body") body = true;
+    if (element.LocalName() != "tu") continue;
+    const XmlElement tu = stream.Expand();
+    if (!tu) break;
+    if (!ReadUnit(tu, units, error)) return false;
+  }
+  if (stream.Failed()) {
+    error = SyntaxError(stream);
+    return false;
+  }
   if (!body) {
     error = LineError(root.Line(), "el documento no tiene <body>");
     return false;
-  }
-  for (const XmlElement& tu : body.ChildrenNamed("tu")) {
-    std::string unitType = kDefaultType;
-    if (!ReadType(tu, unitType, error)) return false;
-    Unit unit;
-    for (const XmlElement& tuv : tu.ChildrenNamed("tuv")) {
-      Variant variant;
-      variant.language = tuv.XmlAttribute("lang");
-      // TMX before 1.4 named the language with a plain attribute.
-      if (variant.language.empty()) variant.language = tuv.Attribute("lang");
-      variant.language = Trim(variant.language);
-      if (variant.language.empty()) {
-        error = LineError(tuv.Line(), "<tuv> sin idioma (xml:lang)");
-        return false;
-      }
-      variant.type = unitType;
-      if (!ReadType(tuv, variant.type, error)) return false;
-      const XmlElement seg = tuv.Child("seg");
-      if (!seg) {
-        error = LineError(tuv.Line(), "<tuv> sin <seg>");
-        return false;
-      }
-      std::string text;
-      long badLine = 0;
-      // Inline markup keeps its text: the native codes of <bpt>, <ept>,
-      // <ph> and <it>, the words of <hi> and <sub>.
-      if (!seg.Text(text, badLine)) {
-        error = LineError(badLine, "referencia a una entidad no admitida");
-        return false;
-      }
-      if (text.empty()) continue;
-      variant.text = StoredText(text);
-      unit.variants.push_back(std::move(variant));
-    }
-    units.push_back(std::move(unit));
   }
   return true;
 }
@@ -347,16 +376,8 @@ TmxImportResult ImportTmx(DictionaryConnection& connection, DictionaryStore& sto
   }
   std::vector<Unit> units;
   {
-    XmlDocument document;
-    if (!document.Parse(bytes)) {
-      const XmlError& problem = document.Error();
-      result.message = fileName + ": línea " + std::to_string(problem.line) +
-                       (problem.column > 0 ? ", columna " + std::to_string(problem.column) : "") +
-                       ": " + problem.message;
-      return result;
-    }
     std::string error;
-    if (!ReadUnits(document.Root(), units, error)) {
+    if (!ReadUnits(bytes, units, error)) {
       result.message = fileName + ": " + error;
       return result;
     }

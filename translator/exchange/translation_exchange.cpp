@@ -213,11 +213,18 @@ ImportResult ImportTranslations(Module& module, std::string_view language, const
 
   // Decided in full before anything changes: a later unit with the same
   // key replaces an earlier one.
-  std::unordered_map<std::string, std::string> changes;
-  std::vector<std::string> order;
+  struct Change {
+    std::string_view key;
+    std::string text;
+    TextEntry* present;
+    TextEntry* entry;
+  };
+  std::vector<Change> changes;
+  std::unordered_map<std::string_view, std::size_t> planned;
+  planned.reserve(file.units.size());
   result.units = file.units.size();
-  for (ImportUnit& unit : file.units) {
-    const TextEntry* entry = unit.hasKey ? original->FindEntry(unit.key) : nullptr;
+  for (const ImportUnit& unit : file.units) {
+    TextEntry* entry = unit.hasKey ? original->FindEntry(unit.key) : nullptr;
     if (!entry) {
       result.unknown.push_back(unit.key);
       continue;
@@ -232,32 +239,29 @@ ImportResult ImportTranslations(Module& module, std::string_view language, const
     }
     ++result.applied;
     std::string text = EscapeText(unit.target);
-    const TextEntry* present = target->FindEntry(unit.key);
-    const bool same = present && present->text == text;
-    const auto planned = changes.find(unit.key);
-    if (planned != changes.end()) {
-      planned->second = std::move(text);
-    } else if (!same) {
-      order.push_back(unit.key);
-      changes.emplace(unit.key, std::move(text));
+    if (const auto earlier = planned.find(unit.key); earlier != planned.end()) {
+      changes[earlier->second].text = std::move(text);
+      continue;
     }
+    planned.emplace(unit.key, changes.size());
+    changes.push_back({unit.key, std::move(text), target->FindEntry(unit.key), entry});
   }
-  for (const std::string& key : order) {
-    const TextEntry* present = target->FindEntry(key);
-    if (!present || present->text != changes[key]) result.changedKeys.push_back(key);
-  }
+  std::erase_if(changes, [](const Change& change) {
+    return change.present && change.present->text == change.text;
+  });
+  result.changedKeys.reserve(changes.size());
+  for (const Change& change : changes) result.changedKeys.emplace_back(change.key);
 
   if (history) history->BeginEditOf(module, result.changedKeys, false);
-  for (const std::string& key : result.changedKeys) {
-    std::string& text = changes[key];
-    if (TextEntry* present = target->FindEntry(key)) {
-      present->text = std::move(text);
+  for (Change& change : changes) {
+    if (change.present) {
+      change.present->text = std::move(change.text);
     } else {
-      target->SetEntry(key, text);
+      target->SetEntry(change.key, change.text);
     }
-    if (TextEntry* entry = original->FindEntry(key)) entry->status = kStatusByHand;
+    change.entry->status = kStatusByHand;
   }
-  if (history && !result.changedKeys.empty()) history->CommitEdit();
+  if (history && !changes.empty()) history->CommitEdit();
   result.ok = true;
   return result;
 }

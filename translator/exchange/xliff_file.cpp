@@ -31,25 +31,35 @@ class XliffReader {
  public:
   XliffReader(ImportFile& file, std::string& error) : file_(file), error_(error) {}
 
-  bool Read(const XmlElement& root) {
+  // Walks the document element by element: a large file is never held
+  // as one tree.
+  bool Read(XmlStream& stream) {
+    if (!stream.Next()) return Syntax(stream, "el documento está vacío");
+    const XmlElement root = stream.Current();
     if (root.LocalName() != "xliff")
       return Fail(root.Line(),
                   "el elemento raíz no es <xliff> sino <" + std::string(root.LocalName()) + ">");
     const std::string version = root.Attribute("version");
     if (!version.empty() && version.rfind("1.", 0) != 0)
       return Fail(root.Line(), "versión de XLIFF no admitida: " + version);
-    const std::vector<XmlElement> files = root.ChildrenNamed("file");
-    if (files.empty()) return Fail(root.Line(), "el documento no tiene ningún elemento <file>");
-    for (const XmlElement& file : files) {
-      std::string language;
-      if (file.Attribute("target-language", language) && file_.targetLanguage.empty()) {
-        file_.targetLanguage = language;
-        file_.targetLanguageLine = file.Line();
+    std::size_t files = 0;
+    while (stream.Next()) {
+      const XmlElement element = stream.Current();
+      if (element.LocalName() == "file") {
+        ++files;
+        std::string language;
+        if (element.Attribute("target-language", language) && file_.targetLanguage.empty()) {
+          file_.targetLanguage = language;
+          file_.targetLanguageLine = element.Line();
+        }
+      } else if (element.LocalName() == "trans-unit") {
+        const XmlElement unit = stream.Expand();
+        if (!unit) break;
+        if (!Unit(unit)) return false;
       }
-      const XmlElement body = file.Child("body");
-      if (!body) return Fail(file.Line(), "el elemento <file> no tiene <body>");
-      if (!Units(body)) return false;
     }
+    if (stream.Failed()) return Syntax(stream, "");
+    if (files == 0) return Fail(root.Line(), "el documento no tiene ningún elemento <file>");
     return true;
   }
 
@@ -59,15 +69,13 @@ class XliffReader {
     return false;
   }
 
-  bool Units(const XmlElement& parent) {
-    for (const XmlElement& child : parent.Children()) {
-      if (child.LocalName() == "group") {
-        if (!Units(child)) return false;
-      } else if (child.LocalName() == "trans-unit") {
-        if (!Unit(child)) return false;
-      }
-    }
-    return true;
+  bool Syntax(const XmlStream& stream, const std::string& otherwise) {
+    const XmlError& problem = stream.Error();
+    if (!stream.Failed()) return Fail(1, otherwise);
+    error_ = "línea " + std::to_string(problem.line) +
+             (problem.column > 0 ? ", columna " + std::to_string(problem.column) : "") + ": " +
+             problem.message;
+    return false;
   }
 
   bool Text(const XmlElement& element, std::string& text) {
@@ -156,17 +164,13 @@ std::string WriteXliff(const ExportHeader& header, const std::vector<ExportUnit>
 bool ReadXliff(std::string_view bytes, ImportFile& file, std::string& error) {
   file = {};
   error.clear();
-  XmlDocument document;
-  if (!document.Parse(bytes)) {
-    const XmlError& problem = document.Error();
-    error = LineError(problem.line, problem.message);
-    if (problem.column > 0)
-      error = "línea " + std::to_string(problem.line) + ", columna " +
-              std::to_string(problem.column) + ": " + problem.message;
+  XmlStream stream;
+  XliffReader reader(file, error);
+  if (!stream.Open(bytes)) {
+    error = stream.Error().message;
     return false;
   }
-  XliffReader reader(file, error);
-  return reader.Read(document.Root());
+  return reader.Read(stream);
 }
 
 }  // namespace ulk
