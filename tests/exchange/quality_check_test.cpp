@@ -119,10 +119,9 @@ TEST_F(QualityCheckTest, HotkeysOfOneMenuLevelOrDialog) {
 TEST_F(QualityCheckTest, TextsWiderThanTheirControls) {
   TextMeasurer measurer;
   DialogFont font;
-  font.present = true;
   font.pointSize = 8;
   font.face = "MS Shell Dlg";
-  ASSERT_TRUE(measurer.Select(font)) << measurer.Problem();
+  ASSERT_TRUE(measurer.Select(&font)) << measurer.Problem();
   EXPECT_GT(measurer.BaseUnitX(), 3);
   EXPECT_GT(measurer.BaseUnitY(), 10);
   EXPECT_GT(measurer.TextWidth("WWWW"), measurer.TextWidth("iiii"));

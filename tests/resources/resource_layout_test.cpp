@@ -14,13 +14,13 @@ TEST(ResourceLayoutTest, DialogsAndMenusOfAModule) {
   for (const char* name : {"sample32.dll", "sample64.dll"}) {
     ModuleLayouts layouts;
     ASSERT_EQ(ReadModuleLayouts(testing::FixturePath(name), layouts), 0);
-    const DialogLayout* about = layouts.DialogOf("DL_N_101 (4)");
+    const DialogBox* about = layouts.DialogOf("DL_N_101 (4)");
     ASSERT_NE(about, nullptr);
-    EXPECT_TRUE(about->font.present);
+    EXPECT_TRUE(about->hasFont);
     EXPECT_EQ(about->font.face, "MS Shell Dlg");
     EXPECT_EQ(about->font.pointSize, 8);
     EXPECT_EQ(about->controls.size(), 10u);
-    const ControlLayout* ok = layouts.ControlOf("DL_N_101 (4)");
+    const ControlBox* ok = layouts.ControlOf("DL_N_101 (4)");
     ASSERT_NE(ok, nullptr);
     EXPECT_EQ(ok->x, 70);
     EXPECT_EQ(ok->cx, 50);
@@ -28,7 +28,7 @@ TEST(ResourceLayoutTest, DialogsAndMenusOfAModule) {
     EXPECT_EQ(ok->classOrdinal, 0x80);
     EXPECT_EQ(ok->style & 0xF, 1u) << "default push button";
     // Keys come back upper-cased from a project file.
-    const ControlLayout* check = layouts.ControlOf("DL_S_settings (6)");
+    const ControlBox* check = layouts.ControlOf("DL_S_settings (6)");
     ASSERT_NE(check, nullptr);
     EXPECT_EQ(check->cx, 80);
     EXPECT_EQ(layouts.DialogOf("DL_S_SETTINGS (0)")->font.face, "Segoe UI");
@@ -55,12 +55,12 @@ TEST(ResourceLayoutTest, TemplatesCutShortAreRefused) {
   const ResourceData* dialog = image.Find(ResourceId::Number(5), ResourceId::Number(101));
   const ResourceData* menu = image.Find(ResourceId::Number(4), ResourceId::Number(1));
   ASSERT_TRUE(dialog && menu);
-  DialogLayout d;
+  DialogBox d;
   MenuLayout m;
-  EXPECT_TRUE(ParseDialogLayout(dialog->bytes, d));
+  EXPECT_TRUE(ParseDialogBox(dialog->bytes, d));
   EXPECT_TRUE(ParseMenuLayout(menu->bytes, m));
   for (std::size_t cut = 0; cut + 1 < dialog->bytes.size(); cut += 7)
-    EXPECT_FALSE(ParseDialogLayout(dialog->bytes.substr(0, cut), d)) << cut;
+    EXPECT_FALSE(ParseDialogBox(dialog->bytes.substr(0, cut), d)) << cut;
   for (std::size_t cut = 0; cut + 1 < menu->bytes.size(); cut += 3)
     EXPECT_FALSE(ParseMenuLayout(menu->bytes.substr(0, cut), m)) << cut;
 }

@@ -154,7 +154,7 @@ class Checker {
   void CheckLanguage(const ModuleLanguage& original, const ModuleLanguage& target);
   void Entry(const TextEntry& entry, const TextEntry* translated);
   void Width(const TextEntry& entry, const std::string& translation);
-  Fit Measure(const std::string& stored, const ControlLayout& control);
+  Fit Measure(const std::string& stored, const ControlBox& control);
   void Add(const std::string& key, CheckKind kind, const std::string& original,
            const std::string& translation, std::string detail);
   void Clashes(std::vector<Scoped>& scoped);
@@ -315,7 +315,7 @@ void Checker::Entry(const TextEntry& entry, const TextEntry* translated) {
   if (layouts_ && KindOfKey(entry.key) == ResourceKind::kDialog) Width(entry, translation);
 }
 
-Fit Checker::Measure(const std::string& stored, const ControlLayout& control) {
+Fit Checker::Measure(const std::string& stored, const ControlBox& control) {
   Fit fit;
   const bool isStatic = control.classOrdinal == kStaticClass;
   const std::uint32_t type = control.style & (isStatic ? 0x1Fu : 0x0Fu);
@@ -388,13 +388,13 @@ Fit Checker::Measure(const std::string& stored, const ControlLayout& control) {
 }
 
 void Checker::Width(const TextEntry& entry, const std::string& translation) {
-  const DialogLayout* dialog = layouts_->DialogOf(entry.key);
-  const ControlLayout* control = layouts_->ControlOf(entry.key);
+  const DialogBox* dialog = layouts_->DialogOf(entry.key);
+  const ControlBox* control = layouts_->ControlOf(entry.key);
   if (!dialog || !control || !control->classIsOrdinal ||
       (control->classOrdinal != kButtonClass && control->classOrdinal != kStaticClass)) {
     return;
   }
-  if (!measurer_.Select(dialog->font)) {
+  if (!measurer_.Select(dialog->hasFont ? &dialog->font : nullptr)) {
     if (!measurerNoted_) result_.notes.push_back("sin comprobar anchos: " + measurer_.Problem());
     measurerNoted_ = true;
     return;
@@ -405,7 +405,7 @@ void Checker::Width(const TextEntry& entry, const std::string& translation) {
   // is only reported when the translation needs more than the original.
   const Fit own = Measure(entry.text, *control);
   if (translated.demand <= own.demand) return;
-  const std::string font = dialog->font.present
+  const std::string font = dialog->hasFont
                                ? dialog->font.face + " " + std::to_string(dialog->font.pointSize)
                                : std::string("la fuente del sistema");
   Add(entry.key, CheckKind::kWidth, entry.text, translation,

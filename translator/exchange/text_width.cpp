@@ -109,13 +109,13 @@ TextMeasurer::Face* TextMeasurer::Load(const std::string& family, bool bold, boo
   return stored;
 }
 
-bool TextMeasurer::Select(const DialogFont& font) {
+bool TextMeasurer::Select(const DialogFont* font) {
   // Without a font of its own a dialog uses the system font: a bold face of
   // about 10 points.
-  const std::string family = SubstituteFamilyOf(font.present ? font.face : "");
-  const bool bold = font.present ? font.weight >= 600 : true;
-  const int points = font.present && font.pointSize > 0 ? font.pointSize : 10;
-  face_ = Load(family, bold, font.present && font.italic);
+  const std::string family = SubstituteFamilyOf(font ? font->face : "");
+  const bool bold = font ? font->weight >= 600 : true;
+  const int points = font && font->pointSize > 0 ? font->pointSize : 10;
+  face_ = Load(family, bold, font && font->italic);
   if (!face_) return false;
   pixelSize_ = MulDiv(points, kDotsPerInch, 72);
   if (face_->pixelSize != pixelSize_) {

@@ -26,10 +26,11 @@ class TextMeasurer {
   TextMeasurer(const TextMeasurer&) = delete;
   TextMeasurer& operator=(const TextMeasurer&) = delete;
 
-  // Selects the dialog's font (a dialog without one uses the system font).
+  // Selects a dialog's font; null for a dialog without one, which uses the
+  // system font.
   // False, with Problem(), when no stand-in font can be loaded: widths are
   // then not measured.
-  bool Select(const DialogFont& font);
+  bool Select(const DialogFont* font);
   const std::string& Problem() const { return problem_; }
 
   // Of the selected font, in pixels at 96 dots per inch: the dialog base

@@ -38,7 +38,7 @@ std::string Now() {
 
 // The resource kind and the dialog or menu an entry belongs to, as the
 // translator reads it in the tool; and the kind as XLIFF names it.
-void Describe(std::string_view key, const ControlLayout* control, ExportUnit& unit) {
+void Describe(std::string_view key, const ControlBox* control, ExportUnit& unit) {
   const std::string resource(ResourceKeyOf(key));
   std::uint32_t item = 0;
   ItemOfKey(key, item);
@@ -151,7 +151,7 @@ ExportResult ExportTranslations(const Project& project, const Module& module,
       result.omitted.push_back(entry.key);
       continue;
     }
-    const ControlLayout* control =
+    const ControlBox* control =
         KindOfKey(entry.key) == ResourceKind::kDialog ? layouts.ControlOf(entry.key) : nullptr;
     Describe(entry.key, control, unit);
     if (control) {

@@ -12,9 +12,12 @@
 #include <string_view>
 #include <vector>
 
+#include "translator/resources/dialog_template.h"
+
 namespace ulk {
 
-struct ControlLayout {
+// What the checks need of a control: where it stands and what it is.
+struct ControlBox {
   std::uint32_t item = 0;                     // the control's position, from 1 (its entry's item)
   std::int16_t x = 0, y = 0, cx = 0, cy = 0;  // dialog units
   std::uint32_t style = 0;
@@ -22,20 +25,13 @@ struct ControlLayout {
   std::uint16_t classOrdinal = 0;  // 0x80 button, 0x82 static, ...
 };
 
-struct DialogFont {
-  bool present = false;  // DS_SETFONT: else the system font
-  std::uint16_t pointSize = 0;
-  std::uint16_t weight = 0;  // 0 in a DLGTEMPLATE (normal)
-  bool italic = false;
-  std::string face;
-};
-
-struct DialogLayout {
+struct DialogBox {
+  bool hasFont = false;  // DS_SETFONT: else the system font
   DialogFont font;
   std::int16_t cx = 0, cy = 0;
-  std::vector<ControlLayout> controls;  // every control, in template order
+  std::vector<ControlBox> controls;  // every control, in template order
 
-  const ControlLayout* Control(std::uint32_t item) const;
+  const ControlBox* Control(std::uint32_t item) const;
 };
 
 // For every item of a menu (numbered as its entries are), the item number
@@ -45,20 +41,20 @@ struct MenuLayout {
 };
 
 struct ModuleLayouts {
-  std::map<std::string, DialogLayout, std::less<>> dialogs;  // by upper-case resource key
+  std::map<std::string, DialogBox, std::less<>> dialogs;  // by upper-case resource key
   std::map<std::string, MenuLayout, std::less<>> menus;
 
   // The dialog of an entry key ("DL_..."), and its control; null when the
   // module has no such dialog or control.
-  const DialogLayout* DialogOf(std::string_view entryKey) const;
-  const ControlLayout* ControlOf(std::string_view entryKey) const;
+  const DialogBox* DialogOf(std::string_view entryKey) const;
+  const ControlBox* ControlOf(std::string_view entryKey) const;
   // The level of a menu entry: the pop-up item that holds it (-1 on top);
   // false when the module has no such menu item.
   bool MenuParentOf(std::string_view entryKey, std::int32_t& parent) const;
 };
 
 // False for a template that ends before its declared controls or items.
-bool ParseDialogLayout(std::string_view bytes, DialogLayout& layout);
+bool ParseDialogBox(std::string_view bytes, DialogBox& layout);
 bool ParseMenuLayout(std::string_view bytes, MenuLayout& layout);
 
 // Reads the dialogs and menus of a module file (in the language the reader
