@@ -222,8 +222,9 @@ ResourceUpdate::SerializedSection ResourceUpdate::SerializeSection() const {
   out.resize(dataStart, '\0');
   out += data.Data();
   // An empty datum at the very end would have the address just past the
-  // section, which lies in no section once the section is sized to fit: the
-  // reader and the loader refuse it. The section keeps one more word then.
+  // section, which lies in no section once the section is sized to fit, and
+  // a reader that looks addresses up in the section table (ours too) refuses
+  // it. The section keeps one more word then.
   out.resize(static_cast<std::size_t>(AlignUp(std::max(out.size(), lastDatumAt + 1), 4)), '\0');
   return {std::move(out), entriesStart, languageCount};
 }
