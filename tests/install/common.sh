@@ -1,0 +1,58 @@
+# Shared by the install checks: failing, skipping when a tool is missing
+# (a failure in CI, where every tool must be there), and running ulk-cli
+# from an installed tree on a copy of the bundled example.
+
+fail() {
+  echo "FALLO: $*" >&2
+  exit 1
+}
+
+# require TOOL...: exits 77 (skipped) outside CI when one is missing.
+require() {
+  local tool
+  for tool in "$@"; do
+    command -v "$tool" >/dev/null 2>&1 && continue
+    if [ "${CI:-}" = "true" ]; then
+      fail "falta $tool, que CI necesita (scripts/setup lo instala)"
+    fi
+    echo "omitido: falta $tool (scripts/setup lo instala)"
+    exit 77
+  done
+}
+
+# check_installed_cli ROOT DEMO_BUILD DEMO_SOURCE WORK
+# The ulk-cli under ROOT/bin reads and generates the example, and translates
+# with a dictionary through the component it loads from ROOT/lib/ulk, not
+# from anywhere else.
+check_installed_cli() {
+  local root=$1 demo=$2 source=$3 work=$4
+  local cli=$root/bin/ulk-cli
+  mkdir -p "$work"
+  cp "$demo/demo32.dll" "$demo/demo64.dll" "$source/demo.ulk" "$work/"
+  (
+    cd "$work"
+    "$cli" read demo.ulk >read.out 2>&1 || fail "read: $(cat read.out)"
+    grep -q "Módulos leídos: 2" read.out || fail "read: $(cat read.out)"
+    "$cli" generate demo.ulk >generate.out 2>&1 || fail "generate: $(cat generate.out)"
+    local lang module
+    for lang in en-US de-DE; do
+      for module in demo32.dll demo64.dll; do
+        [ -s "traducciones/$lang/$module" ] || fail "generate no ha escrito traducciones/$lang/$module"
+      done
+    done
+    # The English texts go into a new dictionary, which then translates a
+    # fresh language of the other module.
+    "$cli" add-to-dictionary demo.ulk demo32.dll --dictionary demo.dic >add.out 2>&1 ||
+      fail "add-to-dictionary: $(cat add.out)"
+    "$cli" add-language demo.ulk demo64.dll "Inglés (Reino Unido)" >/dev/null 2>&1 ||
+      fail "add-language"
+    LD_DEBUG=files "$cli" translate demo.ulk demo64.dll --dictionary demo.dic \
+      >translate.out 2>translate.err || fail "translate: $(cat translate.out translate.err)"
+    grep -q "Textos traducidos:" translate.out || fail "translate: $(cat translate.out)"
+    local loaded
+    loaded=$(grep -o "file=[^ ]*libtermvault.so" translate.err | head -n 1)
+    [ "$loaded" = "file=$(realpath "$root")/lib/ulk/libtermvault.so" ] ||
+      [ "$loaded" = "file=$root/bin/../lib/ulk/libtermvault.so" ] ||
+      fail "el componente cargado no es el instalado: ${loaded:-ninguno}"
+  )
+}
