@@ -110,8 +110,12 @@ original language and any number of target languages, and writes one
 translated copy of each module per language. Its windows are in Spanish.
 .
 The package holds the translator ulk, the command-line tool ulk-cli for
-scripts and build pipelines, the dictionary component they translate
-with and, where it is built, the dictionary administrator glossmith.")
+scripts and build pipelines and the dictionary component they translate
+with.")
+if(TARGET glossmith)
+  string(APPEND CPACK_DEBIAN_PACKAGE_DESCRIPTION
+    " Dictionaries are kept with the administrator glossmith, also included.")
+endif()
 
 include(CPack)
 

@@ -40,19 +40,25 @@ check_installed_cli() {
         [ -s "traducciones/$lang/$module" ] || fail "generate no ha escrito traducciones/$lang/$module"
       done
     done
-    # The English texts go into a new dictionary, which then translates a
-    # fresh language of the other module.
+    # The English texts of one module go into a new dictionary, which then
+    # translates the other module in a project of its own.
     "$cli" add-to-dictionary demo.ulk demo32.dll --dictionary demo.dic >add.out 2>&1 ||
       fail "add-to-dictionary: $(cat add.out)"
-    "$cli" add-language demo.ulk demo64.dll "Inglés (Reino Unido)" >/dev/null 2>&1 ||
-      fail "add-language"
-    LD_DEBUG=files "$cli" translate demo.ulk demo64.dll --dictionary demo.dic \
+    {
+      "$cli" new fresh.ulk --name Fresco &&
+        "$cli" add fresh.ulk demo64.dll &&
+        "$cli" add-language fresh.ulk demo64.dll "Inglés (Estados Unidos)" --output out/demo64.dll &&
+        "$cli" read fresh.ulk
+    } >fresh.out 2>&1 || fail "proyecto nuevo: $(cat fresh.out)"
+    LD_DEBUG=files "$cli" translate fresh.ulk demo64.dll --dictionary demo.dic \
       >translate.out 2>translate.err || fail "translate: $(cat translate.out translate.err)"
-    grep -q "Textos traducidos:" translate.out || fail "translate: $(cat translate.out)"
+    grep -q "^Textos traducidos: [1-9][0-9]* de " translate.out || fail "translate: $(cat translate.out)"
+    "$cli" list fresh.ulk demo64.dll >list.out 2>&1 || fail "list: $(cat list.out)"
+    grep -q "	Notas	Notes$" list.out || fail "translate no ha traducido «Notas»"
+    # The loader names the file whose initialisation it runs.
     local loaded
-    loaded=$(grep -o "file=[^ ]*libtermvault.so" translate.err | head -n 1)
-    [ "$loaded" = "file=$(realpath "$root")/lib/ulk/libtermvault.so" ] ||
-      [ "$loaded" = "file=$root/bin/../lib/ulk/libtermvault.so" ] ||
+    loaded=$(sed -n 's/.*calling init: \(.*libtermvault\.so\).*/\1/p' translate.err | head -n 1)
+    [ "$(realpath -m "${loaded:-/}")" = "$(realpath "$root")/lib/ulk/libtermvault.so" ] ||
       fail "el componente cargado no es el instalado: ${loaded:-ninguno}"
   )
 }
