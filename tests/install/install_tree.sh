@@ -3,10 +3,11 @@
 # that only the tests use), the programs' run path names the private folder
 # and no build folder, and the installed ulk-cli works on the example with
 # the installed dictionary component.
-#   install_tree.sh BUILD_DIR DEMO_SOURCE_DIR
+#   install_tree.sh BUILD_DIR DEMO_SOURCE_DIR WITH_GLOSSMITH(0|1)
 set -euo pipefail
 build=$1
 source=$2
+with_glossmith=$3
 here=$(dirname "$0")
 . "$here/common.sh"
 require readelf
@@ -34,7 +35,7 @@ share/icons/hicolor/scalable/mimetypes/application-x-ulk-project.svg
 share/man/man1/ulk-cli.1.gz
 share/man/man1/ulk.1.gz
 share/mime/packages/ulk.xml"
-if [ -e "$build/bin/glossmith" ]; then
+if [ "$with_glossmith" = 1 ]; then
   expected="$expected
 bin/glossmith
 share/applications/glossmith.desktop
