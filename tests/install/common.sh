@@ -57,7 +57,8 @@ check_installed_cli() {
     grep -q "	Notas	Notes$" list.out || fail "translate no ha traducido «Notas»"
     # The loader names the file whose initialisation it runs.
     local loaded
-    loaded=$(sed -n 's/.*calling init: \(.*libtermvault\.so\).*/\1/p' translate.err | head -n 1)
+    loaded=$(sed -n '/calling init: .*libtermvault\.so/{s/.*calling init: \(.*libtermvault\.so\).*/\1/p;q}' \
+      translate.err)
     [ "$(realpath -m "${loaded:-/}")" = "$(realpath "$root")/lib/ulk/libtermvault.so" ] ||
       fail "el componente cargado no es el instalado: ${loaded:-ninguno}"
   )

@@ -19,7 +19,7 @@ deb=$(ls "$work"/out/ulk_*.deb)
 
 depends=$(dpkg-deb -f "$deb" Depends)
 for needed in libwxgtk3.2 libwxbase3.2 libicu libsqlite3 libstdc++6 libc6 wx3.2-i18n; do
-  echo "$depends" | grep -q "$needed" || fail "Depends sin $needed: $depends"
+  grep -q "$needed" <<<"$depends" || fail "Depends sin $needed: $depends"
 done
 
 # Errors fail; warnings are shown.

@@ -52,9 +52,8 @@ for program in ulk ulk-cli; do
   runpath=$(readelf -d "$root/bin/$program" | sed -n 's/.*(RUNPATH).*\[\(.*\)\]/\1/p')
   [ "$runpath" = '$ORIGIN/../lib/ulk' ] || fail "$program: RUNPATH «$runpath»"
 done
-if ldd "$root/bin/ulk" | grep -q "not found"; then
-  fail "ulk: bibliotecas que faltan: $(ldd "$root/bin/ulk" | grep "not found")"
-fi
+missing=$(ldd "$root/bin/ulk" | grep "not found" || true)
+[ -z "$missing" ] || fail "ulk: bibliotecas que faltan: $missing"
 
 check_installed_cli "$root" "$build/examples/demo" "$source" "$work/demo"
 echo "instalación correcta en $root"

@@ -30,11 +30,11 @@ complete_words() {
 }
 completed=$(complete_words ulk-cli "")
 for command in $commands; do
-  echo "$page" | grep -q -- "^ *$command\( \|$\)" || fail "ulk-cli.1 no documenta la orden $command"
-  echo "$completed" | grep -qx -- "$command" || fail "el completado no ofrece la orden $command"
+  grep -q -- "^ *$command\( \|$\)" <<<"$page" || fail "ulk-cli.1 no documenta la orden $command"
+  grep -qx -- "$command" <<<"$completed" || fail "el completado no ofrece la orden $command"
 done
 for option in $options; do
-  echo "$page" | grep -q -- "$option" || fail "ulk-cli.1 no documenta la opción $option"
+  grep -q -- "$option" <<<"$page" || fail "ulk-cli.1 no documenta la opción $option"
 done
 while IFS='|' read -r words expected; do
   # shellcheck disable=SC2086
