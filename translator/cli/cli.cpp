@@ -32,7 +32,7 @@ constexpr const char* kUsage =
     "  add PROYECTO MÓDULO...                  añade módulos al proyecto\n"
     "  add-language PROYECTO MÓDULO IDIOMA [--output RUTA]\n"
     "                                          añade un idioma de destino\n"
-    "  read PROYECTO [MÓDULO]                  obtiene los recursos de un módulo o de todos\n"
+    "  read PROYECTO [MÓDULO] [--keep-going]   obtiene los recursos de un módulo o de todos\n"
     "  generate PROYECTO [MÓDULO] [--language IDIOMA] [--keep-going]\n"
     "                                          genera los módulos traducidos\n"
     "  list PROYECTO MÓDULO [--kind ST|MN|DL|VS] [--json]\n"
