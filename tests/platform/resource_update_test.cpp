@@ -5,7 +5,10 @@
 // certificate table, a COFF symbol table and a checksum.
 #include "platform/resource_update.h"
 
+#include <unistd.h>
+
 #include <cstdio>
+#include <filesystem>
 #include <map>
 
 #include <gtest/gtest.h>
@@ -241,6 +244,18 @@ void CheckCase(const Case& c, const testing::TempDir& dir) {
   const std::string path = dir / "out.dll";
   testing::WriteFileBytes(path, output);
   EXPECT_EQ(RunObjdump(c.is64, path), 0);
+
+  // Written from the file, the kernel copying what stays and the checksum
+  // summed on the way: the same bytes.
+  const std::string source = dir / "in.dll";
+  testing::WriteFileBytes(source, input);
+  ModuleImage opened;
+  ASSERT_EQ(opened.Open(source), 0) << opened.Detail();
+  ResourceUpdate fromFile(opened);
+  Tree ignored;
+  Resize(fromFile, ignored, c.size);
+  ASSERT_TRUE(fromFile.Commit(dir / "committed.dll", 0644).ok());
+  EXPECT_EQ(testing::ReadFileBytes(dir / "committed.dll"), output);
 }
 
 TEST(ResourceUpdateTest, LayoutMatrix) {
@@ -275,6 +290,53 @@ TEST(ResourceUpdateTest, CommitWritesThroughATemporaryFile) {
   EXPECT_EQ(written.Find(ResourceId::Number(6), ResourceId::Number(1))->bytes,
             std::string(32, '\0'));
   EXPECT_FALSE(update.Commit(dir / "no/folder/new.dll", 0640).ok());
+}
+
+TEST(ResourceUpdateTest, ASourceThatShrinksLeavesNoOutput) {
+  testing::TempDir dir("shrink");
+  const std::string source = dir / "in.dll";
+  std::string bytes = testing::ReadFileBytes(testing::FixturePath("withcode64.dll"));
+  bytes += std::string(1 << 20, 'o');  // an overlay that is copied, not read
+  testing::WriteFileBytes(source, bytes);
+  ModuleImage image;
+  ASSERT_EQ(image.Open(source), 0);
+  ResourceUpdate update(image);
+  update.Put(ResourceId::Number(10), ResourceId::Number(1), 0, "x");
+  ASSERT_EQ(::truncate(source.c_str(), static_cast<off_t>(bytes.size() / 2)), 0);
+  const Status status = update.Commit(dir / "out.dll", 0644);
+  EXPECT_FALSE(status.ok());
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1)
+      << "neither the output nor a temporary file";
+}
+
+// The unchanged bulk of a module is not read again: its checksum counts
+// with the sum the source's checksum records. A wrong one stays as wrong; one
+// that no module of that length can have is not used.
+TEST(ResourceUpdateTest, ChecksumsFollowTheSourcesOwn) {
+  const std::string input = MakeModule(true, Layout::kBeforeReloc, {true, true, true, true});
+  ModuleImage image;
+  Parse(input, image);
+  const std::size_t field =
+      static_cast<std::size_t>(image.Headers().optionalOffset + PeHeaders::kCheckSum);
+  const std::uint32_t right = LoadU32(input, field);
+  ASSERT_EQ(right, PeChecksum(input, field));
+  struct Stored {
+    std::uint32_t stored;
+    std::int64_t off;  // how far the output's checksum is from its true one
+  };
+  for (const Stored& c : std::vector<Stored>{{right, 0}, {right + 5, 5}, {right - 3, -3}, {1, 0}}) {
+    std::string source = input;
+    StoreU32(source, field, c.stored);
+    ModuleImage before;
+    Parse(source, before);
+    ResourceUpdate update(before);
+    Tree ignored;
+    Resize(update, ignored, Size::kPastSectionAlignment);
+    std::string output;
+    ASSERT_TRUE(update.Build(output).ok());
+    EXPECT_EQ(static_cast<std::int64_t>(LoadU32(output, field)) - PeChecksum(output, field), c.off)
+        << c.stored;
+  }
 }
 
 TEST(ResourceUpdateTest, NamesAreUpperCasedAndSorted) {
