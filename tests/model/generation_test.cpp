@@ -114,7 +114,8 @@ TEST_P(GenerationTest, OutputsThatAreTheModuleItselfAreRefused) {
   const std::string original = testing::ReadFileBytes(modulePath_);
   fs::create_directory(dir_ / "sub");
   fs::create_symlink(modulePath_, dir_ / "link.dll");
-  for (const std::string& output : {dir_ / "APP.DLL", dir_ / "sub/../app.dll", dir_ / "link.dll"}) {
+  for (const std::string& output :
+       {dir_ / "APP.DLL", dir_ / "sub/../app.dll", dir_ / "link.dll", dir_ / "sub/../APP.DLL"}) {
     module_.languages.resize(1);
     AddTarget("Klingon", output);
     ResourceEngine engine;

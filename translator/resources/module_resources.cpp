@@ -44,11 +44,17 @@ bool IsSameFile(const std::string& output, const std::string& module) {
   if (ToUpperUtf8(output) == ToUpperUtf8(module)) return true;
   struct stat a {};
   struct stat b {};
-  if (::stat(output.c_str(), &a) == 0 && ::stat(module.c_str(), &b) == 0) {
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+  if (::stat(output.c_str(), &a) != 0) {
+    // Nothing there to overwrite; but the same name spelt another way
+    // ("sub/../APP.DLL") is still refused, as the letter case is.
+    const auto spelt = [](const std::string& path) {
+      return ToUpperUtf8(std::filesystem::path(path).lexically_normal().string());
+    };
+    return spelt(output) == spelt(module);
   }
-  // An output that does not exist yet may still name the module through
-  // ".." or a linked folder.
+  if (::stat(module.c_str(), &b) == 0) return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+  // The module's own path no longer leads to it: compare what the paths
+  // name through ".." and linked folders.
   std::error_code error;
   const auto outputPath = std::filesystem::weakly_canonical(output, error);
   if (error) return false;
