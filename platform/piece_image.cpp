@@ -361,8 +361,9 @@ int PieceImage::WriteTo(AtomicFileWriter& writer) const {
     checksum = OutputChecksum();
     if (!checksum) return EIO;
   }
-  // The source's stretches are copied by the kernel; the pieces of our own
-  // between them go out in one write each run.
+  // Long stretches of the source are copied by the kernel; everything
+  // else (our own bytes, the headers between patched fields) goes out in
+  // one write per run.
   std::string staged;
   const auto flush = [&] {
     const int error = writer.Write(staged);
@@ -370,8 +371,17 @@ int PieceImage::WriteTo(AtomicFileWriter& writer) const {
     return error;
   };
   for (const Piece& piece : pieces_) {
-    if (!piece.source) {
-      staged.append(piece.Bytes());
+    if (!piece.source || piece.length < kSlice) {
+      if (piece.source) {
+        const std::size_t at = staged.size();
+        staged.resize(at + static_cast<std::size_t>(piece.length));
+        if (const int error =
+                piece.source->Read(piece.from, staged.data() + at, staged.size() - at)) {
+          return error;
+        }
+      } else {
+        staged.append(piece.Bytes());
+      }
       if (staged.size() >= kSlice) {
         if (const int error = flush()) return error;
       }
