@@ -53,6 +53,7 @@ int SourceFile::Open(const std::string& path) {
   }
   fd_ = fd;
   size_ = info.st_size > 0 ? static_cast<std::uint64_t>(info.st_size) : 0;
+  permissions_ = info.st_mode & 07777;
   return 0;
 }
 
@@ -70,6 +71,7 @@ void SourceFile::Close() {
   fd_ = -1;
   inMemory_ = false;
   size_ = 0;
+  permissions_ = 0644;
   read_.clear();
   readBytes_ = 0;
   whole_.reset();

@@ -30,6 +30,8 @@ class SourceFile {
 
   bool IsOpen() const { return fd_ >= 0 || inMemory_; }
   std::uint64_t Size() const { return size_; }
+  // The file's permission bits when it was opened (0644 for bytes adopted).
+  unsigned Permissions() const { return permissions_; }
 
   // `length` bytes from `offset`, read on first use and kept until Close
   // (the view stays valid as long). None when they lie past the end or the
@@ -53,6 +55,7 @@ class SourceFile {
   int fd_ = -1;
   bool inMemory_ = false;
   std::uint64_t size_ = 0;
+  unsigned permissions_ = 0644;
   // Bytes read from the file, kept at one address until Close.
   struct Stretch {
     std::unique_ptr<char[]> bytes;

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <future>
 #include <map>
 #include <set>
 
@@ -17,6 +18,7 @@
 #include "translator/model/messages.h"
 #include "translator/model/project_file.h"
 #include "translator/model/project_operations.h"
+#include "translator/model/resource_engine.h"
 #include "translator/resources/iso_language_list.h"
 
 namespace ulk {
@@ -274,6 +276,8 @@ int Cli::Read(const Arguments& args) {
 }
 
 int Cli::Generate(const Arguments& args) {
+  // The table of the system's languages is built while the project is read.
+  const std::future<void> languages = std::async(std::launch::async, LoadSystemLanguages);
   if (!Load(args.positional[0], false)) return kExitFailure;
   Module* module = nullptr;
   if (args.positional.size() > 1 && !(module = FindModule(args.positional[1]))) return kExitFailure;

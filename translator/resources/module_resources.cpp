@@ -240,10 +240,8 @@ int ModuleResources::WriteTranslatedModule(const std::string& outputPath,
     }
   }
   if (tooLarge) return kErrorResourceTooLarge;
-  struct stat info {};
-  mode_t mode = 0644;
-  if (::stat(modulePath_.c_str(), &info) == 0) mode = info.st_mode & 07777;
   // A read-only module gives a copy its owner can write.
+  const mode_t mode = image_.Source().Permissions();
   const Status status = update.Commit(outputPath, mode | S_IWUSR);
   return status.ok() ? 0 : status.code();
 }
