@@ -5,12 +5,6 @@
 // PE32 and PE32+), and a project of LARGE_MODULE alone; each module has one
 // target language with every text translated. Runs alternate between the
 // generation and the copy; the median of each is reported.
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -22,8 +16,6 @@
 #include "translator/model/project_file.h"
 #include "translator/model/resource_engine.h"
 
-extern char** environ;
-
 namespace {
 
 namespace fs = std::filesystem;
@@ -31,45 +23,9 @@ namespace fs = std::filesystem;
 constexpr int kRuns = 7;
 constexpr const char* kTarget = "Inglés (Estados Unidos)";
 
-struct Timing {
-  double wall = 0;  // from the start of the process to its end
-  double cpu = 0;   // user and system time: steadier on a busy machine
-};
-
-// Runs a program with stdout and stderr going to /dev/null; aborts when it
-// fails.
-Timing RunProcess(const std::vector<std::string>& args) {
-  std::vector<char*> argv;
-  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-  int status = 0;
-  struct rusage usage {};
-  Timing timing;
-  timing.wall = ulk::bench::Seconds([&] {
-    pid_t pid = 0;
-    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) std::abort();
-    ::wait4(pid, &status, 0, &usage);
-  });
-  posix_spawn_file_actions_destroy(&actions);
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-    std::fprintf(stderr, "failed: %s\n", args[0].c_str());
-    std::abort();
-  }
-  const auto seconds = [](const timeval& t) {
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
-  };
-  timing.cpu = seconds(usage.ru_utime) + seconds(usage.ru_stime);
-  return timing;
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
+using ulk::bench::Median;
+using ulk::bench::RunProcess;
+using Timing = ulk::bench::ProcessTime;
 
 void EmptyFolder(const fs::path& folder) {
   fs::remove_all(folder);

@@ -175,6 +175,12 @@ std::string ModuleResources::ResourceKeyAt(std::size_t index) const {
   return MakeResourceKey(text.kind, text.numericId, text.name);
 }
 
+void ModuleResources::EntryKeyAt(std::size_t index, std::string& key) const {
+  const ResourceText& text = texts_[index];
+  key.clear();
+  AppendEntryKey(key, text.kind, text.numericId, text.name, text.item);
+}
+
 void ModuleResources::SetTranslation(std::size_t index, std::string text) {
   texts_[index].translation = std::move(text);
 }
