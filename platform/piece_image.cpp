@@ -22,6 +22,8 @@ namespace {
 // Source stretches pass through memory in slices of this size (for the
 // checksum), small enough to stay in the processor's cache.
 constexpr std::size_t kSlice = 256 * 1024;
+// A patch makes this many bytes around it the image's own.
+constexpr std::uint64_t kOwnAtOnce = 4096;
 
 // The sum of the 16-bit little-endian words of `length` (even) bytes.
 std::uint64_t SumWords(const unsigned char* data, std::size_t length) {
@@ -162,8 +164,15 @@ std::optional<std::size_t> PieceImage::Own(std::size_t index, std::uint64_t offs
                                            std::size_t length) {
   const Piece& piece = pieces_[index];
   if (piece.isOwned) return index;
-  const std::uint64_t at = offset - piece.offset;
-  const std::uint64_t take = std::min<std::uint64_t>(length, piece.length - at);
+  // Patches come in clusters (the fields of the headers): a whole small
+  // stretch around the first one is taken at once.
+  std::uint64_t at = offset - piece.offset;
+  std::uint64_t take = std::min<std::uint64_t>(length, piece.length - at);
+  if (take < kOwnAtOnce) {
+    const std::uint64_t end = std::min<std::uint64_t>(piece.length, at + kOwnAtOnce);
+    at = end > kOwnAtOnce ? std::min(at, end - kOwnAtOnce) : 0;
+    take = end - at;
+  }
   std::string bytes(static_cast<std::size_t>(take), '\0');
   if (piece.source) {
     if (piece.source->Read(piece.from + at, bytes.data(), bytes.size()) != 0) return std::nullopt;
@@ -188,7 +197,7 @@ std::optional<std::size_t> PieceImage::Own(std::size_t index, std::uint64_t offs
   std::vector<Piece> split;
   if (at > 0) split.push_back(part(0, at));
   Piece owned;
-  owned.offset = offset;
+  owned.offset = piece.offset + at;
   owned.length = take;
   owned.owned = std::move(bytes);
   owned.isOwned = true;

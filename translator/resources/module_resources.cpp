@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "platform/files.h"
 #include "platform/resource_update.h"
 #include "platform/system_error.h"
 #include "platform/text.h"
@@ -47,6 +48,7 @@ bool IsSameFile(const std::string& output, const std::string& module) {
   if (::stat(output.c_str(), &a) != 0) {
     // Nothing there to overwrite; but the same name spelt another way
     // ("sub/../APP.DLL") is still refused, as the letter case is.
+    if (ToUpperUtf8(FileNameOf(output)) != ToUpperUtf8(FileNameOf(module))) return false;
     const auto spelt = [](const std::string& path) {
       return ToUpperUtf8(std::filesystem::path(path).lexically_normal().string());
     };
