@@ -22,8 +22,11 @@ namespace {
 // Source stretches pass through memory in slices of this size (for the
 // checksum), small enough to stay in the processor's cache.
 constexpr std::size_t kSlice = 256 * 1024;
-// A patch makes this many bytes around it the image's own.
+// A patch makes the page around it the image's own.
 constexpr std::uint64_t kOwnAtOnce = 4096;
+// Bytes of our own up to this size may be written over a copy of the
+// source's bytes in their place.
+constexpr std::uint64_t kPatchAtMost = 64 * 1024;
 
 // The sum of the 16-bit little-endian words of `length` (even) bytes.
 std::uint64_t SumWords(const unsigned char* data, std::size_t length) {
@@ -164,13 +167,16 @@ std::optional<std::size_t> PieceImage::Own(std::size_t index, std::uint64_t offs
                                            std::size_t length) {
   const Piece& piece = pieces_[index];
   if (piece.isOwned) return index;
-  // Patches come in clusters (the fields of the headers): a whole small
-  // stretch around the first one is taken at once.
+  // Patches come in clusters (the fields of the headers): the whole page
+  // around the first one is taken at once, which also leaves the stretches
+  // beside it starting on page boundaries, where the kernel copies fastest.
   std::uint64_t at = offset - piece.offset;
   std::uint64_t take = std::min<std::uint64_t>(length, piece.length - at);
   if (take < kOwnAtOnce) {
-    const std::uint64_t end = std::min<std::uint64_t>(piece.length, at + kOwnAtOnce);
-    at = end > kOwnAtOnce ? std::min(at, end - kOwnAtOnce) : 0;
+    const std::uint64_t pageStart = offset / kOwnAtOnce * kOwnAtOnce;
+    at = pageStart > piece.offset ? pageStart - piece.offset : 0;
+    const std::uint64_t end =
+        std::min<std::uint64_t>(piece.length, pageStart + kOwnAtOnce - piece.offset);
     take = end - at;
   }
   std::string bytes(static_cast<std::size_t>(take), '\0');
@@ -370,6 +376,36 @@ int PieceImage::WriteTo(AtomicFileWriter& writer) const {
     checksum = OutputChecksum();
     if (!checksum) return EIO;
   }
+  const int fd = writer.Descriptor();
+  // Where the module starts as the source does (its stretches in their own
+  // places, with patches of our own between them), the kernel copies the
+  // whole stretch at once from the start, which it does much faster than
+  // in parts after bytes written; the patches are written over it then.
+  std::size_t next = 0;
+  const SourceFile* home = nullptr;
+  std::uint64_t homeEnd = 0;
+  for (; next < pieces_.size(); ++next) {
+    const Piece& piece = pieces_[next];
+    const bool inPlace = piece.source
+                             ? piece.from == piece.offset && (!home || home == piece.source)
+                             : piece.length < kPatchAtMost;
+    if (!inPlace || (home && piece.offset + piece.length > home->Size())) break;
+    if (piece.source) home = piece.source;
+    homeEnd = piece.offset + piece.length;
+  }
+  if (home && homeEnd >= kSlice && homeEnd <= home->Size()) {
+    if (const int error = home->CopyTo(fd, 0, homeEnd)) return error;
+    for (std::size_t i = 0; i < next; ++i) {
+      const Piece& piece = pieces_[i];
+      if (piece.source) continue;
+      const std::string_view bytes = piece.Bytes();
+      const ssize_t written =
+          ::pwrite(fd, bytes.data(), bytes.size(), static_cast<off_t>(piece.offset));
+      if (written != static_cast<ssize_t>(bytes.size())) return written < 0 ? errno : EIO;
+    }
+  } else {
+    next = 0;
+  }
   // Long stretches of the source are copied by the kernel; everything
   // else (our own bytes, the headers between patched fields) goes out in
   // one write per run.
@@ -379,7 +415,8 @@ int PieceImage::WriteTo(AtomicFileWriter& writer) const {
     staged.clear();
     return error;
   };
-  for (const Piece& piece : pieces_) {
+  for (; next < pieces_.size(); ++next) {
+    const Piece& piece = pieces_[next];
     if (!piece.source || piece.length < kSlice) {
       if (piece.source) {
         const std::size_t at = staged.size();
@@ -397,9 +434,7 @@ int PieceImage::WriteTo(AtomicFileWriter& writer) const {
       continue;
     }
     if (const int error = flush()) return error;
-    if (const int error = piece.source->CopyTo(writer.Descriptor(), piece.from, piece.length)) {
-      return error;
-    }
+    if (const int error = piece.source->CopyTo(fd, piece.from, piece.length)) return error;
   }
   if (const int error = flush()) return error;
   if (!checksum) return 0;
@@ -407,8 +442,7 @@ int PieceImage::WriteTo(AtomicFileWriter& writer) const {
                                   static_cast<unsigned char>((*checksum >> 8) & 0xFF),
                                   static_cast<unsigned char>((*checksum >> 16) & 0xFF),
                                   static_cast<unsigned char>(*checksum >> 24)};
-  const ssize_t written =
-      ::pwrite(writer.Descriptor(), field, 4, static_cast<off_t>(*checksumField_));
+  const ssize_t written = ::pwrite(fd, field, 4, static_cast<off_t>(*checksumField_));
   if (written != 4) return written < 0 ? errno : EIO;
   return 0;
 }

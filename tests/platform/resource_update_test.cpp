@@ -37,9 +37,10 @@ void Parse(const std::string& bytes, ModuleImage& image) {
   EXPECT_EQ(image.Load(bytes), 0) << image.Detail();
 }
 
-// Appends a data section after the last one, before whatever follows the
-// sections in the file (the symbol table moves up).
-std::string AddSectionAfterResources(const std::string& in) {
+// Appends a data section (of `size` bytes, a multiple of the file
+// alignment; one alignment unit without it) after the last one, before
+// whatever follows the sections in the file (the symbol table moves up).
+std::string AddSectionAfterResources(const std::string& in, std::uint32_t size = 0) {
   ModuleImage image;
   EXPECT_EQ(image.Load(in), 0);
   const PeHeaders& h = image.Headers();
@@ -54,7 +55,8 @@ std::string AddSectionAfterResources(const std::string& in) {
   }
   std::string out = in.substr(0, rawEnd);
   out.resize(pointer, '\0');
-  std::string data(h.fileAlignment, '\0');
+  if (size == 0) size = h.fileAlignment;
+  std::string data(size, '\0');
   for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<char>('a' + i % 26);
   out += data;
   out += in.substr(rawEnd);
@@ -62,15 +64,15 @@ std::string AddSectionAfterResources(const std::string& in) {
       static_cast<std::size_t>(h.sectionTableOffset + 40 * h.numberOfSections);
   std::string entry(".zextra\0", 8);
   out.replace(header, 8, entry);
-  StoreU32(out, header + 8, h.fileAlignment);
+  StoreU32(out, header + 8, size);
   StoreU32(out, header + 12, address);
-  StoreU32(out, header + 16, h.fileAlignment);
+  StoreU32(out, header + 16, size);
   StoreU32(out, header + 20, static_cast<std::uint32_t>(pointer));
   StoreU32(out, header + 36, 0x40000040);
   StoreU16(out, static_cast<std::size_t>(h.coffOffset + 2),
            static_cast<std::uint16_t>(h.numberOfSections + 1));
   StoreU32(out, static_cast<std::size_t>(h.optionalOffset + PeHeaders::kSizeOfImage),
-           static_cast<std::uint32_t>(address + h.sectionAlignment));
+           static_cast<std::uint32_t>(address + AlignUp(size, h.sectionAlignment)));
   if (h.pointerToSymbolTable) {
     StoreU32(out, static_cast<std::size_t>(h.coffOffset + 8),
              static_cast<std::uint32_t>(h.pointerToSymbolTable + (out.size() - in.size())));
@@ -290,6 +292,47 @@ TEST(ResourceUpdateTest, CommitWritesThroughATemporaryFile) {
   EXPECT_EQ(written.Find(ResourceId::Number(6), ResourceId::Number(1))->bytes,
             std::string(32, '\0'));
   EXPECT_FALSE(update.Commit(dir / "no/folder/new.dll", 0640).ok());
+}
+
+// A module of a megabyte and more is written mostly by the kernel, from
+// its start, with the patched headers written over: the same bytes as
+// built in memory, whichever way the resources are placed.
+TEST(ResourceUpdateTest, LargeModulesWrittenFromTheFileMatch) {
+  testing::TempDir dir("large");
+  for (const bool checksum : {false, true}) {
+    std::string input = AddSectionAfterResources(
+        testing::ReadFileBytes(testing::FixturePath("sample64.dll")), 1 << 20);
+    input += std::string(300000, 'v');  // an overlay the kernel copies too
+    ModuleImage parsed;
+    Parse(input, parsed);
+    const std::size_t field =
+        static_cast<std::size_t>(parsed.Headers().optionalOffset + PeHeaders::kCheckSum);
+    StoreU32(input, field, 0);
+    if (checksum) StoreU32(input, field, PeChecksum(input, field));
+    const std::string source = dir / "in.dll";
+    testing::WriteFileBytes(source, input);
+    for (Size size :
+         {Size::kShrink, Size::kSame, Size::kPastFileAlignment, Size::kPastSectionAlignment}) {
+      SCOPED_TRACE(static_cast<int>(size));
+      ModuleImage inMemory;
+      Parse(input, inMemory);
+      ResourceUpdate built(inMemory);
+      Tree ignored;
+      Resize(built, ignored, size);
+      std::string expected;
+      ASSERT_TRUE(built.Build(expected).ok());
+      ModuleImage opened;
+      ASSERT_EQ(opened.Open(source), 0);
+      ResourceUpdate written(opened);
+      Resize(written, ignored, size);
+      ASSERT_TRUE(written.Commit(dir / "out.dll", 0644).ok());
+      const std::string output = testing::ReadFileBytes(dir / "out.dll");
+      EXPECT_TRUE(output == expected) << "the committed module differs from the built one";
+      ModuleImage again;
+      Parse(output, again);
+      EXPECT_EQ(again.Headers().checkSum, checksum ? PeChecksum(output, field) : 0u);
+    }
+  }
 }
 
 TEST(ResourceUpdateTest, ASourceThatShrinksLeavesNoOutput) {
