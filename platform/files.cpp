@@ -108,6 +108,14 @@ AtomicFileWriter::~AtomicFileWriter() {
 }
 
 int AtomicFileWriter::Open(const std::string& target) {
+  return OpenWithMode(target, std::nullopt);
+}
+
+int AtomicFileWriter::Open(const std::string& target, unsigned mode) {
+  return OpenWithMode(target, mode);
+}
+
+int AtomicFileWriter::OpenWithMode(const std::string& target, std::optional<unsigned> wanted) {
   Abandon();
   std::error_code error;
   fs::path real = fs::path(target);
@@ -135,7 +143,7 @@ int AtomicFileWriter::Open(const std::string& target) {
     target_.clear();
     return errno;
   }
-  ::fchmod(fd, mode);
+  ::fchmod(fd, wanted ? static_cast<mode_t>(*wanted & 07777) : mode);
   fd_ = fd;
   tempPath_ = pattern;
   return 0;

@@ -377,6 +377,17 @@ int PieceImage::WriteTo(AtomicFileWriter& writer) const {
     if (!checksum) return EIO;
   }
   const int fd = writer.Descriptor();
+  // The checksum goes out with the bytes around it where they pass through
+  // memory; else it is written over at the end.
+  bool checksumWritten = !checksum;
+  const auto withChecksum = [&](std::string& bytes, std::uint64_t offset) {
+    if (checksumWritten || *checksumField_ < offset ||
+        *checksumField_ + 4 > offset + bytes.size()) {
+      return;
+    }
+    ulk::StoreU32(bytes, static_cast<std::size_t>(*checksumField_ - offset), *checksum);
+    checksumWritten = true;
+  };
   // Where the module starts as the source does (its stretches in their own
   // places, with patches of our own between them), the kernel copies the
   // whole stretch at once from the start, which it does much faster than
@@ -398,7 +409,8 @@ int PieceImage::WriteTo(AtomicFileWriter& writer) const {
     for (std::size_t i = 0; i < next; ++i) {
       const Piece& piece = pieces_[i];
       if (piece.source) continue;
-      const std::string_view bytes = piece.Bytes();
+      std::string bytes(piece.Bytes());
+      withChecksum(bytes, piece.offset);
       const ssize_t written =
           ::pwrite(fd, bytes.data(), bytes.size(), static_cast<off_t>(piece.offset));
       if (written != static_cast<ssize_t>(bytes.size())) return written < 0 ? errno : EIO;
@@ -410,8 +422,11 @@ int PieceImage::WriteTo(AtomicFileWriter& writer) const {
   // else (our own bytes, the headers between patched fields) goes out in
   // one write per run.
   std::string staged;
+  std::uint64_t stagedAt = next < pieces_.size() ? pieces_[next].offset : size_;
   const auto flush = [&] {
+    withChecksum(staged, stagedAt);
     const int error = writer.Write(staged);
+    stagedAt += staged.size();
     staged.clear();
     return error;
   };
@@ -435,9 +450,10 @@ int PieceImage::WriteTo(AtomicFileWriter& writer) const {
     }
     if (const int error = flush()) return error;
     if (const int error = piece.source->CopyTo(fd, piece.from, piece.length)) return error;
+    stagedAt += piece.length;
   }
   if (const int error = flush()) return error;
-  if (!checksum) return 0;
+  if (checksumWritten) return 0;
   const unsigned char field[4] = {static_cast<unsigned char>(*checksum & 0xFF),
                                   static_cast<unsigned char>((*checksum >> 8) & 0xFF),
                                   static_cast<unsigned char>((*checksum >> 16) & 0xFF),

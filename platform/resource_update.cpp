@@ -245,8 +245,7 @@ Status ResourceUpdate::Commit(const std::string& target, mode_t mode) const {
   Status status = Assemble(image);
   if (!status) return status;
   AtomicFileWriter writer;
-  int error = writer.Open(target);
-  if (error == 0) error = writer.SetMode(mode);
+  int error = writer.Open(target, mode);
   if (error == 0) error = image.WriteTo(writer);
   // A module can be generated again: no need to wait for the disk.
   if (error == 0) error = writer.Commit(false);

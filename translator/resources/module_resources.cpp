@@ -41,11 +41,13 @@ std::string DamagedWarning(std::uint32_t type, const ResourceId& id) {
 
 }  // namespace
 
-bool IsSameFile(const std::string& output, const std::string& module) {
+bool IsSameFile(const std::string& output, const std::string& module, bool* outputExists) {
+  if (outputExists) *outputExists = true;
   if (ToUpperUtf8(output) == ToUpperUtf8(module)) return true;
   struct stat a {};
   struct stat b {};
   if (::stat(output.c_str(), &a) != 0) {
+    if (outputExists) *outputExists = false;
     // Nothing there to overwrite; but the same name spelt another way
     // ("sub/../APP.DLL") is still refused, as the letter case is.
     if (ToUpperUtf8(FileNameOf(output)) != ToUpperUtf8(FileNameOf(module))) return false;
@@ -195,8 +197,10 @@ std::string_view ModuleResources::DataOf(std::uint32_t type, const ResourceId& i
 int ModuleResources::WriteTranslatedModule(const std::string& outputPath,
                                            std::string_view localeCode) {
   if (!IsOpen()) return kErrorFileNotFound;
-  if (IsSameFile(outputPath, modulePath_)) return kErrorSameFile;
-  ::unlink(outputPath.c_str());  // a failure shows when the new file is written
+  bool outputExists = true;
+  if (IsSameFile(outputPath, modulePath_, &outputExists)) return kErrorSameFile;
+  // A failure shows when the new file is written.
+  if (outputExists) ::unlink(outputPath.c_str());
   {
     std::error_code ignored;
     const std::filesystem::path folder = std::filesystem::path(outputPath).parent_path();

@@ -82,6 +82,7 @@ class ModuleResources {
 
 // True when `output` names the module file itself: the same path in another
 // letter case, or the same file through a link or "..".
-bool IsSameFile(const std::string& output, const std::string& module);
+// `outputExists`, when given, tells whether anything stands at `output`.
+bool IsSameFile(const std::string& output, const std::string& module, bool* outputExists = nullptr);
 
 }  // namespace ulk
