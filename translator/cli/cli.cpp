@@ -7,6 +7,7 @@
 #include <future>
 #include <map>
 #include <set>
+#include <system_error>
 
 #include "platform/files.h"
 #include "platform/system_error.h"
@@ -276,8 +277,13 @@ int Cli::Read(const Arguments& args) {
 }
 
 int Cli::Generate(const Arguments& args) {
-  // The table of the system's languages is built while the project is read.
-  const std::future<void> languages = std::async(std::launch::async, LoadSystemLanguages);
+  // The table of the system's languages is built while the project is read
+  // (or later, when it is needed, if no thread can be started).
+  std::future<void> languages;
+  try {
+    languages = std::async(std::launch::async, LoadSystemLanguages);
+  } catch (const std::system_error&) {
+  }
   if (!Load(args.positional[0], false)) return kExitFailure;
   Module* module = nullptr;
   if (args.positional.size() > 1 && !(module = FindModule(args.positional[1]))) return kExitFailure;
