@@ -37,7 +37,9 @@ TEST(TextEscapeTest, EscapedFormOf) {
       {"a\\", "a\n", false},    {"a\\nb", "a\rb", false},     {"x\\ny", "x\nz", false}};
   for (const Case& c : cases) {
     EXPECT_EQ(IsEscapedFormOf(c.stored, c.text), c.same) << c.stored << " / " << c.text;
-    if (c.same) EXPECT_EQ(UnescapeText(c.stored), c.text);
+    if (c.same) {
+      EXPECT_EQ(UnescapeText(c.stored), c.text);
+    }
   }
 }
 
