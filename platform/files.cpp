@@ -137,7 +137,11 @@ int AtomicFileWriter::OpenWithMode(const std::string& target, std::optional<unsi
   }
   target_ = real.string();
   const fs::path folder = real.has_parent_path() ? real.parent_path() : fs::path(".");
-  std::string pattern = (folder / ("." + real.filename().string() + ".XXXXXX")).string();
+  // Built by appending: GCC 12 at -O3 warns (wrongly) of an overlap in
+  // "." + name.
+  std::string hidden = ".";
+  hidden.append(real.filename().string()).append(".XXXXXX");
+  std::string pattern = (folder / hidden).string();
   const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
   if (fd < 0) {
     target_.clear();
