@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <functional>
-#include <future>
 #include <map>
 #include <set>
 #include <system_error>
@@ -21,7 +20,6 @@
 #include "translator/model/messages.h"
 #include "translator/model/project_file.h"
 #include "translator/model/project_operations.h"
-#include "translator/model/resource_engine.h"
 #include "translator/resources/iso_language_list.h"
 
 namespace ulk {
@@ -301,13 +299,6 @@ int Cli::Read(const Arguments& args) {
 }
 
 int Cli::Generate(const Arguments& args) {
-  // The table of the system's languages is built while the project is read
-  // (or later, when it is needed, if no thread can be started).
-  std::future<void> languages;
-  try {
-    languages = std::async(std::launch::async, LoadSystemLanguages);
-  } catch (const std::system_error&) {
-  }
   if (!Load(args.positional[0], false)) return kExitFailure;
   Module* module = nullptr;
   if (args.positional.size() > 1 && !(module = FindModule(args.positional[1]))) return kExitFailure;

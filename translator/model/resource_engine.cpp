@@ -106,10 +106,6 @@ void MergeGroups(Module& module, const ReadTextList& readTexts) {
 
 }  // namespace
 
-void LoadSystemLanguages() {
-  SystemLanguages();
-}
-
 std::string_view EmbeddedResource(const ResourceId& type, const ResourceId& name) {
   static const std::string templateLibrary = TemplateLibraryImage();
   if (NormalisedResourceId(type) == ResourceId::Name(std::string_view("DLL")) &&

@@ -82,12 +82,6 @@ using ReadTextList = std::vector<std::pair<std::string, std::string>>;
 // status 1 on every new or changed text.
 void MergeReadTexts(Module& module, const ReadTextList& readTexts);
 
-// Builds, once per process, the table of the system's languages in which
-// generation looks up each target language's locale. It takes a few
-// milliseconds: a caller about to generate may run it on another thread
-// while it reads the project. Thread-safe.
-void LoadSystemLanguages();
-
 // The program's own resources: the template library is type "DLL", number
 // 149. Empty when there is no such resource.
 std::string_view EmbeddedResource(const ResourceId& type, const ResourceId& name);
