@@ -117,29 +117,55 @@ TEST(VersionCodecTest, ItemsAreTheNonEmptyValuesOfTheFirstTable) {
 }
 
 // Every version block these tests build comes back byte for byte when
-// nothing is translated, and when every value is "translated" to itself.
+// nothing is translated, when every value is "translated" to itself, and,
+// with one string table, when it is moved to the locale it already has (which
+// rebuilds it string by string rather than handing the resource back).
 TEST(VersionCodecTest, UntranslatedBlocksRebuildByteForByte) {
   const std::string withEmpty =
       Version({Files({Table(u"0c0a04b0", kEmptyValues)}), VarFileInfo({0x04B00C0A})});
-  const std::vector<std::pair<const char*, std::string>> cases = {
+  struct Case {
+    const char* name;
+    std::string resource;
+    const char* ownLocale;  // "" when a rebuild string by string changes it
+  };
+  const std::vector<Case> cases = {
       {"two tables",
        Version({Files({Table(u"040904b0", kValues), Table(u"0c0a04b0", {{u"Other", u"x"}})}),
-                VarFileInfo({0x04B00409})})},
+                VarFileInfo({0x04B00409})}),
+       ""},
+      {"two tables, empty values",
+       Version({Files({Table(u"0c0a04b0", kEmptyValues), Table(u"040904b0", {{u"Other", u"x"}})}),
+                VarFileInfo({0x04B00C0A})}),
+       ""},
       {"Var block first",
-       Version({VarFileInfo({0x04B00409, 0x04E40407}), Files({Table(u"040904b0", kValues)})})},
-      {"no strings", Version({VarFileInfo({0x04B00409})})},
-      {"empty values", withEmpty},
-      {"only an empty value", Version({Files({Table(u"0c0a04b0", {{u"InternalName", u""}})})})},
+       Version({VarFileInfo({0x04B00409, 0x04E40407}), Files({Table(u"040904b0", kValues)})}),
+       "04b00409"},
+      {"no Var block", Version({Files({Table(u"040904b0", kValues)})}), "04b00409"},
+      {"no strings", Version({VarFileInfo({0x04B00409})}), "04b00409"},
+      {"empty values", withEmpty, "04b00c0a"},
+      {"only an empty value", Version({Files({Table(u"0c0a04b0", {{u"InternalName", u""}})})}),
+       "04b00c0a"},
+      {"empty values without a value",
+       Version({Files({Table(u"0c0a04b0", {{u"Comments", u"", Form::kNoValue},
+                                           {u"InternalName", u""},
+                                           {u"ProductName", u"P"},
+                                           {u"LegalTrademarks", u"", Form::kNoValue}})})}),
+       "04b00c0a"},
       {"wValueLength in bytes",
        Version({Files({Table(u"040904b0", {{u"FileVersion", u"1.0", Form::kLengthInBytes},
-                                           {u"ProductName", u"P"}})})})},
-      {"bytes after the root", withEmpty + std::string(6, '\0')},
-      {"an empty table", Version({Files({Table(u"0c0a04b0", {})}), VarFileInfo({0x04B00C0A})})},
+                                           {u"ProductName", u"P"}})})}),
+       "04b00409"},
+      {"bytes after the root", withEmpty + std::string(6, '\0'), ""},
+      {"an empty table", Version({Files({Table(u"0c0a04b0", {})}), VarFileInfo({0x04B00C0A})}),
+       "04b00c0a"},
   };
-  for (const auto& [name, resource] : cases) {
+  for (const auto& [name, resource, ownLocale] : cases) {
     VersionCodec codec;
     ASSERT_TRUE(codec.Parse(resource)) << name << ": " << codec.Problem();
     EXPECT_EQ(*codec.Build(), resource) << name;
+    if (*ownLocale) {
+      EXPECT_EQ(*codec.Build(ownLocale), resource) << name << ", in its own locale";
+    }
     for (std::size_t i = 0; i < codec.ItemCount(); ++i)
       codec.SetTranslationAt(i, codec.ItemAt(i).text);
     EXPECT_EQ(*codec.Build(), resource) << name << ", values translated to themselves";
