@@ -34,6 +34,20 @@ std::string::size_type LastSeparator(std::string_view path) {
 std::optional<std::string> CanonicalPath(std::string_view path) {
   const std::string trimmed = Trim(path);
   if (trimmed.empty()) return std::nullopt;
+  // The kernel names an open file with every link resolved: one look at
+  // the file instead of one per folder of its path.
+  const int fd = ::open(trimmed.c_str(), O_PATH | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  struct stat info {};
+  const bool isFolder = ::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode);
+  char named[4096];
+  const std::string link = "/proc/self/fd/" + std::to_string(fd);
+  const ssize_t length = isFolder ? -1 : ::readlink(link.c_str(), named, sizeof named);
+  ::close(fd);
+  if (isFolder) return std::nullopt;
+  if (length > 0 && static_cast<std::size_t>(length) < sizeof named && named[0] == '/') {
+    return std::string(named, static_cast<std::size_t>(length));
+  }
   std::error_code error;
   const fs::path real = fs::canonical(fs::path(trimmed), error);
   if (error) return std::nullopt;
@@ -94,16 +108,26 @@ AtomicFileWriter::~AtomicFileWriter() {
 }
 
 int AtomicFileWriter::Open(const std::string& target) {
+  return OpenWithMode(target, std::nullopt);
+}
+
+int AtomicFileWriter::Open(const std::string& target, unsigned mode) {
+  return OpenWithMode(target, mode);
+}
+
+int AtomicFileWriter::OpenWithMode(const std::string& target, std::optional<unsigned> wanted) {
   Abandon();
   std::error_code error;
   fs::path real = fs::path(target);
-  if (fs::is_symlink(real, error)) {
+  struct stat info {};
+  bool exists = ::lstat(real.c_str(), &info) == 0;
+  if (exists && S_ISLNK(info.st_mode)) {
     const fs::path resolved = fs::canonical(real, error);
     if (!error) real = resolved;
+    exists = ::stat(real.c_str(), &info) == 0;
   }
   mode_t mode = 0666 & ~CurrentUmask();
-  struct stat info {};
-  if (::stat(real.c_str(), &info) == 0) {
+  if (exists) {
     if (S_ISDIR(info.st_mode)) return EISDIR;
     // Read-only means no write permission bits, also for a superuser whom
     // access() would let through.
@@ -113,13 +137,17 @@ int AtomicFileWriter::Open(const std::string& target) {
   }
   target_ = real.string();
   const fs::path folder = real.has_parent_path() ? real.parent_path() : fs::path(".");
-  std::string pattern = (folder / ("." + real.filename().string() + ".XXXXXX")).string();
+  // Built by appending: GCC 12 at -O3 warns (wrongly) of an overlap in
+  // "." + name.
+  std::string hidden = ".";
+  hidden.append(real.filename().string()).append(".XXXXXX");
+  std::string pattern = (folder / hidden).string();
   const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
   if (fd < 0) {
     target_.clear();
     return errno;
   }
-  ::fchmod(fd, mode);
+  ::fchmod(fd, wanted ? static_cast<mode_t>(*wanted & 07777) : mode);
   fd_ = fd;
   tempPath_ = pattern;
   return 0;

@@ -36,6 +36,9 @@ class AtomicFileWriter {
   // Returns 0 or an errno. Refuses (EACCES) a target that exists and may not
   // be written, even when its folder would allow the rename.
   int Open(const std::string& target);
+  // The same, the new file getting these permission bits instead of the
+  // target's own.
+  int Open(const std::string& target, unsigned mode);
   // Gives the new file these permission bits instead of the target's own.
   int SetMode(unsigned mode);
   int Write(std::string_view data);
@@ -51,6 +54,8 @@ class AtomicFileWriter {
   int Descriptor() const { return fd_; }
 
  private:
+  int OpenWithMode(const std::string& target, std::optional<unsigned> mode);
+
   std::string target_;
   std::string tempPath_;
   int fd_ = -1;

@@ -2,6 +2,7 @@
 #include "platform/locales.h"
 
 #include <unicode/uchar.h>
+#include <unicode/uldnames.h>
 #include <unicode/uloc.h>
 #include <unicode/ustring.h>
 
@@ -25,9 +26,18 @@ std::string CapitaliseFirst(const std::string& text) {
 }
 
 std::string DisplayNameOfLocale(const char* locale) {
+  // One set of Spanish display names for every call: the name tables are
+  // looked up once, not again for each language (the list of the system's
+  // languages names several hundred).
+  static ULocaleDisplayNames* const names = [] {
+    UErrorCode status = U_ZERO_ERROR;
+    ULocaleDisplayNames* opened = uldn_open("es", ULDN_STANDARD_NAMES, &status);
+    return U_SUCCESS(status) ? opened : nullptr;
+  }();
   UErrorCode status = U_ZERO_ERROR;
   UChar buffer[256];
-  const std::int32_t length = uloc_getDisplayName(locale, "es", buffer, 256, &status);
+  const std::int32_t length = names ? uldn_localeDisplayName(names, locale, buffer, 256, &status)
+                                    : uloc_getDisplayName(locale, "es", buffer, 256, &status);
   if (U_FAILURE(status) || length <= 0) return {};
   return CapitaliseFirst(Utf16ToUtf8(std::u16string_view(
       reinterpret_cast<const char16_t*>(buffer), static_cast<std::size_t>(std::min(length, 255)))));

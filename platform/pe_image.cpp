@@ -2,15 +2,12 @@
 // Ref: Microsoft, "PE Format", "The .rsrc Section".
 #include "platform/pe_image.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 
 #include "platform/byte_stream.h"
 #include "platform/files.h"
+#include "platform/piece_image.h"
 #include "platform/system_error.h"
 #include "platform/text.h"
 
@@ -28,6 +25,11 @@ constexpr int kResourceLevels = 3;  // type, name, language
 
 Status Malformed(int code, std::string message) {
   return Status::Fail(code, std::move(message));
+}
+
+// A file that became shorter or unreadable after it was opened.
+Status Unreadable() {
+  return Status::Fail(EIO, "the file cannot be read");
 }
 
 }  // namespace
@@ -63,27 +65,29 @@ const ResourceData* ChooseLanguage(const std::vector<ResourceData>& languages) {
 
 int ModuleImage::Open(const std::string& path) {
   Close();
-  std::string bytes;
-  if (const int error = ReadWholeFile(path, bytes)) {
+  if (const int error = source_.Open(path)) {
     detail_ = SystemErrorMessage(error);
     return ErrorOfFileOpen(error == EISDIR ? ENOENT : error);
   }
-  return Load(std::move(bytes), path);
+  path_ = path;
+  return Check();
 }
 
 int ModuleImage::Load(std::string bytes, std::string path) {
   Close();
-  bytes_ = std::move(bytes);
+  source_.Adopt(std::move(bytes));
   path_ = std::move(path);
+  return Check();
+}
+
+int ModuleImage::Check() {
   Status status = ReadHeaders();
   if (status) status = ReadResources();
   if (!status) {
-    detail_ = status.message();
+    const std::string detail = status.message();
     const int code = status.code();
-    bytes_.clear();
-    bytes_.shrink_to_fit();
-    headers_ = {};
-    types_.clear();
+    Close();
+    detail_ = detail;
     return code;
   }
   open_ = true;
@@ -93,25 +97,49 @@ int ModuleImage::Load(std::string bytes, std::string path) {
 void ModuleImage::Close() {
   open_ = false;
   path_.clear();
-  bytes_.clear();
+  source_.Close();
   headers_ = {};
   types_.clear();
   detail_.clear();
 }
 
+std::string_view ModuleImage::Bytes() const {
+  const auto whole = source_.View(0, source_.Size());
+  return whole ? *whole : std::string_view();
+}
+
 Status ModuleImage::ReadHeaders() {
-  ByteReader file(bytes_);
+  // The headers come first in the file: a page of it, then as much as the
+  // section table needs.
+  const auto head = [&](std::uint64_t wanted) {
+    return source_.View(0, std::min(wanted, source_.Size()));
+  };
+  std::optional<std::string_view> bytes = head(4096);
+  if (!bytes) return Unreadable();
+  ByteReader file(*bytes);
   std::uint16_t mz = 0;
   std::uint32_t peOffset = 0;
   if (!file.PeekU16(0, mz) || mz != 0x5A4D) return Malformed(kErrorNotAModule, "no MZ header");
   if (!file.PeekU32(0x3C, peOffset)) return Malformed(kErrorNotAModule, "no PE header offset");
+  std::uint16_t sectionCount = 0;
+  std::uint16_t optionalSize = 0;
+  const std::uint64_t coff = std::uint64_t{peOffset} + 4;
+  if (coff + 20 > bytes->size()) bytes = head(coff + 20);
+  if (!bytes) return Unreadable();
+  if (ByteReader(*bytes).PeekU16(coff + 2, sectionCount) &&
+      ByteReader(*bytes).PeekU16(coff + 16, optionalSize)) {
+    const std::uint64_t tableEnd = coff + 20 + optionalSize + kSectionHeaderSize * sectionCount;
+    if (tableEnd > bytes->size()) bytes = head(tableEnd);
+    if (!bytes) return Unreadable();
+  }
+  file = ByteReader(*bytes);
   std::uint32_t signature = 0;
   if (!file.PeekU32(peOffset, signature) || signature != 0x00004550) {
     return Malformed(kErrorNotAModule, "no PE signature");
   }
   PeHeaders& h = headers_;
   h.coffOffset = std::uint64_t{peOffset} + 4;
-  ByteReader r(bytes_);
+  ByteReader r(*bytes);
   std::uint16_t machine = 0;
   std::uint32_t timeDateStamp = 0;
   std::uint16_t characteristics = 0;
@@ -143,7 +171,7 @@ Status ModuleImage::ReadHeaders() {
   const std::uint64_t room = (h.sizeOfOptionalHeader - (directoryCountAt + 4)) / 8;
   const std::uint64_t count =
       std::min<std::uint64_t>({std::uint64_t{directoryCount}, room, std::uint64_t{16}});
-  ByteReader d(bytes_);
+  ByteReader d(*bytes);
   if (!d.Seek(h.dataDirectoryOffset)) return Malformed(kErrorModuleTruncated, "no data directory");
   for (std::uint64_t i = 0; i < count; ++i) {
     DataDirectory dir;
@@ -153,7 +181,7 @@ Status ModuleImage::ReadHeaders() {
     h.directories.push_back(dir);
   }
   h.sectionTableOffset = h.optionalOffset + h.sizeOfOptionalHeader;
-  ByteReader s(bytes_);
+  ByteReader s(*bytes);
   if (!s.Seek(h.sectionTableOffset) || s.Remaining() / kSectionHeaderSize < h.numberOfSections) {
     return Malformed(kErrorModuleTruncated, "section table runs past the end");
   }
@@ -168,7 +196,7 @@ Status ModuleImage::ReadHeaders() {
     }
     section.name.assign(name.substr(0, name.find('\0')));
     if (section.sizeOfRawData > 0 &&
-        std::uint64_t{section.pointerToRawData} + section.sizeOfRawData > bytes_.size()) {
+        std::uint64_t{section.pointerToRawData} + section.sizeOfRawData > source_.Size()) {
       return Malformed(kErrorModuleTruncated,
                        "section " + section.name + " runs past the end of the file");
     }
@@ -197,16 +225,16 @@ bool ModuleImage::FileOffsetOf(std::uint32_t rva, std::uint32_t length,
   // The bytes must be backed by the file, not by the zero fill of memory.
   if (inSection + length > s.sizeOfRawData) return false;
   offset = s.pointerToRawData + inSection;
-  return offset + length <= bytes_.size();
+  return offset + length <= source_.Size();
 }
 
-Status ModuleImage::ReadDirectory(std::uint64_t base, std::uint64_t limit, std::uint32_t offset,
-                                  int level, std::uint64_t& budget, std::vector<ResourceId>& ids,
+Status ModuleImage::ReadDirectory(std::string_view tree, std::uint32_t offset, int level,
+                                  std::uint64_t& budget, std::vector<ResourceId>& ids,
                                   std::vector<std::uint32_t>& targets) const {
   ids.clear();
   targets.clear();
-  const auto table = ByteReader(bytes_).Sub(base, limit);
-  ByteReader r = *table;
+  const ByteReader table(tree);
+  ByteReader r = table;
   std::uint16_t namedCount = 0;
   std::uint16_t idCount = 0;
   if (!r.Seek(offset) || !r.Skip(12) || !r.U16(namedCount) || !r.U16(idCount)) {
@@ -228,7 +256,7 @@ Status ModuleImage::ReadDirectory(std::uint64_t base, std::uint64_t limit, std::
     }
     ResourceId id;
     if (nameField & kHighBit) {
-      ByteReader n = *table;
+      ByteReader n = table;
       std::uint16_t length = 0;
       std::u16string name;
       if (!n.Seek(nameField & ~kHighBit) || !n.U16(length) || !n.Utf16(length, name)) {
@@ -268,22 +296,23 @@ Status ModuleImage::ReadResources() {
   const std::uint64_t limit =
       std::uint64_t{section.pointerToRawData} + section.sizeOfRawData - base;
   std::uint64_t budget = limit / kDirectoryEntrySize;
+  const std::optional<std::string_view> tree = source_.View(base, limit);
+  if (!tree) return Unreadable();
 
   std::vector<ResourceId> typeIds, nameIds, languageIds;
   std::vector<std::uint32_t> typeTargets, nameTargets, languageTargets;
-  Status status = ReadDirectory(base, limit, 0, 1, budget, typeIds, typeTargets);
+  Status status = ReadDirectory(*tree, 0, 1, budget, typeIds, typeTargets);
   if (!status) return status.Context("resource types");
   for (std::size_t t = 0; t < typeIds.size(); ++t) {
     ResourceTypeNode type{typeIds[t], {}};
-    status = ReadDirectory(base, limit, typeTargets[t], 2, budget, nameIds, nameTargets);
+    status = ReadDirectory(*tree, typeTargets[t], 2, budget, nameIds, nameTargets);
     if (!status) return status.Context("resources of type " + type.id.Describe());
     for (std::size_t n = 0; n < nameIds.size(); ++n) {
       ResourceName name{nameIds[n], {}};
-      status = ReadDirectory(base, limit, nameTargets[n], 3, budget, languageIds, languageTargets);
+      status = ReadDirectory(*tree, nameTargets[n], 3, budget, languageIds, languageTargets);
       if (!status) return status.Context("resource " + name.id.Describe());
       for (std::size_t l = 0; l < languageIds.size(); ++l) {
-        ByteReader entry(std::string_view(bytes_).substr(static_cast<std::size_t>(base),
-                                                         static_cast<std::size_t>(limit)));
+        ByteReader entry(*tree);
         std::uint32_t rva = 0;
         std::uint32_t size = 0;
         ResourceData data;
@@ -297,8 +326,11 @@ Status ModuleImage::ReadResources() {
           return Malformed(kErrorBadResourceDirectory, "data lies outside the file")
               .Context("resource " + name.id.Describe());
         }
+        const std::optional<std::string_view> bytes = source_.View(at, size);
+        if (!bytes) return Unreadable();
         data.language = static_cast<std::uint16_t>(languageIds[l].number);
-        data.bytes = std::string_view(bytes_).substr(static_cast<std::size_t>(at), size);
+        data.bytes = *bytes;
+        data.fileOffset = at;
         name.languages.push_back(data);
       }
       type.names.push_back(std::move(name));
@@ -330,23 +362,9 @@ const ResourceData* ModuleImage::Find(const ResourceId& type, const ResourceId& 
 }
 
 std::uint32_t PeChecksum(std::string_view image, std::uint64_t checkSumOffset) {
-  // The sum of all 16-bit words with end-around carry. Added up in 64 bits
-  // and folded once at the end, which gives the same result.
-  const auto sumWords = [&](std::size_t from, std::size_t to) {
-    std::uint64_t sum = 0;
-    const auto* data = reinterpret_cast<const unsigned char*>(image.data());
-    std::size_t i = from;
-    for (; i + 1 < to; i += 2) sum += static_cast<std::uint32_t>(data[i] | (data[i + 1] << 8));
-    if (i < to) sum += data[i];
-    return sum;
-  };
-  const std::size_t size = image.size();
-  const std::size_t skipFrom =
-      static_cast<std::size_t>(std::min<std::uint64_t>(checkSumOffset, size)) & ~std::size_t{1};
-  const std::size_t skipTo = std::min<std::size_t>(skipFrom + 4, size);
-  std::uint64_t sum = sumWords(0, skipFrom) + sumWords(skipTo, size);
-  while (sum >> 16) sum = (sum & 0xFFFF) + (sum >> 16);
-  return static_cast<std::uint32_t>(sum + size);
+  PeChecksumSum sum(checkSumOffset);
+  sum.Add(reinterpret_cast<const unsigned char*>(image.data()), image.size(), 0);
+  return sum.Finish(image.size());
 }
 
 }  // namespace ulk

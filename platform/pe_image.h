@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/source_file.h"
 #include "platform/status.h"
 
 namespace ulk {
@@ -31,7 +32,8 @@ struct ResourceId {
 struct ResourceData {
   std::uint16_t language = 0;
   std::uint32_t codePage = 0;
-  std::string_view bytes;  // into the image's own copy of the file
+  std::string_view bytes;        // read from the file, kept while the image is open
+  std::uint64_t fileOffset = 0;  // where `bytes` lie in the file
 };
 
 struct ResourceName {
@@ -109,8 +111,9 @@ class ModuleImage {
   ModuleImage(const ModuleImage&) = delete;
   ModuleImage& operator=(const ModuleImage&) = delete;
 
-  // Reads and checks the whole file. Returns 0 or an error code whose text
-  // (SystemErrorText with the path) names the file; Detail() says more.
+  // Opens the file and checks its headers and resource tree, reading only
+  // those; the file stays open until Close. Returns 0 or an error code whose
+  // text (SystemErrorText with the path) names the file; Detail() says more.
   int Open(const std::string& path);
   // The same checks on bytes already in memory.
   int Load(std::string bytes, std::string path = {});
@@ -118,7 +121,11 @@ class ModuleImage {
 
   bool IsOpen() const { return open_; }
   const std::string& Path() const { return path_; }
-  const std::string& Bytes() const { return bytes_; }
+  // The file's bytes as read so far, and read further on demand.
+  const SourceFile& Source() const { return source_; }
+  // The whole file, read into memory on first use; empty when it cannot be
+  // read.
+  std::string_view Bytes() const;
   const PeHeaders& Headers() const { return headers_; }
   const std::string& Detail() const { return detail_; }
 
@@ -135,15 +142,17 @@ class ModuleImage {
   int SectionOf(std::uint32_t rva) const;
 
  private:
+  int Check();
   Status ReadHeaders();
   Status ReadResources();
-  Status ReadDirectory(std::uint64_t base, std::uint64_t limit, std::uint32_t offset, int level,
+  // One directory of the resource tree `tree` (offsets are relative to it).
+  Status ReadDirectory(std::string_view tree, std::uint32_t offset, int level,
                        std::uint64_t& budget, std::vector<ResourceId>& ids,
                        std::vector<std::uint32_t>& targets) const;
 
   bool open_ = false;
   std::string path_;
-  std::string bytes_;
+  SourceFile source_;
   PeHeaders headers_;
   std::vector<ResourceTypeNode> types_;
   std::string detail_;

@@ -1,29 +1,139 @@
 // Pieces of a file.
 #include "platform/piece_image.h"
 
+#include <unistd.h>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
+#include <memory>
 
 #include "platform/byte_stream.h"
 #include "platform/files.h"
+#include "platform/source_file.h"
 
 namespace ulk {
+namespace {
+
+// Source stretches pass through memory in slices of this size (for the
+// checksum), small enough to stay in the processor's cache.
+constexpr std::size_t kSlice = 256 * 1024;
+// A patch makes the page around it the image's own.
+constexpr std::uint64_t kOwnAtOnce = 4096;
+// Bytes of our own up to this size may be written over a copy of the
+// source's bytes in their place.
+constexpr std::uint64_t kPatchAtMost = 64 * 1024;
+
+// The sum of the 16-bit little-endian words of `length` (even) bytes.
+std::uint64_t SumWords(const unsigned char* data, std::size_t length) {
+  std::uint64_t total = 0;
+  std::size_t i = 0;
+#if defined(__SSE2__)
+  const __m128i lowHalves = _mm_set1_epi32(0xFFFF);
+  while (length - i >= 16) {
+    // Each 32-bit lane grows by at most 2 x 0xFFFF a step of 16 bytes: the
+    // two sets of lanes, added together, are emptied into the total before
+    // they could overflow.
+    const std::size_t steps = std::min<std::size_t>((length - i) / 16, 16384);
+    __m128i lanes = _mm_setzero_si128();
+    std::size_t s = 0;
+    __m128i more = _mm_setzero_si128();
+    for (; s + 4 <= steps; s += 4, i += 64) {
+      const auto* at = reinterpret_cast<const __m128i*>(data + i);
+      const __m128i a = _mm_loadu_si128(at);
+      const __m128i b = _mm_loadu_si128(at + 1);
+      const __m128i c = _mm_loadu_si128(at + 2);
+      const __m128i d = _mm_loadu_si128(at + 3);
+      lanes =
+          _mm_add_epi32(lanes, _mm_add_epi32(_mm_and_si128(a, lowHalves), _mm_srli_epi32(a, 16)));
+      more = _mm_add_epi32(more, _mm_add_epi32(_mm_and_si128(b, lowHalves), _mm_srli_epi32(b, 16)));
+      lanes =
+          _mm_add_epi32(lanes, _mm_add_epi32(_mm_and_si128(c, lowHalves), _mm_srli_epi32(c, 16)));
+      more = _mm_add_epi32(more, _mm_add_epi32(_mm_and_si128(d, lowHalves), _mm_srli_epi32(d, 16)));
+    }
+    for (; s < steps; ++s, i += 16) {
+      const __m128i words = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+      lanes = _mm_add_epi32(
+          lanes, _mm_add_epi32(_mm_and_si128(words, lowHalves), _mm_srli_epi32(words, 16)));
+    }
+    lanes = _mm_add_epi32(lanes, more);
+    alignas(16) std::uint32_t parts[4];
+    _mm_store_si128(reinterpret_cast<__m128i*>(parts), lanes);
+    total += std::uint64_t{parts[0]} + parts[1] + parts[2] + parts[3];
+  }
+#endif
+  for (; i + 1 < length; i += 2) total += static_cast<std::uint32_t>(data[i] | (data[i + 1] << 8));
+  return total;
+}
+
+}  // namespace
+
+void PeChecksumSum::Add(const unsigned char* data, std::size_t length, std::uint64_t offset) {
+  if (length == 0) return;
+  // The field's own bytes count as zero.
+  const std::uint64_t end = offset + length;
+  if (offset < fieldOffset_ + 4 && end > fieldOffset_) {
+    if (offset < fieldOffset_) Add(data, static_cast<std::size_t>(fieldOffset_ - offset), offset);
+    if (end > fieldOffset_ + 4) {
+      const std::uint64_t skip = fieldOffset_ + 4 - offset;
+      Add(data + skip, static_cast<std::size_t>(length - skip), fieldOffset_ + 4);
+    }
+    return;
+  }
+  if (offset & 1) {
+    sum_ += std::uint64_t{data[0]} << 8;
+    ++data;
+    --length;
+  }
+  const std::size_t even = length & ~std::size_t{1};
+  sum_ += SumWords(data, even);
+  if (length > even) sum_ += data[even];
+}
+
+std::uint32_t PeChecksumSum::Finish(std::uint64_t fileSize) const {
+  std::uint64_t sum = sum_;
+  while (sum >> 16) sum = (sum & 0xFFFF) + (sum >> 16);
+  return static_cast<std::uint32_t>(sum + fileSize);
+}
 
 void PieceImage::AppendView(std::string_view bytes) {
   if (bytes.empty()) return;
-  pieces_.push_back({size_, bytes, {}, false});
+  Piece piece;
+  piece.offset = size_;
+  piece.view = bytes;
+  piece.length = bytes.size();
+  pieces_.push_back(std::move(piece));
   size_ += bytes.size();
 }
 
 void PieceImage::AppendOwned(std::string bytes) {
   if (bytes.empty()) return;
-  const std::uint64_t length = bytes.size();
-  pieces_.push_back({size_, {}, std::move(bytes), true});
-  size_ += length;
+  Piece piece;
+  piece.offset = size_;
+  piece.length = bytes.size();
+  piece.owned = std::move(bytes);
+  piece.isOwned = true;
+  size_ += piece.length;
+  pieces_.push_back(std::move(piece));
 }
 
 void PieceImage::AppendZeros(std::uint64_t count) {
   if (count > 0) AppendOwned(std::string(static_cast<std::size_t>(count), '\0'));
+}
+
+void PieceImage::AppendSource(const SourceFile& source, std::uint64_t from, std::uint64_t length) {
+  if (length == 0) return;
+  Piece piece;
+  piece.offset = size_;
+  piece.source = &source;
+  piece.from = from;
+  piece.length = length;
+  pieces_.push_back(std::move(piece));
+  size_ += length;
 }
 
 std::size_t PieceImage::PieceAt(std::uint64_t offset) const {
@@ -38,10 +148,14 @@ bool PieceImage::Load(std::uint64_t offset, void* out, std::size_t length) const
   auto* target = static_cast<char*>(out);
   while (length > 0) {
     const Piece& piece = pieces_[PieceAt(offset)];
-    const std::string_view bytes = piece.Bytes();
-    const std::size_t at = static_cast<std::size_t>(offset - piece.offset);
-    const std::size_t take = std::min(length, bytes.size() - at);
-    std::memcpy(target, bytes.data() + at, take);
+    const std::uint64_t at = offset - piece.offset;
+    const std::size_t take =
+        static_cast<std::size_t>(std::min<std::uint64_t>(length, piece.length - at));
+    if (piece.source) {
+      if (piece.source->Read(piece.from + at, target, take) != 0) return false;
+    } else {
+      std::memcpy(target, piece.Bytes().data() + at, take);
+    }
     target += take;
     offset += take;
     length -= take;
@@ -49,30 +163,66 @@ bool PieceImage::Load(std::uint64_t offset, void* out, std::size_t length) const
   return true;
 }
 
-std::size_t PieceImage::Own(std::size_t index, std::uint64_t offset, std::size_t length) {
-  Piece& piece = pieces_[index];
+std::optional<std::size_t> PieceImage::Own(std::size_t index, std::uint64_t offset,
+                                           std::size_t length) {
+  const Piece& piece = pieces_[index];
   if (piece.isOwned) return index;
-  const std::string_view bytes = piece.view;
-  const std::size_t at = static_cast<std::size_t>(offset - piece.offset);
-  const std::size_t take = std::min(length, bytes.size() - at);
-  std::vector<Piece> split;
-  if (at > 0) split.push_back({piece.offset, bytes.substr(0, at), {}, false});
-  split.push_back({offset, {}, std::string(bytes.substr(at, take)), true});
-  if (at + take < bytes.size()) {
-    split.push_back({offset + take, bytes.substr(at + take), {}, false});
+  // Patches come in clusters (the fields of the headers): the whole page
+  // around the first one is taken at once, which also leaves the stretches
+  // beside it starting on page boundaries, where the kernel copies fastest.
+  std::uint64_t at = offset - piece.offset;
+  std::uint64_t take = std::min<std::uint64_t>(length, piece.length - at);
+  if (take < kOwnAtOnce) {
+    const std::uint64_t pageStart = offset / kOwnAtOnce * kOwnAtOnce;
+    at = pageStart > piece.offset ? pageStart - piece.offset : 0;
+    const std::uint64_t end =
+        std::min<std::uint64_t>(piece.length, pageStart + kOwnAtOnce - piece.offset);
+    take = end - at;
   }
-  const std::size_t owned = index + (at > 0 ? 1 : 0);
+  std::string bytes(static_cast<std::size_t>(take), '\0');
+  if (piece.source) {
+    if (piece.source->Read(piece.from + at, bytes.data(), bytes.size()) != 0) return std::nullopt;
+  } else {
+    std::memcpy(bytes.data(), piece.view.data() + at, bytes.size());
+  }
+  // The piece before and after the owned bytes keep referring to the same
+  // place as before.
+  const auto part = [&](std::uint64_t from, std::uint64_t count) {
+    Piece kept;
+    kept.offset = piece.offset + from;
+    kept.length = count;
+    if (piece.source) {
+      kept.source = piece.source;
+      kept.from = piece.from + from;
+    } else {
+      kept.view =
+          piece.view.substr(static_cast<std::size_t>(from), static_cast<std::size_t>(count));
+    }
+    return kept;
+  };
+  std::vector<Piece> split;
+  if (at > 0) split.push_back(part(0, at));
+  Piece owned;
+  owned.offset = piece.offset + at;
+  owned.length = take;
+  owned.owned = std::move(bytes);
+  owned.isOwned = true;
+  split.push_back(std::move(owned));
+  if (at + take < piece.length) split.push_back(part(at + take, piece.length - at - take));
+  const std::size_t ownedIndex = index + (at > 0 ? 1 : 0);
   pieces_.erase(pieces_.begin() + static_cast<std::ptrdiff_t>(index));
-  pieces_.insert(pieces_.begin() + static_cast<std::ptrdiff_t>(index), split.begin(), split.end());
-  return owned;
+  pieces_.insert(pieces_.begin() + static_cast<std::ptrdiff_t>(index),
+                 std::make_move_iterator(split.begin()), std::make_move_iterator(split.end()));
+  return ownedIndex;
 }
 
 bool PieceImage::Store(std::uint64_t offset, const void* bytes, std::size_t length) {
   if (offset > size_ || length > size_ - offset) return false;
   const auto* source = static_cast<const char*>(bytes);
   while (length > 0) {
-    const std::size_t index = Own(PieceAt(offset), offset, length);
-    Piece& piece = pieces_[index];
+    const std::optional<std::size_t> index = Own(PieceAt(offset), offset, length);
+    if (!index) return false;
+    Piece& piece = pieces_[*index];
     const std::size_t at = static_cast<std::size_t>(offset - piece.offset);
     const std::size_t take = std::min(length, piece.owned.size() - at);
     std::memcpy(piece.owned.data() + at, source, take);
@@ -103,49 +253,213 @@ void PieceImage::StoreU32(std::uint64_t offset, std::uint32_t value) {
   Store(offset, bytes, 4);
 }
 
-std::uint32_t PieceImage::Checksum(std::uint64_t checkSumOffset) const {
-  // 16-bit words of the whole, summed with end-around carry (folded once at
-  // the end); a piece may start in the middle of a word.
-  std::uint64_t sum = 0;
+template <typename Take>
+int PieceImage::ForEachSlice(Take take) const {
+  // One slice buffer for every module written: fresh memory costs more
+  // than the copy through it.
+  static thread_local std::unique_ptr<char[]> buffer(new char[kSlice]);
   for (const Piece& piece : pieces_) {
-    const std::string_view bytes = piece.Bytes();
-    const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
-    std::uint64_t offset = piece.offset;
-    std::size_t i = 0;
-    const auto add = [&](unsigned char byte, std::uint64_t at) {
-      if (at >= checkSumOffset && at < checkSumOffset + 4) return;
-      sum += (at & 1) ? static_cast<std::uint64_t>(byte) << 8 : byte;
-    };
-    if (offset & 1) {
-      add(data[0], offset);
-      ++i;
-      ++offset;
-    }
-    const bool touchesField =
-        piece.offset < checkSumOffset + 4 && piece.offset + bytes.size() > checkSumOffset;
-    if (touchesField) {
-      for (; i < bytes.size(); ++i, ++offset) add(data[i], offset);
+    if (!piece.source) {
+      const std::string_view bytes = piece.Bytes();
+      if (const int error = take(piece.offset, bytes.data(), bytes.size())) return error;
       continue;
     }
-    for (; i + 1 < bytes.size(); i += 2)
-      sum += static_cast<std::uint32_t>(data[i] | (data[i + 1] << 8));
-    if (i < bytes.size()) sum += data[i];
+    for (std::uint64_t done = 0; done < piece.length;) {
+      const std::size_t count =
+          static_cast<std::size_t>(std::min<std::uint64_t>(piece.length - done, kSlice));
+      if (const int error = piece.source->Read(piece.from + done, buffer.get(), count)) {
+        return error;
+      }
+      if (const int error = take(piece.offset + done, buffer.get(), count)) return error;
+      done += count;
+    }
   }
-  while (sum >> 16) sum = (sum & 0xFFFF) + (sum >> 16);
-  return static_cast<std::uint32_t>(sum + size_);
+  return 0;
 }
 
-std::string PieceImage::Flatten() const {
+std::optional<std::uint32_t> PieceImage::Checksum(std::uint64_t checkSumOffset) const {
+  PeChecksumSum sum(checkSumOffset);
+  const int error = ForEachSlice([&](std::uint64_t at, const char* data, std::size_t n) {
+    sum.Add(reinterpret_cast<const unsigned char*>(data), n, at);
+    return 0;
+  });
+  if (error != 0) return std::nullopt;
+  return sum.Finish(size_);
+}
+
+std::optional<std::uint32_t> PieceImage::ChecksumFromSource() const {
+  const std::uint64_t field = *checksumField_;
+  const SourceFile* source = nullptr;
+  std::vector<const Piece*> stretches;
+  PeChecksumSum added(field);  // what is not a stretch of the source
+  for (const Piece& piece : pieces_) {
+    if (!piece.source) {
+      const std::string_view bytes = piece.Bytes();
+      added.Add(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), piece.offset);
+      continue;
+    }
+    if (source && piece.source != source) return std::nullopt;
+    source = piece.source;
+    // A stretch adds what it added in the source only where every byte
+    // keeps its place within its word, and where the checksum field is
+    // neither moved in nor out.
+    const bool moved = piece.offset != piece.from;
+    const bool holdsField = [&](std::uint64_t start) {
+      return start < field + 4 && start + piece.length > field;
+    }(piece.from) || (piece.offset < field + 4 && piece.offset + piece.length > field);
+    if (((piece.offset ^ piece.from) & 1) != 0 || (moved && holdsField)) return std::nullopt;
+    stretches.push_back(&piece);
+  }
+  if (!source || field + 4 > source->Size()) return std::nullopt;
+  // The source's own sum, as its checksum says; a checksum that cannot be
+  // one of its length is not used.
+  const std::int64_t known =
+      static_cast<std::int64_t>(*sourceChecksum_) - static_cast<std::int64_t>(source->Size());
+  if (known < 1 || known > 0xFFFF) return std::nullopt;
+  // Less what the source holds outside the stretches: the old resources,
+  // the patched header fields, a dropped certificate.
+  std::sort(stretches.begin(), stretches.end(),
+            [](const Piece* a, const Piece* b) { return a->from < b->from; });
+  PeChecksumSum dropped(field);
+  static thread_local std::unique_ptr<char[]> buffer(new char[kSlice]);
+  const auto drop = [&](std::uint64_t from, std::uint64_t to) {
+    for (std::uint64_t at = from; at < to;) {
+      const std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(to - at, kSlice));
+      if (source->Read(at, buffer.get(), count) != 0) return false;
+      dropped.Add(reinterpret_cast<const unsigned char*>(buffer.get()), count, at);
+      at += count;
+    }
+    return true;
+  };
+  std::uint64_t covered = 0;
+  for (const Piece* stretch : stretches) {
+    if (stretch->from < covered) return std::nullopt;  // copied twice
+    if (!drop(covered, stretch->from)) return std::nullopt;
+    covered = stretch->from + stretch->length;
+  }
+  if (covered > source->Size() || !drop(covered, source->Size())) return std::nullopt;
+  constexpr std::uint64_t kModulus = 0xFFFF;  // folding keeps a sum's value modulo 0xFFFF
+  const std::uint64_t sum = (static_cast<std::uint64_t>(known) + added.Raw() % kModulus + kModulus -
+                             dropped.Raw() % kModulus) %
+                            kModulus;
+  // A module's words never all add up to zero: a multiple of 0xFFFF folds
+  // to 0xFFFF.
+  return static_cast<std::uint32_t>((sum == 0 ? kModulus : sum) + size_);
+}
+
+std::optional<std::uint32_t> PieceImage::OutputChecksum() const {
+  if (sourceChecksum_) {
+    if (const auto quick = ChecksumFromSource()) return quick;
+  }
+  return Checksum(*checksumField_);
+}
+
+std::optional<std::string> PieceImage::Flatten() const {
   std::string out;
   out.reserve(static_cast<std::size_t>(size_));
-  for (const Piece& piece : pieces_) out.append(piece.Bytes());
+  const int error = ForEachSlice([&](std::uint64_t, const char* data, std::size_t n) {
+    out.append(data, n);
+    return 0;
+  });
+  if (error != 0) return std::nullopt;
+  if (checksumField_ && *checksumField_ + 4 <= out.size()) {
+    const std::optional<std::uint32_t> checksum = OutputChecksum();
+    if (!checksum) return std::nullopt;
+    ulk::StoreU32(out, static_cast<std::size_t>(*checksumField_), *checksum);
+  }
   return out;
 }
 
 int PieceImage::WriteTo(AtomicFileWriter& writer) const {
-  for (const Piece& piece : pieces_) {
-    if (const int error = writer.Write(piece.Bytes())) return error;
+  std::optional<std::uint32_t> checksum;
+  if (checksumField_ && *checksumField_ + 4 <= size_) {
+    checksum = OutputChecksum();
+    if (!checksum) return EIO;
   }
+  const int fd = writer.Descriptor();
+  // The checksum goes out with the bytes around it where they pass through
+  // memory; else it is written over at the end.
+  bool checksumWritten = !checksum;
+  const auto withChecksum = [&](std::string& bytes, std::uint64_t offset) {
+    if (checksumWritten || *checksumField_ < offset ||
+        *checksumField_ + 4 > offset + bytes.size()) {
+      return;
+    }
+    ulk::StoreU32(bytes, static_cast<std::size_t>(*checksumField_ - offset), *checksum);
+    checksumWritten = true;
+  };
+  // Where the module starts as the source does (its stretches in their own
+  // places, with patches of our own between them), the kernel copies the
+  // whole stretch at once from the start, which it does much faster than
+  // in parts after bytes written; the patches are written over it then.
+  std::size_t next = 0;
+  const SourceFile* home = nullptr;
+  std::uint64_t homeEnd = 0;
+  for (; next < pieces_.size(); ++next) {
+    const Piece& piece = pieces_[next];
+    const bool inPlace = piece.source
+                             ? piece.from == piece.offset && (!home || home == piece.source)
+                             : piece.length < kPatchAtMost;
+    if (!inPlace || (home && piece.offset + piece.length > home->Size())) break;
+    if (piece.source) home = piece.source;
+    homeEnd = piece.offset + piece.length;
+  }
+  if (home && homeEnd >= kSlice && homeEnd <= home->Size()) {
+    if (const int error = home->CopyTo(fd, 0, homeEnd)) return error;
+    for (std::size_t i = 0; i < next; ++i) {
+      const Piece& piece = pieces_[i];
+      if (piece.source) continue;
+      std::string bytes(piece.Bytes());
+      withChecksum(bytes, piece.offset);
+      const ssize_t written =
+          ::pwrite(fd, bytes.data(), bytes.size(), static_cast<off_t>(piece.offset));
+      if (written != static_cast<ssize_t>(bytes.size())) return written < 0 ? errno : EIO;
+    }
+  } else {
+    next = 0;
+  }
+  // Long stretches of the source are copied by the kernel; everything
+  // else (our own bytes, the headers between patched fields) goes out in
+  // one write per run.
+  std::string staged;
+  std::uint64_t stagedAt = next < pieces_.size() ? pieces_[next].offset : size_;
+  const auto flush = [&] {
+    withChecksum(staged, stagedAt);
+    const int error = writer.Write(staged);
+    stagedAt += staged.size();
+    staged.clear();
+    return error;
+  };
+  for (; next < pieces_.size(); ++next) {
+    const Piece& piece = pieces_[next];
+    if (!piece.source || piece.length < kSlice) {
+      if (piece.source) {
+        const std::size_t at = staged.size();
+        staged.resize(at + static_cast<std::size_t>(piece.length));
+        if (const int error =
+                piece.source->Read(piece.from, staged.data() + at, staged.size() - at)) {
+          return error;
+        }
+      } else {
+        staged.append(piece.Bytes());
+      }
+      if (staged.size() >= kSlice) {
+        if (const int error = flush()) return error;
+      }
+      continue;
+    }
+    if (const int error = flush()) return error;
+    if (const int error = piece.source->CopyTo(fd, piece.from, piece.length)) return error;
+    stagedAt += piece.length;
+  }
+  if (const int error = flush()) return error;
+  if (checksumWritten) return 0;
+  const unsigned char field[4] = {static_cast<unsigned char>(*checksum & 0xFF),
+                                  static_cast<unsigned char>((*checksum >> 8) & 0xFF),
+                                  static_cast<unsigned char>((*checksum >> 16) & 0xFF),
+                                  static_cast<unsigned char>(*checksum >> 24)};
+  const ssize_t written = ::pwrite(fd, field, 4, static_cast<off_t>(*checksumField_));
+  if (written != 4) return written < 0 ? errno : EIO;
   return 0;
 }
 

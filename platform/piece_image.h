@@ -1,10 +1,12 @@
-// A file put together from pieces: stretches of another file's bytes, kept
-// by reference, and bytes of its own. Small patches copy only what they
-// touch, so that a module of many megabytes is written without a second
-// copy of it in memory.
+// A file put together from pieces: stretches of a source file, left in that
+// file until written (the kernel copies them), stretches of memory kept by
+// reference, and bytes of its own. Small patches copy only what they touch,
+// so that a module of many megabytes is written without passing through
+// this program's memory.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,6 +14,24 @@
 namespace ulk {
 
 class AtomicFileWriter;
+class SourceFile;
+
+// The PE checksum, added up piece by piece: the sum of the file's 16-bit
+// little-endian words with end-around carry, the 4-byte checksum field
+// taken as zero, plus the file's length.
+class PeChecksumSum {
+ public:
+  explicit PeChecksumSum(std::uint64_t fieldOffset) : fieldOffset_(fieldOffset) {}
+  // The bytes that lie at `offset` in the file.
+  void Add(const unsigned char* data, std::size_t length, std::uint64_t offset);
+  std::uint32_t Finish(std::uint64_t fileSize) const;
+  // The words added so far, not folded.
+  std::uint64_t Raw() const { return sum_; }
+
+ private:
+  std::uint64_t fieldOffset_ = 0;
+  std::uint64_t sum_ = 0;
+};
 
 class PieceImage {
  public:
@@ -19,36 +39,69 @@ class PieceImage {
   void AppendView(std::string_view bytes);
   void AppendOwned(std::string bytes);
   void AppendZeros(std::uint64_t count);
+  // `length` bytes of `source` from `from`; the source must stay open while
+  // the image is used.
+  void AppendSource(const SourceFile& source, std::uint64_t from, std::uint64_t length);
   std::uint64_t Size() const { return size_; }
 
-  // Reads and patches at an offset of the whole; false when out of range.
+  // Reads and patches at an offset of the whole; false when out of range or
+  // the source cannot be read.
   bool Load(std::uint64_t offset, void* out, std::size_t length) const;
   bool Store(std::uint64_t offset, const void* bytes, std::size_t length);
   std::uint32_t LoadU32(std::uint64_t offset) const;
   void StoreU16(std::uint64_t offset, std::uint16_t value);
   void StoreU32(std::uint64_t offset, std::uint32_t value);
 
-  // The PE checksum of the whole, the field at `checkSumOffset` taken as 0.
-  std::uint32_t Checksum(std::uint64_t checkSumOffset) const;
-  std::string Flatten() const;
+  // The PE checksum of the whole goes into the 4 bytes at `offset` when the
+  // image is written or flattened. Given the source's own checksum (its
+  // field at the same offset), the unchanged stretches count with the sum
+  // it records, so that they need not be read: a source whose checksum was
+  // wrong gives a checksum wrong by as much. Without it, or where stretches
+  // move so that their sum changes, every byte is read and summed.
+  void SetChecksumField(std::uint64_t offset,
+                        std::optional<std::uint32_t> sourceChecksum = std::nullopt) {
+    checksumField_ = offset;
+    sourceChecksum_ = sourceChecksum;
+  }
+  // The checksum of the whole as it stands, the field at `checkSumOffset`
+  // taken as 0; none when the source cannot be read.
+  std::optional<std::uint32_t> Checksum(std::uint64_t checkSumOffset) const;
+
+  // The whole in memory; none when the source cannot be read.
+  std::optional<std::string> Flatten() const;
   // Writes every piece in order; 0 or an errno.
   int WriteTo(AtomicFileWriter& writer) const;
 
  private:
   struct Piece {
-    std::uint64_t offset = 0;
+    std::uint64_t offset = 0;  // in the whole
     std::string_view view;
     std::string owned;
+    const SourceFile* source = nullptr;
+    std::uint64_t from = 0;  // in the source
+    std::uint64_t length = 0;
     bool isOwned = false;
+    // The bytes of a piece held in memory (not a source stretch).
     std::string_view Bytes() const { return isOwned ? std::string_view(owned) : view; }
   };
   std::size_t PieceAt(std::uint64_t offset) const;
   // Makes [offset, offset + length) of piece `index` bytes of its own; the
-  // index of the piece that now holds `offset`.
-  std::size_t Own(std::size_t index, std::uint64_t offset, std::size_t length);
+  // index of the piece that now holds `offset`, or none when the source
+  // cannot be read.
+  std::optional<std::size_t> Own(std::size_t index, std::uint64_t offset, std::size_t length);
+  // Hands every piece's bytes in order to `take` (offset, data, length);
+  // source stretches pass through memory in slices. 0 or an errno.
+  template <typename Take>
+  int ForEachSlice(Take take) const;
 
   std::vector<Piece> pieces_;
   std::uint64_t size_ = 0;
+  // The checksum to write: from the source's where that can be done.
+  std::optional<std::uint32_t> OutputChecksum() const;
+  std::optional<std::uint32_t> ChecksumFromSource() const;
+
+  std::optional<std::uint64_t> checksumField_;
+  std::optional<std::uint32_t> sourceChecksum_;
 };
 
 }  // namespace ulk

@@ -5,6 +5,7 @@
 #include <unicode/uchar.h>
 
 #include <algorithm>
+#include <cerrno>
 
 #include "platform/byte_stream.h"
 #include "platform/files.h"
@@ -238,9 +239,11 @@ Status ResourceUpdate::Assemble(PieceImage& out) const {
 
 Status ResourceUpdate::Build(std::string& out) const {
   PieceImage image;
-  Status status = Assemble(image);
-  if (status) out = image.Flatten();
-  return status;
+  if (Status status = Assemble(image); !status) return status;
+  std::optional<std::string> whole = image.Flatten();
+  if (!whole) return Status::Fail(EIO, "cannot read " + image_.Path());
+  out = std::move(*whole);
+  return {};
 }
 
 Status ResourceUpdate::Commit(const std::string& target, mode_t mode) const {
@@ -248,8 +251,7 @@ Status ResourceUpdate::Commit(const std::string& target, mode_t mode) const {
   Status status = Assemble(image);
   if (!status) return status;
   AtomicFileWriter writer;
-  int error = writer.Open(target);
-  if (error == 0) error = writer.SetMode(mode);
+  int error = writer.Open(target, mode);
   if (error == 0) error = image.WriteTo(writer);
   // A module can be generated again: no need to wait for the disk.
   if (error == 0) error = writer.Commit(false);

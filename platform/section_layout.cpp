@@ -44,7 +44,7 @@ void RelocateDataEntries(ResourceSectionBytes& section, std::uint32_t sectionRva
 }  // namespace
 
 SectionLayout::SectionLayout(const ModuleImage& image)
-    : image_(image), headers_(image.Headers()), source_(image.Bytes()) {}
+    : image_(image), headers_(image.Headers()), source_(image.Source()) {}
 
 std::uint64_t SectionLayout::Shift(std::uint64_t value, const std::vector<Move>& moves) {
   for (const Move& move : moves) {
@@ -56,7 +56,12 @@ std::uint64_t SectionLayout::Shift(std::uint64_t value, const std::vector<Move>&
 }
 
 std::string_view SectionLayout::View(std::uint64_t from, std::uint64_t to) const {
-  return source_.substr(static_cast<std::size_t>(from), static_cast<std::size_t>(to - from));
+  const auto bytes = source_.View(from, to - from);
+  return bytes ? *bytes : std::string_view();
+}
+
+void SectionLayout::Copy(PieceImage& out, std::uint64_t from, std::uint64_t to) const {
+  out.AppendSource(source_, from, to - from);
 }
 
 Status SectionLayout::CheckHeaders() const {
@@ -92,7 +97,7 @@ void SectionLayout::Survey() {
       lastByAddress_ = static_cast<int>(i);
     }
   }
-  rawEnd_ = std::min<std::uint64_t>(rawEnd_, source_.size());
+  rawEnd_ = std::min<std::uint64_t>(rawEnd_, source_.Size());
 
   const DataDirectory resources = headers_.directories[kDirResource];
   resourceIndex_ = resources.rva ? image_.SectionOf(resources.rva) : -1;
@@ -119,7 +124,7 @@ void SectionLayout::Survey() {
   if (headers_.directories.size() > kDirSecurity && headers_.directories[kDirSecurity].size != 0) {
     certificateStart_ = headers_.directories[kDirSecurity].rva;
     certificateSize_ = headers_.directories[kDirSecurity].size;
-    if (certificateStart_ < rawEnd_ || certificateStart_ + certificateSize_ > source_.size()) {
+    if (certificateStart_ < rawEnd_ || certificateStart_ + certificateSize_ > source_.Size()) {
       certificateSize_ = 0;
     }
   }
@@ -180,16 +185,16 @@ void SectionLayout::AppendOverlay(PieceImage& out) {
   const std::int64_t delta =
       static_cast<std::int64_t>(out.Size()) - static_cast<std::int64_t>(rawEnd_);
   if (certificateSize_ == 0) {
-    out.AppendView(View(rawEnd_, source_.size()));
-    fileMoves_.push_back({rawEnd_, source_.size(), delta});
+    Copy(out, rawEnd_, source_.Size());
+    fileMoves_.push_back({rawEnd_, source_.Size(), delta});
     return;
   }
-  out.AppendView(View(rawEnd_, certificateStart_));
+  Copy(out, rawEnd_, certificateStart_);
   fileMoves_.push_back({rawEnd_, certificateStart_, delta});
   const std::uint64_t after = certificateStart_ + certificateSize_;
-  out.AppendView(View(after, source_.size()));
+  Copy(out, after, source_.Size());
   fileMoves_.push_back(
-      {after, source_.size(), delta - static_cast<std::int64_t>(certificateSize_)});
+      {after, source_.Size(), delta - static_cast<std::int64_t>(certificateSize_)});
 }
 
 Status SectionLayout::Place(Placement placement, ResourceSectionBytes& section, PieceImage& out) {
@@ -198,11 +203,11 @@ Status SectionLayout::Place(Placement placement, ResourceSectionBytes& section, 
   placedIndex_ = static_cast<std::size_t>(resourceIndex_);
   sectionRva_ = s.virtualAddress;
   RelocateDataEntries(section, sectionRva_);
-  out.AppendView(View(0, s.pointerToRawData));
+  Copy(out, 0, s.pointerToRawData);
   if (placement == Placement::kInPlace) {
     section.bytes.resize(s.sizeOfRawData, '\0');
     out.AppendOwned(std::move(section.bytes));
-    out.AppendView(View(RawEndOf(s), rawEnd_));
+    Copy(out, RawEndOf(s), rawEnd_);
     s.virtualSize = static_cast<std::uint32_t>(sectionSize_);
     AppendOverlay(out);
     return {};
@@ -219,7 +224,7 @@ Status SectionLayout::Place(Placement placement, ResourceSectionBytes& section, 
     if (newAddress + ExtentOf(r) > kLimit) {
       return Refuse(kErrorBadHeaders, "the relocations would move beyond 4 GB");
     }
-    out.AppendView(View(r.pointerToRawData, RawEndOf(r)));
+    Copy(out, r.pointerToRawData, RawEndOf(r));
     fileMoves_.push_back({r.pointerToRawData, RawEndOf(r),
                           static_cast<std::int64_t>(newPointer) - r.pointerToRawData});
     addressMoves_.push_back({r.virtualAddress, r.virtualAddress + ExtentOf(r),
@@ -240,10 +245,10 @@ Status SectionLayout::PlaceAppended(ResourceSectionBytes& section, PieceImage& o
   for (const PeSection& s : sections_) {
     if (s.sizeOfRawData > 0) firstData = std::min<std::uint64_t>(firstData, s.pointerToRawData);
   }
+  const std::string_view slot = View(tableEnd, tableEnd + kSectionHeaderSize);
   const bool room = tableEnd + kSectionHeaderSize <= firstData &&
-                    tableEnd + kSectionHeaderSize <= source_.size() &&
-                    View(tableEnd, tableEnd + kSectionHeaderSize).find_first_not_of('\0') ==
-                        std::string_view::npos;
+                    slot.size() == kSectionHeaderSize &&
+                    slot.find_first_not_of('\0') == std::string_view::npos;
   if (!room) return Refuse(kErrorNoHeaderRoom, "no room in the headers for a new section");
 
   const std::uint64_t newRaw = AlignUp(sectionSize_, headers_.fileAlignment);
@@ -263,7 +268,7 @@ Status SectionLayout::PlaceAppended(ResourceSectionBytes& section, PieceImage& o
   added.characteristics = kInitializedData | kMemRead;
   sectionRva_ = added.virtualAddress;
   RelocateDataEntries(section, sectionRva_);
-  out.AppendView(View(0, rawEnd_));
+  Copy(out, 0, rawEnd_);
   out.AppendZeros(pointer - rawEnd_);
   section.bytes.resize(static_cast<std::size_t>(newRaw), '\0');
   out.AppendOwned(std::move(section.bytes));
@@ -365,7 +370,7 @@ Status SectionLayout::Assemble(ResourceSectionBytes section, PieceImage& out) {
   MoveDebugData(out);
   if (headers_.checkSum != 0) {
     const std::uint64_t at = headers_.optionalOffset + PeHeaders::kCheckSum;
-    out.StoreU32(at, out.Checksum(at));
+    out.SetChecksumField(at, headers_.checkSum);
   }
   return {};
 }

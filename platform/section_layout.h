@@ -50,6 +50,8 @@ class SectionLayout {
   int NextByAddress(std::size_t index) const;
   Placement Choose(std::uint64_t newSize) const;
   std::string_view View(std::uint64_t from, std::uint64_t to) const;
+  // The source's bytes [from, to) as the next piece of `out`.
+  void Copy(PieceImage& out, std::uint64_t from, std::uint64_t to) const;
   void AppendOverlay(PieceImage& out);
   Status Place(Placement placement, ResourceSectionBytes& section, PieceImage& out);
   Status PlaceAppended(ResourceSectionBytes& section, PieceImage& out);
@@ -59,7 +61,7 @@ class SectionLayout {
 
   const ModuleImage& image_;
   const PeHeaders& headers_;
-  std::string_view source_;
+  const SourceFile& source_;
   std::vector<PeSection> sections_;
   std::size_t count_ = 0;
   std::uint64_t rawEnd_ = 0;

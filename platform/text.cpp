@@ -222,8 +222,16 @@ std::string Windows1252ToUtf8(std::string_view text) {
 
 std::string ToUpperUtf8(std::string_view text) {
   std::string out;
+  // Keys and paths are mostly plain ASCII: upper-cased in place.
+  std::size_t ascii = 0;
+  while (ascii < text.size() && static_cast<unsigned char>(text[ascii]) < 0x80) ++ascii;
+  out.assign(text.substr(0, ascii));
+  for (char& c : out) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  if (ascii == text.size()) return out;
   out.reserve(text.size());
-  std::size_t pos = 0;
+  std::size_t pos = ascii;
   while (pos < text.size()) {
     const char c = text[pos];
     if (static_cast<unsigned char>(c) < 0x80) {

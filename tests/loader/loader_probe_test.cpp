@@ -43,6 +43,35 @@ std::string KeyOf(const ProbeLine& line) {
   return line.kind + "_" + name + " (" + line.item + ")";
 }
 
+// What the probe should print for the module generated for `target`: the
+// original's lines with the translated texts, the version values in the
+// string table of `tableKey`.
+std::vector<std::string> Expected(const std::vector<std::string>& baseline, const Module& module,
+                                  const ModuleLanguage& target, const std::string& tableKey) {
+  std::vector<std::string> expected;
+  for (const std::string& raw : baseline) {
+    ProbeLine line = Split(raw);
+    std::string key = KeyOf(line);
+    if (line.kind == "VS") {
+      for (const TextEntry& entry : module.DefaultLanguage()->Entries()) {
+        if (entry.key.rfind("VS_", 0) == 0 && entry.text == line.text) key = entry.key;
+      }
+      line.resource = tableKey;
+    }
+    if (const TextEntry* translated = target.FindEntry(key)) line.text = translated->text;
+    expected.push_back(line.kind + " " + line.resource +
+                       (line.item.empty() ? "" : " " + line.item) + " " + line.text);
+  }
+  std::sort(expected.begin(), expected.end());
+  return expected;
+}
+
+std::vector<std::string> SortedProbe(const std::string& path) {
+  std::vector<std::string> lines = testing::RunProbe(path);
+  std::sort(lines.begin(), lines.end());
+  return lines;
+}
+
 class LoaderProbeTest : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(LoaderProbeTest, TranslatedModulesReadAsTheProjectSays) {
@@ -56,35 +85,28 @@ TEST_P(LoaderProbeTest, TranslatedModulesReadAsTheProjectSays) {
   ResourceEngine engine;
   ASSERT_TRUE(engine.GetResources(&module));
 
-  // Every text translated, longer and in other scripts, but two left alone.
+  // Every text translated, longer and in other scripts, but two left alone;
+  // and a language with no translation at all.
   ModuleLanguage& english =
       module.AddLanguage(ModuleLanguage("Inglés (Estados Unidos)", dir / "en/app.dll", false));
   for (const TextEntry& entry : module.DefaultLanguage()->Entries()) {
     if (entry.key == "MN_N_1 (4)" || entry.key == "ST_N_1 (0)") continue;
     english.SetEntry(entry.key, "«" + entry.text + "» ∂ EN");
   }
+  const ModuleLanguage& french =
+      module.AddLanguage(ModuleLanguage("Francés (Francia)", dir / "fr/app.dll", false));
   ASSERT_TRUE(engine.GenerateLanguages(&module)) << engine.failureText;
 
   const std::vector<std::string> baseline = testing::RunProbe(modulePath);
   ASSERT_FALSE(baseline.empty()) << "the probe printed nothing for the original module";
-  std::vector<std::string> expected;
-  for (const std::string& raw : baseline) {
-    ProbeLine line = Split(raw);
-    std::string key = KeyOf(line);
-    if (line.kind == "VS") {
-      for (const TextEntry& entry : module.DefaultLanguage()->Entries()) {
-        if (entry.key.rfind("VS_", 0) == 0 && entry.text == line.text) key = entry.key;
-      }
-      line.resource = "04090000";  // moved to the target's locale
-    }
-    if (const TextEntry* translated = english.FindEntry(key)) line.text = translated->text;
-    expected.push_back(line.kind + " " + line.resource +
-                       (line.item.empty() ? "" : " " + line.item) + " " + line.text);
+  // The empty values are there to be read, in the original and after.
+  for (const char* name : {"Comments", "InternalName"}) {
+    EXPECT_NE(std::find(baseline.begin(), baseline.end(), "VS 0c0a04b0 " + std::string(name) + " "),
+              baseline.end())
+        << name;
   }
-  std::vector<std::string> actual = testing::RunProbe(dir / "en/app.dll");
-  std::sort(expected.begin(), expected.end());
-  std::sort(actual.begin(), actual.end());
-  EXPECT_EQ(actual, expected);
+  EXPECT_EQ(SortedProbe(dir / "en/app.dll"), Expected(baseline, module, english, "04090000"));
+  EXPECT_EQ(SortedProbe(dir / "fr/app.dll"), Expected(baseline, module, french, "040c0000"));
 }
 
 INSTANTIATE_TEST_SUITE_P(BothFormats, LoaderProbeTest,

@@ -137,7 +137,7 @@ TEST_F(ProjectOperationsTest, MenusOfAnUnknownExtendedHeaderAreKeptAndReported) 
     ASSERT_EQ(image.Load(bytes), 0);
     const ResourceData* menu =
         image.Find(ResourceId::Number(4), ResourceId::Name(std::string_view("MAINEX")));
-    bytes[static_cast<std::size_t>(menu->bytes.data() - image.Bytes().data()) + 2] = 6;
+    bytes[static_cast<std::size_t>(menu->fileOffset) + 2] = 6;
   }
   testing::WriteFileBytes(module.path, bytes);
   ASSERT_TRUE(GetResourcesCommand(project_, &module, ui_).changed);

@@ -19,6 +19,28 @@ TEST(TextEscapeTest, EscapesAndUnescapesInOrder) {
   EXPECT_EQ(UnescapeText("a\\nb\\r\\nc\\td"), "a\nb\r\nc\td");
   EXPECT_EQ(UnescapeText("C:\\new\\table"), "C:\new\table") << "no escape of its own";
   EXPECT_EQ(EscapeText("\"quoted\" \\ plain"), "\"quoted\" \\ plain");
+  EXPECT_EQ(UnescapeText("end\\"), "end\\") << "a backslash at the end stays";
+  EXPECT_EQ(UnescapeText("\\\\n"), "\\\n") << "the second backslash escapes the n";
+}
+
+// Whether a stored text is the escaped form of a module's text, as
+// generation asks before it writes a translation.
+TEST(TextEscapeTest, EscapedFormOf) {
+  struct Case {
+    std::string_view stored, text;
+    bool same;
+  };
+  const std::vector<Case> cases = {
+      {"", "", true},           {"abc", "abc", true},         {"a\\nb", "a\nb", true},
+      {"\\r\\n", "\r\n", true}, {"a\\tb\\t", "a\tb\t", true}, {"a\\qb", "a\\qb", true},
+      {"a\nb", "a\nb", false},  {"abc", "abcd", false},       {"abcd", "abc", false},
+      {"a\\", "a\n", false},    {"a\\nb", "a\rb", false},     {"x\\ny", "x\nz", false}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(IsEscapedFormOf(c.stored, c.text), c.same) << c.stored << " / " << c.text;
+    if (c.same) {
+      EXPECT_EQ(UnescapeText(c.stored), c.text);
+    }
+  }
 }
 
 TEST(ModuleLanguageTest, SetEntryOverwritesOrAppends) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/byte_stream.h"
+#include "platform/piece_image.h"
 #include "platform/system_error.h"
 #include "tests/test_support.h"
 
@@ -168,8 +169,7 @@ TEST_F(MalformedPeTest, DataOutsideTheFileIsRefused) {
   ASSERT_EQ(image.Load(good_), 0);
   const ResourceData* data = image.Find(ResourceId::Number(16), ResourceId::Number(1));
   // Find the data entry that points at the version bytes.
-  const std::uint64_t dataOffset =
-      static_cast<std::uint64_t>(data->bytes.data() - image.Bytes().data());
+  const std::uint64_t dataOffset = data->fileOffset;
   std::uint64_t entry = 0;
   for (std::uint64_t at = resourceBase_; at + 16 <= good_.size(); at += 4) {
     std::uint64_t offset = 0;
@@ -193,6 +193,40 @@ TEST(PeChecksumTest, MatchesTheReferenceSum) {
   EXPECT_EQ(PeChecksum(image, 2), 0x0001u + 6u);
   const std::string folded("\xFF\xFF\x02\x00", 4);
   EXPECT_EQ(PeChecksum(folded, 100), 0x0002u + 4u);
+}
+
+// Summed piece by piece, pieces starting at odd offsets and the field cut
+// in two included, the checksum is the whole file's.
+TEST(PeChecksumTest, PiecesAddUpToTheWhole) {
+  std::string image(70001, '\0');
+  for (std::size_t i = 0; i < image.size(); ++i)
+    image[i] = static_cast<char>((i * 131 + (i >> 7)) & 0xFF);
+  const auto* data = reinterpret_cast<const unsigned char*>(image.data());
+  for (const std::uint64_t field : {std::uint64_t{216}, std::uint64_t{217}}) {
+    // The reference: the field's bytes as zeros, every word added in turn.
+    std::string zeroed = image;
+    zeroed.replace(field, 4, 4, '\0');
+    std::uint64_t reference = 0;
+    for (std::size_t i = 0; i < zeroed.size(); i += 2) {
+      reference += static_cast<unsigned char>(zeroed[i]);
+      if (i + 1 < zeroed.size())
+        reference += std::uint64_t{static_cast<unsigned char>(zeroed[i + 1])} << 8;
+    }
+    while (reference >> 16) reference = (reference & 0xFFFF) + (reference >> 16);
+    const std::uint32_t whole = static_cast<std::uint32_t>(reference + image.size());
+    EXPECT_EQ(PeChecksum(image, field), whole);
+    for (const std::vector<std::size_t>& cuts :
+         std::vector<std::vector<std::size_t>>{{}, {1}, {217, 218}, {3, 218, 4097, 65537}}) {
+      PeChecksumSum sum(field);
+      std::size_t from = 0;
+      for (const std::size_t cut : cuts) {
+        sum.Add(data + from, cut - from, from);
+        from = cut;
+      }
+      sum.Add(data + from, image.size() - from, from);
+      EXPECT_EQ(sum.Finish(image.size()), whole) << field << " " << cuts.size();
+    }
+  }
 }
 
 }  // namespace

@@ -5,7 +5,10 @@
 // certificate table, a COFF symbol table and a checksum.
 #include "platform/resource_update.h"
 
+#include <unistd.h>
+
 #include <cstdio>
+#include <filesystem>
 #include <map>
 
 #include <gtest/gtest.h>
@@ -34,9 +37,10 @@ void Parse(const std::string& bytes, ModuleImage& image) {
   EXPECT_EQ(image.Load(bytes), 0) << image.Detail();
 }
 
-// Appends a data section after the last one, before whatever follows the
-// sections in the file (the symbol table moves up).
-std::string AddSectionAfterResources(const std::string& in) {
+// Appends a data section (of `size` bytes, a multiple of the file
+// alignment; one alignment unit without it) after the last one, before
+// whatever follows the sections in the file (the symbol table moves up).
+std::string AddSectionAfterResources(const std::string& in, std::uint32_t size = 0) {
   ModuleImage image;
   EXPECT_EQ(image.Load(in), 0);
   const PeHeaders& h = image.Headers();
@@ -51,7 +55,8 @@ std::string AddSectionAfterResources(const std::string& in) {
   }
   std::string out = in.substr(0, rawEnd);
   out.resize(pointer, '\0');
-  std::string data(h.fileAlignment, '\0');
+  if (size == 0) size = h.fileAlignment;
+  std::string data(size, '\0');
   for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<char>('a' + i % 26);
   out += data;
   out += in.substr(rawEnd);
@@ -59,15 +64,15 @@ std::string AddSectionAfterResources(const std::string& in) {
       static_cast<std::size_t>(h.sectionTableOffset + 40 * h.numberOfSections);
   std::string entry(".zextra\0", 8);
   out.replace(header, 8, entry);
-  StoreU32(out, header + 8, h.fileAlignment);
+  StoreU32(out, header + 8, size);
   StoreU32(out, header + 12, address);
-  StoreU32(out, header + 16, h.fileAlignment);
+  StoreU32(out, header + 16, size);
   StoreU32(out, header + 20, static_cast<std::uint32_t>(pointer));
   StoreU32(out, header + 36, 0x40000040);
   StoreU16(out, static_cast<std::size_t>(h.coffOffset + 2),
            static_cast<std::uint16_t>(h.numberOfSections + 1));
   StoreU32(out, static_cast<std::size_t>(h.optionalOffset + PeHeaders::kSizeOfImage),
-           static_cast<std::uint32_t>(address + h.sectionAlignment));
+           static_cast<std::uint32_t>(address + AlignUp(size, h.sectionAlignment)));
   if (h.pointerToSymbolTable) {
     StoreU32(out, static_cast<std::size_t>(h.coffOffset + 8),
              static_cast<std::uint32_t>(h.pointerToSymbolTable + (out.size() - in.size())));
@@ -241,6 +246,18 @@ void CheckCase(const Case& c, const testing::TempDir& dir) {
   const std::string path = dir / "out.dll";
   testing::WriteFileBytes(path, output);
   EXPECT_EQ(RunObjdump(c.is64, path), 0);
+
+  // Written from the file, the kernel copying what stays and the checksum
+  // summed on the way: the same bytes.
+  const std::string source = dir / "in.dll";
+  testing::WriteFileBytes(source, input);
+  ModuleImage opened;
+  ASSERT_EQ(opened.Open(source), 0) << opened.Detail();
+  ResourceUpdate fromFile(opened);
+  Tree ignored;
+  Resize(fromFile, ignored, c.size);
+  ASSERT_TRUE(fromFile.Commit(dir / "committed.dll", 0644).ok());
+  EXPECT_EQ(testing::ReadFileBytes(dir / "committed.dll"), output);
 }
 
 TEST(ResourceUpdateTest, LayoutMatrix) {
@@ -275,6 +292,94 @@ TEST(ResourceUpdateTest, CommitWritesThroughATemporaryFile) {
   EXPECT_EQ(written.Find(ResourceId::Number(6), ResourceId::Number(1))->bytes,
             std::string(32, '\0'));
   EXPECT_FALSE(update.Commit(dir / "no/folder/new.dll", 0640).ok());
+}
+
+// A module of a megabyte and more is written mostly by the kernel, from
+// its start, with the patched headers written over: the same bytes as
+// built in memory, whichever way the resources are placed.
+TEST(ResourceUpdateTest, LargeModulesWrittenFromTheFileMatch) {
+  testing::TempDir dir("large");
+  for (const bool checksum : {false, true}) {
+    std::string input = AddSectionAfterResources(
+        testing::ReadFileBytes(testing::FixturePath("sample64.dll")), 1 << 20);
+    input += std::string(300000, 'v');  // an overlay the kernel copies too
+    ModuleImage parsed;
+    Parse(input, parsed);
+    const std::size_t field =
+        static_cast<std::size_t>(parsed.Headers().optionalOffset + PeHeaders::kCheckSum);
+    StoreU32(input, field, 0);
+    if (checksum) StoreU32(input, field, PeChecksum(input, field));
+    const std::string source = dir / "in.dll";
+    testing::WriteFileBytes(source, input);
+    for (Size size :
+         {Size::kShrink, Size::kSame, Size::kPastFileAlignment, Size::kPastSectionAlignment}) {
+      SCOPED_TRACE(static_cast<int>(size));
+      ModuleImage inMemory;
+      Parse(input, inMemory);
+      ResourceUpdate built(inMemory);
+      Tree ignored;
+      Resize(built, ignored, size);
+      std::string expected;
+      ASSERT_TRUE(built.Build(expected).ok());
+      ModuleImage opened;
+      ASSERT_EQ(opened.Open(source), 0);
+      ResourceUpdate written(opened);
+      Resize(written, ignored, size);
+      ASSERT_TRUE(written.Commit(dir / "out.dll", 0644).ok());
+      const std::string output = testing::ReadFileBytes(dir / "out.dll");
+      EXPECT_TRUE(output == expected) << "the committed module differs from the built one";
+      ModuleImage again;
+      Parse(output, again);
+      EXPECT_EQ(again.Headers().checkSum, checksum ? PeChecksum(output, field) : 0u);
+    }
+  }
+}
+
+TEST(ResourceUpdateTest, ASourceThatShrinksLeavesNoOutput) {
+  testing::TempDir dir("shrink");
+  const std::string source = dir / "in.dll";
+  std::string bytes = testing::ReadFileBytes(testing::FixturePath("withcode64.dll"));
+  bytes += std::string(1 << 20, 'o');  // an overlay that is copied, not read
+  testing::WriteFileBytes(source, bytes);
+  ModuleImage image;
+  ASSERT_EQ(image.Open(source), 0);
+  ResourceUpdate update(image);
+  update.Put(ResourceId::Number(10), ResourceId::Number(1), 0, "x");
+  ASSERT_EQ(::truncate(source.c_str(), static_cast<off_t>(bytes.size() / 2)), 0);
+  const Status status = update.Commit(dir / "out.dll", 0644);
+  EXPECT_FALSE(status.ok());
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1)
+      << "neither the output nor a temporary file";
+}
+
+// The unchanged bulk of a module is not read again: its checksum counts
+// with the sum the source's checksum records. A wrong one stays as wrong; one
+// that no module of that length can have is not used.
+TEST(ResourceUpdateTest, ChecksumsFollowTheSourcesOwn) {
+  const std::string input = MakeModule(true, Layout::kBeforeReloc, {true, true, true, true});
+  ModuleImage image;
+  Parse(input, image);
+  const std::size_t field =
+      static_cast<std::size_t>(image.Headers().optionalOffset + PeHeaders::kCheckSum);
+  const std::uint32_t right = LoadU32(input, field);
+  ASSERT_EQ(right, PeChecksum(input, field));
+  struct Stored {
+    std::uint32_t stored;
+    std::int64_t off;  // how far the output's checksum is from its true one
+  };
+  for (const Stored& c : std::vector<Stored>{{right, 0}, {right + 5, 5}, {right - 3, -3}, {1, 0}}) {
+    std::string source = input;
+    StoreU32(source, field, c.stored);
+    ModuleImage before;
+    Parse(source, before);
+    ResourceUpdate update(before);
+    Tree ignored;
+    Resize(update, ignored, Size::kPastSectionAlignment);
+    std::string output;
+    ASSERT_TRUE(update.Build(output).ok());
+    EXPECT_EQ(static_cast<std::int64_t>(LoadU32(output, field)) - PeChecksum(output, field), c.off)
+        << c.stored;
+  }
 }
 
 TEST(ResourceUpdateTest, NamesAreUpperCasedAndSorted) {

@@ -7,7 +7,8 @@
      DL <dialog> <item> <text>         the caption (item 0) and the texts of
                                        the controls, numbered from 1 in
                                        template order (CreateDialogIndirectParam)
-     VS <language><codepage> <name> <text>   version values (VerQueryValue)
+     VS <language><codepage> <name> <text>   every value of the version's
+                                       string table (VerQueryValue)
    Texts are UTF-8 with line feeds, returns and tabs written as \n, \r, \t. */
 #include <windows.h>
 #include <stdio.h>
@@ -138,11 +139,38 @@ static BOOL CALLBACK OnDialog(HMODULE m, LPCWSTR type, LPWSTR name, LONG_PTR par
   return TRUE;
 }
 
+/* The children of a version block: from after its key and value up to the
+   block's own length. */
+static const BYTE* FirstChild(const BYTE* block, const BYTE** end) {
+  const WORD* head = (const WORD*)block;
+  size_t at = (6 + 2 * (wcslen((const WCHAR*)(block + 6)) + 1) + 3) & ~(size_t)3;
+  at = (at + (head[2] == 1 ? 2u * head[1] : head[1]) + 3) & ~(size_t)3;
+  *end = block + head[0];
+  return block + at;
+}
+
+static const BYTE* NextChild(const BYTE* child, const BYTE* end) {
+  const BYTE* next = child + ((*(const WORD*)child + 3) & ~3);
+  return next + 6 <= end && *(const WORD*)next ? next : NULL;
+}
+
+static const BYTE* FindChild(const BYTE* block, const WCHAR* key) {
+  const BYTE* end = NULL;
+  const BYTE* child = FirstChild(block, &end);
+  for (; child && child + 6 <= end; child = NextChild(child, end)) {
+    if (lstrcmpiW((const WCHAR*)(child + 6), key) == 0) return child;
+  }
+  return NULL;
+}
+
+/* Every name of the string table of the first translation, each looked up
+   with VerQueryValue: an empty value prints no text, a value of no length
+   prints NO VALUE, a name the query does not find prints NOT FOUND. */
 static void PrintVersion(const WCHAR* path) {
   DWORD ignored = 0;
   DWORD size = GetFileVersionInfoSizeW(path, &ignored);
   if (size == 0) return;
-  void* block = HeapAlloc(GetProcessHeap(), 0, size);
+  BYTE* block = HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size);
   if (!GetFileVersionInfoW(path, 0, size, block)) return;
   WORD* translation = NULL;
   UINT length = 0;
@@ -150,21 +178,31 @@ static void PrintVersion(const WCHAR* path) {
       length < 4) {
     return;
   }
-  static const WCHAR* const names[] = {L"CompanyName", L"FileDescription", L"FileVersion",
-                                       L"InternalName", L"LegalCopyright", L"OriginalFilename",
-                                       L"ProductName", L"ProductVersion", L"Comments"};
-  for (unsigned i = 0; i < sizeof names / sizeof names[0]; ++i) {
-    WCHAR query[128];
-    swprintf(query, 128, L"\\StringFileInfo\\%04x%04x\\%ls", translation[0], translation[1], names[i]);
+  WCHAR tableKey[16];
+  swprintf(tableKey, 16, L"%04x%04x", translation[0], translation[1]);
+  const BYTE* files = FindChild(block, L"StringFileInfo");
+  const BYTE* table = files ? FindChild(files, tableKey) : NULL;
+  if (!table) return;
+  const BYTE* end = NULL;
+  for (const BYTE* string = FirstChild(table, &end); string && string + 6 <= end;
+       string = NextChild(string, end)) {
+    const WCHAR* name = (const WCHAR*)(string + 6);
+    WCHAR query[256];
+    swprintf(query, 256, L"\\StringFileInfo\\%ls\\%ls", tableKey, name);
+    char key[32];
+    char utf8[256];
+    WideCharToMultiByte(CP_UTF8, 0, tableKey, -1, key, sizeof key, NULL, NULL);
+    WideCharToMultiByte(CP_UTF8, 0, name, -1, utf8, sizeof utf8, NULL, NULL);
+    printf("VS %s %s ", key, utf8);
     WCHAR* value = NULL;
     UINT chars = 0;
-    if (VerQueryValueW(block, query, (void**)&value, &chars) && chars > 0) {
-      char name[64];
-      WideCharToMultiByte(CP_UTF8, 0, names[i], -1, name, sizeof name, NULL, NULL);
+    if (!VerQueryValueW(block, query, (void**)&value, &chars)) {
+      printf("NOT FOUND\n");
+    } else if (chars == 0) {
+      printf("NO VALUE\n");
+    } else {
       int n = 0;
       while (n < (int)chars && value[n]) ++n;
-      if (n == 0) continue;
-      printf("VS %04x%04x %s ", translation[0], translation[1], name);
       PrintText(value, n);
     }
   }

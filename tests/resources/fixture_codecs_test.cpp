@@ -1,5 +1,6 @@
-// The codecs on modules built by windres: every menu, dialog and string
-// block rebuilds byte for byte without translations, in both formats.
+// The codecs on modules built by windres: every menu, dialog, string block
+// and version resource rebuilds byte for byte without translations, in both
+// formats.
 #include <gtest/gtest.h>
 
 #include "platform/pe_image.h"
@@ -41,6 +42,10 @@ TEST_P(FixtureCodecsTest, EveryTemplateRebuildsByteForByte) {
           rebuilt = codec.Build();
         } else if (type.id.number == 6) {
           rebuilt = EncodeStringBlock(data.bytes, {});
+        } else if (type.id.number == 16) {
+          VersionCodec codec;
+          ASSERT_TRUE(codec.Parse(data.bytes)) << where << codec.Problem();
+          rebuilt = codec.Build();
         } else {
           continue;
         }
@@ -81,7 +86,8 @@ TEST_P(FixtureCodecsTest, TextsOfEachKind) {
   VersionCodec version;
   ASSERT_TRUE(version.Parse(Data(16, ResourceId::Number(1))));
   EXPECT_EQ(testing::ItemLines(version),
-            (std::vector<std::string>{"0:0:ACME", "1:0:Biblioteca de ejemplo", "2:0:1.2.3.4"}));
+            (std::vector<std::string>{"0:0:ACME", "1:0:Biblioteca de ejemplo", "2:0:1.2.3.4",
+                                      "3:0:Ejemplo"}));
 
   std::vector<StringTableText> strings;
   ASSERT_TRUE(DecodeStringBlock(1, Data(6, ResourceId::Number(1)), strings));

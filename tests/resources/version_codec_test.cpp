@@ -1,7 +1,10 @@
 #include "translator/resources/version_codec.h"
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
+#include "platform/text.h"
 #include "platform/version_info.h"
 #include "tests/test_support.h"
 
@@ -10,12 +13,19 @@ namespace {
 
 using testing::Bytes;
 
+// How a String block stores its value: as resource compilers write it (an
+// empty value is one zero code unit, wValueLength 1), without any value
+// bytes (wValueLength 0), or with wValueLength counting bytes.
+enum class Form { kCompiled, kNoValue, kLengthInBytes };
+
 struct Value {
   std::u16string key;
   std::u16string text;
+  Form form = Form::kCompiled;
 };
 
 // A block of key and value (text) or children; lengths patched at the end.
+// A block's length ends with its last child, as compilers write it.
 class Block {
  public:
   static std::string Make(std::u16string_view key, std::uint16_t type, std::string_view value,
@@ -31,11 +41,12 @@ class Block {
     out[1] = static_cast<char>(out.size() >> 8);
     return out;
   }
-  static std::string String(std::u16string_view key, std::u16string_view text) {
-    Bytes v;
-    if (!text.empty()) v.text(text);
-    return Make(key, 1, v.str(), static_cast<std::uint16_t>(text.empty() ? 0 : text.size() + 1),
-                {});
+  static std::string String(const Value& v) {
+    Bytes value;
+    if (v.form != Form::kNoValue) value.text(v.text);
+    const std::size_t units = v.form == Form::kNoValue ? 0 : v.text.size() + 1;
+    return Make(v.key, 1, value.str(),
+                static_cast<std::uint16_t>(v.form == Form::kLengthInBytes ? 2 * units : units), {});
   }
 };
 
@@ -60,8 +71,12 @@ std::string Version(const std::vector<std::string>& children) {
 
 std::string Table(std::u16string_view key, const std::vector<Value>& values) {
   std::vector<std::string> strings;
-  for (const auto& v : values) strings.push_back(Block::String(v.key, v.text));
+  for (const auto& v : values) strings.push_back(Block::String(v));
   return Block::Make(key, 1, {}, 0, strings);
+}
+
+std::string Files(const std::vector<std::string>& tables) {
+  return Block::Make(u"StringFileInfo", 1, {}, 0, tables);
 }
 
 std::vector<std::string> Texts(const TemplateCodec& codec) {
@@ -71,32 +86,134 @@ std::vector<std::string> Texts(const TemplateCodec& codec) {
 }
 
 const std::vector<Value> kValues = {
-    {u"CompanyName", u"ACME"}, {u"Comments", u""}, {u"FileVersion", u"1.0"}};
+    {u"CompanyName", u"ACME"}, {u"Comments", u"", Form::kNoValue}, {u"FileVersion", u"1.0"}};
+
+// Empty values where real modules have them, first, inside and last; the
+// last string's length (42) is no multiple of 4.
+const std::vector<Value> kEmptyValues = {{u"InternalName", u""},
+                                         {u"FileVersion", u"1.0"},
+                                         {u"LegalCopyright", u""},
+                                         {u"ProductName", u"Producto"},
+                                         {u"CompanyName", u"ACME"}};
 
 TEST(VersionCodecTest, ItemsAreTheNonEmptyValuesOfTheFirstTable) {
   const std::string resource =
-      Version({Block::Make(u"StringFileInfo", 1, {}, 0,
-                           {Table(u"040904b0", kValues), Table(u"0c0a04b0", {{u"Other", u"x"}})}),
+      Version({Files({Table(u"040904b0", kValues), Table(u"0c0a04b0", {{u"Other", u"x"}})}),
                VarFileInfo({0x04B00409})});
   VersionCodec codec;
   ASSERT_TRUE(codec.Parse(resource)) << codec.Problem();
   EXPECT_EQ(Texts(codec), (std::vector<std::string>{"0:ACME", "1:1.0"}));
 
-  // Rebuilt with only the first table, values kept, lengths recomputed.
+  // Translated: rebuilt with only the first table, lengths recomputed.
+  codec.SetItemTranslation(1, "1.0 (es)");
   FileVersionInfo info;
   info.LoadBlock(*codec.Build());
   EXPECT_EQ(info.translation(), 0x04B00409u);
   EXPECT_EQ(info.GetString("CompanyName"), "ACME");
-  EXPECT_EQ(info.GetString("FileVersion"), "1.0");
+  EXPECT_EQ(info.GetString("FileVersion"), "1.0 (es)");
   VersionNode root;
   ASSERT_TRUE(ParseVersionTree(*codec.Build(), root));
   EXPECT_EQ(root.Child(u"StringFileInfo")->children.size(), 1u);
 }
 
+// Every version block these tests build comes back byte for byte when
+// nothing is translated, when every value is "translated" to itself, and,
+// with one string table, when it is moved to the locale it already has (which
+// rebuilds it string by string rather than handing the resource back).
+TEST(VersionCodecTest, UntranslatedBlocksRebuildByteForByte) {
+  const std::string withEmpty =
+      Version({Files({Table(u"0c0a04b0", kEmptyValues)}), VarFileInfo({0x04B00C0A})});
+  struct Case {
+    const char* name;
+    std::string resource;
+    const char* ownLocale;  // "" when a rebuild string by string changes it
+  };
+  const std::vector<Case> cases = {
+      {"two tables",
+       Version({Files({Table(u"040904b0", kValues), Table(u"0c0a04b0", {{u"Other", u"x"}})}),
+                VarFileInfo({0x04B00409})}),
+       ""},
+      {"two tables, empty values",
+       Version({Files({Table(u"0c0a04b0", kEmptyValues), Table(u"040904b0", {{u"Other", u"x"}})}),
+                VarFileInfo({0x04B00C0A})}),
+       ""},
+      {"Var block first",
+       Version({VarFileInfo({0x04B00409, 0x04E40407}), Files({Table(u"040904b0", kValues)})}),
+       "04b00409"},
+      {"no Var block", Version({Files({Table(u"040904b0", kValues)})}), "04b00409"},
+      {"no strings", Version({VarFileInfo({0x04B00409})}), "04b00409"},
+      {"empty values", withEmpty, "04b00c0a"},
+      {"only an empty value", Version({Files({Table(u"0c0a04b0", {{u"InternalName", u""}})})}),
+       "04b00c0a"},
+      {"empty values without a value",
+       Version({Files({Table(u"0c0a04b0", {{u"Comments", u"", Form::kNoValue},
+                                           {u"InternalName", u""},
+                                           {u"ProductName", u"P"},
+                                           {u"LegalTrademarks", u"", Form::kNoValue}})})}),
+       "04b00c0a"},
+      {"wValueLength in bytes",
+       Version({Files({Table(u"040904b0", {{u"FileVersion", u"1.0", Form::kLengthInBytes},
+                                           {u"ProductName", u"P"}})})}),
+       "04b00409"},
+      {"bytes after the root", withEmpty + std::string(6, '\0'), ""},
+      {"an empty table", Version({Files({Table(u"0c0a04b0", {})}), VarFileInfo({0x04B00C0A})}),
+       "04b00c0a"},
+  };
+  for (const auto& [name, resource, ownLocale] : cases) {
+    VersionCodec codec;
+    ASSERT_TRUE(codec.Parse(resource)) << name << ": " << codec.Problem();
+    EXPECT_EQ(*codec.Build(), resource) << name;
+    if (*ownLocale) {
+      EXPECT_EQ(*codec.Build(ownLocale), resource) << name << ", in its own locale";
+    }
+    for (std::size_t i = 0; i < codec.ItemCount(); ++i)
+      codec.SetTranslationAt(i, codec.ItemAt(i).text);
+    EXPECT_EQ(*codec.Build(), resource) << name << ", values translated to themselves";
+  }
+}
+
+TEST(VersionCodecTest, UntranslatedStringsKeepTheirBytesInARebuiltBlock) {
+  const std::string resource =
+      Version({Files({Table(u"0c0a04b0", kEmptyValues), Table(u"040904b0", {{u"Other", u"x"}})}),
+               VarFileInfo({0x04B00C0A})});
+  VersionCodec codec;
+  ASSERT_TRUE(codec.Parse(resource));
+  EXPECT_EQ(Texts(codec), (std::vector<std::string>{"0:1.0", "1:Producto", "2:ACME"}));
+
+  // Moved to another locale only: the table renamed, the pair rewritten,
+  // the rest as it was.
+  EXPECT_EQ(*codec.Build("00000409"),
+            Version({Files({Table(u"04090000", kEmptyValues)}), VarFileInfo({0x00000409})}));
+
+  // One value translated: the strings around it keep their bytes.
+  codec.SetItemTranslation(1, "Product");
+  const std::string rebuilt = *codec.Build("00000409");
+  for (std::size_t i = 0; i < kEmptyValues.size(); ++i) {
+    if (i == 3) continue;
+    EXPECT_NE(rebuilt.find(Block::String(kEmptyValues[i])), std::string::npos)
+        << Utf16ToUtf8(kEmptyValues[i].key);
+  }
+  VersionNode root;
+  ASSERT_TRUE(ParseVersionTree(rebuilt, root));
+  const VersionNode* table = root.Child(u"StringFileInfo")->Child(u"04090000");
+  ASSERT_NE(table, nullptr);
+  ASSERT_EQ(table->children.size(), kEmptyValues.size());
+  for (const VersionNode& string : table->children) {
+    const std::u16string expected =
+        string.key == u"ProductName"
+            ? u"Product"
+            : std::find_if(kEmptyValues.begin(), kEmptyValues.end(), [&](const Value& v) {
+                return v.key == string.key;
+              })->text;
+    EXPECT_EQ(string.Text(), expected) << Utf16ToUtf8(string.key);
+  }
+  EXPECT_EQ(table->Child(u"InternalName")->value.size(), 2u) << "one zero code unit";
+}
+
 TEST(VersionCodecTest, TranslationsAndTargetLocale) {
   const std::string resource =
       Version({VarFileInfo({0x04B00409, 0x04E40407}),  // the Var block first
-               Block::Make(u"StringFileInfo", 1, {}, 0, {Table(u"040904b0", kValues)})});
+               Files({Table(u"040904b0", kValues)})});
   VersionCodec codec;
   ASSERT_TRUE(codec.Parse(resource));
   ASSERT_TRUE(codec.SetItemTranslation(0, "ACME Ibérica S.A. de C.V."));
@@ -118,15 +235,13 @@ TEST(VersionCodecTest, WithoutStringsTheResourceIsCopied) {
   VersionCodec codec;
   ASSERT_TRUE(codec.Parse(resource));
   EXPECT_EQ(codec.ItemCount(), 0u);
-  EXPECT_EQ(*codec.Build(), resource);
   FileVersionInfo info;
   info.LoadBlock(*codec.Build("04B0040A"));
   EXPECT_EQ(info.translation(), 0x04B0040Au);
 }
 
 TEST(VersionCodecTest, LengthsThatDoNotFitAreRefused) {
-  std::string resource =
-      Version({Block::Make(u"StringFileInfo", 1, {}, 0, {Table(u"040904b0", kValues)})});
+  std::string resource = Version({Files({Table(u"040904b0", kValues)})});
   VersionCodec codec;
   for (std::size_t size = 0; size < resource.size(); size += 2) {
     std::string cut = resource.substr(0, size);

@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 #include <set>
+#include <system_error>
 
 #include "platform/files.h"
 #include "platform/system_error.h"
@@ -87,7 +88,9 @@ class Cli {
     return kExitFailure;
   }
 
-  bool Load(const std::string& path);
+  // Reads the project; `forSaving` keeps its text to tell at Save whether
+  // anything changed (commands that only read it skip that).
+  bool Load(const std::string& path, bool forSaving = true);
   int Save();
   Module* FindModule(const std::string& name);
   bool OpenDictionary(const std::string& path);
@@ -174,7 +177,7 @@ int Cli::Run(const std::vector<std::string>& arguments) {
   return (this->*command->second.second)(args);
 }
 
-bool Cli::Load(const std::string& path) {
+bool Cli::Load(const std::string& path, bool forSaving) {
   projectPath_ = path;
   const ProjectLoadResult result = LoadProjectFile(project_, path);
   if (!result.ok) {
@@ -182,7 +185,7 @@ bool Cli::Load(const std::string& path) {
     if (result.fileError == 0) std::fprintf(err_, "%s\n", MessageText(kMsgUnexpectedFileFormat));
     return false;
   }
-  savedText_ = WriteProject(project_);
+  if (forSaving) savedText_ = WriteProject(project_);
   return true;
 }
 
@@ -296,7 +299,7 @@ int Cli::Read(const Arguments& args) {
 }
 
 int Cli::Generate(const Arguments& args) {
-  if (!Load(args.positional[0])) return kExitFailure;
+  if (!Load(args.positional[0], false)) return kExitFailure;
   Module* module = nullptr;
   if (args.positional.size() > 1 && !(module = FindModule(args.positional[1]))) return kExitFailure;
   const auto language = args.options.find("--language");
@@ -328,7 +331,7 @@ int Cli::Generate(const Arguments& args) {
 }
 
 int Cli::List(const Arguments& args) {
-  if (!Load(args.positional[0])) return kExitFailure;
+  if (!Load(args.positional[0], false)) return kExitFailure;
   Module* module = FindModule(args.positional[1]);
   if (!module) return kExitFailure;
   std::string prefix;
@@ -454,7 +457,7 @@ int Cli::AddToDictionary(const Arguments& args) {
 }
 
 int Cli::Stats(const Arguments& args) {
-  if (!Load(args.positional[0])) return kExitFailure;
+  if (!Load(args.positional[0], false)) return kExitFailure;
   const bool json = args.flags.count("--json") > 0;
   JsonWriter writer;
   if (json) {

@@ -120,8 +120,7 @@ void ResourceEngine::Reset() {
   failureText.clear();
 }
 
-bool ResourceEngine::ReadTexts(const std::string& path, bool withTexts) {
-  readTexts.clear();
+bool ResourceEngine::ReadModule(const std::string& path) {
   warnings.clear();
   if (!resources.ReadModule(path)) {
     failureKind = kFailureCannotOpen;
@@ -129,10 +128,17 @@ bool ResourceEngine::ReadTexts(const std::string& path, bool withTexts) {
     return false;
   }
   warnings = resources.Warnings();
+  return true;
+}
+
+bool ResourceEngine::ReadTexts(const std::string& path) {
+  readTexts.clear();
+  if (!ReadModule(path)) return false;
   readTexts.reserve(resources.TextCount());
+  std::string key;
   for (std::size_t i = 0; i < resources.TextCount(); ++i) {
-    readTexts.emplace_back(MakeEntryKey(resources.ResourceKeyAt(i), resources.TextAt(i).item),
-                           withTexts ? EscapeText(resources.TextAt(i).text) : std::string());
+    resources.EntryKeyAt(i, key);
+    readTexts.emplace_back(key, EscapeText(resources.TextAt(i).text));
   }
   return true;
 }
@@ -195,7 +201,7 @@ bool ResourceEngine::GenerateLanguages(Module* module, const std::string* langua
     failureKind = kFailureInvalidModule;
     return false;
   }
-  if (!ReadTexts(module->path, false)) return false;
+  if (!ReadModule(module->path)) return false;
   const ModuleLanguage& original = *module->DefaultLanguage();
   bool result = true;
   for (const ModuleLanguage& language : module->languages) {
@@ -215,13 +221,13 @@ bool ResourceEngine::GenerateLanguages(Module* module, const std::string* langua
 bool ResourceEngine::GenerateLanguage(const ModuleLanguage& original,
                                       const ModuleLanguage& target) {
   const std::string localeCode = SystemLanguages().LocaleCodeOf(target.name);
-  // The keys of the module's own texts, from the reading.
-  if (readTexts.size() != resources.TextCount()) return false;
+  if (!resources.IsOpen()) return false;
   // After a reading, the original language lists its texts in reading order.
   ModuleLanguage::Cursor originalCursor = original.Entries().begin();
   ModuleLanguage::Cursor targetCursor = target.Entries().begin();
+  std::string key;
   for (std::size_t i = 0; i < resources.TextCount(); ++i) {
-    const std::string& key = readTexts[i].first;
+    resources.EntryKeyAt(i, key);
     const TextEntry* translated = target.FindEntryAfter(key, targetCursor);
     const TextEntry* own = translated ? original.FindEntryAfter(key, originalCursor) : nullptr;
     // Only while the project's text still is the module's.

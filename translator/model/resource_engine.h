@@ -46,16 +46,15 @@ class ResourceEngine {
   // translations follow their original texts to new keys, and are dropped
   // where the original text changed or vanished. Nothing changes on failure.
   bool GetResources(Module* module);
-  // Reads the module and fills `readTexts`; without `withTexts` only the
-  // keys are filled (generation compares the texts in place).
-  bool ReadTexts(const std::string& path, bool withTexts = true);
+  // Reads the module and fills `readTexts`.
+  bool ReadTexts(const std::string& path);
 
   // Writes the translated module of every target language, or of the one
   // named `languageName` when it is not null. Goes on after a language that
   // fails; false when any did.
   bool GenerateLanguages(Module* module, const std::string* languageName = nullptr);
-  // One translated module; the module must have been read by ReadTexts
-  // (whose keys and texts it uses).
+  // One translated module; the module must have been read (`resources`
+  // open), whose texts it compares with the project's.
   bool GenerateLanguage(const ModuleLanguage& original, const ModuleLanguage& target);
   // The error code of the last GenerateLanguage that failed.
   int lastWriteError() const { return lastWriteError_; }
@@ -70,6 +69,8 @@ class ResourceEngine {
 
  private:
   void Reset();
+  // ReadModule, with kind 4 and the detail text on failure.
+  bool ReadModule(const std::string& path);
 
   int lastWriteError_ = 0;
 };

@@ -36,38 +36,43 @@ std::string EscapeText(std::string_view text) {
 }
 
 bool IsEscapedFormOf(std::string_view stored, std::string_view text) {
-  std::size_t at = 0;
-  for (const char c : text) {
-    if (NeedsEscape(c)) {
-      const char letter = c == '\n' ? 'n' : c == '\r' ? 'r' : 't';
-      if (stored.size() - at < 2 || stored[at] != '\\' || stored[at + 1] != letter) return false;
-      at += 2;
-    } else {
-      if (at >= stored.size() || stored[at] != c) return false;
-      ++at;
-    }
+  // Runs without an escape compare in one go.
+  while (true) {
+    std::size_t run = 0;
+    while (run < text.size() && !NeedsEscape(text[run])) ++run;
+    if (stored.substr(0, run) != text.substr(0, run)) return false;
+    stored.remove_prefix(run);
+    text.remove_prefix(run);
+    if (text.empty()) return stored.empty();
+    const char c = text.front();
+    const char letter = c == '\n' ? 'n' : c == '\r' ? 'r' : 't';
+    if (stored.size() < 2 || stored[0] != '\\' || stored[1] != letter) return false;
+    stored.remove_prefix(2);
+    text.remove_prefix(1);
   }
-  return at == stored.size();
 }
 
 std::string UnescapeText(std::string_view text) {
-  if (text.find('\\') == std::string_view::npos) return std::string(text);
+  std::size_t slash = text.find('\\');
+  if (slash == std::string_view::npos) return std::string(text);
   // One pass that gives what the three replacements in turn (line feeds,
   // then carriage returns, then tabs) give: a backslash before "n", "r" or
   // "t" is always an escape, whatever stands before it.
   std::string out;
   out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\\' && i + 1 < text.size()) {
-      const char next = text[i + 1];
-      if (next == 'n' || next == 'r' || next == 't') {
-        out.push_back(next == 'n' ? '\n' : next == 'r' ? '\r' : '\t');
-        ++i;
-        continue;
-      }
+  while (slash != std::string_view::npos) {
+    out.append(text.substr(0, slash));
+    const char next = slash + 1 < text.size() ? text[slash + 1] : '\0';
+    if (next == 'n' || next == 'r' || next == 't') {
+      out.push_back(next == 'n' ? '\n' : next == 'r' ? '\r' : '\t');
+      text.remove_prefix(slash + 2);
+    } else {
+      out.push_back('\\');
+      text.remove_prefix(slash + 1);
     }
-    out.push_back(text[i]);
+    slash = text.find('\\');
   }
+  out.append(text);
   return out;
 }
 

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "platform/files.h"
 #include "platform/resource_update.h"
 #include "platform/system_error.h"
 #include "platform/text.h"
@@ -40,15 +41,24 @@ std::string DamagedWarning(std::uint32_t type, const ResourceId& id) {
 
 }  // namespace
 
-bool IsSameFile(const std::string& output, const std::string& module) {
+bool IsSameFile(const std::string& output, const std::string& module, bool* outputExists) {
+  if (outputExists) *outputExists = true;
   if (ToUpperUtf8(output) == ToUpperUtf8(module)) return true;
   struct stat a {};
   struct stat b {};
-  if (::stat(output.c_str(), &a) == 0 && ::stat(module.c_str(), &b) == 0) {
-    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+  if (::stat(output.c_str(), &a) != 0) {
+    if (outputExists) *outputExists = false;
+    // Nothing there to overwrite; but the same name spelt another way
+    // ("sub/../APP.DLL") is still refused, as the letter case is.
+    if (ToUpperUtf8(FileNameOf(output)) != ToUpperUtf8(FileNameOf(module))) return false;
+    const auto spelt = [](const std::string& path) {
+      return ToUpperUtf8(std::filesystem::path(path).lexically_normal().string());
+    };
+    return spelt(output) == spelt(module);
   }
-  // An output that does not exist yet may still name the module through
-  // ".." or a linked folder.
+  if (::stat(module.c_str(), &b) == 0) return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+  // The module's own path no longer leads to it: compare what the paths
+  // name through ".." and linked folders.
   std::error_code error;
   const auto outputPath = std::filesystem::weakly_canonical(output, error);
   if (error) return false;
@@ -169,6 +179,12 @@ std::string ModuleResources::ResourceKeyAt(std::size_t index) const {
   return MakeResourceKey(text.kind, text.numericId, text.name);
 }
 
+void ModuleResources::EntryKeyAt(std::size_t index, std::string& key) const {
+  const ResourceText& text = texts_[index];
+  key.clear();
+  AppendEntryKey(key, text.kind, text.numericId, text.name, text.item);
+}
+
 void ModuleResources::SetTranslation(std::size_t index, std::string text) {
   texts_[index].translation = std::move(text);
 }
@@ -181,8 +197,10 @@ std::string_view ModuleResources::DataOf(std::uint32_t type, const ResourceId& i
 int ModuleResources::WriteTranslatedModule(const std::string& outputPath,
                                            std::string_view localeCode) {
   if (!IsOpen()) return kErrorFileNotFound;
-  if (IsSameFile(outputPath, modulePath_)) return kErrorSameFile;
-  ::unlink(outputPath.c_str());  // a failure shows when the new file is written
+  bool outputExists = true;
+  if (IsSameFile(outputPath, modulePath_, &outputExists)) return kErrorSameFile;
+  // A failure shows when the new file is written.
+  if (outputExists) ::unlink(outputPath.c_str());
   {
     std::error_code ignored;
     const std::filesystem::path folder = std::filesystem::path(outputPath).parent_path();
@@ -234,10 +252,8 @@ int ModuleResources::WriteTranslatedModule(const std::string& outputPath,
     }
   }
   if (tooLarge) return kErrorResourceTooLarge;
-  struct stat info {};
-  mode_t mode = 0644;
-  if (::stat(modulePath_.c_str(), &info) == 0) mode = info.st_mode & 07777;
   // A read-only module gives a copy its owner can write.
+  const mode_t mode = image_.Source().Permissions();
   const Status status = update.Commit(outputPath, mode | S_IWUSR);
   return status.ok() ? 0 : status.code();
 }

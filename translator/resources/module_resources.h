@@ -32,6 +32,8 @@ class ModuleResources {
   std::size_t TextCount() const { return texts_.size(); }
   const ResourceText& TextAt(std::size_t index) const { return texts_[index]; }
   std::string ResourceKeyAt(std::size_t index) const;
+  // The entry key of the index-th text, in `key` (emptied first).
+  void EntryKeyAt(std::size_t index, std::string& key) const;
   void SetTranslation(std::size_t index, std::string text);
 
   const std::vector<std::uint32_t>& stringBlocks() const { return stringBlocks_; }
@@ -80,6 +82,7 @@ class ModuleResources {
 
 // True when `output` names the module file itself: the same path in another
 // letter case, or the same file through a link or "..".
-bool IsSameFile(const std::string& output, const std::string& module);
+// `outputExists`, when given, tells whether anything stands at `output`.
+bool IsSameFile(const std::string& output, const std::string& module, bool* outputExists = nullptr);
 
 }  // namespace ulk

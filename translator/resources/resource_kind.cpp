@@ -63,6 +63,20 @@ std::string MakeResourceKey(std::uint32_t type, std::uint32_t number, std::strin
   return key;
 }
 
+void AppendEntryKey(std::string& out, std::uint32_t type, std::uint32_t number,
+                    std::string_view name, std::uint32_t item) {
+  out.append(KindInfo(KindOfType(type)).prefix);
+  if (!name.empty()) {
+    out.append("S_").append(name);
+  } else {
+    out.append("N_");
+    AppendNumber(out, number);
+  }
+  out.append(" (");
+  AppendNumber(out, item);
+  out.push_back(')');
+}
+
 std::string MakeEntryKey(std::string_view resourceKey, std::uint32_t item) {
   std::string key;
   key.reserve(resourceKey.size() + 8);

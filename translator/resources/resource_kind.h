@@ -38,6 +38,10 @@ std::string_view KindCodeOfKey(std::string_view key);
 std::string MakeResourceKey(std::uint32_t type, std::uint32_t number, std::string_view name);
 // resourceKey + " (%u)".
 std::string MakeEntryKey(std::string_view resourceKey, std::uint32_t item);
+// MakeEntryKey (MakeResourceKey (type, number, name), item), appended to
+// `out`: for building many keys in one buffer.
+void AppendEntryKey(std::string& out, std::uint32_t type, std::uint32_t number,
+                    std::string_view name, std::uint32_t item);
 // The key up to, not including, its last underscore; "" when it has none.
 std::string_view GroupKeyOf(std::string_view entryKey);
 // The part of an entry key before its last blank (the whole key if none).

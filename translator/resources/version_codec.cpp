@@ -1,6 +1,8 @@
 // Walking and rebuilding version resources.
 #include "translator/resources/version_codec.h"
 
+#include <algorithm>
+
 #include "platform/byte_stream.h"
 #include "platform/text.h"
 
@@ -136,73 +138,92 @@ std::optional<std::string> VersionCodec::Build(std::string_view localeCode) cons
   if (!parsed_) return std::nullopt;
   const std::string_view data = data_;
   const bool relocate = IsLocaleCode(localeCode);
+  Block root;
+  ReadBlock(data, 0, data.size(), root);
+  std::vector<Block> children;
+  ReadChildren(data, childrenStart_, root.length, children);
+
+  // The first string table's strings, each with the text it is written with
+  // when that differs from its own value; a translation equal to the value
+  // changes nothing.
+  std::vector<Block> strings;
+  std::vector<std::optional<std::u16string>> rewritten;
+  const Block* files = FindChild(children, u"StringFileInfo");
+  std::vector<Block> tables;
+  if (files) ReadChildren(data, files->bodyStart, files->start + files->length, tables);
+  if (!tables.empty()) {
+    const Block& table = tables.front();
+    ReadChildren(data, table.bodyStart, table.start + table.length, strings);
+    std::uint32_t valueNumber = 0;
+    for (const Block& s : strings) {
+      rewritten.emplace_back();
+      const std::u16string own = s.valueLength == 0 ? std::u16string() : StringValue(data, s);
+      if (own.empty()) continue;
+      if (const std::string* translation = TranslationOf(valueNumber)) {
+        std::u16string text = Utf8ToUtf16(*translation);
+        if (text != own) rewritten.back() = std::move(text);
+      }
+      ++valueNumber;
+    }
+  }
+  const bool translated =
+      std::any_of(rewritten.begin(), rewritten.end(), [](const auto& r) { return r.has_value(); });
+  // Nothing to change: the resource as it came, further string tables, odd
+  // lengths and all.
+  if (!translated && !relocate) return data_;
+
   std::uint32_t language = 0;
   std::uint32_t codePage = 0;
   if (relocate) {
     ReadHex(localeCode.substr(4, 4), language);
     ReadHex(localeCode.substr(0, 4), codePage);
   }
-  Block root;
-  ReadBlock(data, 0, data.size(), root);
-  std::vector<Block> children;
-  ReadChildren(data, childrenStart_, root.length, children);
-
   ByteWriter out;
+  out.Reserve(data.size() + 256);
   out.Bytes(data.substr(0, childrenStart_));
   bool tooLong = false;
   const auto patchLength = [&](std::size_t at, std::uint64_t length) {
     if (length > 0xFFFF) tooLong = true;
     out.PatchU16(at, static_cast<std::uint16_t>(length));
   };
-  std::uint32_t valueNumber = 0;
+  // A block's length ends with its last child: the padding that follows a
+  // child belongs to the parent only when another child comes after it.
   for (const Block& child : children) {
     out.AlignTo4();
     const std::size_t childOut = out.Offset();
-    if (child.key == u"StringFileInfo") {
+    if (&child == files && !tables.empty()) {
       out.Bytes(data.substr(child.start, child.bodyStart - child.start));
-      std::vector<Block> tables;
-      ReadChildren(data, child.bodyStart, child.start + child.length, tables);
-      if (!tables.empty()) {
-        // Only the first table is kept: the texts are those of one language.
-        const Block& table = tables.front();
-        const std::size_t tableOut = out.Offset();
-        out.Bytes(data.substr(table.start, table.bodyStart - table.start));
-        if (relocate && table.key.size() == 8) {
-          for (std::size_t i = 0; i < 8; ++i) {
-            const char c = i < 4 ? localeCode[4 + i] : localeCode[i - 4];
-            out.PatchU16(tableOut + kHead + 2 * i, static_cast<unsigned char>(c));
-          }
+      // Only the first table is kept: the texts are those of one language.
+      const Block& table = tables.front();
+      const std::size_t tableOut = out.Offset();
+      out.Bytes(data.substr(table.start, table.bodyStart - table.start));
+      if (relocate && table.key.size() == 8) {
+        for (std::size_t i = 0; i < 8; ++i) {
+          const char c = i < 4 ? localeCode[4 + i] : localeCode[i - 4];
+          out.PatchU16(tableOut + kHead + 2 * i, static_cast<unsigned char>(c));
         }
-        std::vector<Block> strings;
-        ReadChildren(data, table.bodyStart, table.start + table.length, strings);
-        for (const Block& s : strings) {
-          out.AlignTo4();
-          const std::size_t stringOut = out.Offset();
-          out.Bytes(data.substr(s.start, kHead));
-          out.Utf16z(s.key);
-          out.AlignTo4();
-          const std::u16string own = s.valueLength == 0 ? std::u16string() : StringValue(data, s);
-          std::u16string value = own;
-          if (!own.empty()) {
-            if (const std::string* translation = TranslationOf(valueNumber)) {
-              value = Utf8ToUtf16(*translation);
-            }
-            ++valueNumber;
-            out.Utf16z(value);
-            out.AlignTo4();
-            patchLength(stringOut + 2, value.size() + 1);
-          } else {
-            out.PatchU16(stringOut + 2, 0);
-          }
-          patchLength(stringOut, out.Offset() - stringOut);
-        }
-        patchLength(tableOut, out.Offset() - tableOut);
       }
+      for (std::size_t i = 0; i < strings.size(); ++i) {
+        const Block& s = strings[i];
+        out.AlignTo4();
+        if (!rewritten[i]) {
+          // Untranslated, an empty value included: its bytes and its
+          // wValueLength as they stand.
+          out.Bytes(data.substr(s.start, s.length));
+          continue;
+        }
+        const std::size_t stringOut = out.Offset();
+        out.Bytes(data.substr(s.start, s.bodyStart - s.start));  // header and key
+        out.Utf16z(*rewritten[i]);
+        out.AlignTo4();
+        patchLength(stringOut + 2, rewritten[i]->size() + 1);
+        patchLength(stringOut, out.Offset() - stringOut);
+      }
+      patchLength(tableOut, out.Offset() - tableOut);
       patchLength(childOut, out.Offset() - childOut);
     } else {
       // Copied as it stands, its own length included.
       out.Bytes(data.substr(child.start, child.length));
-      out.AlignTo4();
       if (relocate && child.key == u"VarFileInfo") {
         std::vector<Block> vars;
         ReadChildren(data, child.bodyStart, child.start + child.length, vars);
@@ -216,7 +237,6 @@ std::optional<std::string> VersionCodec::Build(std::string_view localeCode) cons
       }
     }
   }
-  out.AlignTo4();
   patchLength(0, out.Offset());
   if (tooLong) return std::nullopt;
   return out.Take();

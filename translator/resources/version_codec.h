@@ -26,7 +26,10 @@ class VersionCodec : public TemplateCodec {
   // The rebuilt resource; none when Parse did not succeed or when a rebuilt
   // length would not fit its 16-bit field. `localeCode` (8 hexadecimal
   // digits, else ignored) renames the string table and rewrites the first
-  // language/code-page pair of every Var.
+  // language/code-page pair of every Var. A translated or moved resource
+  // keeps only its first string table; every string without a translation
+  // (an empty value included) and every other block keep their bytes. With
+  // no translation and no locale the resource comes back exactly as parsed.
   std::optional<std::string> Build(std::string_view localeCode = {}) const;
 
  private:
