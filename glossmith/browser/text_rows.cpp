@@ -1,60 +1,101 @@
 // Compact text rows.
 #include "glossmith/browser/text_rows.h"
 
+#include <algorithm>
 #include <cassert>
+#include <cstring>
 
 namespace ulk {
+namespace {
+
+// Large enough that a million rows take a few dozen blocks; small enough
+// that the last one wastes little.
+constexpr std::size_t kBlockSize = std::size_t{1} << 20;
+
+}  // namespace
 
 void TextRows::Clear() {
   rows_.clear();
-  buffer_.clear();
-  unused_ = 0;
+  blocks_.clear();
+  types_.clear();
+  unused_ = used_ = 0;
+}
+
+TextRows::Block& TextRows::Room(std::size_t bytes) {
+  if (blocks_.empty() || blocks_.back().capacity - blocks_.back().size < bytes) {
+    Block block;
+    block.capacity = std::max(kBlockSize, bytes);
+    block.data = std::make_unique_for_overwrite<char[]>(block.capacity);
+    blocks_.push_back(std::move(block));
+  }
+  return blocks_.back();
+}
+
+std::uint16_t TextRows::TypeIndex(std::string_view type) {
+  for (std::size_t i = types_.size(); i-- > 0;) {
+    if (types_[i] == type) return static_cast<std::uint16_t>(i);
+  }
+  types_.emplace_back(type);
+  return static_cast<std::uint16_t>(types_.size() - 1);
+}
+
+TextRows::Row TextRows::Store(std::string_view id, std::string_view text) {
+  // Ids are decimal numbers; a longer one would be no id of a text.
+  id = id.substr(0, UINT16_MAX);
+  Block& block = Room(id.size() + text.size());
+  Row row;
+  row.block = static_cast<std::uint32_t>(blocks_.size() - 1);
+  row.offset = static_cast<std::uint32_t>(block.size);
+  row.idLength = static_cast<std::uint16_t>(id.size());
+  row.textLength = static_cast<std::uint32_t>(text.size());
+  row.type = 0;
+  if (!id.empty()) std::memcpy(block.data.get() + block.size, id.data(), id.size());
+  if (!text.empty())
+    std::memcpy(block.data.get() + block.size + id.size(), text.data(), text.size());
+  block.size += id.size() + text.size();
+  used_ += id.size() + text.size();
+  return row;
 }
 
 void TextRows::Append(std::string_view id, std::string_view type, std::string_view text) {
-  Row row;
-  row.offset = buffer_.size();
-  row.idLength = static_cast<std::uint32_t>(id.size());
-  row.typeLength = static_cast<std::uint32_t>(type.size());
-  buffer_.append(id).append(type);
-  row.textOffset = buffer_.size();
-  row.textLength = text.size();
-  buffer_.append(text);
+  Row row = Store(id, text);
+  row.type = TypeIndex(type);
   rows_.push_back(row);
 }
 
 void TextRows::Erase(std::size_t row) {
   assert(row < rows_.size());
-  const Row& gone = rows_[row];
-  unused_ += gone.idLength + gone.typeLength + gone.textLength;
+  unused_ += rows_[row].idLength + rows_[row].textLength;
   rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(row));
   Compact();
 }
 
 void TextRows::SetText(std::size_t row, std::string_view text) {
   assert(row < rows_.size());
-  Row& changed = rows_[row];
-  unused_ += changed.textLength;
-  changed.textOffset = buffer_.size();
-  changed.textLength = text.size();
-  buffer_.append(text);
+  // Written anew with its id: a row's id and text lie together.
+  const std::string id(Id(row));
+  const std::uint16_t type = rows_[row].type;
+  unused_ += rows_[row].idLength + rows_[row].textLength;
+  rows_[row] = Store(id, text);
+  rows_[row].type = type;
   Compact();
 }
 
 std::string_view TextRows::Id(std::size_t row) const {
   assert(row < rows_.size());
-  return std::string_view(buffer_).substr(rows_[row].offset, rows_[row].idLength);
+  const Row& r = rows_[row];
+  return std::string_view(blocks_[r.block].data.get() + r.offset, r.idLength);
 }
 
 std::string_view TextRows::Type(std::size_t row) const {
   assert(row < rows_.size());
-  return std::string_view(buffer_).substr(rows_[row].offset + rows_[row].idLength,
-                                          rows_[row].typeLength);
+  return types_[rows_[row].type];
 }
 
 std::string_view TextRows::Text(std::size_t row) const {
   assert(row < rows_.size());
-  return std::string_view(buffer_).substr(rows_[row].textOffset, rows_[row].textLength);
+  const Row& r = rows_[row];
+  return std::string_view(blocks_[r.block].data.get() + r.offset + r.idLength, r.textLength);
 }
 
 long TextRows::Find(std::string_view id) const {
@@ -66,21 +107,14 @@ long TextRows::Find(std::string_view id) const {
 
 void TextRows::Compact() {
   // Rewritten once the unused bytes outweigh the used ones, so that many
-  // edits of long texts do not make the buffer grow without end.
-  if (unused_ < 4096 || unused_ < buffer_.size() / 2) return;
-  std::string compacted;
-  compacted.reserve(buffer_.size() - unused_);
-  for (Row& row : rows_) {
-    const std::string_view head =
-        std::string_view(buffer_).substr(row.offset, row.idLength + row.typeLength);
-    const std::string_view text = std::string_view(buffer_).substr(row.textOffset, row.textLength);
-    row.offset = compacted.size();
-    compacted.append(head);
-    row.textOffset = compacted.size();
-    compacted.append(text);
+  // edits of long texts do not make the blocks grow without end.
+  if (unused_ < kBlockSize || unused_ < used_ / 2) return;
+  TextRows compacted;
+  compacted.rows_.reserve(rows_.size());
+  for (std::size_t row = 0; row < rows_.size(); ++row) {
+    compacted.Append(Id(row), Type(row), Text(row));
   }
-  buffer_ = std::move(compacted);
-  unused_ = 0;
+  *this = std::move(compacted);
 }
 
 }  // namespace ulk

@@ -1,10 +1,12 @@
 // The rows of one of the administrator's text lists: the id, type and text
-// of each text, held in one buffer so that a language of a million texts
-// loads quickly and stays small in memory.
+// of each text. A language may hold a million texts, so the rows are small
+// (the strings live in large shared blocks, the few distinct types once)
+// and filling them copies nothing twice.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,20 +31,32 @@ class TextRows {
   long Find(std::string_view id) const;
 
  private:
-  // Id, type and text lie one after the other in the buffer.
   struct Row {
-    std::uint64_t offset;
-    std::uint32_t idLength;
-    std::uint32_t typeLength;
-    std::uint64_t textOffset;
-    std::uint64_t textLength;
+    std::uint32_t block;
+    std::uint32_t offset;  // of the id; the text follows it
+    std::uint32_t textLength;
+    std::uint16_t idLength;
+    std::uint16_t type;  // index in types_
   };
-  std::vector<Row> rows_;
-  std::string buffer_;
-  // Bytes of the buffer no row uses any more (texts replaced, rows erased).
-  std::size_t unused_ = 0;
+  struct Block {
+    std::unique_ptr<char[]> data;
+    std::size_t size = 0;
+    std::size_t capacity = 0;
+  };
 
+  // Writes id and text into the blocks; the row's type is left 0.
+  Row Store(std::string_view id, std::string_view text);
+  // Where `bytes` more bytes go: the last block, or a new one.
+  Block& Room(std::size_t bytes);
+  std::uint16_t TypeIndex(std::string_view type);
   void Compact();
+
+  std::vector<Row> rows_;
+  std::vector<Block> blocks_;
+  std::vector<std::string> types_;
+  // Bytes of the blocks no row uses any more (texts replaced, rows erased).
+  std::size_t unused_ = 0;
+  std::size_t used_ = 0;
 };
 
 }  // namespace ulk

@@ -104,6 +104,10 @@ std::string_view PreparedStatement::TextView(int column) const {
                           static_cast<std::size_t>(sqlite3_column_bytes(statement_.get(), column)));
 }
 
+int PreparedStatement::ColumnType(int column) const {
+  return sqlite3_column_type(statement_.get(), column);
+}
+
 std::int64_t PreparedStatement::Integer(int column) const {
   return sqlite3_column_int64(statement_.get(), column);
 }

@@ -75,6 +75,8 @@ class PreparedStatement {
   // for NULL.
   std::string_view TextView(int column) const;
   std::int64_t Integer(int column) const;
+  // SQLITE_TEXT, SQLITE_NULL... of the column in the current row.
+  int ColumnType(int column) const;
 
  private:
   sqlite3* database_;

@@ -660,16 +660,21 @@ TEST_F(BrowserTest, SelectorsAfterTheLanguagesDialog) {
 
 TEST(TextRowsTest, RowsKeepTheirTextsThroughChanges) {
   TextRows rows;
-  for (int i = 0; i < 100; ++i) rows.Append(std::to_string(i), "ST", "texto " + std::to_string(i));
-  // Enough edits of a long text to rewrite the buffer more than once.
+  for (int i = 0; i < 100; ++i) {
+    rows.Append(std::to_string(i), i % 3 == 0 ? "MN" : "ST", "texto " + std::to_string(i));
+  }
+  // Enough edits of a long text to rewrite the blocks more than once.
   for (int round = 0; round < 50; ++round)
-    rows.SetText(7, std::string(1000, static_cast<char>('a' + round % 26)));
+    rows.SetText(7, std::string(100000, static_cast<char>('a' + round % 26)));
   rows.Erase(0);
   rows.Erase(50);
   EXPECT_EQ(rows.size(), 98u);
   EXPECT_EQ(rows.Id(0), "1");
   EXPECT_EQ(rows.Type(0), "ST");
-  EXPECT_EQ(rows.Text(6), std::string(1000, 'x'));
+  EXPECT_EQ(rows.Text(6), std::string(100000, 'x'));
+  EXPECT_EQ(rows.Id(6), "7");
+  EXPECT_EQ(rows.Type(6), "ST");
+  EXPECT_EQ(rows.Type(2), "MN");
   EXPECT_EQ(rows.Text(50), "texto 52");
   EXPECT_EQ(rows.Find("99"), 97);
   EXPECT_EQ(rows.Find("0"), -1);
