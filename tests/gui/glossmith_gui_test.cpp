@@ -581,7 +581,7 @@ TEST(GlossmithProgram, StartsWithTheDictionaryGiven) {
 
   const pid_t program = run({GLOSSMITH_PATH, path});
   bool valid = false;
-  for (int i = 0; i < 200 && !valid; ++i) {
+  for (int i = 0; i < 600 && !valid; ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     if (!std::filesystem::exists(path)) continue;
     DictionaryConnection connection;
