@@ -354,7 +354,11 @@ TEST_F(GlossmithWindow, DeletingALinkedTextAsksTwice) {
   ModalAnswers answers;
   answers.Answer(wxID_YES);
   answers.Answer(wxID_YES);
-  Send(kCmdDeleteText);
+  // The Delete key of the focused list.
+  wxListEvent key(wxEVT_LIST_KEY_DOWN, kTextsList);
+  key.m_code = WXK_DELETE;
+  key.SetEventObject(window_->textsList());
+  window_->textsList()->GetEventHandler()->ProcessEvent(key);
   ASSERT_EQ(answers.Messages().size(), 2u);
   EXPECT_EQ(answers.Messages()[0], "Esta seguro que desea eliminar el texto:\n\n[Abrir]");
   EXPECT_TRUE(answers.shown[0].IsQuestion());
