@@ -49,6 +49,9 @@ class StripedListCtrl : public wxListCtrl {
  protected:
   wxString OnGetItemText(long item, long column) const override;
   wxListItemAttr* OnGetItemAttr(long item) const override;
+  // Rows have no images; an image list serves the header's sort marks.
+  int OnGetItemImage(long) const override { return -1; }
+  int OnGetItemColumnImage(long, long) const override { return -1; }
   // After a sort: `order[i]` is the old index of the row now at i.
   virtual void RowsReordered(const std::vector<std::size_t>& order) { (void)order; }
 

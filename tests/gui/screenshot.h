@@ -32,7 +32,9 @@ inline bool TakeScreenshot(const std::string& name, wxWindow* window = nullptr) 
   }
   const std::string path = ScreenshotDir() + "/" + name + ".png";
   std::string crop;
-  if (window) {
+  // Native dialogs (GTK's file chooser) do not report where they are: the
+  // whole screen then.
+  if (window && window->GetSize().x > 50) {
     const wxRect rect = window->GetScreenRect().Inflate(4);
     crop = " -crop " + std::to_string(rect.width) + "x" + std::to_string(rect.height) + "+" +
            std::to_string(std::max(0, rect.x)) + "+" + std::to_string(std::max(0, rect.y));

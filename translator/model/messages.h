@@ -9,19 +9,24 @@
 namespace ulk {
 
 enum MessageId : int {
+  kMsgDocumentTemplate = 128,
   kMsgNewProject = 1000,
   kMsgAddModulesTitle = 1002,
+  kMsgModuleFilter = 1004,
+  kMsgResourceColumn = 1012,
   kMsgReadingModule = 1013,
   kMsgGeneratingModule = 1014,
   kMsgValidatingModule = 1015,
   kMsgModuleGenerated = 1017,
   kMsgProjectGenerated = 1018,
+  kMsgResourceCount = 1020,
   kMsgTreeStringTable = 1022,
   kMsgTreeDialog = 1023,
   kMsgTreeMenu = 1024,
   kMsgTreeVersion = 1025,
   kMsgDictionaryFilter = 1027,
   kMsgDictionaryOpenTitle = 1028,
+  kMsgTranslateTo = 1030,
   kMsgAskDeleteModule = 3000,
   kMsgAskContinue = 3002,
   kMsgModuleAlreadyInProject = 5000,
@@ -40,6 +45,8 @@ enum MessageId : int {
   kMsgBadModuleData = 5019,
   kMsgCannotOpenModule = 5020,
   kMsgErrorSavingTranslated = 5021,
+  kMsgErrorCopyingToClipboard = 5022,
+  kMsgErrorPastingFromClipboard = 5023,
   kMsgErrorAddingModules = 5036,
   kMsgErrorOpeningFile = 5037,
   kMsgUnknownFileVersion = 5038,
@@ -47,12 +54,19 @@ enum MessageId : int {
   kMsgErrorAddingResource = 5040,
   kMsgErrorOpeningDictionary = 5041,
   kMsgErrorAddingToDictionary = 5043,
+  kMsgViewWithoutResources = 7000,
   kMsgNoDictionary = 7001,
+  kMsgProgressPaneWidth = 7002,
+  kMsgProgramName = 57344,
+  kMsgReady = 57345,
   kMsgCannotSaveDocument = 61698,
   kMsgAskSaveChanges = 61699,
   kMsgUnexpectedFileFormat = 61728,
   kMsgFileNotFound = 61729,
 };
+
+// Command prompts are kept under the command's id: the status-bar text, a
+// line feed and the tooltip.
 
 // The text of a message, or "" for an id the table does not hold.
 const char* MessageText(int id);

@@ -5,6 +5,7 @@
 // "DLGTEMPLATEEX", "DLGITEMTEMPLATEEX".
 #pragma once
 
+#include "translator/resources/dialog_template.h"
 #include "translator/resources/template_codec.h"
 
 namespace ulk {
@@ -14,7 +15,10 @@ class DialogCodec : public TemplateCodec {
   // Item 0 is the caption; control n (from 1) is item n, every control
   // counted. False (no items) when the template ends before its declared
   // controls or holds an unterminated string.
-  bool Parse(std::string_view bytes);
+  bool Parse(std::string_view bytes) { return Parse(bytes, nullptr); }
+  // The same walk, also reading the whole template into `model` when it is
+  // not null (left partly filled when the walk fails).
+  bool Parse(std::string_view bytes, DialogTemplate* model);
   std::optional<std::string> Build() const;
   std::optional<std::string> BuildTemplate() const override { return Build(); }
 

@@ -4,6 +4,7 @@
 // "MENUEX_TEMPLATE_HEADER", "MENUEX_TEMPLATE_ITEM".
 #pragma once
 
+#include "translator/resources/menu_template.h"
 #include "translator/resources/template_codec.h"
 
 namespace ulk {
@@ -15,7 +16,11 @@ class MenuCodec : public TemplateCodec {
   // for an unknown version or a template that ends early or nests too deep.
   // An extended menu whose header offset is not 4 is kept without texts and
   // leaves the warning in Problem().
-  bool Parse(std::string_view bytes);
+  bool Parse(std::string_view bytes) { return Parse(bytes, nullptr); }
+  // The same walk, also reading the menu's tree into `model` when it is not
+  // null (an extended menu whose header offset is not 4 is then walked from
+  // where that offset points, as the platform's loader does).
+  bool Parse(std::string_view bytes, MenuTemplate* model);
   // The rebuilt menu; none when Parse did not succeed.
   std::optional<std::string> Build() const;
   std::optional<std::string> BuildTemplate() const override { return Build(); }
@@ -23,8 +28,10 @@ class MenuCodec : public TemplateCodec {
   static constexpr const char* kUnknownExtendedMenu = "UNKNOWN EXTENDED MENU, NOT SUPORTED";
 
  private:
-  bool WalkNormal(class ByteReader& r, int depth, std::uint32_t& itemCount);
-  bool WalkExtended(class ByteReader& r, int depth, std::uint32_t& itemCount);
+  bool WalkNormal(class ByteReader& r, int depth, std::uint32_t& itemCount,
+                  std::vector<MenuNode>* level);
+  bool WalkExtended(class ByteReader& r, int depth, std::uint32_t& itemCount,
+                    std::vector<MenuNode>* level);
 
   bool parsed_ = false;
 };

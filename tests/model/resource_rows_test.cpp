@@ -1,0 +1,198 @@
+// What the tree and the list show of a module, and the list's row edits.
+#include "translator/model/resource_rows.h"
+
+#include <gtest/gtest.h>
+
+namespace ulk {
+namespace {
+
+using namespace std::string_literals;
+
+// A module whose target language comes before its original one, to show
+// that the original's column always comes first.
+Module SampleModule() {
+  Module module;
+  module.path = "/m/demo.dll";
+  ModuleLanguage english("English", "/m/en/demo.dll", false);
+  english.SetEntry("ST_N_1 (1)", "Open");
+  english.SetEntry("DL_N_100 (0)", "About");
+  english.SetEntry("XX_ONLY (1)", "orphan");
+  module.AddLanguage(english);
+  ModuleLanguage spanish("Español", "", true);
+  spanish.SetEntry("ST_N_1 (1)", "Abrir", kStatusNewOrChanged);
+  spanish.SetEntry("ST_N_1 (2)", "Cerrar");
+  spanish.SetEntry("DL_N_100 (0)", "Acerca de");
+  spanish.SetEntry("DL_N_100 (1)", "Aceptar");
+  spanish.SetEntry("DL_S_MI DIALOGO (1)", "Nombre");
+  spanish.SetEntry("MN_N_5 (0)", "&Archivo");
+  spanish.SetEntry("MN_N_5 (1)", "&Salir");
+  spanish.SetEntry("MN_N_50 (0)", "&Otro");
+  module.AddLanguage(spanish);
+  module.AddLanguage(ModuleLanguage("Deutsch", "/m/de/demo.dll", false));
+  return module;
+}
+
+TEST(ResourceRows, TreeNodesInKindOrderWithDialogCaptions) {
+  const std::vector<KindNode> nodes = ModuleTreeNodes(SampleModule());
+  ASSERT_EQ(nodes.size(), 3u);  // no version entries, no version node
+  EXPECT_EQ(nodes[0].code, kNodeStringTables);
+  EXPECT_TRUE(nodes[0].resources.empty());
+  EXPECT_EQ(nodes[1].code, kNodeDialogs);
+  ASSERT_EQ(nodes[1].resources.size(), 2u);
+  EXPECT_EQ(nodes[1].resources[0].label, "DL_N_100 [Acerca de]");
+  EXPECT_EQ(nodes[1].resources[0].stem, "DL_N_100");
+  EXPECT_EQ(nodes[1].resources[1].label, "DL_S_MI DIALOGO");  // no caption entry
+  EXPECT_EQ(nodes[2].code, kNodeMenus);
+  ASSERT_EQ(nodes[2].resources.size(), 2u);
+  EXPECT_EQ(nodes[2].resources[1].stem, "MN_N_50");
+
+  Module empty;
+  empty.AddLanguage(ModuleLanguage("Español", "", true));
+  EXPECT_TRUE(ModuleTreeNodes(empty).empty());
+  EXPECT_TRUE(ModuleTreeNodes(Module()).empty());
+}
+
+TEST(ResourceRows, KeysShownUnderEachNode) {
+  const struct {
+    const char* key;
+    int code;
+    const char* stem;
+    bool shown;
+  } cases[] = {
+      {"ST_N_1 (1)", kNodeProject, "", true},
+      {"XX_ONLY (1)", kNodeProject, "", true},
+      {"ST_N_1 (1)", kNodeStringTables, "", true},
+      {"DL_N_100 (0)", kNodeStringTables, "", false},
+      {"DL_N_100 (0)", kNodeDialogs, "", true},
+      {"MN_N_5 (1)", kNodeMenus, "", true},
+      {"VS_N_1 (0)", kNodeVersion, "", true},
+      {"DL_N_100 (1)", kNodeDialog, "DL_N_100", true},
+      {"DL_N_1000 (1)", kNodeDialog, "DL_N_100", false},
+      {"MN_N_50 (0)", kNodeMenu, "MN_N_5", false},
+      {"MN_N_5 (0)", kNodeMenu, "MN_N_5", true},
+      // A named resource whose name holds a blank keeps its rows.
+      {"DL_S_MI DIALOGO (1)", kNodeDialog, "DL_S_MI DIALOGO", true},
+      {"DL_S_MI DIALOGO (1)", kNodeDialog, "DL_S_MI", false},
+      {"MN_N_5 (0)", kNodeDialog, "MN_N_5", false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(KeyShownUnder(c.key, c.code, c.stem), c.shown) << c.key << " under " << c.code;
+  }
+}
+
+TEST(ResourceRows, TableHasTheOriginalFirstAndOneRowPerOriginalEntry) {
+  const ResourceTable table = BuildResourceTable(SampleModule(), kNodeProject, "");
+  EXPECT_EQ(table.languages, (std::vector<std::string>{"Español", "English", "Deutsch"}));
+  ASSERT_EQ(table.rows.size(), 8u);  // the orphan of English has no row
+  EXPECT_EQ(table.rows[0].cells, (std::vector<std::string>{"ST_N_1 (1)", "Abrir", "Open", ""}));
+  EXPECT_EQ(table.rows[0].status, kStatusNewOrChanged);
+  EXPECT_EQ(table.rows[1].cells, (std::vector<std::string>{"ST_N_1 (2)", "Cerrar", "", ""}));
+
+  const ResourceTable dialog = BuildResourceTable(SampleModule(), kNodeDialog, "DL_N_100");
+  ASSERT_EQ(dialog.rows.size(), 2u);
+  EXPECT_EQ(dialog.rows[0].cells[2], "About");
+
+  Module noOriginal;
+  noOriginal.AddLanguage(ModuleLanguage("English", "x", false));
+  EXPECT_TRUE(BuildResourceTable(noOriginal, kNodeProject, "").languages.empty());
+
+  std::int32_t status = -1;
+  EXPECT_EQ(RowCells(SampleModule(), "ST_N_1 (1)", table.languages, status),
+            (std::vector<std::string>{"ST_N_1 (1)", "Abrir", "Open", ""}));
+  EXPECT_EQ(status, kStatusNewOrChanged);
+}
+
+TEST(ResourceRows, ClipboardBlocksInBothForms) {
+  const Module module = SampleModule();
+  // Module order: English first, then the original.
+  EXPECT_EQ(BuildClipboardBlock(module, "ST_N_1 (1)", '\0', '\0'),
+            "English\0Open\0Español\0Abrir\0\0"s);
+  EXPECT_EQ(BuildClipboardBlock(module, "ST_N_1 (1)", '\t', '\n'),
+            "English\tOpen\nEspañol\tAbrir\n\0"s);
+  // Only the original has the key: one pair.
+  EXPECT_EQ(BuildClipboardBlock(module, "ST_N_1 (2)", '\0', '\0'), "Español\0Cerrar\0\0"s);
+}
+
+TEST(ResourceRows, PasteAppliesKnownLanguagesUpToAnEmptyText) {
+  const struct {
+    const char* name;
+    std::string block;
+    const char* english;  // text after the paste, "-" for none
+    const char* german;
+    std::int32_t status;
+  } cases[] = {
+      {"every language", "Español\0Otro\0English\0Other\0Deutsch\0Andere\0\0"s, "Other", "Andere",
+       kStatusByHand},
+      {"empty second text ends it", "English\0Other\0Deutsch\0\0Klingon\0x\0\0"s, "Other", "-",
+       kStatusUnchanged},
+      {"unknown names are skipped", "Klingon\0Qapla\0Deutsch\0Andere\0\0"s, "-", "Andere",
+       kStatusUnchanged},
+      {"a block cut short", "English\0Other\0Deutsch\0Ande"s, "Other", "-", kStatusUnchanged},
+      {"nothing", ""s, "-", "-", kStatusUnchanged},
+  };
+  for (const auto& c : cases) {
+    Module module = SampleModule();
+    PasteClipboardBlock(module, "ST_N_1 (2)", c.block);
+    const TextEntry* english = module.FindLanguage("English")->FindEntry("ST_N_1 (2)");
+    const TextEntry* german = module.FindLanguage("Deutsch")->FindEntry("ST_N_1 (2)");
+    const TextEntry* original = module.FindLanguage("Español")->FindEntry("ST_N_1 (2)");
+    EXPECT_EQ(english ? english->text : "-", c.english) << c.name;
+    EXPECT_EQ(german ? german->text : "-", c.german) << c.name;
+    EXPECT_EQ(original->text, "Cerrar") << c.name;  // the original never takes a text
+    EXPECT_EQ(original->status, c.status) << c.name;
+  }
+}
+
+TEST(ResourceRows, DeletingTranslationsEmptiesThemAndMarksTheOriginal) {
+  Module module = SampleModule();
+  EXPECT_EQ(DeleteTranslations(module, "ST_N_1 (1)"), 1);
+  EXPECT_EQ(module.FindLanguage("English")->FindEntry("ST_N_1 (1)")->text, "");
+  EXPECT_EQ(module.FindLanguage("Español")->FindEntry("ST_N_1 (1)")->text, "Abrir");
+  EXPECT_EQ(module.FindLanguage("Español")->FindEntry("ST_N_1 (1)")->status, kStatusByHand);
+  EXPECT_EQ(DeleteTranslations(module, "ST_N_1 (1)"), 0);  // nothing left to empty
+}
+
+TEST(ResourceRows, FindVisitsEveryRowOnceWrappingAround) {
+  const Module module = SampleModule();
+  const std::vector<std::string> rows = {"ST_N_1 (1)", "ST_N_1 (2)", "DL_N_100 (0)", "DL_N_100 (1)",
+                                         "MN_N_5 (0)"};
+  const struct {
+    const char* text;
+    long start;
+    bool matchCase;
+    bool down;
+    long found;
+  } cases[] = {
+      {"abrir", 4, false, true, 0},     // from the last row down: row 0
+      {"abrir", -1, false, true, 0},    // nothing selected: from the top
+      {"Abrir", 0, true, true, 0},      // only the start row has it: ends there
+      {"abrir", 0, true, true, -1},     // case asked for: none
+      {"ACEPTAR", 0, false, false, 3},  // up from row 0: the last rows first
+      {"open", 2, false, true, 0},      // a translation matches too
+      {"ARCHIVO", -1, false, false, 4}, {"nada", 1, false, true, -1},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(FindNextRow(module, rows, c.start, c.text, c.matchCase, c.down), c.found)
+        << c.text << " from " << c.start;
+  }
+  EXPECT_EQ(FindNextRow(module, {}, -1, "x", false, true), -1);
+}
+
+TEST(ResourceRows, CaptureTakesEveryLanguageOfTheKeys) {
+  const Module module = SampleModule();
+  Module snapshot;
+  snapshot.path = "old";
+  EXPECT_EQ(CaptureEntries(module, {"ST_N_1 (2)", "ST_N_1 (1)"}, snapshot), 2u);
+  ASSERT_EQ(snapshot.LanguageCount(), 3u);
+  const ModuleLanguage* english = snapshot.FindLanguage("English");
+  ASSERT_NE(english, nullptr);
+  EXPECT_EQ(english->EntryCount(), 2u);
+  EXPECT_EQ(english->FindEntry("ST_N_1 (2)")->text, "");  // missing: empty
+  EXPECT_EQ(english->FindEntry("ST_N_1 (1)")->text, "Open");
+  EXPECT_EQ(snapshot.FindLanguage("Español")->FindEntry("ST_N_1 (1)")->status, kStatusNewOrChanged);
+  EXPECT_TRUE(snapshot.FindLanguage("Español")->isDefault);
+  EXPECT_EQ(CaptureEntries(Module(), {"x"}, snapshot), 0u);
+}
+
+}  // namespace
+}  // namespace ulk

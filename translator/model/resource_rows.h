@@ -1,0 +1,93 @@
+// What the project tree and the resource list show of a module, and the
+// edits the list makes on rows, without a window: the tree's nodes, the
+// rows a node selects, a row's cells, the clipboard blocks of a row, paste,
+// deleting translations, finding text and capturing rows for undo.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "translator/model/project.h"
+
+namespace ulk {
+
+// Codes of the tree's nodes; a module node carries the module's id (> 0).
+enum NodeCode : int {
+  kNodeProject = 0,
+  kNodeStringTables = -1,
+  kNodeDialogs = -2,
+  kNodeMenus = -3,
+  kNodeVersion = -4,
+  kNodeDialog = -5,
+  kNodeMenu = -6,
+};
+
+// One dialog or menu under its kind node.
+struct ResourceNode {
+  std::string stem;   // the key up to its last blank: "DL_N_100"
+  std::string label;  // the stem, and for a dialog " [caption]" when known
+};
+
+struct KindNode {
+  int code = 0;                         // kNodeStringTables ... kNodeVersion
+  std::vector<ResourceNode> resources;  // dialogs and menus only
+};
+
+// The kind nodes of a module in tree order (string tables, dialogs, menus,
+// version), each only when the original language has keys of its kind.
+std::vector<KindNode> ModuleTreeNodes(const Module& module);
+
+// Whether a key is shown under a node: a kind node shows its kind's keys, a
+// dialog or menu node the keys of its resource (`stem`), a module node all.
+bool KeyShownUnder(std::string_view key, int nodeCode, std::string_view stem);
+
+// The list's table for a module under a node: one column per language, the
+// original first, then the targets in module order; one row per original
+// entry shown, in entry order.
+struct ResourceRow {
+  std::vector<std::string> cells;  // key, then one text per language column
+  std::int32_t status = 0;
+};
+struct ResourceTable {
+  std::vector<std::string> languages;
+  std::vector<ResourceRow> rows;
+};
+ResourceTable BuildResourceTable(const Module& module, int nodeCode, std::string_view stem);
+
+// The cells of the row of `key` for the given language columns (the key
+// first); `status` gets the original entry's status.
+std::vector<std::string> RowCells(const Module& module, const std::string& key,
+                                  const std::vector<std::string>& languages, std::int32_t& status);
+
+// The row's texts as a clipboard block: for each language with an entry of
+// the key, in module order: name, `afterName`, text, `afterText`; then one
+// zero byte. The program's own format uses zero bytes for both separators;
+// plain text a tab and a line feed.
+std::string BuildClipboardBlock(const Module& module, const std::string& key, char afterName,
+                                char afterText);
+// Applies a block in the program's own format to the row of `key`: the
+// original language's entry only gets status 2; other languages take the
+// text (a missing entry is made). Names the module does not have are
+// skipped; an empty text or the end of the block ends the walk. Returns
+// whether any language of the module was named.
+bool PasteClipboardBlock(Module& module, const std::string& key, std::string_view block);
+
+// Empties the translations of `key` (status 2 on the original entry);
+// returns how many texts were emptied.
+int DeleteTranslations(Module& module, const std::string& key);
+
+// The next row (wrapping) after `start` (-1: none selected) whose texts in
+// any language hold `text`; -1 when none does. Every row is visited once,
+// the start row last.
+long FindNextRow(const Module& module, const std::vector<std::string>& rowKeys, long start,
+                 const std::string& text, bool matchCase, bool down);
+
+// Fills an undo snapshot with the present state of `keys` in every
+// language of the module (a missing entry as an empty text, status 0).
+// Returns the number of keys.
+std::size_t CaptureEntries(const Module& module, const std::vector<std::string>& keys,
+                           Module& snapshot);
+
+}  // namespace ulk

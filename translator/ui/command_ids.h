@@ -1,0 +1,94 @@
+// The translator's command ids: the numbers its menus, toolbars and
+// accelerators have always used, so that prompts in the string table, tests
+// and the dialogs of other windows agree on them.
+#pragma once
+
+namespace ulk {
+
+enum CommandId : int {
+  // Archivo
+  kIdFileNew = 57600,
+  kIdFileOpen = 57601,
+  kIdFileSave = 57603,
+  kIdFileSaveAs = 57604,
+  kIdFileMru = 57616,
+  kIdAppExit = 57665,
+  // Editar
+  kIdEditCopy = 57634,
+  kIdEditCut = 57635,
+  kIdEditFind = 57636,
+  kIdEditPaste = 57637,
+  kIdEditSelectAll = 57642,
+  kIdEditUndo = 57643,
+  kIdEditRedo = 57644,
+  kIdFindNext = 32805,
+  // Ver
+  kIdViewToolbar = 59392,
+  kIdViewStatusBar = 59393,
+  // Proyecto
+  kIdAddModules = 32771,
+  kIdProjectProperties = 32772,
+  kIdDeleteModule = 32774,
+  kIdGetAllResources = 32784,
+  kIdGenerateProject = 32785,
+  // Módulos
+  kIdModuleProperties = 32775,
+  kIdGetModuleResources = 32786,
+  kIdGenerateModule = 32787,
+  // Recursos
+  kIdTranslateResource = 32802,
+  kIdDeleteTranslation = 32804,
+  kIdShowOriginal = 32823,
+  kIdShowTranslated = 32834,
+  // Herramientas
+  kIdUserLanguages = 32843,
+  kIdOpenDictionary = 32844,
+  kIdCloseDictionary = 32845,
+  kIdAddSelected = 32846,
+  kIdTranslateSelected = 32847,
+  kIdDictionaryAdmin = 32860,
+  // Ayuda
+  kIdAppAbout = 57664,
+  // The tree's context menu
+  kIdProperties = 32776,
+  kIdGetResources = 32797,
+  kIdGenerate = 32799,
+  // Commands of the property dialogs, whose images the menus borrow
+  kIdAddLanguage = 32777,
+  kIdDeleteLanguage = 32778,
+  kIdLanguageProperties = 32779,
+  kIdChangePath = 32806,
+  kIdNewLanguage = 32837,
+  kIdDeleteUserLanguage = 32852,
+  kIdShowIsoLanguages = 32854,
+  // Panes
+  kIdNextPane = 57680,
+  kIdPrevPane = 57681,
+  // Dictionary suggestions of the list's context menu
+  kIdFirstSuggestion = 60001,
+  kIdLastSuggestion = 60020,
+};
+
+// Resources of the main window.
+enum ResourceNumber : int {
+  kMainMenu = 128,
+  kMainToolbar = 128,
+  kMenuImagesToolbar = 147,
+  kContextMenus = 131,
+  kTreeImages = 130,
+};
+
+// Images of the tree's image list (and the list header's sort marks).
+enum TreeImage : int {
+  kImageFolder = 0,
+  kImageFolderOpen = 1,
+  kImageModule = 2,
+  kImageStringTable = 5,
+  kImageDialog = 6,
+  kImageMenu = 7,
+  kImageVersion = 8,
+  kImageSortDescending = 9,
+  kImageSortAscending = 10,
+};
+
+}  // namespace ulk

@@ -1,0 +1,23 @@
+// The translator's images: the theme's icons for the standard commands, our
+// own small drawings (compiled in) for the rest, the tree's image list and
+// the program's icons.
+#pragma once
+
+#include <wx/bmpbndl.h>
+
+class wxImageList;
+
+namespace ulk {
+
+// The image of a command's toolbar button and menu item; an invalid bundle
+// for a command without one.
+wxBitmapBundle CommandImage(int id);
+
+// The twelve 16x16 images of the tree (and the list header's sort marks),
+// indexed by TreeImage. The caller owns the list.
+wxImageList* CreateTreeImages();
+
+wxBitmapBundle ProgramIcon();  // the program's own (32x32)
+wxBitmapBundle MakerIcon();    // the maker's (32x32)
+
+}  // namespace ulk

@@ -1,0 +1,150 @@
+// The resource list: one row per text of the module selected in the tree,
+// one column per language; where translation happens (clipboard, delete,
+// find, dictionary) and the undo history looks for its rows.
+#pragma once
+
+#include <map>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include <wx/docview.h>
+#include <wx/fdrepdlg.h>
+
+#include "translator/model/undo_history.h"
+#include "uikit/list_ctrl_helper.h"
+#include "uikit/striped_list.h"
+
+namespace ulk {
+
+class CULKDoc;
+class CULKView;
+class Module;
+
+// The list control; it outlives the documents, whose views attach to it.
+class ResourceList : public StripedListCtrl {
+ public:
+  explicit ResourceList(wxWindow* parent);
+  void SetView(CULKView* view) { view_ = view; }
+  // The text colour of each translation status.
+  static wxColour StatusColour(long status);
+
+ protected:
+  void RowsReordered(const std::vector<std::size_t>& order) override;
+
+ private:
+  void OnColumnClick(wxListEvent& event);
+  void OnActivated(wxListEvent& event);
+  void OnKeyDown(wxListEvent& event);
+  void OnContextMenu(wxContextMenuEvent& event);
+  void OnSize(wxSizeEvent& event);
+
+  CULKView* view_ = nullptr;
+};
+
+class CULKView : public wxView, public UndoView {
+ public:
+  CULKView() = default;
+  ~CULKView() override;
+
+  bool OnCreate(wxDocument* doc, long flags) override;
+  void OnDraw(wxDC*) override {}
+  void OnUpdate(wxView* sender, wxObject* hint = nullptr) override;
+  bool OnClose(bool deleteWindow) override;
+  // The tree sets the window's title.
+  void OnChangeFilename() override {}
+
+  CULKDoc* Doc() const;
+  Module* CurrentModule() const;
+  ResourceList* List() const { return list_; }
+
+  // The key of the first selected row, or "".
+  std::string GetSelectedKey() const;
+  std::vector<std::string> SelectedKeys() const;
+  // The row of a key, or -1.
+  long FindRowOfKey(const std::string& key) const;
+  // Re-reads the row of a key from the module and repaints it.
+  void RefreshRowOfKey(const std::string& key);
+  long RowCount() const;
+  const std::vector<std::string>& ColumnLanguages() const { return columnLanguages_; }
+
+  // UndoView
+  std::string CurrentModulePath() override;
+  bool CaptureSelection(ModuleSnapshot& snapshot) override;
+  int FindRow(std::string_view key) override;
+  void RefreshRow(int row) override;
+  void EnsureRowVisible(int row) override;
+  void SuspendRedraw() override;
+  void ResumeRedraw() override;
+
+  void Fill();
+  // A header click: ascending, or descending when the column is sorted
+  // ascending already.
+  void SortColumn(int column);
+  // Builds the list's context menu (the dictionary's suggestions for the
+  // clicked column first) and pops it up.
+  void ContextMenu(const wxPoint& screenPosition);
+  // Rebuilds the key index after rows moved.
+  void RowsMoved();
+
+  // Commands.
+  void OnUndo();
+  void OnRedo();
+  void OnCut();
+  void OnCopy();
+  void OnPaste();
+  void OnSelectAll();
+  void OnFind();
+  void OnFindNext();
+  void OnTranslateResource();
+  void OnDeleteTranslation();
+  void OnShowOriginal();
+  void OnShowTranslated();
+  void OnOpenDictionary();
+  void OnCloseDictionary();
+  void OnTranslateSelected();
+  void OnAddSelected();
+  void OnSuggestion(int commandId);
+  bool CanUndo() const;
+  bool CanRedo() const;
+  bool OneSelected() const;
+  bool AnySelected() const;
+  bool CanPaste() const;
+  bool HasRows() const { return RowCount() > 0; }
+  bool CanPreview() const;
+  bool CanPreviewTranslated() const;
+  bool ComponentLoaded() const;
+  bool DictionaryOpen() const;
+  bool CanTranslateSelected() const;
+  bool CanAddSelected() const;
+
+  // The find state, for tests and the find dialog.
+  void SetSearch(const std::string& text, bool matchCase, bool down);
+  wxFindReplaceDialog* FindDialog() const { return findDialog_; }
+  const std::map<int, std::string>& Suggestions() const { return suggestions_; }
+
+ private:
+  void RebuildKeyIndex();
+  void SelectRowOnly(long row);
+  void OnFindDialogEvent(wxFindDialogEvent& event);
+  wxMenu* SuggestionMenu(const wxPoint& screenPosition);
+
+  ResourceList* list_ = nullptr;
+  ListCtrlHelper helper_;
+  std::vector<std::string> columnLanguages_;
+  std::unordered_map<std::string, long> keyIndex_;
+  wxFindReplaceData findData_{wxFR_DOWN};
+  wxFindReplaceDialog* findDialog_ = nullptr;
+  std::string searchText_;
+  bool matchCase_ = false;
+  bool searchDown_ = true;
+  std::map<int, std::string> suggestions_;
+  std::string suggestionLanguage_;
+  std::string suggestionKey_;
+  mutable long pasteCheckedAt_ = -1;
+  mutable bool pasteAvailable_ = false;
+
+  wxDECLARE_DYNAMIC_CLASS(CULKView);
+};
+
+}  // namespace ulk

@@ -1,0 +1,322 @@
+// The resource list's editing commands: undo and redo, the clipboard,
+// deleting translations, finding text, the dictionary and its suggestions.
+#include <wx/filedlg.h>
+#include <wx/menu.h>
+#include <wx/time.h>
+
+#include "platform/text.h"
+#include "translator/dictionary/dictionary_translation.h"
+#include "translator/model/messages.h"
+#include "translator/model/resource_rows.h"
+#include "translator/resources/resource_kind.h"
+#include "translator/ui/command_ids.h"
+#include "translator/ui/dialog_hooks.h"
+#include "translator/ui/main_frame.h"
+#include "translator/ui/translator_app.h"
+#include "translator/ui/ulk_clipboard.h"
+#include "translator/ui/ulk_doc.h"
+#include "translator/ui/ulk_view.h"
+#include "uikit/command_id.h"
+#include "uikit/list_ctrl_helper.h"
+#include "uikit/message_box.h"
+#include "uikit/wx_text.h"
+
+namespace ulk {
+namespace {
+
+WindowUi& Ui() {
+  return TheApp().MainFrame()->Ui();
+}
+
+// How often idle time may ask the clipboard whether it holds a row: the
+// question goes to the display server.
+constexpr long kPasteCheckMillis = 500;
+
+}  // namespace
+
+void CULKView::OnUndo() {
+  Doc()->Undo();
+}
+
+void CULKView::OnRedo() {
+  Doc()->Redo();
+}
+
+bool CULKView::CanUndo() const {
+  return Doc() && Doc()->CanUndo();
+}
+
+bool CULKView::CanRedo() const {
+  return Doc() && Doc()->CanRedo();
+}
+
+bool CULKView::OneSelected() const {
+  return list_ && list_->GetSelectedItemCount() == 1;
+}
+
+bool CULKView::AnySelected() const {
+  return list_ && list_->GetSelectedItemCount() > 0;
+}
+
+bool CULKView::CanPaste() const {
+  if (!OneSelected()) return false;
+  const long now = static_cast<long>(wxGetLocalTimeMillis().GetValue());
+  if (pasteCheckedAt_ < 0 || now - pasteCheckedAt_ >= kPasteCheckMillis) {
+    pasteAvailable_ = ClipboardHasRow();
+    pasteCheckedAt_ = now;
+  }
+  return pasteAvailable_;
+}
+
+void CULKView::OnCopy() {
+  const Module* module = CurrentModule();
+  const std::string key = GetSelectedKey();
+  if (!module || key.empty()) return;
+  const std::string own = BuildClipboardBlock(*module, key, '\0', '\0');
+  const std::string text = BuildClipboardBlock(*module, key, '\t', '\n');
+  std::string error;
+  if (!PutRowOnClipboard(own, text, error)) {
+    ShowMessageBox(GetFrame(), std::string(MessageText(kMsgErrorCopyingToClipboard)) + "\n" + error,
+                   MessageKind::kError);
+  }
+  pasteCheckedAt_ = -1;
+}
+
+void CULKView::OnCut() {
+  ClearClipboard();
+  OnCopy();
+  if (ClipboardHasRow()) OnDeleteTranslation();
+}
+
+void CULKView::OnPaste() {
+  Module* module = CurrentModule();
+  const std::string key = GetSelectedKey();
+  if (!module || key.empty()) return;
+  std::string block;
+  if (!ReadRowFromClipboard(block)) {
+    ShowMessageBox(GetFrame(), MessageText(kMsgErrorPastingFromClipboard), MessageKind::kError);
+    return;
+  }
+  Doc()->BeginEdit(true);
+  PasteClipboardBlock(*module, key, block);
+  RefreshRowOfKey(key);
+  Doc()->EntriesChanged();
+}
+
+void CULKView::OnDeleteTranslation() {
+  Module* module = CurrentModule();
+  if (!module) return;
+  const std::vector<std::string> keys = SelectedKeys();
+  Doc()->BeginEdit(false);
+  WindowUi& ui = Ui();
+  ui.ShowProgress(true);
+  ui.SetProgressRange(0, static_cast<int>(keys.size()));
+  int emptied = 0;
+  int done = 0;
+  for (const std::string& key : keys) {
+    emptied += DeleteTranslations(*module, key);
+    RefreshRowOfKey(key);
+    Doc()->EntriesChanged();
+    ui.SetProgressPos(++done);
+  }
+  ui.ShowProgress(false);
+  if (emptied > 0) {
+    Doc()->CommitEdit();
+  } else {
+    Doc()->DiscardEdit();
+  }
+}
+
+void CULKView::OnSelectAll() {
+  helper_.SelectAll();
+  if (list_) list_->SetFocus();
+}
+
+void CULKView::SetSearch(const std::string& text, bool matchCase, bool down) {
+  searchText_ = text;
+  matchCase_ = matchCase;
+  searchDown_ = down;
+  findData_.SetFindString(ToWx(text));
+  wxUint32 flags = 0;
+  if (matchCase) flags |= wxFR_MATCHCASE;
+  if (down) flags |= wxFR_DOWN;
+  findData_.SetFlags(flags);
+}
+
+void CULKView::OnFind() {
+  if (findDialog_) {
+    findDialog_->Show();
+    findDialog_->Raise();
+    findDialog_->SetFocus();
+    return;
+  }
+  findData_.SetFindString(ToWx(searchText_));
+  findDialog_ = new wxFindReplaceDialog(list_, &findData_, ToWx("Buscar"), wxFR_NOWHOLEWORD);
+  findDialog_->Bind(wxEVT_FIND, &CULKView::OnFindDialogEvent, this);
+  findDialog_->Bind(wxEVT_FIND_NEXT, &CULKView::OnFindDialogEvent, this);
+  findDialog_->Bind(wxEVT_FIND_CLOSE, &CULKView::OnFindDialogEvent, this);
+  findDialog_->Show();
+}
+
+void CULKView::OnFindDialogEvent(wxFindDialogEvent& event) {
+  if (event.GetEventType() == wxEVT_FIND_CLOSE) {
+    findDialog_->Destroy();
+    findDialog_ = nullptr;
+    return;
+  }
+  const int flags = event.GetFlags();
+  searchText_ = FromWx(event.GetFindString());
+  matchCase_ = (flags & wxFR_MATCHCASE) != 0;
+  searchDown_ = (flags & wxFR_DOWN) != 0;
+  if (!searchText_.empty()) OnFindNext();
+}
+
+void CULKView::OnFindNext() {
+  if (searchText_.empty()) {
+    OnFind();
+    return;
+  }
+  const Module* module = CurrentModule();
+  if (!module || !list_) return;
+  std::vector<std::string> keys;
+  keys.reserve(static_cast<std::size_t>(RowCount()));
+  for (const ListRow& row : list_->Rows()) keys.push_back(row.cells[0]);
+  const long row =
+      FindNextRow(*module, keys, helper_.FirstSelected(), searchText_, matchCase_, searchDown_);
+  if (row < 0) return;
+  SelectRowOnly(row);
+  if (findDialog_) findDialog_->Hide();
+}
+
+void CULKView::OnTranslateResource() {
+  Module* module = CurrentModule();
+  const std::string key = GetSelectedKey();
+  if (!module || key.empty()) return;
+  Doc()->BeginEdit(false);
+  if (RunTranslationDialog(*module, key, GetFrame())) {
+    Doc()->CommitEdit();
+    RefreshRowOfKey(key);
+    Doc()->EntriesChanged();
+  } else {
+    Doc()->DiscardEdit();
+  }
+}
+
+bool CULKView::CanPreview() const {
+  if (!OneSelected()) return false;
+  const ResourceKind kind = KindOfKey(GetSelectedKey());
+  return kind == ResourceKind::kMenu || kind == ResourceKind::kDialog;
+}
+
+bool CULKView::CanPreviewTranslated() const {
+  const Module* module = CurrentModule();
+  return CanPreview() && module && module->LanguageCount() > 1;
+}
+
+void CULKView::OnShowOriginal() {
+  if (const Module* module = CurrentModule(); module && CanPreview()) {
+    ShowResourcePreview(*module, std::string(ResourceKeyOf(GetSelectedKey())), false, GetFrame());
+  }
+}
+
+void CULKView::OnShowTranslated() {
+  if (const Module* module = CurrentModule(); module && CanPreviewTranslated()) {
+    ShowResourcePreview(*module, std::string(ResourceKeyOf(GetSelectedKey())), true, GetFrame());
+  }
+}
+
+bool CULKView::ComponentLoaded() const {
+  return TheApp().Dictionary() != nullptr;
+}
+
+bool CULKView::DictionaryOpen() const {
+  const DictionaryComponent* dictionary = TheApp().Dictionary();
+  return dictionary && dictionary->IsOpened();
+}
+
+bool CULKView::CanTranslateSelected() const {
+  const Module* module = CurrentModule();
+  return DictionaryOpen() && module && module->LanguageCount() > 1;
+}
+
+bool CULKView::CanAddSelected() const {
+  return CanTranslateSelected() && !TheApp().Dictionary()->readOnly();
+}
+
+void CULKView::OnOpenDictionary() {
+  DictionaryComponent* dictionary = TheApp().Dictionary();
+  if (!dictionary) return;
+  std::string filter = MessageText(kMsgDictionaryFilter);
+  while (!filter.empty() && filter.back() == '|') filter.pop_back();
+  // A save dialog: it takes the name of a dictionary yet to be made.
+  wxFileDialog dialog(GetFrame(), ToWx(MessageText(kMsgDictionaryOpenTitle)), wxString(),
+                      wxString(), ToWx(filter), wxFD_SAVE);
+  if (dialog.ShowModal() != wxID_OK) return;
+  std::string path = FromWx(dialog.GetPath());
+  if (path.find('.', path.find_last_of('/') + 1) == std::string::npos) path += ".dic";
+  if (!dictionary->Open(path)) {
+    ShowMessageBox(GetFrame(), FormatMessage(kMsgErrorOpeningDictionary, path.c_str()),
+                   MessageKind::kError);
+  }
+}
+
+void CULKView::OnCloseDictionary() {
+  if (DictionaryComponent* dictionary = TheApp().Dictionary()) dictionary->Close();
+}
+
+void CULKView::OnTranslateSelected() {
+  Module* module = CurrentModule();
+  DictionaryComponent* dictionary = TheApp().Dictionary();
+  if (!module || !dictionary) return;
+  const std::vector<std::string> changed =
+      TranslateKeys(*module, SelectedKeys(), *dictionary, Ui(), &Doc()->History());
+  for (const std::string& key : changed) RefreshRowOfKey(key);
+  if (!changed.empty()) Doc()->EntriesChanged();
+}
+
+void CULKView::OnAddSelected() {
+  const Module* module = CurrentModule();
+  DictionaryComponent* dictionary = TheApp().Dictionary();
+  if (!module || !dictionary) return;
+  AddKeysToDictionary(*module, SelectedKeys(), *dictionary, Ui());
+}
+
+wxMenu* CULKView::SuggestionMenu(const wxPoint& screenPosition) {
+  suggestions_.clear();
+  suggestionLanguage_.clear();
+  suggestionKey_.clear();
+  const Module* module = CurrentModule();
+  const std::string key = GetSelectedKey();
+  if (!module || key.empty() || !DictionaryOpen()) return nullptr;
+  const int column = helper_.HitTestColumn(list_->ScreenToClient(screenPosition));
+  // Only a target language's column: after the key and the original.
+  if (column < 2 || static_cast<std::size_t>(column) > columnLanguages_.size()) return nullptr;
+  const std::string& language = columnLanguages_[static_cast<std::size_t>(column) - 1];
+  const std::vector<Candidate> candidates =
+      CandidatesFor(*module, key, language, *TheApp().Dictionary());
+  if (candidates.empty()) return nullptr;
+  auto* menu = new wxMenu();
+  int id = kIdFirstSuggestion;
+  for (const Candidate& candidate : candidates) {
+    suggestions_[id] = candidate.text;
+    // A candidate's own "&" is text, not a mnemonic.
+    menu->Append(WxId(id), ToWx(ReplaceAll(candidate.label, "&", "&&")));
+    ++id;
+  }
+  suggestionLanguage_ = language;
+  suggestionKey_ = key;
+  return menu;
+}
+
+void CULKView::OnSuggestion(int commandId) {
+  const auto found = suggestions_.find(commandId);
+  Module* module = CurrentModule();
+  if (found == suggestions_.end() || found->second.empty() || !module) return;
+  Doc()->BeginEdit(true);
+  if (ApplyCandidate(*module, suggestionKey_, suggestionLanguage_, found->second)) {
+    RefreshRowOfKey(suggestionKey_);
+    Doc()->EntriesChanged();
+  }
+}
+
+}  // namespace ulk
