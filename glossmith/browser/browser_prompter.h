@@ -23,6 +23,8 @@ class BrowserPrompter {
   virtual void ShowError(const std::string& text) = 0;
   // Refused input: the exclamation icon.
   virtual void ShowWarning(const std::string& text) = 0;
+  // What a long operation did.
+  virtual void ShowInformation(const std::string& text) = 0;
   // True for Yes.
   virtual bool AskYesNo(const std::string& text) = 0;
   // The text dialog; false on Cancel.

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "glossmith/browser/text_types.h"
+#include "glossmith/browser/tmx_reports.h"
 #include "glossmith/db/glossmith_messages.h"
 #include "platform/files.h"
 #include "platform/text.h"
@@ -22,6 +23,7 @@ bool DictionaryBrowser::Open(const std::string& path) {
   if (path.empty()) return false;
   ClearAll();
   title_ = GlossmithMessageText(kGlossProgramName);
+  path_.clear();
   changes_.title = true;
   const OpenDictionaryResult opened = OpenDictionary(connection_, store_, path);
   if (!opened.ok) {
@@ -29,6 +31,7 @@ bool DictionaryBrowser::Open(const std::string& path) {
     return false;
   }
   title_ += " [" + std::string(FileNameOf(path)) + "]";
+  path_ = path;
   FillSelectors();
   if (!languages_.empty()) {
     source_ = 0;
@@ -46,6 +49,7 @@ bool DictionaryBrowser::Open(const std::string& path) {
 void DictionaryBrowser::Close() {
   if (!IsOpen()) return;
   connection_.Close();
+  path_.clear();
   title_ = GlossmithMessageText(kGlossProgramName);
   changes_.title = true;
   ClearAll();
@@ -400,7 +404,31 @@ BrowserCommandStates DictionaryBrowser::CommandStates() const {
   states.addTranslation = selectedText_ >= 0 && target_ >= 0;
   states.editTranslation = selectedTranslation_ >= 0;
   states.languages = IsOpen();
+  states.exchange = IsOpen();
   return states;
+}
+
+bool DictionaryBrowser::ExportToTmx(const std::string& path, const TmxProgress& progress) {
+  if (!IsOpen() || path.empty()) return false;
+  const TmxExportResult result = ExportTmx(connection_, path, progress);
+  if (!result.ok) {
+    prompter_.ShowError(GlossmithMessage(kGlossCannotExportTmx, result.message));
+    return false;
+  }
+  prompter_.ShowInformation(TmxExportReport(result, path));
+  return true;
+}
+
+bool DictionaryBrowser::ImportFromTmx(const std::string& path, const TmxProgress& progress) {
+  if (!IsOpen() || path.empty()) return false;
+  const TmxImportResult result = ImportTmx(connection_, store_, path, progress);
+  if (!result.ok) {
+    prompter_.ShowError(GlossmithMessage(kGlossCannotImportTmx, result.message));
+    return false;
+  }
+  ReloadLanguages(SourceName(), TargetName());
+  prompter_.ShowInformation(TmxImportReport(result, path));
+  return true;
 }
 
 std::string DictionaryBrowser::SourceName() const {

@@ -13,6 +13,7 @@
 #include "glossmith/browser/browser_prompter.h"
 #include "glossmith/browser/text_rows.h"
 #include "glossmith/db/dictionary_store.h"
+#include "glossmith/exchange/tmx_exchange.h"
 
 namespace ulk {
 
@@ -29,6 +30,7 @@ struct BrowserCommandStates {
   bool addTranslation = false;
   bool editTranslation = false;  // also delete translation
   bool languages = false;
+  bool exchange = false;  // TMX import and export
 };
 
 struct FindSettings {
@@ -59,6 +61,8 @@ class DictionaryBrowser {
   bool Open(const std::string& path);
   void Close();
   bool IsOpen() const { return connection_.IsOpen(); }
+  // The open dictionary's path as given to Open; "" when none is open.
+  const std::string& path() const { return path_; }
   // "Glossmith", or "Glossmith [name.dic]" while a dictionary is open.
   const std::string& title() const { return title_; }
 
@@ -100,6 +104,14 @@ class DictionaryBrowser {
 
   BrowserCommandStates CommandStates() const;
 
+  // TMX exchange of the open dictionary (nothing when none is open); the
+  // counts, or why nothing was done, are shown. An import is one step: a
+  // failure leaves the dictionary as it was. After it the selectors and
+  // lists are filled again, the languages chosen before kept where they
+  // still exist. True when done.
+  bool ExportToTmx(const std::string& path, const TmxProgress& progress = {});
+  bool ImportFromTmx(const std::string& path, const TmxProgress& progress = {});
+
   // After the languages dialog: the selectors filled again, the remembered
   // names selected where they still exist, the lists refilled.
   std::string SourceName() const;
@@ -131,6 +143,7 @@ class DictionaryBrowser {
   DictionaryConnection connection_;
   DictionaryStore store_;
   std::string title_;
+  std::string path_;
   std::vector<DictionaryLanguage> languages_;
   int source_ = -1;
   int target_ = -1;

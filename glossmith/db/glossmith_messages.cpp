@@ -23,6 +23,11 @@ constexpr MessageEntry kMessages[] = {
     {112, "Mnú"},
     {113, "Versión"},
     {114, "Nombre"},
+    {115, "Archivos TMX (*.tmx)|*.tmx|Todos los archivos (*.*)|*.*||"},
+    {116, "Importar un archivo TMX"},
+    {117, "Exportar el diccionario a un archivo TMX"},
+    {118, "Importando el archivo TMX..."},
+    {119, "Exportando el diccionario..."},
     {501, "El tipo no puede ser exceder de 2 caracteres"},
     {502, "El nuevo texto ya existe en el diccionario"},
     {503, "El texto modificado ya existe en el diccionario"},
@@ -41,6 +46,8 @@ constexpr MessageEntry kMessages[] = {
     {1013, "Error desconocido\n\nNo se puede crear el idioma especificado."},
     {1014, "Error desconocido\n\nNo se puede renombrar el idioma seleccionado."},
     {1015, "Error desconocido\n\nNo se puede eliminar el idioma seleccionado."},
+    {1016, "No se puede importar el archivo TMX:\n\n%s\n\nEl diccionario no ha cambiado."},
+    {1017, "No se puede exportar el diccionario:\n\n%s"},
     {2001,
      "El siguiente texto\n\n[%s]\n\nya no se usa en ninguna traducción.\nDesea eliminarlo del "
      "diccionario?"},
@@ -71,6 +78,10 @@ constexpr MessageEntry kMessages[] = {
     {32814, "Elimina el idioma seleccionado\nElimina el idioma seleccionado"},
     {32816, "Renombra el idioma seleccionado\nRenombre el idioma seleccionado"},
     {32818, "Muestra el diálogo de idiomas\nMuestra el diálogo de idiomas"},
+    {32840,
+     "Añade al diccionario los textos y traducciones de un archivo TMX\nImporta un archivo "
+     "TMX"},
+    {32841, "Escribe los textos enlazados del diccionario en un archivo TMX\nExporta a TMX"},
 };
 
 std::string ReplaceFirst(std::string text, std::string_view place, std::string_view value) {

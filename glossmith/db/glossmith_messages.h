@@ -22,6 +22,11 @@ enum GlossmithMessageId : int {
   kGlossMenuType = 112,
   kGlossVersionType = 113,
   kGlossNameHeader = 114,
+  kGlossTmxFileFilter = 115,
+  kGlossImportTmxTitle = 116,
+  kGlossExportTmxTitle = 117,
+  kGlossImportingTmx = 118,
+  kGlossExportingTmx = 119,
 
   kGlossTypeTooLong = 501,
   kGlossTextExists = 502,
@@ -42,6 +47,8 @@ enum GlossmithMessageId : int {
   kGlossCannotCreateLanguage = 1013,
   kGlossCannotRenameLanguage = 1014,
   kGlossCannotDeleteLanguage = 1015,
+  kGlossCannotImportTmx = 1016,
+  kGlossCannotExportTmx = 1017,
 
   kGlossAskDeleteUnusedText = 2001,
   kGlossAskDeleteLinkedText = 2002,

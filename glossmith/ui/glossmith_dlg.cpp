@@ -13,6 +13,7 @@
 #include <wx/imaglist.h>
 #include <wx/menu.h>
 #include <wx/panel.h>
+#include <wx/progdlg.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 #include <wx/utils.h>
@@ -40,10 +41,10 @@ const Art kTypeArt[kTextTypeCount] = {Art::kStringType, Art::kDialogType, Art::k
 const char* const kFilterLabels[] = {"ST [Cadenas]", "MN [Menús]", "DL [Diálogos]",
                                      "VS [Versiones]", "Mostrar &Todos"};
 
-// The file dialog's filter from the string table's ("...||" ends it there);
+// A file dialog's filter from the string table's ("...||" ends it there);
 // "*.*" would hide the files without an extension here.
-wxString FileFilter() {
-  std::string filter = GlossmithMessageText(kGlossFileFilter);
+wxString FileFilter(int id = kGlossFileFilter) {
+  std::string filter = GlossmithMessageText(id);
   while (!filter.empty() && filter.back() == '|') filter.pop_back();
   const auto all = filter.rfind("|*.*");
   if (all != std::string::npos && all + 4 == filter.size()) filter.replace(all, 4, "|*");
@@ -97,6 +98,7 @@ CGlossmithDlg::CGlossmithDlg()
       prompter_(this),
       browser_(prompter_) {
   SetCommandPrompts([](int id) { return std::string(GlossmithMessageText(id)); });
+  prompter_.SetBeforeShowing([this] { progress_.reset(); });
   wxIconBundle icons;
   const wxBitmapBundle icon = ArtImage(Art::kProgram, 16);
   for (int size : {16, 32, 48}) icons.AddIcon(icon.GetIcon(wxSize(size, size)));
@@ -236,6 +238,9 @@ void CGlossmithDlg::BuildMenus() {
   menus_.Append(dictionary, kCmdClose, "&Cerrar");
   dictionary->AppendSeparator();
   menus_.Append(dictionary, kCmdExit, "&Salir");
+  dictionary->AppendSeparator();
+  menus_.Append(dictionary, kCmdImportTmx, "&Importar TMX...");
+  menus_.Append(dictionary, kCmdExportTmx, "&Exportar TMX...");
   auto* texts = new wxMenu();
   menus_.AppendSubMenu(texts, MakeFilterMenu().release(), "Filtros");
   // Where the about box is found here, with no system menu to hold it.
@@ -278,6 +283,8 @@ void CGlossmithDlg::BindCommands() {
   }
   on(kCmdFilterMenu, [this] { OnFilterMenu(); });
   on(kCmdLanguages, [this] { OnLanguages(); });
+  on(kCmdImportTmx, [this] { OnImportTmx(); });
+  on(kCmdExportTmx, [this] { OnExportTmx(); });
   on(kCmdAddText, [this] { Run([this] { browser_.AddText(); }); });
   on(kCmdEditText, [this] { Run([this] { browser_.EditText(browser_.selectedText()); }); });
   on(kCmdDeleteText, [this] { Run([this] { browser_.DeleteText(); }); });
@@ -295,6 +302,8 @@ void CGlossmithDlg::BindCommands() {
   enable(kCmdEditTranslation, &BrowserCommandStates::editTranslation);
   enable(kCmdDeleteTranslation, &BrowserCommandStates::editTranslation);
   enable(kCmdLanguages, &BrowserCommandStates::languages);
+  enable(kCmdImportTmx, &BrowserCommandStates::exchange);
+  enable(kCmdExportTmx, &BrowserCommandStates::exchange);
 
   Bind(wxEVT_FIND, &CGlossmithDlg::OnFindDialog, this);
   Bind(wxEVT_FIND_NEXT, &CGlossmithDlg::OnFindDialog, this);
@@ -442,6 +451,54 @@ void CGlossmithDlg::OnOpen() {
     }
   }
   OpenPath(path);
+}
+
+TmxProgress CGlossmithDlg::ShowProgress(int messageId) {
+  lastProgress_ = {};
+  return [this, messageId](std::size_t done, std::size_t total) {
+    lastProgress_ = {done, total};
+    if (done >= total) {
+      progress_.reset();
+      return;
+    }
+    constexpr int kRange = 1000;
+    if (!progress_) {
+      progress_ = std::make_unique<wxProgressDialog>(ToWx(GlossmithMessageText(kGlossProgramName)),
+                                                     ToWx(GlossmithMessageText(messageId)), kRange,
+                                                     this, wxPD_APP_MODAL | wxPD_SMOOTH);
+    }
+    progress_->Update(
+        static_cast<int>(static_cast<double>(done) / static_cast<double>(total) * kRange));
+  };
+}
+
+void CGlossmithDlg::OnImportTmx() {
+  if (!browser_.IsOpen()) return;
+  wxFileDialog dialog(this, ToWx(GlossmithMessageText(kGlossImportTmxTitle)), wxString(),
+                      wxString(), FileFilter(kGlossTmxFileFilter),
+                      wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+  if (dialog.ShowModal() != wxID_OK) return;
+  const std::string path =
+      FromWx(wxFileName(dialog.GetDirectory(), dialog.GetFilename()).GetFullPath());
+  wxBusyCursor busy;
+  Run([this, &path] { browser_.ImportFromTmx(path, ShowProgress(kGlossImportingTmx)); });
+  progress_.reset();
+}
+
+void CGlossmithDlg::OnExportTmx() {
+  if (!browser_.IsOpen()) return;
+  // The dictionary's name with the exchange format's extension, beside it.
+  const wxFileName dictionary(ToWx(browser_.path()));
+  wxFileDialog dialog(this, ToWx(GlossmithMessageText(kGlossExportTmxTitle)), dictionary.GetPath(),
+                      dictionary.GetName() + ".tmx", FileFilter(kGlossTmxFileFilter),
+                      wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+  if (dialog.ShowModal() != wxID_OK) return;
+  std::string path = FromWx(wxFileName(dialog.GetDirectory(), dialog.GetFilename()).GetFullPath());
+  if (path.empty()) return;
+  if (FileNameOf(path).find('.') == std::string_view::npos) path += ".tmx";
+  wxBusyCursor busy;
+  Run([this, &path] { browser_.ExportToTmx(path, ShowProgress(kGlossExportingTmx)); });
+  progress_.reset();
 }
 
 void CGlossmithDlg::OnFilterMenu() {

@@ -4,8 +4,10 @@
 // and commands on.
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include <wx/fdrepdlg.h>
 #include <wx/frame.h>
@@ -15,6 +17,7 @@
 #include "uikit/icon_menu.h"
 
 class wxChoice;
+class wxProgressDialog;
 class wxListEvent;
 class wxMenu;
 class wxPanel;
@@ -50,6 +53,9 @@ class CGlossmithDlg : public wxFrame {
   // The "Filtros" menu as the filter button shows it.
   std::unique_ptr<wxMenu> MakeFilterMenu();
 
+  // The last progress of a TMX exchange shown (done, total).
+  std::pair<std::size_t, std::size_t> lastProgress() const { return lastProgress_; }
+
  private:
   void BuildMenus();
   void BuildControls();
@@ -61,6 +67,11 @@ class CGlossmithDlg : public wxFrame {
   void ShowList(CStripedListCtrl* list, const TextRows& rows, long selected, long reveal);
 
   void OnOpen();
+  void OnImportTmx();
+  void OnExportTmx();
+  // Shows the progress of a TMX exchange in a window of its own, made at
+  // the first report and gone when the work is done or a message shows.
+  TmxProgress ShowProgress(int messageId);
   void OnFilterMenu();
   void OnLanguages();
   void OnFind();
@@ -86,6 +97,8 @@ class CGlossmithDlg : public wxFrame {
   wxToolBar* menuIcons_ = nullptr;
   wxFindReplaceData findData_;
   wxFindReplaceDialog* findDialog_ = nullptr;
+  std::unique_ptr<wxProgressDialog> progress_;
+  std::pair<std::size_t, std::size_t> lastProgress_;
   // Set while the window shows the browser, so that the selection events
   // it causes are not taken for the user's.
   bool showing_ = false;

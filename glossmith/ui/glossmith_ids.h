@@ -26,6 +26,10 @@ inline constexpr int kCmdCreateLanguage = 32813;
 inline constexpr int kCmdDeleteLanguage = 32814;
 inline constexpr int kCmdRenameLanguage = 32816;
 inline constexpr int kCmdLanguages = 32818;
+// Exchange of the dictionary with TMX files, after the items of old in the
+// dictionary menu.
+inline constexpr int kCmdImportTmx = 32840;
+inline constexpr int kCmdExportTmx = 32841;
 
 // The filter commands and the type each shows ("" for all).
 struct FilterCommand {

@@ -10,21 +10,31 @@
 namespace ulk::glossmith {
 
 void WindowPrompter::ShowError(const std::string& text) {
+  BeforeShowing();
   wxBusyCursorSuspender normalCursor;
   ShowMessageBox(parent_, text, MessageKind::kError);
 }
 
 void WindowPrompter::ShowWarning(const std::string& text) {
+  BeforeShowing();
   wxBusyCursorSuspender normalCursor;
   ShowMessageBox(parent_, text, MessageKind::kExclamation);
 }
 
+void WindowPrompter::ShowInformation(const std::string& text) {
+  BeforeShowing();
+  wxBusyCursorSuspender normalCursor;
+  ShowMessageBox(parent_, text, MessageKind::kInformation);
+}
+
 bool WindowPrompter::AskYesNo(const std::string& text) {
+  BeforeShowing();
   wxBusyCursorSuspender normalCursor;
   return ShowMessageBox(parent_, text, MessageKind::kQuestion);
 }
 
 bool WindowPrompter::EditText(TextDialogFields& fields) {
+  BeforeShowing();
   wxBusyCursorSuspender normalCursor;
   CTextDlg dialog(parent_, fields);
   if (dialog.ShowModal() != wxID_OK) {
@@ -36,6 +46,7 @@ bool WindowPrompter::EditText(TextDialogFields& fields) {
 }
 
 bool WindowPrompter::EditLanguageName(std::string& name) {
+  BeforeShowing();
   wxBusyCursorSuspender normalCursor;
   CLanguageNameDlg dialog(parent_, name);
   if (dialog.ShowModal() != wxID_OK) return false;

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <deque>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 
 #include <gtest/gtest.h>
@@ -25,6 +26,7 @@ class ScriptedPrompter : public BrowserPrompter {
 
   void ShowError(const std::string& text) override { log.push_back("error: " + text); }
   void ShowWarning(const std::string& text) override { log.push_back("warning: " + text); }
+  void ShowInformation(const std::string& text) override { log.push_back("info: " + text); }
   bool AskYesNo(const std::string& text) override {
     const bool answer = !answers.empty() && answers.front();
     if (!answers.empty()) answers.pop_front();
@@ -540,6 +542,84 @@ TEST_F(BrowserTest, ADictionaryDeletedWhileOpenTakesNoChange) {
                 "error: No se puede insertar el nuevo texto\n\nCódigo de error: 1032"});
   EXPECT_EQ(Column(browser_.texts()), std::vector<std::string>{"Abrir"});
   EXPECT_TRUE(browser_.CommandStates().find) << "what was read stays readable";
+}
+
+// Export, then import into another dictionary that already has some of the
+// texts, through the browser as the dictionary menu runs it.
+TEST_F(BrowserTest, TmxExportAndImportReportAndRefill) {
+  const std::string abrir = Text(spanish_, "Abrir");
+  LinkTexts(abrir, Text(english_, "Open"));
+  LinkTexts(abrir, Text(german_, "Öffnen"));
+  LinkTexts(Text(spanish_, "Menú", "MN"), Text(english_, "Menu", "MN"));
+  const std::string tmx = dir_ / "salida.tmx";
+  std::vector<std::size_t> reported;
+  EXPECT_TRUE(browser_.ExportToTmx(tmx, [&](std::size_t done, std::size_t total) {
+    reported.push_back(done);
+    EXPECT_LE(done, total);
+  }));
+  EXPECT_EQ(reported.back(), 4u) << "three pairs of Abrir's group and one of Menú's";
+  EXPECT_EQ(prompter_.log, std::vector<std::string>{"info: Diccionario exportado a:\n\n[" + tmx +
+                                                    "]\n\nPares de textos enlazados: 4"});
+
+  // The other dictionary has Spanish (shown, with English as target) and
+  // "Abrir" already.
+  const std::string other = dir_ / "otro.dic";
+  ASSERT_TRUE(browser_.Open(other));
+  store().AddText("ST", *store().AddLanguage("Español"), "Abrir");
+  store().AddLanguage("English");
+  browser_.ReloadLanguages("", "");
+  Show("Español", "English");
+  ASSERT_EQ(Column(browser_.texts()), std::vector<std::string>{"Abrir"});
+  prompter_.log.clear();
+  EXPECT_TRUE(browser_.ImportFromTmx(tmx));
+  ASSERT_EQ(prompter_.log.size(), 1u);
+  EXPECT_EQ(prompter_.log[0],
+            "info: Archivo TMX importado:\n\n[salida.tmx]\n\nUnidades leídas: 4\nUnidades "
+            "omitidas (menos de dos textos): 0\nTextos añadidos: 4\nTextos que ya existían: "
+            "4\nTraducciones enlazadas: 4\nIdiomas añadidos: Deutsch");
+  // Refilled, the languages chosen before still chosen.
+  EXPECT_EQ(browser_.SourceName(), "Español");
+  EXPECT_EQ(browser_.TargetName(), "English");
+  EXPECT_EQ(browser_.languages().size(), 3u);
+  EXPECT_EQ(Column(browser_.texts()), (std::vector<std::string>{"Menú", "Abrir"}));
+  EXPECT_EQ(Column(browser_.translations()), std::vector<std::string>{"Menu"});
+  browser_.SelectText(RowOf("Abrir"));
+  EXPECT_EQ(Column(browser_.translations()), std::vector<std::string>{"Open"});
+
+  // A broken file: refused with the place, nothing changed.
+  const std::string broken = dir_ / "roto.tmx";
+  std::ofstream(broken) << "<tmx version=\"1.4\"><body><tu>\n<tuv xml:lang=\"fr\">";
+  prompter_.log.clear();
+  const long texts = Count("select count(*) from texts");
+  EXPECT_FALSE(browser_.ImportFromTmx(broken));
+  ASSERT_EQ(prompter_.log.size(), 1u);
+  EXPECT_EQ(prompter_.log[0].rfind("error: No se puede importar el archivo TMX:\n\nroto.tmx: ", 0),
+            0u)
+      << prompter_.log[0];
+  EXPECT_NE(prompter_.log[0].find("El diccionario no ha cambiado."), std::string::npos);
+  EXPECT_EQ(Count("select count(*) from texts"), texts);
+
+  // A read-only dictionary takes nothing; a folder cannot be written over.
+  const std::string more = dir_ / "más.tmx";
+  std::ofstream(more) << "<tmx version=\"1.4\"><header/><body><tu>"
+                         "<tuv xml:lang=\"Español\"><seg>Cerrar</seg></tuv>"
+                         "<tuv xml:lang=\"English\"><seg>Close</seg></tuv></tu></body></tmx>";
+  ASSERT_EQ(browser_.connection().Execute("pragma query_only=1"), 0);
+  prompter_.log.clear();
+  EXPECT_FALSE(browser_.ImportFromTmx(more));
+  EXPECT_EQ(prompter_.log.size(), 1u);
+  EXPECT_EQ(Count("select count(*) from texts"), texts);
+  prompter_.log.clear();
+  EXPECT_FALSE(browser_.ExportToTmx(dir_.path().string()));
+  ASSERT_EQ(prompter_.log.size(), 1u);
+  EXPECT_EQ(prompter_.log[0].rfind("error: No se puede exportar el diccionario:\n\n", 0), 0u);
+
+  browser_.Close();
+  prompter_.log.clear();
+  EXPECT_FALSE(browser_.ImportFromTmx(tmx));
+  EXPECT_FALSE(browser_.ExportToTmx(tmx));
+  EXPECT_TRUE(prompter_.log.empty());
+  EXPECT_FALSE(browser_.CommandStates().exchange);
 }
 
 TEST_F(BrowserTest, LanguagesAreCreatedRenamedAndDeleted) {

@@ -7,12 +7,14 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <thread>
 
 #include <wx/bmpcbox.h>
 #include <wx/choice.h>
 #include <wx/fdrepdlg.h>
 #include <wx/filedlg.h>
+#include <wx/filename.h>
 #include <wx/menu.h>
 #include <wx/textctrl.h>
 
@@ -23,6 +25,7 @@
 #include "glossmith/ui/languages_dlg.h"
 #include "glossmith/ui/striped_list_ctrl.h"
 #include "glossmith/ui/text_dlg.h"
+#include "platform/files.h"
 #include "tests/gui/gui_harness.h"
 #include "tests/test_support.h"
 #include "uikit/about_box.h"
@@ -519,6 +522,123 @@ TEST_F(GlossmithWindow, ResizingKeepsTwoEqualColumnsAndTheToolbarsBelow) {
     EXPECT_EQ(columns, left->GetClientSize().x);
   }
   EXPECT_GE(window_->GetSize().x, window_->GetMinSize().x);
+}
+
+// Answers a file dialog with OK on `path`, after checking its title.
+ModalAnswers::Action ChooseFile(const std::string& path, const std::string& title,
+                                std::string* offered = nullptr) {
+  return [path, title, offered](wxDialog* dialog) {
+    auto* files = dynamic_cast<wxFileDialog*>(dialog);
+    if (!files) return wxID_CANCEL;
+    EXPECT_EQ(FromWx(files->GetMessage()), title);
+    EXPECT_EQ(FromWx(files->GetWildcard()),
+              "Archivos TMX (*.tmx)|*.tmx|Todos los archivos (*.*)|*");
+    if (offered)
+      *offered = FromWx(wxFileName(files->GetDirectory(), files->GetFilename()).GetFullPath());
+    files->SetDirectory(ToWx(std::filesystem::path(path).parent_path().string()));
+    files->SetFilename(ToWx(std::filesystem::path(path).filename().string()));
+    return wxID_OK;
+  };
+}
+
+TEST_F(GlossmithWindow, TmxItemsFollowTheDictionaryMenusOwnAndExport) {
+  wxMenu* menu = window_->GetMenuBar()->GetMenu(0);
+  std::vector<std::pair<int, std::string>> items;
+  for (const wxMenuItem* item : menu->GetMenuItems()) {
+    items.emplace_back(item->IsSeparator() ? 0 : CommandOfWxId(item->GetId()),
+                       FromWx(item->GetItemLabel()));
+  }
+  EXPECT_EQ(items, (std::vector<std::pair<int, std::string>>{{kCmdOpen, "&Abrir"},
+                                                             {kCmdClose, "&Cerrar"},
+                                                             {0, ""},
+                                                             {kCmdExit, "&Salir"},
+                                                             {0, ""},
+                                                             {kCmdImportTmx, "&Importar TMX..."},
+                                                             {kCmdExportTmx, "&Exportar TMX..."}}));
+  EXPECT_FALSE(testing::QueryCommand(window_, WxId(kCmdImportTmx)).enabled);
+  EXPECT_FALSE(testing::QueryCommand(window_, WxId(kCmdExportTmx)).enabled);
+
+  window_->OpenPath(path_);
+  EXPECT_TRUE(testing::QueryCommand(window_, WxId(kCmdImportTmx)).enabled);
+  EXPECT_TRUE(testing::QueryCommand(window_, WxId(kCmdExportTmx)).enabled);
+  // A name without an extension gets the format's.
+  const std::string chosen = dir_ / "salida";
+  std::string offered;
+  ModalAnswers answers;
+  answers.Answer(ChooseFile(chosen, "Exportar el diccionario a un archivo TMX", &offered));
+  Send(kCmdExportTmx);
+  EXPECT_EQ(offered, dir_ / "prueba.tmx") << "beside the dictionary, named after it";
+  ASSERT_EQ(answers.Messages().size(), 1u);
+  EXPECT_EQ(answers.Messages()[0],
+            "Diccionario exportado a:\n\n[" + chosen + ".tmx]\n\nPares de textos enlazados: 1");
+  EXPECT_TRUE(answers.shown.back().IsInformation());
+  EXPECT_EQ(window_->lastProgress(), std::make_pair(std::size_t{1}, std::size_t{1}));
+  std::string written;
+  ASSERT_EQ(ReadWholeFile(chosen + ".tmx", written), 0);
+  EXPECT_NE(written.find("<seg>Abrir</seg>"), std::string::npos);
+  EXPECT_NE(written.find("<seg>Open</seg>"), std::string::npos);
+}
+
+// A file another tool wrote: inline markup in a segment, a language the
+// dictionary does not have, and enough units for the progress to show on
+// its way.
+TEST_F(GlossmithWindow, TmxImportShowsProgressAndRefreshesTheLists) {
+  window_->OpenPath(path_);
+  ChooseSource(2);  // Español
+  ASSERT_EQ(FromWx(window_->sourceSelector()->GetStringSelection()), "Español");
+  ASSERT_EQ(FromWx(window_->targetSelector()->GetStringSelection()), "English");
+  const long before = window_->textsList()->GetItemCount();
+  const std::string tmx = dir_ / "de otra herramienta.tmx";
+  {
+    std::ofstream out(tmx);
+    out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<tmx version=\"1.4\">\n"
+           "<header creationtool=\"x\" creationtoolversion=\"1\" datatype=\"plaintext\" "
+           "segtype=\"sentence\" adminlang=\"en\" srclang=\"Español\" o-tmf=\"x\"/>\n<body>\n"
+           "<tu><tuv xml:lang=\"Español\"><seg>Abrir</seg></tuv>"
+           "<tuv xml:lang=\"Français\"><seg><bpt i=\"1\">&lt;b&gt;</bpt>Ouvrir<ept "
+           "i=\"1\">&lt;/b&gt;</ept></seg></tuv></tu>\n";
+    for (int i = 0; i < 600; ++i) {
+      out << "<tu><tuv xml:lang=\"Español\"><seg>Texto " << i
+          << "</seg></tuv><tuv xml:lang=\"English\"><seg>Text " << i << "</seg></tuv></tu>\n";
+    }
+    out << "</body>\n</tmx>\n";
+  }
+  ModalAnswers answers;
+  answers.Answer(ChooseFile(tmx, "Importar un archivo TMX"));
+  Send(kCmdImportTmx);
+  ASSERT_EQ(answers.Messages().size(), 1u);
+  EXPECT_EQ(answers.Messages()[0],
+            "Archivo TMX importado:\n\n[de otra herramienta.tmx]\n\nUnidades leídas: 601\n"
+            "Unidades omitidas (menos de dos textos): 0\nTextos añadidos: 1201\n"
+            "Textos que ya existían: 1\nTraducciones enlazadas: 601\nIdiomas añadidos: Français");
+  EXPECT_TRUE(answers.shown.back().IsInformation());
+  EXPECT_EQ(window_->lastProgress(), std::make_pair(std::size_t{601}, std::size_t{601}));
+
+  // The lists show what came in; the languages chosen stay chosen.
+  EXPECT_EQ(window_->sourceSelector()->GetCount(), 4u);
+  EXPECT_EQ(FromWx(window_->sourceSelector()->GetStringSelection()), "Español");
+  EXPECT_EQ(FromWx(window_->targetSelector()->GetStringSelection()), "English");
+  EXPECT_EQ(window_->textsList()->GetItemCount(), before + 600);
+  const long row = RowOf(window_->textsList(), "Texto 7");
+  ASSERT_GE(row, 0);
+  Click(window_->textsList(), row);
+  ASSERT_EQ(window_->translationsList()->GetItemCount(), 1);
+  EXPECT_EQ(Cell(window_->translationsList(), 0, 2), "Text 7");
+  // The native codes of the segment's markup belong to the text.
+  DictionaryStore& store = browser().store();
+  EXPECT_TRUE(store.FindText("ST", *store.FindLanguage("Français"), "<b>Ouvrir</b>"));
+
+  // A file that is no TMX: an error naming it, the dictionary unchanged.
+  const std::string wrong = dir_ / "mal.tmx";
+  std::ofstream(wrong) << "no es XML";
+  ModalAnswers refused;
+  refused.Answer(ChooseFile(wrong, "Importar un archivo TMX"));
+  Send(kCmdImportTmx);
+  ASSERT_EQ(refused.Messages().size(), 1u);
+  EXPECT_EQ(refused.Messages()[0].rfind("No se puede importar el archivo TMX:\n\nmal.tmx: ", 0), 0u)
+      << refused.Messages()[0];
+  EXPECT_TRUE(refused.shown.back().IsError());
+  EXPECT_EQ(window_->textsList()->GetItemCount(), before + 600);
 }
 
 TEST_F(GlossmithWindow, AboutBoxShowsTheProgramsVersionBlock) {
