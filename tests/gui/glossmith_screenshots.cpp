@@ -1,13 +1,17 @@
 // Pictures of the administrator's windows on a dictionary of the bundled
 // example's texts: the main window, the text dialog, the languages dialog,
 // the about box, and the toolkit's find and file dialogs as it shows them.
+#include <fstream>
+
 #include <wx/choice.h>
 #include <wx/fdrepdlg.h>
+#include <wx/filedlg.h>
 
 #include "glossmith/db/dictionary_store.h"
 #include "glossmith/ui/glossmith_dlg.h"
 #include "glossmith/ui/glossmith_ids.h"
 #include "glossmith/ui/striped_list_ctrl.h"
+#include "tests/gui/gui_harness.h"
 #include "tests/gui/screenshot.h"
 #include "tests/test_support.h"
 #include "uikit/command_id.h"
@@ -166,6 +170,36 @@ TEST(GlossmithScreenshots, Windows) {
     ScreenModalScreenshot shot("glossmith_open");
     Send(window, kCmdOpen);
     EXPECT_TRUE(shot.taken());
+  }
+  {
+    ScreenModalScreenshot shot("glossmith_export_tmx");
+    Send(window, kCmdExportTmx);
+    EXPECT_TRUE(shot.taken());
+  }
+  {
+    // The lists after an import; the reports (message boxes of the
+    // toolkit's, whose texts the window tests check) answered unseen.
+    {
+      std::ofstream more(dir / "mas.tmx");
+      more << "<tmx version=\"1.4\"><header/><body><tu>"
+              "<tuv xml:lang=\"Español\"><seg>&amp;Abrir...\tCtrl+A</seg></tuv>"
+              "<tuv xml:lang=\"Français\"><seg>&amp;Ouvrir...\tCtrl+O</seg></tuv>"
+              "</tu></body></tmx>";
+    }
+    testing::ModalAnswers answers;
+    answers.Answer(wxID_OK);  // the export's report
+    answers.Answer([&dir](wxDialog* dialog) {
+      auto* files = dynamic_cast<wxFileDialog*>(dialog);
+      if (!files) return wxID_CANCEL;
+      files->SetDirectory(ToWx(dir.path().string()));
+      files->SetFilename("mas.tmx");
+      return wxID_OK;
+    });
+    ASSERT_TRUE(window->browser().ExportToTmx(dir / "notas.tmx"));
+    Send(window, kCmdImportTmx);
+    EXPECT_EQ(answers.Messages().size(), 2u);
+    testing::Pump();
+    EXPECT_TRUE(testing::TakeScreenshot("glossmith_after_tmx_import", window));
   }
   window->Destroy();
   testing::Pump();
