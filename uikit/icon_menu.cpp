@@ -63,6 +63,11 @@ void IconMenus::RegisterMenuToolbar(wxToolBar* toolbar) {
   RegisteredToolbars().push_back(toolbar);
 }
 
+void IconMenus::UnregisterMenuToolbar(wxToolBar* toolbar) {
+  std::erase(RegisteredToolbars(), toolbar);
+  MenuImages().Forget(toolbar);
+}
+
 wxBitmapBundle IconMenus::ImageFor(int id) {
   std::vector<const void*> own;
   for (const Source& source : sources_) own.push_back(source.key);

@@ -56,6 +56,9 @@ class IconMenus {
   // Toolbars every window asks first (the most recently registered first);
   // they stay registered for the program's lifetime.
   static void RegisterMenuToolbar(wxToolBar* toolbar);
+  // Takes a registered toolbar back before it is destroyed (a window that
+  // closes while the program goes on).
+  static void UnregisterMenuToolbar(wxToolBar* toolbar);
 
   // Makes an item with `text` ("label\tshortcut", "&" marking the mnemonic)
   // and the status-bar prompt of its command, gives it its command's image

@@ -97,6 +97,17 @@ std::optional<std::string> PreparedStatement::Text(int column) const {
                      static_cast<std::size_t>(sqlite3_column_bytes(statement_.get(), column)));
 }
 
+std::string_view PreparedStatement::TextView(int column) const {
+  const auto* text = sqlite3_column_text(statement_.get(), column);
+  if (!text) return {};
+  return std::string_view(reinterpret_cast<const char*>(text),
+                          static_cast<std::size_t>(sqlite3_column_bytes(statement_.get(), column)));
+}
+
+int PreparedStatement::ColumnType(int column) const {
+  return sqlite3_column_type(statement_.get(), column);
+}
+
 std::int64_t PreparedStatement::Integer(int column) const {
   return sqlite3_column_int64(statement_.get(), column);
 }
@@ -137,6 +148,15 @@ void DictionaryConnection::Close() {
 
 bool DictionaryConnection::IsReadOnly() const {
   return database_ && sqlite3_db_readonly(database_, "main") == 1;
+}
+
+bool DictionaryConnection::HasMoved() const {
+  if (!database_) return false;
+  int moved = 0;
+  if (sqlite3_file_control(database_, "main", SQLITE_FCNTL_HAS_MOVED, &moved) != SQLITE_OK) {
+    return false;
+  }
+  return moved != 0;
 }
 
 int DictionaryConnection::Execute(std::string_view sql) {

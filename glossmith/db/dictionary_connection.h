@@ -71,7 +71,12 @@ class PreparedStatement {
   // Steps: SQLITE_ROW, SQLITE_DONE or an error code.
   int Step();
   std::optional<std::string> Text(int column) const;
+  // The column's text of the current row, valid until the next step; ""
+  // for NULL.
+  std::string_view TextView(int column) const;
   std::int64_t Integer(int column) const;
+  // SQLITE_TEXT, SQLITE_NULL... of the column in the current row.
+  int ColumnType(int column) const;
 
  private:
   sqlite3* database_;
@@ -94,6 +99,9 @@ class DictionaryConnection {
   // Commits an active managed transaction, then closes.
   void Close();
   bool IsReadOnly() const;
+  // True when the file was deleted, renamed or replaced since it was
+  // opened: changes would then go to a file nobody can open again.
+  bool HasMoved() const;
 
   // Runs statements without results; 0 or the SQLite result code, kept as
   // LastResult (1 when closed or without text).

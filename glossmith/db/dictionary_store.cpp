@@ -117,46 +117,58 @@ enum Slot : int {
   kDeleteLanguage = 40,
 };
 
-// A slot's statement with "?" for each value, and which values are texts.
+// A statement with "?" for each value, and which values are texts.
 struct Parameterised {
   std::string sql;
   std::vector<bool> isText;
 };
 
+Parameterised Parameterise(std::string_view text) {
+  Parameterised p;
+  for (std::size_t at = 0; at < text.size();) {
+    if (text.compare(at, 4, "'%s'") == 0) {
+      p.sql += '?';
+      p.isText.push_back(true);
+      at += 4;
+    } else if (text.compare(at, 2, "%s") == 0) {
+      p.sql += '?';
+      p.isText.push_back(false);
+      at += 2;
+    } else {
+      p.sql += text[at++];
+    }
+  }
+  return p;
+}
+
 const Parameterised& ParameterisedStatement(int slot) {
   static const std::vector<Parameterised> table = [] {
-    std::vector<Parameterised> all(kStatementCount);
-    for (int i = 0; i < kStatementCount; ++i) {
-      const std::string_view text = kStatements[i];
-      Parameterised& p = all[static_cast<std::size_t>(i)];
-      for (std::size_t at = 0; at < text.size();) {
-        if (text.compare(at, 4, "'%s'") == 0) {
-          p.sql += '?';
-          p.isText.push_back(true);
-          at += 4;
-        } else if (text.compare(at, 2, "%s") == 0) {
-          p.sql += '?';
-          p.isText.push_back(false);
-          at += 2;
-        } else {
-          p.sql += text[at++];
-        }
-      }
-    }
+    std::vector<Parameterised> all;
+    for (const char* text : kStatements) all.push_back(Parameterise(text));
     return all;
   }();
   return table[static_cast<std::size_t>(slot)];
 }
 
+// The browser's own statements, outside the table.
+constexpr const char* kAllTextsOfLanguage =
+    "select text_id, text_type, text_text from texts where text_lang_id=%s order by text_type, "
+    "text_text";
+constexpr const char* kTextsOfLanguageAndType =
+    "select text_id, text_type, text_text from texts where text_lang_id=%s and "
+    "text_type='%s'order by text_type, text_text";
+constexpr const char* kTranslationsOfText =
+    "select text_id, text_type, text_text  from translations, texts where tran_text_id_1 = %s   "
+    "and tran_text_id_2 = text_id   and text_lang_id = %s order by text_text";
+
 std::string IdText(std::int64_t id) {
   return std::to_string(id);
 }
 
-// The slot's statement, ready to run with the values bound: texts as texts,
-// ids as integers (an id that is no number stays a text and matches no row).
-PreparedStatement* Bound(DictionaryConnection& connection, int slot,
+// The statement, ready to run with the values bound: texts as texts, ids as
+// integers (an id that is no number stays a text and matches no row).
+PreparedStatement* Bound(DictionaryConnection& connection, const Parameterised& p,
                          const std::vector<std::string_view>& values) {
-  const Parameterised& p = ParameterisedStatement(slot);
   PreparedStatement* statement = connection.Prepared(p.sql);
   if (!statement) return nullptr;
   for (std::size_t i = 0; i < p.isText.size(); ++i) {
@@ -170,6 +182,25 @@ PreparedStatement* Bound(DictionaryConnection& connection, int slot,
     }
   }
   return statement;
+}
+
+PreparedStatement* Bound(DictionaryConnection& connection, int slot,
+                         const std::vector<std::string_view>& values) {
+  return Bound(connection, ParameterisedStatement(slot), values);
+}
+
+// Every row of a statement over (id, type, text); false when it cannot run
+// or stops on an error.
+bool VisitTexts(DictionaryConnection& connection, const Parameterised& p,
+                const std::vector<std::string_view>& values, const TextVisitor& visit) {
+  PreparedStatement* statement = Bound(connection, p, values);
+  if (!statement) return false;
+  int result = SQLITE_ROW;
+  while ((result = statement->Step()) == SQLITE_ROW) {
+    visit(statement->TextView(0), statement->TextView(1), statement->TextView(2));
+  }
+  statement->Reset();
+  return result == SQLITE_DONE;
 }
 
 }  // namespace
@@ -211,6 +242,13 @@ std::string FormatStatement(int slot, const std::vector<std::string>& values) {
 }
 
 int DictionaryStore::Run(int slot, const std::vector<std::string_view>& values) {
+  // In write-ahead mode SQLite goes on writing into a file that was deleted
+  // under it, and everything written then is lost at close; refuse as it
+  // does itself in its other journal modes.
+  if (connection_.HasMoved()) {
+    connection_.NoteResult(SQLITE_READONLY_DBMOVED);
+    return SQLITE_READONLY_DBMOVED;
+  }
   PreparedStatement* statement = Bound(connection_, slot, values);
   if (!statement) {
     connection_.NoteResult(SQLITE_ERROR);
@@ -366,6 +404,52 @@ bool DictionaryStore::PropagateLink(std::string_view a, std::string_view b) {
     }
   }
   return result;
+}
+
+bool DictionaryStore::ForEachText(std::string_view languageId, std::string_view type,
+                                  const TextVisitor& visit) {
+  static const Parameterised all = Parameterise(kAllTextsOfLanguage);
+  static const Parameterised ofType = Parameterise(kTextsOfLanguageAndType);
+  if (!type.empty()) return VisitTexts(connection_, ofType, {languageId, type}, visit);
+  // The same rows in the same order, without sorting a whole language: the
+  // index on (type, language, text) hands each type's texts out in order,
+  // and the types follow one another by seeks. Rows without a type, which
+  // the order puts first, come first; a type stored as anything but text
+  // leaves the work to the single statement.
+  static const Parameterised untyped = Parameterise(
+      "select text_id, text_type, text_text from texts where text_lang_id=%s and "
+      "text_type is null order by text_text");
+  std::vector<std::string> types;
+  PreparedStatement* next = connection_.Prepared("select min(text_type) from texts");
+  PreparedStatement* after =
+      connection_.Prepared("select min(text_type) from texts where text_type > ?");
+  if (!next || !after) return VisitTexts(connection_, all, {languageId}, visit);
+  for (PreparedStatement* step = next; step->Step() == SQLITE_ROW; step = after) {
+    if (step->ColumnType(0) == SQLITE_NULL) break;
+    // Each type must come after the one before in byte order, or the seeks
+    // would go round in circles.
+    const std::string_view found = step->TextView(0);
+    if (step->ColumnType(0) != SQLITE_TEXT || (!types.empty() && found <= types.back())) {
+      step->Reset();
+      return VisitTexts(connection_, all, {languageId}, visit);
+    }
+    types.emplace_back(found);
+    step->Reset();
+    after->Reset().Bind(types.back());
+  }
+  next->Reset();
+  after->Reset();
+  if (!VisitTexts(connection_, untyped, {languageId}, visit)) return false;
+  for (const std::string& each : types) {
+    if (!VisitTexts(connection_, ofType, {languageId, each}, visit)) return false;
+  }
+  return true;
+}
+
+bool DictionaryStore::ForEachTranslation(std::string_view textId, std::string_view languageId,
+                                         const TextVisitor& visit) {
+  static const Parameterised statement = Parameterise(kTranslationsOfText);
+  return VisitTexts(connection_, statement, {textId, languageId}, visit);
 }
 
 std::vector<std::string> DictionaryStore::Partners(std::string_view id) {

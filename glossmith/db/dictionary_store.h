@@ -5,6 +5,7 @@
 // are false or absent results, with the connection's LastResult.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -28,6 +29,11 @@ std::string DoubleQuotes(std::string_view text);
 std::string FormatStatement(int slot, const std::vector<std::string>& values);
 
 using DictionaryId = std::optional<std::string>;
+
+// Gets the id, type and text of one row of a listing; the texts are valid
+// only during the call.
+using TextVisitor =
+    std::function<void(std::string_view id, std::string_view type, std::string_view text)>;
 
 class DictionaryStore {
  public:
@@ -60,6 +66,14 @@ class DictionaryStore {
   // a, and every partner of a with every partner of b.
   bool PropagateLink(std::string_view a, std::string_view b);
 
+  // The administrator's listings: the texts of a language by type and text
+  // (of one type when `type` is not empty), and the translations of a text
+  // into a language by text. False when the query cannot run or stops on an
+  // error; the rows visited before stay visited.
+  bool ForEachText(std::string_view languageId, std::string_view type, const TextVisitor& visit);
+  bool ForEachTranslation(std::string_view textId, std::string_view languageId,
+                          const TextVisitor& visit);
+
   // The partners of a text (slot 31), in query order.
   std::vector<std::string> Partners(std::string_view id);
   // The texts into a language of the translations of a text (slot 32).
@@ -74,7 +88,9 @@ class DictionaryStore {
  private:
   // Runs a statement of the table with its values bound in order (texts for
   // quoted places, ids for bare ones). The result code, also kept as the
-  // connection's LastResult for statements without rows.
+  // connection's LastResult for statements without rows. A file deleted or
+  // replaced since it was opened refuses every change
+  // (SQLITE_READONLY_DBMOVED).
   int Run(int slot, const std::vector<std::string_view>& values);
   // The first column of every row.
   bool Rows(int slot, const std::vector<std::string_view>& values, std::vector<std::string>& rows);

@@ -135,6 +135,52 @@ TEST_F(DictionaryStoreTest, DeletingALanguageLeavesNoDanglingLink) {
   EXPECT_EQ(store_.TranslationsInto(a, german_), std::vector<std::string>{"Öffnen"});
 }
 
+TEST_F(DictionaryStoreTest, ListingsComeInTheOrderOfTheirStatements) {
+  // Types the administrator writes and types other programs may have
+  // written: lower case, longer, none at all; some only in another language.
+  const char* rows[][2] = {{"ST", "b"}, {"MN", "z"},  {"ST", "a"}, {"st", "c"}, {"DL", "é"},
+                           {"VS", "A"}, {"XYZ", "x"}, {"MN", "Z"}, {"DL", "e"}};
+  for (const auto& row : rows) ASSERT_TRUE(store_.AddText(row[0], spanish_, row[1]));
+  ASSERT_TRUE(store_.AddText("AA", english_, "only English"));
+  ASSERT_EQ(connection_.Execute("insert into texts (text_type, text_lang_id, text_text) values "
+                                "(null, " +
+                                spanish_ + ", 'sin tipo'), (null, " + spanish_ + ", 'antes')"),
+            0);
+  const auto listed = [&](const std::string& type) {
+    std::vector<std::string> out;
+    store_.ForEachText(
+        spanish_, type, [&](std::string_view id, std::string_view t, std::string_view text) {
+          out.push_back(std::string(id) + " " + std::string(t) + " " + std::string(text));
+        });
+    return out;
+  };
+  const auto queried = [&](const std::string& sql) {
+    std::vector<std::string> out;
+    for (auto query = connection_.Query(sql); query && !query->AtEnd(); query->Next()) {
+      out.push_back(query->Column(0).value_or("") + " " + query->Column(1).value_or("") + " " +
+                    query->Column(2).value_or(""));
+    }
+    return out;
+  };
+  const std::string all =
+      "select text_id, text_type, text_text from texts where text_lang_id=" + spanish_ +
+      " order by text_type, text_text";
+  EXPECT_EQ(listed(""), queried(all));
+  EXPECT_EQ(listed("").size(), 11u);
+  EXPECT_EQ(listed("MN"), queried("select text_id, text_type, text_text from texts where "
+                                  "text_lang_id=" +
+                                  spanish_ +
+                                  " and text_type='MN'order by "
+                                  "text_type, text_text"));
+  // A type stored as bytes: the single statement lists it.
+  ASSERT_EQ(connection_.Execute("insert into texts (text_type, text_lang_id, text_text) values "
+                                "(x'4d4e', " +
+                                spanish_ + ", 'bytes')"),
+            0);
+  EXPECT_EQ(listed(""), queried(all));
+  EXPECT_EQ(listed("").size(), 12u);
+}
+
 TEST_F(DictionaryStoreTest, QueryErrorCodes) {
   auto query = connection_.Query("select lang_name from languages where lang_id = -1");
   ASSERT_TRUE(query) << "a statement without rows gives a query at its end";
