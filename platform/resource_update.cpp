@@ -150,7 +150,11 @@ ResourceUpdate::SerializedSection ResourceUpdate::SerializeSection() const {
   ByteWriter dirs;
   ByteWriter entries;
   ByteWriter strings;
-  ByteWriter data;
+  // The data goes straight into the section once its head is written: the
+  // data's offsets are counted here, the bytes kept as views until then.
+  std::size_t dataBytes = 0;
+  std::vector<std::string_view> datums;
+  datums.reserve(languageCount);
   const auto header = [](ByteWriter& w, std::size_t named, std::size_t numbered) {
     w.U32(0);
     w.U32(0);
@@ -206,22 +210,27 @@ ResourceUpdate::SerializedSection ResourceUpdate::SerializeSection() const {
         dirs.U32(l->id);
         dirs.U32(static_cast<std::uint32_t>(entryAt));
         entryAt += 16;
-        data.AlignTo4();
+        dataBytes = static_cast<std::size_t>(AlignUp(dataBytes, 4));
         const std::string_view bytes = l->Bytes();
-        lastDatumAt = dataStart + data.Offset();
+        lastDatumAt = dataStart + dataBytes;
         entries.U32(static_cast<std::uint32_t>(lastDatumAt));
         entries.U32(static_cast<std::uint32_t>(bytes.size()));
         entries.U32(l->codePage);
         entries.U32(0);
-        data.Bytes(bytes);
+        dataBytes += bytes.size();
+        datums.push_back(bytes);
       }
     }
   }
   std::string out = dirs.Take();
+  out.reserve(dataStart + dataBytes + 4);
   out += entries.Data();
   out += strings.Data();
   out.resize(dataStart, '\0');
-  out += data.Data();
+  for (const std::string_view bytes : datums) {
+    out.resize(static_cast<std::size_t>(AlignUp(out.size(), 4)), '\0');
+    out += bytes;
+  }
   // An empty datum at the very end would have the address just past the
   // section, which lies in no section once the section is sized to fit, and
   // a reader that looks addresses up in the section table (ours too) refuses

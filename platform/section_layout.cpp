@@ -29,6 +29,14 @@ bool PowerOfTwo(std::uint64_t value) {
   return value != 0 && (value & (value - 1)) == 0;
 }
 
+// The section's bytes and then zeros up to `size`: the zeros as a piece of
+// their own, since growing the bytes in place would copy them all once more.
+void AppendPadded(PieceImage& out, std::string bytes, std::uint64_t size) {
+  const std::uint64_t length = bytes.size();
+  out.AppendOwned(std::move(bytes));
+  if (size > length) out.AppendZeros(size - length);
+}
+
 Status Refuse(int code, std::string message) {
   return Status::Fail(code, std::move(message));
 }
@@ -205,16 +213,14 @@ Status SectionLayout::Place(Placement placement, ResourceSectionBytes& section, 
   RelocateDataEntries(section, sectionRva_);
   Copy(out, 0, s.pointerToRawData);
   if (placement == Placement::kInPlace) {
-    section.bytes.resize(s.sizeOfRawData, '\0');
-    out.AppendOwned(std::move(section.bytes));
+    AppendPadded(out, std::move(section.bytes), s.sizeOfRawData);
     Copy(out, RawEndOf(s), rawEnd_);
     s.virtualSize = static_cast<std::uint32_t>(sectionSize_);
     AppendOverlay(out);
     return {};
   }
   const std::uint64_t newRaw = AlignUp(sectionSize_, headers_.fileAlignment);
-  section.bytes.resize(static_cast<std::size_t>(newRaw), '\0');
-  out.AppendOwned(std::move(section.bytes));
+  AppendPadded(out, std::move(section.bytes), newRaw);
   initializedDelta_ = static_cast<std::int64_t>(newRaw) - s.sizeOfRawData;
   if (placement == Placement::kMoveReloc) {
     PeSection& r = sections_[static_cast<std::size_t>(reloc_)];
@@ -270,8 +276,7 @@ Status SectionLayout::PlaceAppended(ResourceSectionBytes& section, PieceImage& o
   RelocateDataEntries(section, sectionRva_);
   Copy(out, 0, rawEnd_);
   out.AppendZeros(pointer - rawEnd_);
-  section.bytes.resize(static_cast<std::size_t>(newRaw), '\0');
-  out.AppendOwned(std::move(section.bytes));
+  AppendPadded(out, std::move(section.bytes), newRaw);
   initializedDelta_ = static_cast<std::int64_t>(newRaw);
   sections_.push_back(added);
   placedIndex_ = sections_.size() - 1;
