@@ -67,10 +67,10 @@ TEST(TranslationRowsTest, FiveLanguagesScrollToTheFirstThreeRowsOnly) {
     int first;
   } steps[] = {
       {TranslationScroll::kPageDown, 0, 2},  // from 0: rows 2 to 4
-      {TranslationScroll::kLineDown, 0, 2},  {TranslationScroll::kLineUp, 0, 1},
-      {TranslationScroll::kLineUp, 0, 0},    {TranslationScroll::kLineUp, 0, 0},
-      {TranslationScroll::kThumb, 4, 2},     {TranslationScroll::kPageUp, 0, 0},
-      {TranslationScroll::kThumb, 1, 1},     {TranslationScroll::kOther, 0, 1},
+      {TranslationScroll::kLineDown, 0, 2}, {TranslationScroll::kLineUp, 0, 1},
+      {TranslationScroll::kLineUp, 0, 0},   {TranslationScroll::kLineUp, 0, 0},
+      {TranslationScroll::kThumb, 4, 2},    {TranslationScroll::kPageUp, 0, 0},
+      {TranslationScroll::kThumb, 1, 1},    {TranslationScroll::kOther, 0, 1},
       {TranslationScroll::kThumb, -7, 0},
   };
   for (const auto& step : steps) {

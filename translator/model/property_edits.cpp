@@ -140,9 +140,9 @@ std::vector<TargetLanguageRow> TargetLanguageRows(const Module& module) {
 }
 
 std::size_t TargetLanguageCount(const Module& module) {
-  return static_cast<std::size_t>(std::count_if(
-      module.languages.begin(), module.languages.end(),
-      [](const ModuleLanguage& language) { return !language.isDefault; }));
+  return static_cast<std::size_t>(
+      std::count_if(module.languages.begin(), module.languages.end(),
+                    [](const ModuleLanguage& language) { return !language.isDefault; }));
 }
 
 std::vector<UserLanguageRow> UserLanguageRows(const std::vector<std::string>& userLanguages,
@@ -157,9 +157,10 @@ std::vector<UserLanguageRow> UserLanguageRows(const std::vector<std::string>& us
       if (!Contains(names, name)) rows.push_back({name, false});
     }
   }
-  std::stable_sort(rows.begin(), rows.end(), [](const UserLanguageRow& a, const UserLanguageRow& b) {
-    return NameBefore(a.name, b.name);
-  });
+  std::stable_sort(rows.begin(), rows.end(),
+                   [](const UserLanguageRow& a, const UserLanguageRow& b) {
+                     return NameBefore(a.name, b.name);
+                   });
   rows.erase(std::unique(rows.begin(), rows.end(),
                          [](const UserLanguageRow& a, const UserLanguageRow& b) {
                            return a.name == b.name;

@@ -16,7 +16,7 @@ inline constexpr int kTranslationSlots = 3;
 
 struct TranslationRow {
   std::string language;
-  std::string text;  // escaped, as stored
+  std::string text;       // escaped, as stored
   bool readOnly = false;  // the module's original language
 };
 
