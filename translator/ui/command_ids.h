@@ -58,6 +58,8 @@ enum CommandId : int {
   kIdDeleteLanguage = 32778,
   kIdLanguageProperties = 32779,
   kIdChangePath = 32806,
+  kIdSelectOutputFile = 32781,
+  kIdDefaultOutputFile = 32783,
   kIdNewLanguage = 32837,
   kIdDeleteUserLanguage = 32852,
   kIdShowIsoLanguages = 32854,

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -101,6 +102,8 @@ class CULKView : public wxView, public UndoView {
   void OnShowOriginal();
   void OnShowTranslated();
   void OnOpenDictionary();
+  // Opens (or creates) the dictionary at `path`; a failure shows 5041.
+  bool OpenDictionaryFile(const std::string& path);
   void OnCloseDictionary();
   void OnTranslateSelected();
   void OnAddSelected();
@@ -111,6 +114,10 @@ class CULKView : public wxView, public UndoView {
   bool AnySelected() const;
   bool CanPaste() const;
   bool HasRows() const { return RowCount() > 0; }
+  // The key both preview commands show: the selected row's (one row
+  // selected), else row 0's when it names a dialog or menu; none for other
+  // kinds of resource.
+  std::optional<std::string> PreviewKey() const;
   bool CanPreview() const;
   bool CanPreviewTranslated() const;
   bool ComponentLoaded() const;
