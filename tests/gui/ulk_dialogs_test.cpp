@@ -16,6 +16,7 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 #include <wx/toolbar.h>
+#include <wx/uiaction.h>
 
 #include "platform/files.h"
 #include "tests/gui/ulk_fixture.h"
@@ -256,6 +257,71 @@ TEST_F(UlkDialogs, ReturnInTheListOpensTheTranslationAndCancelChangesNothing) {
   EXPECT_EQ(Text(kEnglish, key), "Notes");
   EXPECT_FALSE(doc()->IsModified());
   EXPECT_FALSE(doc()->CanUndo());
+}
+
+// Real key presses (through the display server) on a dialog shown for them.
+class RealKeys {
+ public:
+  // Shows `dialog` and clicks into `control`, which then has the focus.
+  RealKeys(wxDialog* dialog, wxWindow* control) {
+    dialog->Show();
+    dialog->Raise();
+    Settle();
+    control->SetFocus();
+    simulator_.MouseMove(control->GetScreenRect().GetPosition() + wxPoint(12, 12));
+    simulator_.MouseClick();
+    Settle();
+  }
+  static void Settle() {
+    for (int i = 0; i < 10; ++i) {
+      Pump();
+      wxMilliSleep(20);
+    }
+  }
+  wxUIActionSimulator& operator*() { return simulator_; }
+  wxUIActionSimulator* operator->() { return &simulator_; }
+
+ private:
+  wxUIActionSimulator simulator_;
+};
+
+TEST_F(UlkDialogs, RealKeysMakeLineBreaksAndAccept) {
+  StartOnDemo();
+  const std::string key = "ST_N_1 (5)";
+  SelectKey(key);
+  ModalAnswers answers;
+  std::string typed;
+  answers.Answer([&](wxDialog* d) {
+    auto* dialog = As<CTranslationDlg>(d);
+    wxTextCtrl* edit = dialog->SlotEdit(1);
+    RealKeys keys(dialog, edit);
+    edit->ChangeValue("");
+    keys->Text("abc");
+    keys->Char(WXK_RETURN, wxMOD_CONTROL);
+    keys->Text("def");
+    RealKeys::Settle();
+    typed = FromWx(edit->GetValue());
+    keys->Char(WXK_RETURN);
+    RealKeys::Settle();
+    dialog->Hide();
+    return dialog->GetReturnCode();
+  });
+  Run(kIdTranslateResource);
+  EXPECT_EQ(typed, "abc\ndef");
+  EXPECT_EQ(Text(kEnglish, key), "abc\\ndef");
+}
+
+TEST_F(UlkDialogs, RealKeysReachTheToolbarsCommands) {
+  StartOnDemo();
+  const ModuleLanguage fresh;
+  CLanguagePropertiesDlg dialog(frame(), fresh, firstModule());
+  ASSERT_TRUE(dialog.LanguageCombo()->SetStringSelection(ToWx(kFrench)));
+  RealKeys keys(&dialog, dialog.OutputEdit());
+  keys->Char('D', wxMOD_CONTROL);  // "Fichero de salida por defecto"
+  RealKeys::Settle();
+  EXPECT_EQ(FromWx(dialog.OutputEdit()->GetValue()),
+            (folder_ / kFrench / "demo32.dll").string());
+  dialog.Hide();
 }
 
 // ---- Project properties --------------------------------------------------

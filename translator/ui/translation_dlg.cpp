@@ -63,7 +63,13 @@ CTranslationDlg::CTranslationDlg(wxWindow* parent, const Module& module, const s
 
   ShowRows();
   FitToContents();
-  if (rows_.VisibleSlots() > 0) edits_[0]->SetFocus();
+  // The first text that can be edited: the original's is only to read.
+  for (int slot = 0; slot < rows_.VisibleSlots(); ++slot) {
+    if (!rows_.RowInSlot(slot)->readOnly) {
+      edits_[static_cast<std::size_t>(slot)]->SetFocus();
+      break;
+    }
+  }
 }
 
 void CTranslationDlg::ShowRows() {
