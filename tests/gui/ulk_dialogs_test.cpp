@@ -319,8 +319,7 @@ TEST_F(UlkDialogs, RealKeysReachTheToolbarsCommands) {
   RealKeys keys(&dialog, dialog.OutputEdit());
   keys->Char('D', wxMOD_CONTROL);  // "Fichero de salida por defecto"
   RealKeys::Settle();
-  EXPECT_EQ(FromWx(dialog.OutputEdit()->GetValue()),
-            (folder_ / kFrench / "demo32.dll").string());
+  EXPECT_EQ(FromWx(dialog.OutputEdit()->GetValue()), (folder_ / kFrench / "demo32.dll").string());
   dialog.Hide();
 }
 
