@@ -17,6 +17,9 @@ int main(int argc, char** argv) {
       if (!entry.is_regular_file()) continue;
       std::ifstream in(entry.path(), std::ios::binary);
       const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+      // Named first, so that a crash says which input caused it.
+      std::printf("%s\n", entry.path().c_str());
+      std::fflush(stdout);
       LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
       ++files;
     }

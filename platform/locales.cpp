@@ -52,6 +52,18 @@ std::string LanguageNameOf(std::uint32_t lcid) {
   return name.empty() ? kUnknownName : name;
 }
 
+std::string LanguageTagOf(std::uint32_t lcid) {
+  const std::uint32_t language = lcid & 0xFFFF;
+  if (language == 0) return {};
+  const std::string locale = LocaleForId(language);
+  if (locale.empty()) return {};
+  UErrorCode status = U_ZERO_ERROR;
+  char tag[ULOC_FULLNAME_CAPACITY] = {};
+  const std::int32_t length = uloc_toLanguageTag(locale.c_str(), tag, sizeof tag, true, &status);
+  if (U_FAILURE(status) || length <= 0) return {};
+  return tag;
+}
+
 const std::vector<std::uint32_t>& SystemLocaleIds() {
   static const std::vector<std::uint32_t> ids = [] {
     std::set<std::uint32_t> found;

@@ -15,6 +15,10 @@ namespace ulk {
 // "Idioma neutro"; an identifier no locale has is "Idioma desconocido".
 std::string LanguageNameOf(std::uint32_t lcid);
 
+// The BCP 47 tag of the language identifier in the low 16 bits of `lcid`
+// (0x0C0A -> "es-ES"); "" for language 0 and for an identifier no locale has.
+std::string LanguageTagOf(std::uint32_t lcid);
+
 // The locale identifier of every locale the system knows, once each, in
 // ascending order.
 const std::vector<std::uint32_t>& SystemLocaleIds();

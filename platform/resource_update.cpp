@@ -197,6 +197,7 @@ ResourceUpdate::SerializedSection ResourceUpdate::SerializeSection() const {
     }
   }
   std::size_t entryAt = entriesStart;
+  std::size_t lastDatumAt = 0;
   for (std::size_t t = 0; t < types.size(); ++t) {
     for (std::size_t n = 0; n < names[t].size(); ++n) {
       header(dirs, 0, languages[t][n].size());
@@ -206,7 +207,8 @@ ResourceUpdate::SerializedSection ResourceUpdate::SerializeSection() const {
         entryAt += 16;
         data.AlignTo4();
         const std::string_view bytes = l->Bytes();
-        entries.U32(static_cast<std::uint32_t>(dataStart + data.Offset()));
+        lastDatumAt = dataStart + data.Offset();
+        entries.U32(static_cast<std::uint32_t>(lastDatumAt));
         entries.U32(static_cast<std::uint32_t>(bytes.size()));
         entries.U32(l->codePage);
         entries.U32(0);
@@ -219,7 +221,11 @@ ResourceUpdate::SerializedSection ResourceUpdate::SerializeSection() const {
   out += strings.Data();
   out.resize(dataStart, '\0');
   out += data.Data();
-  out.resize(static_cast<std::size_t>(AlignUp(out.size(), 4)), '\0');
+  // An empty datum at the very end would have the address just past the
+  // section, which lies in no section once the section is sized to fit, and
+  // a reader that looks addresses up in the section table (ours too) refuses
+  // it. The section keeps one more word then.
+  out.resize(static_cast<std::size_t>(AlignUp(std::max(out.size(), lastDatumAt + 1), 4)), '\0');
   return {std::move(out), entriesStart, languageCount};
 }
 

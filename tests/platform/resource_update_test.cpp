@@ -298,5 +298,30 @@ TEST(ResourceUpdateTest, NamesAreUpperCasedAndSorted) {
             (std::vector<std::string>{"MYTYPE/#1", "#10/ALPHA", "#10/ZETA", "#10/#1", "#10/#3"}));
 }
 
+// An empty resource written last lies at the end of the data. Whatever the
+// size of the data before it, it must be read back from the rebuilt module,
+// also when the section ends right after it (a size that is a multiple of
+// the file alignment).
+TEST(ResourceUpdateTest, EmptyResourceLastInTheSection) {
+  for (const char* fixture : {"empty32.dll", "empty64.dll"}) {
+    ModuleImage image;
+    ASSERT_EQ(image.Open(testing::FixturePath(fixture)), 0);
+    const std::uint32_t alignment = image.Headers().fileAlignment;
+    for (std::uint32_t filler = 0; filler <= 2 * alignment; filler += 4) {
+      SCOPED_TRACE(std::string(fixture) + " filler " + std::to_string(filler));
+      ResourceUpdate update(image);
+      update.Put(ResourceId::Number(10), ResourceId::Number(2), 0, std::string(filler, 'f'));
+      update.Put(ResourceId::Number(0x7FFF), ResourceId::Number(1), 0, "");
+      std::string output;
+      ASSERT_TRUE(update.Build(output).ok());
+      ModuleImage after;
+      ASSERT_EQ(after.Load(output), 0) << after.Detail();
+      const ResourceData* empty = after.Find(ResourceId::Number(0x7FFF), ResourceId::Number(1));
+      ASSERT_NE(empty, nullptr);
+      EXPECT_TRUE(empty->bytes.empty());
+    }
+  }
+}
+
 }  // namespace
 }  // namespace ulk

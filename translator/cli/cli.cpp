@@ -10,10 +10,12 @@
 #include "platform/files.h"
 #include "platform/system_error.h"
 #include "platform/text.h"
+#include "translator/cli/exchange_commands.h"
 #include "translator/cli/json_writer.h"
 #include "translator/cli/terminal_ui.h"
 #include "translator/dictionary/dictionary_component.h"
 #include "translator/dictionary/dictionary_translation.h"
+#include "translator/exchange/pseudo_translation.h"
 #include "translator/model/messages.h"
 #include "translator/model/project_file.h"
 #include "translator/model/project_operations.h"
@@ -41,6 +43,15 @@ constexpr const char* kUsage =
     "  add-to-dictionary PROYECTO MÓDULO --dictionary ARCHIVO\n"
     "                                          añade las traducciones al diccionario\n"
     "  stats PROYECTO [--json]                 estadísticas de traducción\n"
+    "  export PROYECTO MÓDULO IDIOMA ARCHIVO   exporta un idioma a XLIFF (.xlf, .xliff) o PO "
+    "(.po)\n"
+    "  import PROYECTO MÓDULO IDIOMA ARCHIVO   importa las traducciones de un XLIFF o un PO\n"
+    "  check PROYECTO [MÓDULO] [--language IDIOMA] [--json]\n"
+    "                                          revisa las traducciones\n"
+    "  pseudo PROYECTO MÓDULO IDIOMA [--expand N]\n"
+    "                                          pseudotraduce un idioma (N % más largo; 30)\n"
+    "  export-tmx DICCIONARIO ARCHIVO          exporta un diccionario a TMX\n"
+    "  import-tmx DICCIONARIO ARCHIVO          importa un TMX a un diccionario\n"
     "  languages                               idiomas del sistema y sus códigos\n"
     "\n"
     "Un MÓDULO se nombra por su ruta o por su nombre de archivo.\n";
@@ -96,6 +107,13 @@ class Cli {
   int AddToDictionary(const Arguments& args);
   int Stats(const Arguments& args);
   int Languages(const Arguments& args);
+  int Export(const Arguments& args);
+  int Import(const Arguments& args);
+  int Check(const Arguments& args);
+  int Pseudo(const Arguments& args);
+  int ExportTmx(const Arguments& args);
+  int ImportTmx(const Arguments& args);
+  CliStreams Streams() const { return {out_, err_}; }
 
   std::FILE* out_;
   std::FILE* err_;
@@ -119,6 +137,12 @@ int Cli::Run(const std::vector<std::string>& arguments) {
       {"add-to-dictionary", {{2, 2, {"--dictionary"}, {}}, &Cli::AddToDictionary}},
       {"stats", {{1, 1, {}, {"--json"}}, &Cli::Stats}},
       {"languages", {{0, 0, {}, {}}, &Cli::Languages}},
+      {"export", {{4, 4, {}, {}}, &Cli::Export}},
+      {"import", {{4, 4, {}, {}}, &Cli::Import}},
+      {"check", {{1, 2, {"--language"}, {"--json"}}, &Cli::Check}},
+      {"pseudo", {{3, 3, {"--expand"}, {}}, &Cli::Pseudo}},
+      {"export-tmx", {{2, 2, {}, {}}, &Cli::ExportTmx}},
+      {"import-tmx", {{2, 2, {}, {}}, &Cli::ImportTmx}},
   };
   if (arguments.empty()) return Usage("falta la orden");
   const std::string& name = arguments.front();
@@ -506,6 +530,62 @@ int Cli::Languages(const Arguments&) {
   for (const auto& [name, code] : list.Names())
     std::fprintf(out_, "%s\t%s\n", code.c_str(), name.c_str());
   return kExitOk;
+}
+
+int Cli::Export(const Arguments& args) {
+  if (!Load(args.positional[0])) return kExitFailure;
+  const Module* module = FindModule(args.positional[1]);
+  if (!module) return kExitFailure;
+  return ExportCommand(project_, *module, args.positional[2], args.positional[3], Streams());
+}
+
+int Cli::Import(const Arguments& args) {
+  if (!Load(args.positional[0])) return kExitFailure;
+  Module* module = FindModule(args.positional[1]);
+  if (!module) return kExitFailure;
+  bool changed = false;
+  const int status =
+      ImportCommand(*module, args.positional[2], args.positional[3], Streams(), changed);
+  if (status != kExitOk || !changed) return status;
+  return Save();
+}
+
+int Cli::Check(const Arguments& args) {
+  if (!Load(args.positional[0])) return kExitFailure;
+  const Module* module = nullptr;
+  if (args.positional.size() > 1 && !(module = FindModule(args.positional[1]))) return kExitFailure;
+  const auto language = args.options.find("--language");
+  return CheckCommand(project_, module,
+                      language == args.options.end() ? nullptr : &language->second,
+                      args.flags.count("--json") > 0, ui_, Streams());
+}
+
+int Cli::Pseudo(const Arguments& args) {
+  int expand = kDefaultPseudoExpansion;
+  if (const auto given = args.options.find("--expand"); given != args.options.end()) {
+    const std::string& text = given->second;
+    char* end = nullptr;
+    const long value = std::strtol(text.c_str(), &end, 10);
+    if (text.empty() || *end != '\0' || value < 0 || value > kMaxPseudoExpansion) {
+      return Usage("--expand toma un número entre 0 y " + std::to_string(kMaxPseudoExpansion));
+    }
+    expand = static_cast<int>(value);
+  }
+  if (!Load(args.positional[0])) return kExitFailure;
+  Module* module = FindModule(args.positional[1]);
+  if (!module) return kExitFailure;
+  bool changed = false;
+  const int status = PseudoCommand(*module, args.positional[2], expand, Streams(), changed);
+  if (status != kExitOk || !changed) return status;
+  return Save();
+}
+
+int Cli::ExportTmx(const Arguments& args) {
+  return ExportTmxCommand(args.positional[0], args.positional[1], Streams());
+}
+
+int Cli::ImportTmx(const Arguments& args) {
+  return ImportTmxCommand(args.positional[0], args.positional[1], Streams());
 }
 
 }  // namespace

@@ -20,6 +20,25 @@ bool UndoHistory::BeginEdit(bool commitNow) {
   return true;
 }
 
+bool UndoHistory::BeginEditOf(const Module& module, const std::vector<std::string>& keys,
+                              bool commitNow) {
+  if (keys.empty()) return false;
+  ModuleSnapshot snapshot;
+  snapshot.path = module.path;
+  for (const ModuleLanguage& language : module.languages) {
+    ModuleLanguage& saved = snapshot.AddLanguage(
+        ModuleLanguage(language.name, language.outputFile, language.isDefault != 0));
+    for (const std::string& key : keys) {
+      const TextEntry* entry = language.FindEntry(key);
+      saved.SetEntry(key, entry ? entry->text : std::string(),
+                     entry ? entry->status : kStatusUnchanged);
+    }
+  }
+  pending_ = std::move(snapshot);
+  if (commitNow) CommitEdit();
+  return true;
+}
+
 void UndoHistory::Push(Stack& stack, ModuleSnapshot snapshot) {
   stack.push_front(std::move(snapshot));
   if (maxDepth_ != -1 && stack.size() > static_cast<std::size_t>(std::max(maxDepth_, 0))) {

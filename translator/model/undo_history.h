@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "translator/model/project.h"
 
@@ -43,6 +44,11 @@ class UndoHistory {
   void SetView(UndoView* view) { view_ = view; }
 
   bool BeginEdit(bool commitNow);
+  // BeginEdit for an operation that decides itself which entries it changes
+  // (an import, a pseudo-translation): records the present state of `keys`
+  // in every language of `module`, whatever the list shows. False when
+  // there are no keys.
+  bool BeginEditOf(const Module& module, const std::vector<std::string>& keys, bool commitNow);
   bool CommitEdit();
   void DiscardEdit();
   bool Undo();

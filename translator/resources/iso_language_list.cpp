@@ -3,6 +3,7 @@
 
 #include "platform/locales.h"
 #include "platform/text.h"
+#include "translator/resources/version_codec.h"
 
 namespace ulk {
 
@@ -21,6 +22,22 @@ std::string IsoLanguageList::FirstName() {
 std::string IsoLanguageList::NextName() {
   if (cursor_ == names_.end()) return {};
   return (cursor_++)->first;
+}
+
+std::string IsoLanguageList::LanguageTagOf(std::string_view name) const {
+  std::uint32_t lcid = 0;
+  const std::string code = LocaleCodeOf(name);
+  return code.empty() || !ReadHex(code, lcid) ? std::string() : ulk::LanguageTagOf(lcid);
+}
+
+std::string IsoLanguageList::NameOfTag(std::string_view tag) const {
+  const std::string wanted = ToUpperUtf8(tag);
+  if (wanted.empty()) return {};
+  for (const auto& [name, code] : names_) {
+    std::uint32_t lcid = 0;
+    if (ReadHex(code, lcid) && ToUpperUtf8(ulk::LanguageTagOf(lcid)) == wanted) return name;
+  }
+  return {};
 }
 
 std::string IsoLanguageList::LocaleCodeOf(std::string_view name) const {

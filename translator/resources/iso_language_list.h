@@ -21,6 +21,13 @@ class IsoLanguageList {
   // The locale code of a display name, or "" when the name is unknown.
   std::string LocaleCodeOf(std::string_view name) const;
 
+  // The BCP 47 tag of a display name ("Alemán (Alemania)" -> "de-DE"), or ""
+  // when the name is unknown.
+  std::string LanguageTagOf(std::string_view name) const;
+  // The display name whose tag is `tag` (compared without regard to case),
+  // or "" when no name has it.
+  std::string NameOfTag(std::string_view tag) const;
+
   const std::map<std::string, std::string, std::less<>>& Names() const { return names_; }
 
  private:

@@ -1,0 +1,158 @@
+// ulk-cli's exchange commands on the bundled example, against golden files
+// (tests/cli/golden; ULK_UPDATE_GOLDEN=1 writes them anew).
+#include <cstdlib>
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "tests/cli/cli_runner.h"
+#include "tests/test_support.h"
+
+namespace ulk {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::CliRun;
+
+constexpr const char* kGerman = "Alemán (Alemania)";
+constexpr const char* kEnglish = "Inglés (Estados Unidos)";
+
+class ExchangeCliTest : public ::testing::Test {
+ protected:
+  ExchangeCliTest() : dir_("exchange-cli") {}
+  void SetUp() override {
+    for (const char* name : {"demo32.dll", "demo64.dll"}) {
+      fs::copy_file(std::string(ULK_DEMO_DIR) + "/" + name, dir_ / name);
+    }
+    fs::copy_file(std::string(ULK_DEMO_SOURCE) + "/demo.ulk", dir_ / "demo.ulk");
+  }
+  CliRun Run(const std::vector<std::string>& arguments) {
+    return testing::RunUlkCli(dir_.path().string(), arguments);
+  }
+  std::string File(const std::string& name) { return testing::ReadFileBytes(dir_ / name); }
+  // Compares with the golden file, whose dates are those of the moment it
+  // was written.
+  static void ExpectGolden(const std::string& name, std::string text) {
+    const auto date = text.find("PO-Revision-Date: ");
+    if (date != std::string::npos) text.replace(date + 18, 21, "AAAA-MM-DD HH:MM+0000");
+    const std::string path = std::string(ULK_GOLDEN_DIR) + "/" + name;
+    if (std::getenv("ULK_UPDATE_GOLDEN")) testing::WriteFileBytes(path, text);
+    EXPECT_EQ(text, testing::ReadFileBytes(path)) << name;
+  }
+
+  testing::TempDir dir_;
+};
+
+TEST_F(ExchangeCliTest, ExportWritesBothFormats) {
+  const CliRun po = Run({"export", "demo.ulk", "demo32.dll", kGerman, "de.po"});
+  EXPECT_EQ(po.status, 0) << po.err;
+  EXPECT_EQ(po.out, "Unidades exportadas: 38 (traducidas: 16) -> de.po\n");
+  ExpectGolden("export-de.po", File("de.po"));
+  const CliRun xliff = Run({"export", "demo.ulk", "demo32.dll", kGerman, "de.xliff"});
+  EXPECT_EQ(xliff.status, 0) << xliff.err;
+  ExpectGolden("export-de.xliff", File("de.xliff"));
+
+  const CliRun wrong = Run({"export", "demo.ulk", "demo32.dll", kGerman, "de.txt"});
+  EXPECT_EQ(wrong.status, 1);
+  EXPECT_EQ(wrong.err, "error: formato de archivo desconocido: de.txt (use .xlf, .xliff o .po)\n");
+  const CliRun original = Run({"export", "demo.ulk", "demo32.dll", "Español (España)", "es.po"});
+  EXPECT_EQ(original.status, 1);
+  EXPECT_FALSE(fs::exists(dir_ / "es.po"));
+}
+
+TEST_F(ExchangeCliTest, ImportReportsAndSavesOnlyWhenSomethingChanged) {
+  ASSERT_EQ(Run({"export", "demo.ulk", "demo32.dll", kGerman, "de.po"}).status, 0);
+  const std::string before = File("demo.ulk");
+  const CliRun same = Run({"import", "demo.ulk", "demo32.dll", kGerman, "de.po"});
+  EXPECT_EQ(same.status, 0) << same.err;
+  EXPECT_EQ(same.out,
+            "Unidades: 38\nAplicadas: 16 (con cambios: 0)\nOmitidas: 22\nDesfasadas: 0\n"
+            "Desconocidas: 0\n");
+  EXPECT_EQ(File("demo.ulk"), before);
+
+  std::string po = File("de.po");
+  const std::string from = "msgid \"&Acerca de Notas...\"\nmsgstr \"\"";
+  ASSERT_NE(po.find(from), std::string::npos);
+  po.replace(po.find(from), from.size(), "msgid \"&Acerca de Notas...\"\nmsgstr \"Ü&ber...\"");
+  po += "\nmsgctxt \"ST_N_77 (1)\"\nmsgid \"x\"\nmsgstr \"y\"\n";
+  testing::WriteFileBytes(dir_ / "de.po", po);
+  const CliRun changed = Run({"import", "demo.ulk", "demo32.dll", kGerman, "de.po"});
+  EXPECT_EQ(changed.status, 0) << changed.err;
+  EXPECT_EQ(changed.out,
+            "Unidades: 39\nAplicadas: 17 (con cambios: 1)\nOmitidas: 21\nDesfasadas: 0\n"
+            "Desconocidas: 1\n  desconocida: ST_N_77 (1)\n");
+  EXPECT_NE(File("demo.ulk").find("MN_N_1 (13) = \"Ü&ber...\""), std::string::npos);
+
+  const std::string saved = File("demo.ulk");
+  testing::WriteFileBytes(dir_ / "bad.po", po + "msgid \"roto\nmsgstr \"\"\n");
+  const CliRun bad = Run({"import", "demo.ulk", "demo32.dll", kGerman, "bad.po"});
+  EXPECT_EQ(bad.status, 1);
+  EXPECT_EQ(bad.err, "error: bad.po: línea 220: la cadena no termina en esta línea\n");
+  EXPECT_EQ(bad.out, "");
+  EXPECT_EQ(File("demo.ulk"), saved);
+}
+
+TEST_F(ExchangeCliTest, CheckPrintsFindingsAndFailsWhenThereAreAny) {
+  const CliRun text = Run({"check", "demo.ulk", "demo32.dll", "--language", kEnglish});
+  EXPECT_EQ(text.status, 1);
+  ExpectGolden("check-en.txt", text.out);
+  const CliRun json = Run({"check", "demo.ulk", "demo32.dll", "--language", kEnglish, "--json"});
+  EXPECT_EQ(json.status, 1);
+  ExpectGolden("check-en.json", json.out);
+  const CliRun unknown = Run({"check", "demo.ulk", "--language", "Klingon"});
+  EXPECT_EQ(unknown.status, 1);
+  EXPECT_EQ(unknown.err, "error: ningún módulo tiene el idioma de destino Klingon\n");
+  // Fixing what was found leaves nothing to report.
+  ASSERT_EQ(Run({"set", "demo.ulk", "demo32.dll", "DL_N_200 (5)", kEnglish, "Ta&gs:"}).status, 0);
+  const CliRun clean = Run({"check", "demo.ulk", "demo32.dll", "--language", kEnglish});
+  EXPECT_EQ(clean.status, 0) << clean.out;
+  EXPECT_EQ(clean.out, "Problemas encontrados: 0 (textos revisados: 38)\n");
+}
+
+TEST_F(ExchangeCliTest, PseudoFillsALanguage) {
+  const CliRun run = Run({"pseudo", "demo.ulk", "demo32.dll", kGerman, "--expand", "50"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "Textos pseudotraducidos: 38 (con cambios: 38)\n");
+  const CliRun list = Run({"list", "demo.ulk", "demo32.dll", "--kind", "MN"});
+  ExpectGolden("pseudo-menus.txt", list.out);
+  for (const char* expand : {"-1", "abc", "1001", ""}) {
+    const CliRun bad = Run({"pseudo", "demo.ulk", "demo32.dll", kGerman, "--expand", expand});
+    EXPECT_EQ(bad.status, 2) << expand;
+  }
+  const CliRun original = Run({"pseudo", "demo.ulk", "demo32.dll", "Español (España)"});
+  EXPECT_EQ(original.status, 1);
+  EXPECT_EQ(original.err,
+            "error: el módulo demo32.dll no tiene el idioma de destino Español (España)\n");
+}
+
+TEST_F(ExchangeCliTest, DictionariesThroughTmx) {
+  testing::WriteFileBytes(dir_ / "in.tmx", R"(<?xml version="1.0" encoding="UTF-8"?>
+<tmx version="1.4"><header creationtool="x" creationtoolversion="1" segtype="phrase"
+ o-tmf="x" adminlang="en" srclang="es-ES" datatype="plaintext"/><body>
+<tu><prop type="x-text-type">MN</prop>
+ <tuv xml:lang="es-ES"><seg>&amp;Abrir</seg></tuv>
+ <tuv xml:lang="en-US"><seg>&amp;Open</seg></tuv>
+ <tuv xml:lang="de-DE"><seg>Ö&amp;ffnen</seg></tuv></tu>
+</body></tmx>)");
+  const CliRun imported = Run({"import-tmx", "new.dic", "in.tmx"});
+  EXPECT_EQ(imported.status, 0) << imported.err;
+  EXPECT_EQ(imported.out,
+            "Unidades: 1 (omitidas: 0)\nTextos añadidos: 3\nTextos reutilizados: 0\nEnlaces: 2\n"
+            "Idioma añadido: Español (España)\nIdioma añadido: Inglés (Estados Unidos)\n"
+            "Idioma añadido: Alemán (Alemania)\n");
+  const CliRun exported = Run({"export-tmx", "new.dic", "out.tmx"});
+  EXPECT_EQ(exported.status, 0) << exported.err;
+  EXPECT_EQ(exported.out, "Unidades exportadas: 3 -> out.tmx\n");
+  ExpectGolden("export.tmx", File("out.tmx"));
+  const CliRun missing = Run({"export-tmx", "none.dic", "x.tmx"});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_EQ(missing.err, "error: el diccionario none.dic no existe\n");
+  EXPECT_FALSE(fs::exists(dir_ / "none.dic"));
+  testing::WriteFileBytes(dir_ / "bad.tmx", "<tmx><body>\n<tu>\n</body></tmx>");
+  const CliRun bad = Run({"import-tmx", "new.dic", "bad.tmx"});
+  EXPECT_EQ(bad.status, 1);
+  EXPECT_EQ(bad.err.rfind("error: bad.tmx: línea 3", 0), 0u) << bad.err;
+}
+
+}  // namespace
+}  // namespace ulk

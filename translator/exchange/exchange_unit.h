@@ -1,0 +1,54 @@
+// What an exchange file (XLIFF or PO) carries for one text of one module
+// language, and for the file as a whole, between the project and the
+// formats' writers and readers.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace ulk {
+
+// Written: one unit per original-language entry.
+struct ExportUnit {
+  std::string key;
+  std::string source;   // the original text in its real form (line breaks, tabs)
+  std::string target;   // "" when not translated
+  std::string restype;  // the kind of resource or control, as XLIFF names it; "" for none
+  std::string note;     // the kind of resource and the dialog or menu it belongs to
+  // The control's size in dialog units, for a dialog control; 0 when unknown.
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+  // Kept as a suggestion that is not taken back unchecked (its line breaks
+  // at the start or end differ from the source's).
+  bool fuzzy = false;
+};
+
+struct ExportHeader {
+  std::string projectName;
+  std::string moduleFile;      // the module's file name
+  std::string sourceLanguage;  // the languages' names in the project
+  std::string targetLanguage;
+  std::string sourceTag;  // BCP 47, "" when the name has none
+  std::string targetTag;
+  std::string revisionDate;  // "YYYY-MM-DD HH:MM+0000"
+};
+
+// Read back: one unit of an exchange file.
+struct ImportUnit {
+  bool hasKey = false;  // a PO entry without msgctxt has none
+  std::string key;
+  std::string source;
+  std::string target;
+  // The target is a finished translation (not fuzzy, not new, not empty).
+  bool translated = false;
+  long line = 0;
+};
+
+struct ImportFile {
+  std::vector<ImportUnit> units;
+  std::string targetLanguage;  // as the file names it; "" when it does not
+  long targetLanguageLine = 0;
+};
+
+}  // namespace ulk

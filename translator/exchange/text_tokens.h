@@ -1,0 +1,35 @@
+// The parts of a stored text that a translation must carry over as they
+// are: format specifiers (printf's "%d", "%1$s"; the message formatter's
+// "%1", "%1!d!"; braces "{0}"), escape sequences ("\n", "\r", "\t") and
+// hotkey markers ("&", "&&").
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ulk {
+
+struct FormatSpecifier {
+  std::size_t offset = 0;
+  std::size_t length = 0;
+  // Numbered specifiers ("%1", "%2$s", "{0}") may change places in a
+  // translation; printf's plain ones are taken in order.
+  bool positional = false;
+  // What must match: the argument's number and type, not its width.
+  std::string identity;
+};
+
+// The specifiers of a text, in order. "%%", "{{" and "}}" are literal.
+std::vector<FormatSpecifier> FindFormatSpecifiers(std::string_view text);
+
+// The hotkey letters of a stored text: the character after each single
+// "&" ("&&" is a literal ampersand), upper-cased; a marker before a blank
+// or at the end marks nothing. Only the part before an escaped tab (the
+// shortcut of a menu item) counts.
+std::vector<std::string> HotkeysOf(std::string_view text);
+
+// The length in bytes of the UTF-8 sequence that starts at `text[at]`.
+std::size_t Utf8Length(std::string_view text, std::size_t at);
+
+}  // namespace ulk

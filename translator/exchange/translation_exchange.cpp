@@ -1,0 +1,269 @@
+// Export and import of a module language through XLIFF and PO files.
+#include "translator/exchange/translation_exchange.h"
+
+#include <ctime>
+#include <unordered_map>
+
+#include "platform/files.h"
+#include "platform/system_error.h"
+#include "platform/text.h"
+#include "platform/xml.h"
+#include "translator/exchange/po_file.h"
+#include "translator/exchange/xliff_file.h"
+#include "translator/model/messages.h"
+#include "translator/model/text_escape.h"
+#include "translator/resources/iso_language_list.h"
+#include "translator/resources/resource_kind.h"
+#include "translator/resources/resource_layout.h"
+
+namespace ulk {
+namespace {
+
+constexpr std::uint32_t kButtonClass = 0x80;
+constexpr std::uint32_t kStaticClass = 0x82;
+
+const IsoLanguageList& Languages() {
+  static const IsoLanguageList list;
+  return list;
+}
+
+std::string Now() {
+  const std::time_t now = std::time(nullptr);
+  std::tm utc{};
+  gmtime_r(&now, &utc);
+  char text[32] = {};
+  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M+0000", &utc);
+  return text;
+}
+
+// The resource kind and the dialog or menu an entry belongs to, as the
+// translator reads it in the tool; and the kind as XLIFF names it.
+void Describe(std::string_view key, const ControlBox* control, ExportUnit& unit) {
+  const std::string resource(ResourceKeyOf(key));
+  std::uint32_t item = 0;
+  ItemOfKey(key, item);
+  switch (KindOfKey(key)) {
+    case ResourceKind::kString:
+      unit.note = std::string(MessageText(kMsgTreeStringTable)) + " " + resource;
+      unit.restype = "string";
+      break;
+    case ResourceKind::kMenu:
+      unit.note = std::string(MessageText(kMsgTreeMenu)) + " " + resource;
+      unit.restype = "menuitem";
+      break;
+    case ResourceKind::kDialog:
+      unit.note = std::string(MessageText(kMsgTreeDialog)) + " " + resource;
+      if (item == kDialogCaptionItem) {
+        unit.note += ", título";
+        unit.restype = "caption";
+      } else {
+        unit.note += ", control " + std::to_string(item);
+        if (control && control->classIsOrdinal) {
+          if (control->classOrdinal == kButtonClass) unit.restype = "button";
+          if (control->classOrdinal == kStaticClass) unit.restype = "label";
+        }
+      }
+      break;
+    case ResourceKind::kVersion:
+      unit.note = std::string(MessageText(kMsgTreeVersion)) + " " + resource;
+      unit.restype = "versioninfo";
+      break;
+    default:
+      break;
+  }
+}
+
+bool BreaksDiffer(std::string_view a, std::string_view b) {
+  const auto starts = [](std::string_view t) { return !t.empty() && t.front() == '\n'; };
+  const auto ends = [](std::string_view t) { return !t.empty() && t.back() == '\n'; };
+  return starts(a) != starts(b) || ends(a) != ends(b);
+}
+
+// The language part of a tag or locale name, upper-cased: "en_US" -> "EN".
+std::string PrimaryLanguage(std::string_view tag) {
+  return ToUpperUtf8(tag.substr(0, tag.find_first_of("-_")));
+}
+
+}  // namespace
+
+ExchangeFormat ExchangeFormatOf(std::string_view path) {
+  const std::string_view name = FileNameOf(path);
+  const std::size_t dot = name.rfind('.');
+  if (dot == std::string_view::npos) return ExchangeFormat::kUnknown;
+  const std::string extension = ToUpperUtf8(name.substr(dot + 1));
+  if (extension == "XLF" || extension == "XLIFF") return ExchangeFormat::kXliff;
+  if (extension == "PO") return ExchangeFormat::kPo;
+  return ExchangeFormat::kUnknown;
+}
+
+std::string LanguageTagOfName(std::string_view name) {
+  return Languages().LanguageTagOf(name);
+}
+
+ExportResult ExportTranslations(const Project& project, const Module& module,
+                                std::string_view language, const std::string& path,
+                                const std::string& revisionDate) {
+  ExportResult result;
+  const ExchangeFormat format = ExchangeFormatOf(path);
+  if (format == ExchangeFormat::kUnknown) {
+    result.message = "formato de archivo desconocido: " + std::string(FileNameOf(path)) +
+                     " (use .xlf, .xliff o .po)";
+    return result;
+  }
+  const ModuleLanguage* original = module.DefaultLanguage();
+  if (!original) {
+    result.message = MessageText(kMsgModuleNeedsDefault);
+    return result;
+  }
+  const ModuleLanguage* target = module.FindLanguage(language);
+  if (!target || target->isDefault) {
+    result.message = "el módulo " + std::string(module.FileName()) +
+                     " no tiene el idioma de destino " + std::string(language);
+    return result;
+  }
+
+  ModuleLayouts layouts;
+  if (const int error = ReadModuleLayouts(module.path, layouts)) {
+    result.sizesProblem = SystemErrorText(error, module.path);
+  }
+
+  ExportHeader header;
+  header.projectName = project.name;
+  header.moduleFile = std::string(module.FileName());
+  header.sourceLanguage = original->name;
+  header.targetLanguage = target->name;
+  header.sourceTag = LanguageTagOfName(original->name);
+  header.targetTag = LanguageTagOfName(target->name);
+  header.revisionDate = revisionDate.empty() ? Now() : revisionDate;
+
+  std::vector<ExportUnit> units;
+  units.reserve(original->EntryCount());
+  ModuleLanguage::Cursor cursor = target->Entries().begin();
+  for (const TextEntry& entry : original->Entries()) {
+    ExportUnit unit;
+    unit.key = entry.key;
+    unit.source = UnescapeText(entry.text);
+    if (const TextEntry* translated = target->FindEntryAfter(entry.key, cursor)) {
+      unit.target = UnescapeText(translated->text);
+    }
+    if (unit.source.empty() || !IsXmlText(unit.key) || !IsXmlText(unit.source) ||
+        !IsXmlText(unit.target)) {
+      result.omitted.push_back(entry.key);
+      continue;
+    }
+    const ControlBox* control =
+        KindOfKey(entry.key) == ResourceKind::kDialog ? layouts.ControlOf(entry.key) : nullptr;
+    Describe(entry.key, control, unit);
+    if (control) {
+      unit.width = control->cx;
+      unit.height = control->cy;
+    }
+    unit.fuzzy = !unit.target.empty() && BreaksDiffer(unit.source, unit.target);
+    if (!unit.target.empty()) ++result.translated;
+    units.push_back(std::move(unit));
+  }
+  const std::string text =
+      format == ExchangeFormat::kXliff ? WriteXliff(header, units) : WritePo(header, units);
+  if (const int error = WriteFileAtomically(path, text)) {
+    result.message = SystemErrorText(error, path);
+    if (result.message.empty()) result.message = "no se ha podido escribir " + path;
+    return result;
+  }
+  result.units = units.size();
+  result.ok = true;
+  return result;
+}
+
+ImportResult ImportTranslations(Module& module, std::string_view language, const std::string& path,
+                                UndoHistory* history) {
+  ImportResult result;
+  const std::string fileName(FileNameOf(path));
+  const auto refuse = [&](const std::string& why) {
+    result.message = fileName + ": " + why;
+    return result;
+  };
+  const ExchangeFormat format = ExchangeFormatOf(path);
+  if (format == ExchangeFormat::kUnknown)
+    return refuse("formato de archivo desconocido (use .xlf, .xliff o .po)");
+  ModuleLanguage* original = module.DefaultLanguage();
+  ModuleLanguage* target = module.FindLanguage(language);
+  if (!original) return refuse(MessageText(kMsgModuleNeedsDefault));
+  if (!target || target->isDefault) {
+    return refuse("el módulo " + std::string(module.FileName()) +
+                  " no tiene el idioma de destino " + std::string(language));
+  }
+
+  std::string bytes;
+  if (const int error = ReadWholeFile(path, bytes)) {
+    result.message = SystemErrorText(ErrorOfFileOpen(error), path);
+    return result;
+  }
+  ImportFile file;
+  std::string error;
+  const bool read =
+      format == ExchangeFormat::kXliff ? ReadXliff(bytes, file, error) : ReadPo(bytes, file, error);
+  if (!read) return refuse(error);
+  const std::string ourTag = LanguageTagOfName(target->name);
+  if (!file.targetLanguage.empty() && file.targetLanguage != target->name && !ourTag.empty() &&
+      PrimaryLanguage(file.targetLanguage) != PrimaryLanguage(ourTag)) {
+    return refuse("línea " + std::to_string(file.targetLanguageLine) +
+                  ": el archivo es del idioma " + file.targetLanguage + ", no de " + target->name +
+                  " (" + ourTag + ")");
+  }
+
+  // Decided in full before anything changes: a later unit with the same
+  // key replaces an earlier one.
+  struct Change {
+    std::string_view key;
+    std::string text;
+    TextEntry* present;
+    TextEntry* entry;
+  };
+  std::vector<Change> changes;
+  std::unordered_map<std::string_view, std::size_t> planned;
+  planned.reserve(file.units.size());
+  result.units = file.units.size();
+  for (const ImportUnit& unit : file.units) {
+    TextEntry* entry = unit.hasKey ? original->FindEntry(unit.key) : nullptr;
+    if (!entry) {
+      result.unknown.push_back(unit.key);
+      continue;
+    }
+    if (!IsEscapedFormOf(entry->text, unit.source)) {
+      result.stale.push_back(unit.key);
+      continue;
+    }
+    if (!unit.translated) {
+      ++result.skipped;
+      continue;
+    }
+    ++result.applied;
+    std::string text = EscapeText(unit.target);
+    if (const auto earlier = planned.find(unit.key); earlier != planned.end()) {
+      changes[earlier->second].text = std::move(text);
+      continue;
+    }
+    planned.emplace(unit.key, changes.size());
+    changes.push_back({unit.key, std::move(text), target->FindEntry(unit.key), entry});
+  }
+  std::erase_if(changes, [](const Change& change) {
+    return change.present && change.present->text == change.text;
+  });
+  result.changedKeys.reserve(changes.size());
+  for (const Change& change : changes) result.changedKeys.emplace_back(change.key);
+
+  if (history) history->BeginEditOf(module, result.changedKeys, false);
+  for (Change& change : changes) {
+    if (change.present) {
+      change.present->text = std::move(change.text);
+    } else {
+      target->SetEntry(change.key, change.text);
+    }
+    change.entry->status = kStatusByHand;
+  }
+  if (history && !changes.empty()) history->CommitEdit();
+  result.ok = true;
+  return result;
+}
+
+}  // namespace ulk

@@ -1,0 +1,66 @@
+// Exchange of one target language of a module with a translator's tool:
+// written as XLIFF 1.2 or PO (one unit per original-language entry), read
+// back with the units matched by key. The operations show nothing; their
+// results carry what the window or ulk-cli shows.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "translator/model/project.h"
+#include "translator/model/undo_history.h"
+
+namespace ulk {
+
+enum class ExchangeFormat { kUnknown, kXliff, kPo };
+
+// By the file name's extension: ".xlf" or ".xliff", ".po" (any case).
+ExchangeFormat ExchangeFormatOf(std::string_view path);
+
+struct ExportResult {
+  bool ok = false;
+  std::string message;         // why nothing was written, when not ok
+  std::size_t units = 0;       // units written
+  std::size_t translated = 0;  // of which with a translation
+  // Entries left out: an empty original text, or a text an XML document
+  // cannot hold (control characters, bytes that are not UTF-8).
+  std::vector<std::string> omitted;
+  // Why the dialog controls' sizes are missing (the module file could not
+  // be read); "" when they are written.
+  std::string sizesProblem;
+};
+
+// Writes the entries of `language` (a target language of the module) to
+// `path` in the format of its extension, through a temporary file renamed
+// into place. `revisionDate` goes into the PO header ("" for now).
+ExportResult ExportTranslations(const Project& project, const Module& module,
+                                std::string_view language, const std::string& path,
+                                const std::string& revisionDate = {});
+
+struct ImportResult {
+  bool ok = false;
+  // Why the file was refused (the project is then unchanged): the file's
+  // name and the place, "archivo.po: línea 12: ...".
+  std::string message;
+  std::size_t units = 0;
+  std::size_t applied = 0;               // finished translations taken (changed or already equal)
+  std::size_t skipped = 0;               // fuzzy, new or empty targets
+  std::vector<std::string> stale;        // the source is no longer the original text
+  std::vector<std::string> unknown;      // no such key in the module ("" for a unit without key)
+  std::vector<std::string> changedKeys;  // entries whose text changed, for the rows to refresh
+};
+
+// Reads `path` (XLIFF or PO by its extension) and stores its finished
+// translations into `language`, the original entries marked as translated
+// by hand. With a history, all changes are one undo step (none when
+// nothing changed). A malformed file, or one made for another language,
+// changes nothing.
+ImportResult ImportTranslations(Module& module, std::string_view language, const std::string& path,
+                                UndoHistory* history);
+
+// The BCP 47 tag of a language name, where the system's language list has
+// one; "" otherwise.
+std::string LanguageTagOfName(std::string_view name);
+
+}  // namespace ulk

@@ -1,0 +1,176 @@
+// Writing and reading XLIFF 1.2.
+#include "translator/exchange/xliff_file.h"
+
+#include "platform/text.h"
+#include "platform/xml.h"
+
+namespace ulk {
+namespace {
+
+constexpr const char* kXliffNamespace = "urn:oasis:names:tc:xliff:document:1.2";
+
+void Attribute(std::string& out, const char* name, std::string_view value) {
+  out += ' ';
+  out += name;
+  out += "=\"";
+  AppendXmlEscaped(out, value, true);
+  out += '"';
+}
+
+std::string LineError(long line, const std::string& what) {
+  return "línea " + std::to_string(line) + ": " + what;
+}
+
+// Targets a translator's tool has finished; "new" and the "needs-..."
+// states are not.
+bool IsFinishedState(std::string_view state) {
+  return state == "translated" || state == "final" || state == "signed-off";
+}
+
+class XliffReader {
+ public:
+  XliffReader(ImportFile& file, std::string& error) : file_(file), error_(error) {}
+
+  // Walks the document element by element: a large file is never held
+  // as one tree.
+  bool Read(XmlStream& stream) {
+    if (!stream.Next()) return Syntax(stream, "el documento está vacío");
+    const XmlElement root = stream.Current();
+    if (root.LocalName() != "xliff")
+      return Fail(root.Line(),
+                  "el elemento raíz no es <xliff> sino <" + std::string(root.LocalName()) + ">");
+    const std::string version = root.Attribute("version");
+    if (!version.empty() && version.rfind("1.", 0) != 0)
+      return Fail(root.Line(), "versión de XLIFF no admitida: " + version);
+    std::size_t files = 0;
+    while (stream.Next()) {
+      const XmlElement element = stream.Current();
+      if (element.LocalName() == "file") {
+        ++files;
+        std::string language;
+        if (element.Attribute("target-language", language) && file_.targetLanguage.empty()) {
+          file_.targetLanguage = language;
+          file_.targetLanguageLine = element.Line();
+        }
+      } else if (element.LocalName() == "trans-unit") {
+        const XmlElement unit = stream.Expand();
+        if (!unit) break;
+        if (!Unit(unit)) return false;
+      }
+    }
+    if (stream.Failed()) return Syntax(stream, "");
+    if (files == 0) return Fail(root.Line(), "el documento no tiene ningún elemento <file>");
+    return true;
+  }
+
+ private:
+  bool Fail(long line, const std::string& what) {
+    error_ = LineError(line, what);
+    return false;
+  }
+
+  bool Syntax(const XmlStream& stream, const std::string& otherwise) {
+    const XmlError& problem = stream.Error();
+    if (!stream.Failed()) return Fail(1, otherwise);
+    error_ = "línea " + std::to_string(problem.line) +
+             (problem.column > 0 ? ", columna " + std::to_string(problem.column) : "") + ": " +
+             problem.message;
+    return false;
+  }
+
+  bool Text(const XmlElement& element, std::string& text) {
+    long badLine = 0;
+    if (!element.Text(text, badLine)) return Fail(badLine, "referencia a una entidad no admitida");
+    return true;
+  }
+
+  bool Unit(const XmlElement& element) {
+    ImportUnit unit;
+    unit.line = element.Line();
+    unit.hasKey = element.Attribute("id", unit.key);
+    if (!unit.hasKey) return Fail(unit.line, "<trans-unit> sin atributo id");
+    const XmlElement source = element.Child("source");
+    if (!source) return Fail(unit.line, "<trans-unit> sin <source>");
+    if (!Text(source, unit.source)) return false;
+    if (const XmlElement target = element.Child("target")) {
+      if (!Text(target, unit.target)) return false;
+      std::string state;
+      const bool hasState = target.Attribute("state", state);
+      // A target without a state counts as finished unless the unit says
+      // it is not approved: tools that do not keep states write none.
+      unit.translated = !unit.target.empty() &&
+                        (hasState ? IsFinishedState(state) : element.Attribute("approved") != "no");
+    }
+    file_.units.push_back(std::move(unit));
+    return true;
+  }
+
+  ImportFile& file_;
+  std::string& error_;
+};
+
+}  // namespace
+
+std::string WriteXliff(const ExportHeader& header, const std::vector<ExportUnit>& units) {
+  std::string out;
+  out.reserve(units.size() * 256 + 1024);
+  out += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+  out += "<xliff version=\"1.2\" xmlns=\"";
+  out += kXliffNamespace;
+  out += "\">\n  <file";
+  Attribute(out, "original", header.moduleFile);
+  Attribute(out, "datatype", "winres");
+  Attribute(out, "source-language", header.sourceTag.empty() ? "und" : header.sourceTag);
+  if (!header.targetTag.empty()) Attribute(out, "target-language", header.targetTag);
+  out += ">\n    <header>\n      <tool tool-id=\"ulk\" tool-name=\"ULK\"/>\n      <note>";
+  AppendXmlEscaped(out, header.projectName + ": " + header.moduleFile + ", " +
+                            header.sourceLanguage + " -> " + header.targetLanguage);
+  out += "</note>\n    </header>\n    <body>\n";
+  for (const ExportUnit& unit : units) {
+    out += "      <trans-unit";
+    Attribute(out, "id", unit.key);
+    Attribute(out, "resname", unit.key);
+    if (!unit.restype.empty()) Attribute(out, "restype", unit.restype);
+    // Tools count a translated target that is not approved as fuzzy.
+    if (!unit.target.empty() && !unit.fuzzy) Attribute(out, "approved", "yes");
+    if (unit.width > 0) {
+      Attribute(out, "maxwidth", std::to_string(unit.width));
+      Attribute(out, "maxheight", std::to_string(unit.height));
+      Attribute(out, "size-unit", "dlgunit");
+    }
+    out += " xml:space=\"preserve\">\n        <source>";
+    AppendXmlEscaped(out, unit.source);
+    out += "</source>\n";
+    if (!unit.target.empty()) {
+      out += "        <target state=\"";
+      out += unit.fuzzy ? "needs-review-translation" : "translated";
+      out += "\">";
+      AppendXmlEscaped(out, unit.target);
+      out += "</target>\n";
+    } else {
+      out += "        <target state=\"new\"></target>\n";
+    }
+    if (!unit.note.empty()) {
+      out += "        <note>";
+      AppendXmlEscaped(out, unit.note);
+      out += "</note>\n";
+    }
+    out += "      </trans-unit>\n";
+  }
+  out += "    </body>\n  </file>\n</xliff>\n";
+  return out;
+}
+
+bool ReadXliff(std::string_view bytes, ImportFile& file, std::string& error) {
+  file = {};
+  error.clear();
+  XmlStream stream;
+  XliffReader reader(file, error);
+  if (!stream.Open(bytes)) {
+    error = stream.Error().message;
+    return false;
+  }
+  return reader.Read(stream);
+}
+
+}  // namespace ulk
