@@ -5,6 +5,7 @@
 // when it refuses.
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <fstream>
 
 #include <wx/combobox.h>
@@ -25,6 +26,7 @@
 #include "translator/model/resource_rows.h"
 #include "translator/ui/command_ids.h"
 #include "translator/ui/dialog_ids.h"
+#include "translator/ui/findings_dlg.h"
 #include "translator/ui/language_dialogs.h"
 #include "translator/ui/preview/preview_hosts.h"
 #include "translator/ui/property_dialogs.h"
@@ -988,6 +990,213 @@ TEST_F(UlkDialogs, ReturnOnADialogNodeShowsItsPreview) {
   tree()->GetEventHandler()->ProcessEvent(activated);
   treeView()->Activated(false);
   EXPECT_EQ(answers.shown.size(), 2u);
+}
+
+// ---- Exchange with translators' tools, pseudo-translation, checks --------
+
+// Answers the language choice with `language`.
+ModalAnswers::Action ChooseLanguage(const char* language) {
+  return [language](wxDialog* d) {
+    auto* dialog = As<CLanguageSelectDlg>(d);
+    const std::vector<std::string> names = Column(dialog->List(), 0);
+    const auto at = std::find(names.begin(), names.end(), language);
+    EXPECT_NE(at, names.end()) << language;
+    ListCtrlHelper(dialog->List()).DeselectAll();
+    ListCtrlHelper(dialog->List()).SelectRow(at - names.begin());
+    return Press(d);
+  };
+}
+
+TEST_F(UlkDialogs, ExportingALanguageAsksForItAndItsFileAndReports) {
+  StartOnDemo();
+  EXPECT_TRUE(Enabled(kIdExportLanguage));
+  ModalAnswers answers;
+  answers.Answer(ChooseLanguage(kGerman));
+  answers.Answer([&](wxDialog* d) {
+    auto* files = dynamic_cast<wxFileDialog*>(d);
+    EXPECT_NE(files, nullptr);
+    if (files) {
+      EXPECT_EQ(FromWx(files->GetMessage()), "Exportar idioma para traducir");
+      EXPECT_TRUE(files->HasFlag(wxFD_SAVE));
+      EXPECT_TRUE(files->HasFlag(wxFD_OVERWRITE_PROMPT));
+      EXPECT_EQ(FromWx(files->GetFilename()), "demo32.de-DE.xlf");
+      EXPECT_EQ(FromWx(files->GetDirectory()), folder_.string());
+      EXPECT_EQ(FromWx(files->GetWildcard()),
+                "XLIFF 1.2 (*.xlf;*.xliff)|*.xlf;*.xliff|PO de gettext (*.po)|*.po");
+    }
+    return wxID_CANCEL;
+  });
+  Run(kIdExportLanguage);
+  ASSERT_EQ(answers.shown.size(), 2u);
+  EXPECT_EQ(answers.shown[0].templateId, kDlgLanguageSelect);
+
+  const std::string path = (folder_ / "de.po").string();
+  EXPECT_TRUE(listView()->ExportLanguageTo(kGerman, path));
+  ASSERT_EQ(answers.Messages().size(), 1u);
+  EXPECT_EQ(answers.Messages()[0].rfind("Exportadas ", 0), 0u) << answers.Messages()[0];
+  EXPECT_NE(answers.Messages()[0].find(path), std::string::npos);
+  EXPECT_TRUE(answers.shown[2].IsInformation());
+  std::string written;
+  ASSERT_EQ(ReadWholeFile(path, written), 0);
+  EXPECT_NE(written.find("msgctxt \"ST_N_1 (5)\"\nmsgid \"Listo\""), std::string::npos);
+  EXPECT_FALSE(doc()->IsModified());
+
+  // A folder that does not exist: the core's reason, as an error.
+  EXPECT_FALSE(listView()->ExportLanguageTo(kGerman, (folder_ / "no" / "de.po").string()));
+  ASSERT_EQ(answers.Messages().size(), 2u);
+  EXPECT_EQ(answers.Messages()[1].rfind("Error exportando el idioma:\n\n", 0), 0u);
+  EXPECT_TRUE(answers.shown[3].IsError());
+}
+
+TEST_F(UlkDialogs, ImportingALanguageIsOneUndoStepAndReportsWhatItLeft) {
+  StartOnDemo();
+  const std::string before = Text(kEnglish, "ST_N_1 (1)");
+  const std::string po = (folder_ / "en.po").string();
+  {
+    std::ofstream(po) << "msgid \"\"\nmsgstr \"\"\n"
+                         "\"Content-Type: text/plain; charset=UTF-8\\n\"\n"
+                         "\"Language: en-US\\n\"\n\n"
+                         "msgctxt \"ST_N_1 (5)\"\nmsgid \"Listo\"\nmsgstr \"All set\"\n\n"
+                         "msgctxt \"ST_N_1 (1)\"\nmsgid \"Otro original\"\nmsgstr \"Stale\"\n\n"
+                         "msgctxt \"ST_N_9 (9)\"\nmsgid \"Nada\"\nmsgstr \"Nothing\"\n";
+  }
+  SelectKey("ST_N_1 (5)");
+  ModalAnswers answers;
+  answers.Answer(ChooseLanguage(kEnglish));
+  answers.Answer([&](wxDialog* d) {
+    auto* files = dynamic_cast<wxFileDialog*>(d);
+    EXPECT_NE(files, nullptr);
+    if (files) {
+      EXPECT_EQ(FromWx(files->GetMessage()), "Importar idioma traducido");
+      EXPECT_TRUE(files->HasFlag(wxFD_OPEN));
+      EXPECT_TRUE(files->HasFlag(wxFD_FILE_MUST_EXIST));
+    }
+    return wxID_CANCEL;
+  });
+  Run(kIdImportLanguage);
+  ASSERT_EQ(answers.shown.size(), 2u);
+
+  EXPECT_TRUE(listView()->ImportLanguageFrom(kEnglish, po));
+  EXPECT_EQ(Text(kEnglish, "ST_N_1 (5)"), "All set");
+  EXPECT_EQ(Text(kEnglish, "ST_N_1 (1)"), before);
+  EXPECT_EQ(testing::UlkWindowTest::Cell(listView()->FindRowOfKey("ST_N_1 (5)"), 2), "All set");
+  ASSERT_EQ(answers.Messages().size(), 1u);
+  const std::string report = answers.Messages()[0];
+  EXPECT_EQ(report.rfind("Importación terminada:\n\nUnidades leídas: 3\nAplicadas: 1 (con "
+                         "cambios: 1)\nOmitidas: 0\nDesfasadas: 1\nDesconocidas: 1",
+                         0),
+            0u)
+      << report;
+  EXPECT_NE(report.find("  ST_N_1 (1)"), std::string::npos);
+  EXPECT_NE(report.find("  ST_N_9 (9)"), std::string::npos);
+  EXPECT_TRUE(answers.shown[2].IsExclamation());
+  EXPECT_TRUE(doc()->IsModified());
+  Run(kIdEditUndo);
+  EXPECT_EQ(Text(kEnglish, "ST_N_1 (5)"), "Ready");
+  EXPECT_FALSE(doc()->CanUndo());
+
+  // A file with a syntax error changes nothing and names its line.
+  const std::string bad = (folder_ / "malo.po").string();
+  { std::ofstream(bad) << "msgid \"\"\nmsgstr \"\"\n\nmsgctxt \"ST_N_1 (5)\"\nmsgid Listo\n"; }
+  EXPECT_FALSE(listView()->ImportLanguageFrom(kEnglish, bad));
+  ASSERT_EQ(answers.Messages().size(), 2u);
+  EXPECT_EQ(answers.Messages()[1].rfind("No se ha importado nada:\n\nmalo.po: línea 5", 0), 0u)
+      << answers.Messages()[1];
+  EXPECT_TRUE(answers.shown[3].IsError());
+  EXPECT_EQ(Text(kEnglish, "ST_N_1 (5)"), "Ready");
+  EXPECT_FALSE(doc()->CanUndo());
+}
+
+TEST_F(UlkDialogs, PseudoTranslationAsksFirstAndIsOneUndoStep) {
+  StartOnDemo();
+  ModalAnswers answers;
+  answers.Answer(ChooseLanguage(kEnglish));
+  answers.Answer(wxID_NO);
+  Run(kIdPseudoTranslate);
+  ASSERT_EQ(answers.Messages().size(), 1u);
+  EXPECT_NE(answers.Messages()[0].find("del idioma \"" + std::string(kEnglish) + "\""),
+            std::string::npos)
+      << answers.Messages()[0];
+  EXPECT_TRUE(answers.shown[1].IsQuestion());
+  EXPECT_EQ(Text(kEnglish, "ST_N_1 (5)"), "Ready");
+
+  answers.Answer(ChooseLanguage(kEnglish));
+  answers.Answer(wxID_YES);
+  Run(kIdPseudoTranslate);
+  const std::string pseudo = Text(kEnglish, "ST_N_1 (5)");
+  EXPECT_EQ(pseudo.front(), '[');
+  EXPECT_EQ(pseudo.back(), ']');
+  EXPECT_EQ(Text(kEnglish, "ST_N_2 (0)").find("%s") != std::string::npos, true);
+  EXPECT_EQ(Text(kGerman, "ST_N_1 (5)"), "Bereit");
+  EXPECT_EQ(testing::UlkWindowTest::Cell(listView()->FindRowOfKey("ST_N_1 (5)"), 2), pseudo);
+  EXPECT_EQ(answers.Messages().size(), 2u);  // no message after it
+  EXPECT_TRUE(doc()->IsModified());
+  Run(kIdEditUndo);
+  EXPECT_EQ(Text(kEnglish, "ST_N_1 (5)"), "Ready");
+  EXPECT_FALSE(doc()->CanUndo());
+}
+
+TEST_F(UlkDialogs, TheFindingsOfACheckLeadToTheirRows) {
+  StartOnDemo();
+  Language(kEnglish)->SetEntry("ST_N_2 (0)", "Find:");  // the "%s" lost
+  EXPECT_TRUE(Enabled(kIdCheckProject));
+  EXPECT_TRUE(Enabled(kIdCheckModule));
+  Run(kIdCheckProject);
+  CFindingsDlg* findings = frame()->FindingsWindow();
+  ASSERT_NE(findings, nullptr);
+  EXPECT_TRUE(findings->IsShown());
+  EXPECT_FALSE(findings->IsModal());
+  EXPECT_EQ(FromWx(findings->GetTitle()), "Comprobación de traducciones");
+  const CheckResult& result = findings->Result();
+  ASSERT_FALSE(result.findings.empty());
+  EXPECT_EQ(findings->List()->GetItemCount(), static_cast<int>(result.findings.size()));
+  EXPECT_EQ(FromWx(findings->CountLine()->GetValue()),
+            std::to_string(result.findings.size()) + " problema(s) en " +
+                std::to_string(result.checked) + " texto(s) revisados");
+  long lost = -1;
+  for (std::size_t i = 0; i < result.findings.size(); ++i) {
+    if (result.findings[i].key == "ST_N_2 (0)" && result.findings[i].check == CheckKind::kFormat) {
+      lost = static_cast<long>(i);
+    }
+  }
+  ASSERT_GE(lost, 0);
+  EXPECT_EQ(FromWx(findings->List()->GetItemText(lost, 2)), "ST_N_2 (0)");
+
+  // From a dialog node of the other module, the finding's row is found.
+  tree()->ExpandAll();
+  ASSERT_TRUE(treeView()->SelectNode(doc()->GetProject().modules.back().id));
+  Pump();
+  findings->GoToRow(lost);
+  Pump();
+  EXPECT_EQ(treeView()->GetSelectedModule(), &firstModule());
+  EXPECT_EQ(listView()->SelectedKeys(), (std::vector<std::string>{"ST_N_2 (0)"}));
+  // Return in the list (the default button) does the same.
+  ASSERT_TRUE(treeView()->SelectNode(firstModule().id, kNodeDialog, "DL_N_200"));
+  Pump();
+  ListCtrlHelper(findings->List()).SelectRow(lost);
+  ModalAnswers answers;
+  EXPECT_EQ(Press(findings), 0);  // stays open
+  EXPECT_EQ(listView()->SelectedKeys(), (std::vector<std::string>{"ST_N_2 (0)"}));
+  EXPECT_TRUE(answers.shown.empty());
+
+  // A module gone since the check is reported.
+  doc()->GetProject().modules.pop_front();
+  doc()->UpdateAllViews();
+  Pump();
+  findings->GoToRow(lost);
+  ASSERT_EQ(answers.Messages(),
+            (std::vector<std::string>{"El módulo \"demo32.dll\" ya no está en el proyecto"}));
+  EXPECT_TRUE(answers.shown[0].IsExclamation());
+
+  // The module's own check replaces the list.
+  ASSERT_TRUE(treeView()->SelectNode(doc()->GetProject().modules.front().id));
+  Pump();
+  Run(kIdCheckModule);
+  EXPECT_EQ(frame()->FindingsWindow(), findings);
+  for (const Finding& finding : findings->Result().findings) {
+    EXPECT_EQ(finding.moduleFile, "demo64.dll");
+  }
+  findings->Close();
 }
 
 }  // namespace

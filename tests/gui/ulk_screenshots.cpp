@@ -1,7 +1,10 @@
 // Pictures of the translator's windows on the bundled example: the main
 // window (tree expanded, a dialog selected, coloured rows), the about box,
 // the find dialog, the translation and property dialogs, the language
-// dialogs and the file dialogs.
+// dialogs, the file dialogs, and the exchange, pseudo-translation and
+// check windows.
+#include <fstream>
+
 #include <wx/fdrepdlg.h>
 #include <wx/filedlg.h>
 #include <wx/textctrl.h>
@@ -13,6 +16,7 @@
 #include "translator/model/resource_rows.h"
 #include "translator/ui/command_ids.h"
 #include "translator/ui/file_dialogs.h"
+#include "translator/ui/findings_dlg.h"
 #include "translator/ui/language_dialogs.h"
 #include "translator/ui/property_dialogs.h"
 #include "translator/ui/translation_dlg.h"
@@ -163,6 +167,57 @@ TEST_F(UlkScreenshots, PropertyFileDialogs) {
     ChooseDictionaryFile(frame());
     EXPECT_TRUE(shot.taken());
   }
+}
+
+TEST_F(UlkScreenshots, Exchange) {
+  StartOnDemo();
+  // One target language: the commands go straight to their file or question.
+  firstModule().RemoveLanguage("Alemán (Alemania)");
+  doc()->UpdateAllViews();
+  testing::Pump();
+  {
+    testing::ModalScreenshot shot("ulk_export_file");
+    testing::SendCommand(frame(), WxId(kIdExportLanguage));
+    EXPECT_TRUE(shot.taken());
+  }
+  {
+    testing::ModalScreenshot shot("ulk_import_file");
+    testing::SendCommand(frame(), WxId(kIdImportLanguage));
+    EXPECT_TRUE(shot.taken());
+  }
+  const std::string po = (folder_ / "en.po").string();
+  {
+    std::ofstream(po) << "msgid \"\"\nmsgstr \"\"\n"
+                         "\"Content-Type: text/plain; charset=UTF-8\\n\"\n\n"
+                         "msgctxt \"ST_N_1 (5)\"\nmsgid \"Listo\"\nmsgstr \"All set\"\n\n"
+                         "msgctxt \"ST_N_1 (1)\"\nmsgid \"Otras notas\"\nmsgstr \"Notes\"\n\n"
+                         "msgctxt \"ST_N_7 (3)\"\nmsgid \"Nada\"\nmsgstr \"Nothing\"\n";
+  }
+  {
+    testing::ModalScreenshot shot("ulk_import_report", wxID_OK);
+    listView()->ImportLanguageFrom("Inglés (Estados Unidos)", po);
+    EXPECT_TRUE(shot.taken());
+  }
+  {
+    testing::ModalScreenshot shot("ulk_pseudo_question", wxID_YES);
+    testing::SendCommand(frame(), WxId(kIdPseudoTranslate));
+    EXPECT_TRUE(shot.taken());
+  }
+  testing::Pump();
+  EXPECT_TRUE(testing::TakeScreenshot("ulk_main_pseudo", frame()));
+}
+
+TEST_F(UlkScreenshots, Findings) {
+  StartOnDemo();
+  ModuleLanguage* english = firstModule().FindLanguage("Inglés (Estados Unidos)");
+  english->SetEntry("ST_N_2 (0)", "Find:");
+  english->SetEntry("ST_N_1 (5)", " Ready.");
+  testing::SendCommand(frame(), WxId(kIdCheckProject));
+  CFindingsDlg* findings = frame()->FindingsWindow();
+  ASSERT_NE(findings, nullptr);
+  testing::Pump();
+  EXPECT_TRUE(testing::TakeScreenshot("ulk_findings", findings));
+  findings->Close();
 }
 
 }  // namespace

@@ -36,6 +36,14 @@ enum MessageId : int {
   kMsgDictionaryOpenTitle = 1028,
   kMsgLanguageCount = 1029,
   kMsgTranslateTo = 1030,
+  kMsgExportTitle = 1040,
+  kMsgExchangeSaveFilter = 1041,
+  kMsgImportTitle = 1042,
+  kMsgExchangeOpenFilter = 1043,
+  kMsgExporting = 1044,
+  kMsgImporting = 1045,
+  kMsgCheckingTranslations = 1046,
+  kMsgImportDone = 1047,
   kMsgAskDeleteModule = 3000,
   kMsgAskDeleteLanguage = 3001,
   kMsgAskContinue = 3002,
@@ -83,6 +91,11 @@ enum MessageId : int {
   kMsgErrorAddingResource = 5040,
   kMsgErrorOpeningDictionary = 5041,
   kMsgErrorAddingToDictionary = 5043,
+  kMsgErrorExporting = 5050,          // "%s": why
+  kMsgErrorImporting = 5051,          // "%s": why, with the place
+  kMsgErrorPseudoTranslating = 5052,  // "%s": why
+  kMsgFindingModuleGone = 5053,       // "%s": the module's file name
+  kMsgFindingKeyGone = 5054,          // "%s": the key
   kMsgViewWithoutResources = 7000,
   kMsgNoDictionary = 7001,
   kMsgProgressPaneWidth = 7002,

@@ -14,6 +14,7 @@ enum DialogTemplateId : int {
   kDlgTranslation = 140,
   kDlgLanguageSelect = 151,
   kDlgUserLanguages = 163,
+  kDlgFindings = 170,
 };
 
 // Controls.

@@ -108,6 +108,20 @@ class CULKView : public wxView, public UndoView {
   void OnTranslateSelected();
   void OnAddSelected();
   void OnSuggestion(int commandId);
+  // Exchange with translators' tools and pseudo-translation, on a target
+  // language of the current module (asked for when it has several).
+  void OnExportLanguage();
+  void OnImportLanguage();
+  void OnPseudoTranslate();
+  // The same once the language and the file are chosen; each says what
+  // happened in a message (the pseudo-translation only when it fails).
+  bool ExportLanguageTo(const std::string& language, const std::string& path);
+  bool ImportLanguageFrom(const std::string& language, const std::string& path);
+  bool PseudoTranslateLanguage(const std::string& language);
+  // Selects only the row of `key`, shows it and gives the list the focus;
+  // false when the list has no such row.
+  bool SelectKey(const std::string& key);
+  bool CanExchange() const;
   bool CanUndo() const;
   bool CanRedo() const;
   bool OneSelected() const;
@@ -132,6 +146,11 @@ class CULKView : public wxView, public UndoView {
 
  private:
   void RebuildKeyIndex();
+  // A target language of the current module: the only one, or the one the
+  // user chooses ("" when cancelled).
+  std::string ChooseTargetLanguage();
+  // After an operation changed these entries: their rows, the modified flag.
+  void RefreshRowsOfKeys(const std::vector<std::string>& keys);
   void SelectRowOnly(long row);
   void OnFindDialogEvent(wxFindDialogEvent& event);
   wxMenu* SuggestionMenu(const wxPoint& screenPosition);
