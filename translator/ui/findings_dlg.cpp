@@ -19,7 +19,8 @@ constexpr const char* kCaption = "Comprobación de traducciones";
 constexpr const char* kColumns[] = {"Módulo",  "Idioma",   "Recurso",   "Comprobación",
                                     "Detalle", "Original", "Traducción"};
 // Texts can be long: a column is fitted to them, but no wider than this.
-constexpr int kMaxColumnWidth = 260;
+constexpr int kMaxColumnWidth = 180;
+constexpr int kDetailColumn = 4;
 
 }  // namespace
 
@@ -28,7 +29,7 @@ CFindingsDlg::CFindingsDlg(wxWindow* parent, GoTo goTo)
   auto* top = new wxBoxSizer(wxVERTICAL);
   notes_ = new wxStaticText(this, wxID_ANY, wxString());
   top->Add(notes_, 0, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, 10);
-  list_ = MakeList(kCtlList, true, wxSize(860, 300));
+  list_ = MakeList(kCtlList, true, wxSize(1090, 300));
   for (const char* column : kColumns) list_->AppendColumn(ToWx(column));
   top->Add(list_, 1, wxEXPAND | wxALL, 10);
   count_ = MakeCountLine();
@@ -72,10 +73,15 @@ void CFindingsDlg::SetResult(CheckResult result) {
 
 void CFindingsDlg::FitColumns() {
   ListCtrlHelper helper(list_);
+  int used = 0;
   for (int column = 0; column < list_->GetColumnCount(); ++column) {
     helper.FitColumn(column);
     list_->SetColumnWidth(column, std::min(list_->GetColumnWidth(column), kMaxColumnWidth));
+    used += list_->GetColumnWidth(column);
   }
+  // Room left over goes to the detail, the longest text of a finding.
+  const int room = list_->GetClientSize().x - used;
+  if (room > 0) list_->SetColumnWidth(kDetailColumn, list_->GetColumnWidth(kDetailColumn) + room);
 }
 
 bool CFindingsDlg::Accept() {
