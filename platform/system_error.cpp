@@ -33,6 +33,8 @@ const char* OwnErrorMessage(int code) {
       return "Una plantilla de recurso de %1 está dañada.";
     case kErrorBadHeaders:
       return "No se pueden escribir los recursos en %1: las cabeceras del módulo no lo permiten.";
+    case kErrorFolderNotFound:
+      return "No existe la carpeta %1.";
     default:
       return nullptr;
   }

@@ -21,6 +21,7 @@ enum OwnError : int {
   kErrorResourceTooLarge,
   kErrorBadTemplate,
   kErrorBadHeaders,
+  kErrorFolderNotFound,  // "%1" names the folder
   kLastOwnError
 };
 

@@ -1,20 +1,37 @@
 // Pictures of the translator's windows on the bundled example: the main
 // window (tree expanded, a dialog selected, coloured rows), the about box,
-// the find dialog and the file dialog.
+// the find dialog, the translation and property dialogs, the language
+// dialogs, the file dialogs, and the exchange, pseudo-translation and
+// check windows.
 #include <wx/fdrepdlg.h>
 #include <wx/filedlg.h>
+#include <wx/textctrl.h>
 #include <wx/treectrl.h>
 
 #include "tests/gui/screenshot.h"
 #include "tests/gui/ulk_fixture.h"
+#include "translator/model/property_edits.h"
 #include "translator/model/resource_rows.h"
 #include "translator/ui/command_ids.h"
+#include "translator/ui/file_dialogs.h"
+#include "translator/ui/findings_dlg.h"
+#include "translator/ui/language_dialogs.h"
+#include "translator/ui/property_dialogs.h"
+#include "translator/ui/translation_dlg.h"
+#include "translator/ui/user_language_store.h"
 #include "uikit/command_id.h"
 
 namespace ulk {
 namespace {
 
-class UlkScreenshots : public testing::UlkWindowTest {};
+class UlkScreenshots : public testing::UlkWindowTest {
+ protected:
+  void SelectKey(const std::string& key) {
+    const long row = listView()->FindRowOfKey(key);
+    ASSERT_GE(row, 0) << key;
+    SelectRows({row});
+  }
+};
 
 TEST_F(UlkScreenshots, MainWindow) {
   StartOnDemo();
@@ -55,6 +72,134 @@ TEST_F(UlkScreenshots, FileDialogs) {
     testing::SendCommand(frame(), WxId(kIdAddModules));
     EXPECT_TRUE(shot.taken());
   }
+}
+
+TEST_F(UlkScreenshots, TranslationDialog) {
+  StartOnDemo();
+  SelectKey("ST_N_1 (3)");
+  testing::ModalScreenshot shot("ulk_translation");
+  testing::SendCommand(frame(), WxId(kIdTranslateResource));
+  EXPECT_TRUE(shot.taken());
+}
+
+TEST_F(UlkScreenshots, TranslationDialogOfFiveLanguages) {
+  StartOnDemo();
+  for (const char* name : {"Francés (Francia)", "Italiano (Italia)"}) {
+    firstModule().AddLanguage(ModuleLanguage(name, "x.dll", false));
+  }
+  SelectKey("DL_N_200 (9)");
+  testing::ModalScreenshot shot("ulk_translation_five");
+  testing::SendCommand(frame(), WxId(kIdTranslateResource));
+  EXPECT_TRUE(shot.taken());
+}
+
+TEST_F(UlkScreenshots, ProjectProperties) {
+  StartOnDemo();
+  testing::ModalScreenshot shot("ulk_project_properties");
+  testing::SendCommand(frame(), WxId(kIdProjectProperties));
+  EXPECT_TRUE(shot.taken());
+}
+
+TEST_F(UlkScreenshots, ModuleProperties) {
+  StartOnDemo();
+  testing::ModalScreenshot shot("ulk_module_properties");
+  testing::SendCommand(frame(), WxId(kIdModuleProperties));
+  EXPECT_TRUE(shot.taken());
+}
+
+TEST_F(UlkScreenshots, LanguageProperties) {
+  StartOnDemo();
+  const Module& module = firstModule();
+  CLanguagePropertiesDlg dialog(frame(), *module.FindLanguage("Inglés (Estados Unidos)"), module);
+  testing::ModalScreenshot shot("ulk_language_properties");
+  dialog.ShowModal();
+  EXPECT_TRUE(shot.taken());
+}
+
+TEST_F(UlkScreenshots, NewLanguage) {
+  StartOnDemo();
+  CNewLanguageDlg dialog(frame());
+  dialog.NameEdit()->ChangeValue(ToWx("Élfico (Lothlórien)"));
+  testing::ModalScreenshot shot("ulk_new_language");
+  dialog.ShowModal();
+  EXPECT_TRUE(shot.taken());
+}
+
+TEST_F(UlkScreenshots, LanguageSelection) {
+  StartOnDemo();
+  testing::ModalScreenshot shot("ulk_language_select");
+  RunLanguageSelect(frame(), {"Inglés (Estados Unidos)", "Alemán (Alemania)"});
+  EXPECT_TRUE(shot.taken());
+}
+
+TEST_F(UlkScreenshots, UserLanguages) {
+  StartOnDemo();
+  UserLanguageStore store;
+  ASSERT_TRUE(store.Open());
+  for (const char* name : {"Élfico (Lothlórien)", "Klingon", "Esperanto (Mundo)"}) {
+    ASSERT_TRUE(store.Add(name));
+  }
+  CUserLanguagesDlg dialog(frame());
+  dialog.RunCommand(kIdShowIsoLanguages);
+  dialog.SelectName("Klingon");
+  testing::ModalScreenshot shot("ulk_user_languages");
+  dialog.ShowModal();
+  EXPECT_TRUE(shot.taken());
+}
+
+TEST_F(UlkScreenshots, PropertyFileDialogs) {
+  StartOnDemo();
+  const std::string path = firstModule().path;
+  {
+    testing::ModalScreenshot shot("ulk_change_module_path");
+    ChooseModulePath(frame(), path);
+    EXPECT_TRUE(shot.taken());
+  }
+  {
+    testing::ModalScreenshot shot("ulk_select_output_file");
+    ChooseOutputFile(frame(), DefaultOutputFile(path, "Inglés (Estados Unidos)"), frame()->Ui());
+    EXPECT_TRUE(shot.taken());
+  }
+  {
+    testing::ModalScreenshot shot("ulk_open_dictionary");
+    ChooseDictionaryFile(frame());
+    EXPECT_TRUE(shot.taken());
+  }
+}
+
+TEST_F(UlkScreenshots, Exchange) {
+  StartOnDemo();
+  // One target language: the commands go straight to their file dialogs.
+  firstModule().RemoveLanguage("Alemán (Alemania)");
+  doc()->UpdateAllViews();
+  testing::Pump();
+  {
+    testing::ModalScreenshot shot("ulk_export_file");
+    testing::SendCommand(frame(), WxId(kIdExportLanguage));
+    EXPECT_TRUE(shot.taken());
+  }
+  {
+    testing::ModalScreenshot shot("ulk_import_file");
+    testing::SendCommand(frame(), WxId(kIdImportLanguage));
+    EXPECT_TRUE(shot.taken());
+  }
+  // The list after a pseudo-translation.
+  ASSERT_TRUE(listView()->PseudoTranslateLanguage("Inglés (Estados Unidos)"));
+  testing::Pump();
+  EXPECT_TRUE(testing::TakeScreenshot("ulk_main_pseudo", frame()));
+}
+
+TEST_F(UlkScreenshots, Findings) {
+  StartOnDemo();
+  ModuleLanguage* english = firstModule().FindLanguage("Inglés (Estados Unidos)");
+  english->SetEntry("ST_N_2 (0)", "Find:");
+  english->SetEntry("ST_N_1 (5)", " Ready.");
+  testing::SendCommand(frame(), WxId(kIdCheckProject));
+  CFindingsDlg* findings = frame()->FindingsWindow();
+  ASSERT_NE(findings, nullptr);
+  testing::Pump();
+  EXPECT_TRUE(testing::TakeScreenshot("ulk_findings", findings));
+  findings->Close();
 }
 
 }  // namespace

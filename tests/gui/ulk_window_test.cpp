@@ -31,6 +31,10 @@ constexpr const char* kGerman = "Alemán (Alemania)";
 
 class UlkWindow : public testing::UlkWindowTest {
  protected:
+  // Dialogs no test answers (the project properties a new project opens)
+  // are cancelled; the tests' own answers, registered later, come first.
+  ModalAnswers unanswered_;
+
   bool Run(int command) { return SendCommand(frame(), WxId(command)); }
   bool Enabled(int command) { return QueryCommand(frame(), WxId(command)).enabled; }
   wxMenu* ToolsMenu() { return frame()->GetMenuBar()->GetMenu(6); }

@@ -78,14 +78,16 @@ class ShotsApp : public wxApp {
     if (options_.outDir.empty()) {
       std::fprintf(stderr, "usage: preview_shots OUT_DIR [--wine DIALOG_SHOT_EXE] JOB...\n");
       exitCode_ = 2;
-      return false;
+      return true;
     }
     fs::create_directories(options_.outDir);
     options_.outDir = fs::absolute(options_.outDir).string();
     for (const std::string& job : options_.jobs) {
       if (!RunJob(job)) exitCode_ = 1;
     }
-    return false;
+    // Done: OnRun hands back the exit code without a main loop (a false
+    // here would end the program with -1, whatever the jobs did).
+    return true;
   }
   int OnRun() override { return exitCode_; }
   int OnExit() override { return exitCode_; }

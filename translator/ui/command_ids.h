@@ -47,6 +47,12 @@ enum CommandId : int {
   kIdAddSelected = 32846,
   kIdTranslateSelected = 32847,
   kIdDictionaryAdmin = 32860,
+  // Exchange with translators' tools and checks (after the items above)
+  kIdExportLanguage = 32870,
+  kIdImportLanguage = 32871,
+  kIdPseudoTranslate = 32872,
+  kIdCheckProject = 32873,
+  kIdCheckModule = 32874,
   // Ayuda
   kIdAppAbout = 57664,
   // The tree's context menu
@@ -58,6 +64,8 @@ enum CommandId : int {
   kIdDeleteLanguage = 32778,
   kIdLanguageProperties = 32779,
   kIdChangePath = 32806,
+  kIdSelectOutputFile = 32781,
+  kIdDefaultOutputFile = 32783,
   kIdNewLanguage = 32837,
   kIdDeleteUserLanguage = 32852,
   kIdShowIsoLanguages = 32854,

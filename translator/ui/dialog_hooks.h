@@ -1,8 +1,7 @@
 // The windows the main window opens but does not own: the property dialogs,
 // the user-languages dialog, the translation dialog and the resource
 // preview. The main window calls these and does the rest itself (undo
-// history, refresh, modified flag) as each result says. Until a window
-// exists its hook does nothing and reports that nothing changed.
+// history, refresh, modified flag) as each result says.
 #pragma once
 
 #include <string>

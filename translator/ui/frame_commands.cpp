@@ -34,6 +34,14 @@ void CMainFrame::BindFrameCommands() {
   on(kIdAppAbout, [this](wxCommandEvent&) { ShowAbout(); });
   on(kIdUserLanguages, [this](wxCommandEvent&) { RunUserLanguagesDialog(this); });
   on(kIdDictionaryAdmin, [this](wxCommandEvent&) { StartGlossmith(); });
+  on(kIdCheckProject, [this](wxCommandEvent&) { RunTranslationCheck(false); });
+  on(kIdCheckModule, [this](wxCommandEvent&) { RunTranslationCheck(true); });
+  Bind(
+      wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& event) { event.Enable(HasModules()); },
+      WxId(kIdCheckProject));
+  Bind(
+      wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& event) { event.Enable(HasSelectedModule()); },
+      WxId(kIdCheckModule));
   on(kIdNextPane, [this](wxCommandEvent&) { SwitchPane(true); });
   on(kIdPrevPane, [this](wxCommandEvent&) { SwitchPane(false); });
   on(kIdViewToolbar, [this](wxCommandEvent&) {

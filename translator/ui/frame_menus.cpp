@@ -135,7 +135,9 @@ void CMainFrame::CreateMenus() {
                {kIdDeleteModule, "&Borrar módulo"},
                {0, nullptr},
                {kIdGetAllResources, "&Obtener todos los recursos"},
-               {kIdGenerateProject, "&Generar proyecto..."}});
+               {kIdGenerateProject, "&Generar proyecto..."},
+               {0, nullptr},
+               {kIdCheckProject, "&Comprobar traducciones..."}});
   bar->Append(project, ToWx("&Proyecto"));
 
   auto* modules = new wxMenu();
@@ -143,7 +145,13 @@ void CMainFrame::CreateMenus() {
               {{kIdModuleProperties, "&Propiedades de módulo"},
                {0, nullptr},
                {kIdGetModuleResources, "&Obtener recursos del módulo"},
-               {kIdGenerateModule, "&Generar módulo\tF7"}});
+               {kIdGenerateModule, "&Generar módulo\tF7"},
+               {0, nullptr},
+               {kIdExportLanguage, "&Exportar idioma..."},
+               {kIdImportLanguage, "&Importar idioma..."},
+               {kIdPseudoTranslate, "Pseudo&traducir idioma..."},
+               {0, nullptr},
+               {kIdCheckModule, "&Comprobar traducciones..."}});
   bar->Append(modules, ToWx("&Módulos"));
 
   auto* resources = new wxMenu();

@@ -1,13 +1,12 @@
 // The project tree and its commands.
 #include "translator/ui/left_view.h"
 
-#include <wx/filedlg.h>
-
 #include "translator/model/messages.h"
 #include "translator/model/project_operations.h"
 #include "translator/model/resource_rows.h"
 #include "translator/ui/command_ids.h"
 #include "translator/ui/dialog_hooks.h"
+#include "translator/ui/file_dialogs.h"
 #include "translator/ui/main_frame.h"
 #include "translator/ui/translator_app.h"
 #include "translator/ui/ulk_doc.h"
@@ -42,14 +41,6 @@ const KindLook& LookOf(int code) {
     if (look.code == code) return look;
   }
   return kKindLooks[0];
-}
-
-// The filter of the module file dialog: "name|pattern|...", without the
-// closing "||" of the stored text.
-wxString FileDialogFilter(int id) {
-  std::string filter = MessageText(id);
-  while (!filter.empty() && filter.back() == '|') filter.pop_back();
-  return ToWx(filter);
 }
 
 void SendToFrame(int commandId) {
@@ -334,20 +325,9 @@ void CLeftView::OnProperties() {
 
 void CLeftView::OnAddModules() {
   CMainFrame* frame = TheApp().MainFrame();
-  wxFileDialog dialog(frame, ToWx(MessageText(kMsgAddModulesTitle)), wxString(), wxString(),
-                      FileDialogFilter(kMsgModuleFilter),
-                      wxFD_OPEN | wxFD_MULTIPLE | wxFD_FILE_MUST_EXIST);
-  if (dialog.ShowModal() != wxID_OK) return;
-  wxArrayString selected;
-  dialog.GetPaths(selected);
-  std::vector<std::string> paths;
-  for (const wxString& path : selected) paths.push_back(FromWx(path));
-  Project& project = Doc()->GetProject();
-  const std::size_t before = project.ModuleCount();
-  std::string errorText;
-  AddModuleFiles(project, paths, errorText);
-  ShowAddModulesErrors(errorText, true, frame->Ui());
-  if (project.ModuleCount() != before) Doc()->ProjectRestructured();
+  if (AddModulesFromDialog(Doc()->GetProject(), frame, frame->Ui()) > 0) {
+    Doc()->ProjectRestructured();
+  }
 }
 
 void CLeftView::OnDeleteModule() {

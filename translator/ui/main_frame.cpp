@@ -216,6 +216,9 @@ void CMainFrame::BindCommands() {
       {kIdCloseDictionary, &CULKView::OnCloseDictionary, &CULKView::DictionaryOpen},
       {kIdTranslateSelected, &CULKView::OnTranslateSelected, &CULKView::CanTranslateSelected},
       {kIdAddSelected, &CULKView::OnAddSelected, &CULKView::CanAddSelected},
+      {kIdExportLanguage, &CULKView::OnExportLanguage, &CULKView::CanExchange},
+      {kIdImportLanguage, &CULKView::OnImportLanguage, &CULKView::CanExchange},
+      {kIdPseudoTranslate, &CULKView::OnPseudoTranslate, &CULKView::CanExchange},
   };
   for (const ListCommand& command : kListCommands) {
     Bind(

@@ -18,7 +18,9 @@ class wxToolBar;
 
 namespace ulk {
 
+class CFindingsDlg;
 class CLeftView;
+struct Finding;
 class CULKView;
 class ProjectTree;
 class ResourceList;
@@ -62,6 +64,16 @@ class CMainFrame : public wxDocParentFrame {
   wxMenu* MakeTreeContextMenu();
   wxMenu* MakeListContextMenu();
 
+  // Checks the translations of the project, or of the selected module, and
+  // shows the findings in their window (made on the first check).
+  void RunTranslationCheck(bool selectedModuleOnly);
+  CFindingsDlg* FindingsWindow() const { return findings_; }
+  // Selects the finding's module and its row in the list; a module or an
+  // entry that is gone is reported.
+  bool GoToFinding(const Finding& finding);
+  bool HasModules() const;
+  bool HasSelectedModule() const;
+
  private:
   void CreateMenus();
   void CreateToolbars();
@@ -92,6 +104,7 @@ class CMainFrame : public wxDocParentFrame {
   std::vector<std::string> statusStack_;
   wxImageList* treeImages_ = nullptr;
   WindowUi ui_;
+  CFindingsDlg* findings_ = nullptr;
 };
 
 }  // namespace ulk

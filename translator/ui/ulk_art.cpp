@@ -148,6 +148,12 @@ wxBitmapBundle CommandImage(int id) {
       return Svg(string(kGlobe) + kCross);
     case kIdLanguageProperties:
       return Svg(string(kGlobe) + kGear);
+    case kIdChangePath:
+      return Svg(string(kFolderOpen) + kGo);
+    case kIdDefaultOutputFile:
+      return Svg(string(kModule) + kFlag);
+    case kIdSelectOutputFile:
+      return Svg(string(kFolder) + kFlag);
     case kIdAppAbout:
       return Svg(kInfo);
     default:
@@ -165,6 +171,10 @@ wxImageList* CreateTreeImages() {
 
 wxBitmapBundle ProgramIcon() {
   return Svg(std::string(kGlobe) + kFlag, 32);
+}
+
+wxBitmapBundle ModuleIcon() {
+  return Svg(kModule);
 }
 
 wxBitmapBundle MakerIcon() {

@@ -19,5 +19,6 @@ wxImageList* CreateTreeImages();
 
 wxBitmapBundle ProgramIcon();  // the program's own (32x32)
 wxBitmapBundle MakerIcon();    // the maker's (32x32)
+wxBitmapBundle ModuleIcon();   // a module file's (16x16)
 
 }  // namespace ulk

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -101,16 +102,36 @@ class CULKView : public wxView, public UndoView {
   void OnShowOriginal();
   void OnShowTranslated();
   void OnOpenDictionary();
+  // Opens (or creates) the dictionary at `path`; a failure shows 5041.
+  bool OpenDictionaryFile(const std::string& path);
   void OnCloseDictionary();
   void OnTranslateSelected();
   void OnAddSelected();
   void OnSuggestion(int commandId);
+  // Exchange with translators' tools and pseudo-translation, on a target
+  // language of the current module (asked for when it has several).
+  void OnExportLanguage();
+  void OnImportLanguage();
+  void OnPseudoTranslate();
+  // The same once the language and the file are chosen; each says what
+  // happened in a message (the pseudo-translation only when it fails).
+  bool ExportLanguageTo(const std::string& language, const std::string& path);
+  bool ImportLanguageFrom(const std::string& language, const std::string& path);
+  bool PseudoTranslateLanguage(const std::string& language);
+  // Selects only the row of `key`, shows it and gives the list the focus;
+  // false when the list has no such row.
+  bool SelectKey(const std::string& key);
+  bool CanExchange() const;
   bool CanUndo() const;
   bool CanRedo() const;
   bool OneSelected() const;
   bool AnySelected() const;
   bool CanPaste() const;
   bool HasRows() const { return RowCount() > 0; }
+  // The key both preview commands show: the selected row's (one row
+  // selected), else row 0's when it names a dialog or menu; none for other
+  // kinds of resource.
+  std::optional<std::string> PreviewKey() const;
   bool CanPreview() const;
   bool CanPreviewTranslated() const;
   bool ComponentLoaded() const;
@@ -125,6 +146,11 @@ class CULKView : public wxView, public UndoView {
 
  private:
   void RebuildKeyIndex();
+  // A target language of the current module: the only one, or the one the
+  // user chooses ("" when cancelled).
+  std::string ChooseTargetLanguage();
+  // After an operation changed these entries: their rows, the modified flag.
+  void RefreshRowsOfKeys(const std::vector<std::string>& keys);
   void SelectRowOnly(long row);
   void OnFindDialogEvent(wxFindDialogEvent& event);
   wxMenu* SuggestionMenu(const wxPoint& screenPosition);

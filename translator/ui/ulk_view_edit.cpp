@@ -1,6 +1,5 @@
 // The resource list's editing commands: undo and redo, the clipboard,
 // deleting translations, finding text, the dictionary and its suggestions.
-#include <wx/filedlg.h>
 #include <wx/menu.h>
 #include <wx/time.h>
 
@@ -11,7 +10,9 @@
 #include "translator/resources/resource_kind.h"
 #include "translator/ui/command_ids.h"
 #include "translator/ui/dialog_hooks.h"
+#include "translator/ui/file_dialogs.h"
 #include "translator/ui/main_frame.h"
+#include "translator/ui/preview/resource_preview.h"
 #include "translator/ui/translator_app.h"
 #include "translator/ui/ulk_clipboard.h"
 #include "translator/ui/ulk_doc.h"
@@ -202,26 +203,44 @@ void CULKView::OnTranslateResource() {
   }
 }
 
+std::optional<std::string> CULKView::PreviewKey() const {
+  if (!list_ || !CurrentModule()) return std::nullopt;
+  const int selectedRows = list_->GetSelectedItemCount();
+  if (selectedRows > 1) return std::nullopt;
+  std::optional<std::string> selected;
+  std::optional<std::string> firstRow;
+  if (selectedRows == 1) selected = GetSelectedKey();
+  if (RowCount() > 0) firstRow = list_->RowAt(0).cells[0];
+  const std::optional<std::string> key = ChoosePreviewKey(selected, firstRow);
+  // Only dialogs and menus can be shown: a selected string or version row
+  // leaves the commands disabled.
+  if (!key) return std::nullopt;
+  const ResourceKind kind = KindOfKey(*key);
+  if (kind != ResourceKind::kMenu && kind != ResourceKind::kDialog) return std::nullopt;
+  return std::string(ResourceKeyOf(*key));
+}
+
 bool CULKView::CanPreview() const {
-  if (!OneSelected()) return false;
-  const ResourceKind kind = KindOfKey(GetSelectedKey());
-  return kind == ResourceKind::kMenu || kind == ResourceKind::kDialog;
+  return PreviewKey().has_value();
 }
 
 bool CULKView::CanPreviewTranslated() const {
   const Module* module = CurrentModule();
-  return CanPreview() && module && module->LanguageCount() > 1;
+  return module && module->LanguageCount() > 1 && CanPreview();
 }
 
 void CULKView::OnShowOriginal() {
-  if (const Module* module = CurrentModule(); module && CanPreview()) {
-    ShowResourcePreview(*module, std::string(ResourceKeyOf(GetSelectedKey())), false, GetFrame());
+  const Module* module = CurrentModule();
+  if (const std::optional<std::string> key = PreviewKey(); module && key) {
+    ShowResourcePreview(*module, *key, false, GetFrame());
   }
 }
 
 void CULKView::OnShowTranslated() {
-  if (const Module* module = CurrentModule(); module && CanPreviewTranslated()) {
-    ShowResourcePreview(*module, std::string(ResourceKeyOf(GetSelectedKey())), true, GetFrame());
+  const Module* module = CurrentModule();
+  if (const std::optional<std::string> key = PreviewKey();
+      module && key && module->LanguageCount() > 1) {
+    ShowResourcePreview(*module, *key, true, GetFrame());
   }
 }
 
@@ -244,20 +263,19 @@ bool CULKView::CanAddSelected() const {
 }
 
 void CULKView::OnOpenDictionary() {
-  DictionaryComponent* dictionary = TheApp().Dictionary();
-  if (!dictionary) return;
-  std::string filter = MessageText(kMsgDictionaryFilter);
-  while (!filter.empty() && filter.back() == '|') filter.pop_back();
-  // A save dialog: it takes the name of a dictionary yet to be made.
-  wxFileDialog dialog(GetFrame(), ToWx(MessageText(kMsgDictionaryOpenTitle)), wxString(),
-                      wxString(), ToWx(filter), wxFD_SAVE);
-  if (dialog.ShowModal() != wxID_OK) return;
-  std::string path = FromWx(dialog.GetPath());
-  if (path.find('.', path.find_last_of('/') + 1) == std::string::npos) path += ".dic";
-  if (!dictionary->Open(path)) {
-    ShowMessageBox(GetFrame(), FormatMessage(kMsgErrorOpeningDictionary, path.c_str()),
-                   MessageKind::kError);
+  if (!TheApp().Dictionary()) return;
+  if (const std::optional<std::string> path = ChooseDictionaryFile(GetFrame())) {
+    OpenDictionaryFile(*path);
   }
+}
+
+bool CULKView::OpenDictionaryFile(const std::string& path) {
+  DictionaryComponent* dictionary = TheApp().Dictionary();
+  if (!dictionary) return false;
+  if (dictionary->Open(path)) return true;
+  ShowMessageBox(GetFrame(), FormatMessage(kMsgErrorOpeningDictionary, path.c_str()),
+                 MessageKind::kError);
+  return false;
 }
 
 void CULKView::OnCloseDictionary() {

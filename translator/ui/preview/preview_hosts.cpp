@@ -1,15 +1,14 @@
 // The preview's windows and what runs them.
 #include "translator/ui/preview/preview_hosts.h"
 
-#include <wx/app.h>
 #include <wx/evtloop.h>
 #include <wx/menu.h>
-#include <wx/msgdlg.h>
 #include <wx/panel.h>
 #include <wx/settings.h>
 #include <wx/utils.h>
 
 #include "translator/ui/preview/preview_menu.h"
+#include "uikit/message_box.h"
 
 namespace ulk {
 namespace {
@@ -133,10 +132,7 @@ void MenuHost::SetModalHook(ModalHook hook) {
 }
 
 void ShowPreviewError(wxWindow* parent, const std::string& text) {
-  const wxString caption = wxTheApp ? wxTheApp->GetAppDisplayName() : wxString("ULK");
-  wxMessageDialog box(parent, FromUtf8(text), caption, wxOK | wxICON_ERROR);
-  box.SetOKLabel(wxString::FromUTF8("Aceptar"));
-  box.ShowModal();
+  ShowMessageBox(parent, text, MessageKind::kError);
 }
 
 void ReportPreviewFailure(wxWindow* parent, const ResourcePreview& failure) {
@@ -154,7 +150,7 @@ bool ShowResource(const std::string& path, const std::string& key, wxWindow* par
     return true;
   }
   if (content.dialogDamaged) {
-    ShowPreviewError(parent, PreviewMessageText(kMsgErrorLoadingDialog));
+    ShowPreviewError(parent, MessageText(kMsgErrorLoadingDialog));
     return true;
   }
   DialogHost host(parent, content.dialog, content.hasMenu ? &content.menu : nullptr);

@@ -3,27 +3,11 @@
 
 #include <charconv>
 
-#include "platform/message_table.h"
 #include "platform/resource_update.h"
 #include "platform/system_error.h"
 
 namespace ulk {
 namespace {
-
-// Sorted by id.
-constexpr MessageEntry kPreviewMessages[] = {
-    {5025, "Error cargando diálogo"},
-    {5026, "Tipo de recurso no válido"},
-    {5027, "No se ha podido cargar el menú"},
-    {5028, "El recurso no es un diálogo"},
-    {5029, "El recurso no es un menú"},
-    {5030, "No se puede abrir la librería"},
-    {5031, "No se puede cargar el diálogo"},
-    {5032, "Error mostrando el recurso"},
-    {5033, "No se ha podido abrir la librería\n\n[%s]\n\nasociada al módulo actual"},
-    {5034, "No se puede mostrar el recurso actual"},
-    {5035, "No se puede previsualizar el recurso seleccionado"},
-};
 
 ResourcePreview Failure(int kind, std::string text = {}) {
   return ResourcePreview{kind, std::move(text)};
@@ -51,10 +35,6 @@ void ReadDialogMenu(const ModuleImage& image, PreviewContent& out) {
 
 }  // namespace
 
-const char* PreviewMessageText(int id) {
-  return FindMessage(kPreviewMessages, id);
-}
-
 int PreviewFailureMessageId(int failureKind) {
   switch (failureKind) {
     case kPreviewBadResourceKind:
@@ -75,8 +55,8 @@ int PreviewFailureMessageId(int failureKind) {
 }
 
 std::string ResourcePreview::Message() const {
-  std::string text = PreviewMessageText(kMsgErrorShowingResource);
-  text.append("\n").append(PreviewMessageText(PreviewFailureMessageId(failureKind)));
+  std::string text = MessageText(kMsgErrorShowingResource);
+  text.append("\n").append(MessageText(PreviewFailureMessageId(failureKind)));
   if (!failureText.empty()) text.append("\n").append(failureText);
   return text;
 }

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "platform/pe_image.h"
+#include "translator/model/messages.h"
 #include "translator/resources/dialog_template.h"
 #include "translator/resources/menu_template.h"
 #include "translator/resources/resource_kind.h"
@@ -26,28 +27,11 @@ enum PreviewFailureKind : int {
   kPreviewCannotLoadMenu = 6,
 };
 
-// The messages of the preview.
-enum PreviewMessageId : int {
-  kMsgErrorLoadingDialog = 5025,
-  kMsgBadResourceType = 5026,
-  kMsgCannotLoadMenu = 5027,
-  kMsgResourceNotDialog = 5028,
-  kMsgResourceNotMenu = 5029,
-  kMsgCannotOpenLibrary = 5030,
-  kMsgCannotLoadDialog = 5031,
-  kMsgErrorShowingResource = 5032,
-  kMsgCannotOpenModuleLibrary = 5033,  // "%s": the module path
-  kMsgCannotShowResource = 5034,
-  kMsgCannotPreviewResource = 5035,
-};
-
 // The windows of the preview, with the ids their templates had.
 inline constexpr int kDialogHostTemplateId = 142;
 inline constexpr int kMenuHostTemplateId = 143;
 inline constexpr const char* kMenuHostCaption = "Menú";
 
-// The Spanish text of a preview message; "" for another id.
-const char* PreviewMessageText(int id);
 // The message of a failure kind (5026 ... 5031); 0 for kPreviewOk.
 int PreviewFailureMessageId(int failureKind);
 

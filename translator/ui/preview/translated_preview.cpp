@@ -42,14 +42,14 @@ TranslatedPreview PrepareTranslatedPreview(const Module& module, const std::stri
   ModuleImage image;
   if (image.Open(module.path) != 0) {
     return Failed(kMsgCannotOpenModuleLibrary,
-                  Format(PreviewMessageText(kMsgCannotOpenModuleLibrary), module.path.c_str()));
+                  Format(MessageText(kMsgCannotOpenModuleLibrary), module.path.c_str()));
   }
   const PreviewKey parsed = ParsePreviewKey(resourceKey);
   ResourceEngine engine;
   if (!parsed.valid ||
       !engine.CopyResourceToLibrary(image, parsed.name, parsed.type, templateLibraryPath)) {
     return Failed(kMsgCannotShowResource,
-                  WithDetail(PreviewMessageText(kMsgCannotShowResource), engine.failureText));
+                  WithDetail(MessageText(kMsgCannotShowResource), engine.failureText));
   }
   image.Close();
 
@@ -67,7 +67,7 @@ TranslatedPreview PrepareTranslatedPreview(const Module& module, const std::stri
   language->outputFile = previewOutputPath;
   if (!engine.GenerateLanguages(&copy, &chosen)) {
     return Failed(kMsgCannotPreviewResource,
-                  WithDetail(PreviewMessageText(kMsgCannotPreviewResource), engine.failureText));
+                  WithDetail(MessageText(kMsgCannotPreviewResource), engine.failureText));
   }
   TranslatedPreview result;
   result.outcome = TranslatedPreview::kShow;

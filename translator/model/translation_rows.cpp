@@ -1,0 +1,93 @@
+// The translation dialog's rows and scrolling.
+#include "translator/model/translation_rows.h"
+
+#include <algorithm>
+
+#include "translator/model/text_escape.h"
+
+namespace ulk {
+
+TranslationRows::TranslationRows(const Module& module, std::string key) : key_(std::move(key)) {
+  for (const ModuleLanguage& language : module.languages) {
+    const TextEntry* entry = language.FindEntry(key_);
+    rows_.push_back({language.name, entry ? entry->text : std::string(), language.isDefault != 0});
+  }
+}
+
+int TranslationRows::VisibleSlots() const {
+  return std::min(static_cast<int>(rows_.size()), kTranslationSlots);
+}
+
+const TranslationRow* TranslationRows::RowInSlot(int slot) const {
+  if (slot < 0 || slot >= VisibleSlots()) return nullptr;
+  const auto row = static_cast<std::size_t>(first_ + slot);
+  return row < rows_.size() ? &rows_[row] : nullptr;
+}
+
+TranslationScrollBar TranslationRows::ScrollBar() const {
+  const int count = static_cast<int>(rows_.size());
+  if (count <= kTranslationSlots) return {};
+  return {true, count - 1, kTranslationSlots, first_};
+}
+
+void TranslationRows::Scroll(TranslationScroll request, int thumb) {
+  switch (request) {
+    case TranslationScroll::kLineUp:
+      --first_;
+      break;
+    case TranslationScroll::kLineDown:
+      ++first_;
+      break;
+    case TranslationScroll::kPageUp:
+      first_ -= kTranslationSlots;
+      break;
+    case TranslationScroll::kPageDown:
+      first_ += kTranslationSlots;
+      break;
+    case TranslationScroll::kThumb:
+      first_ = thumb;
+      break;
+    case TranslationScroll::kOther:
+      break;
+  }
+  Clamp();
+}
+
+void TranslationRows::Clamp() {
+  const int last = static_cast<int>(rows_.size()) - kTranslationSlots;
+  first_ = std::max(0, std::min(first_, last));
+}
+
+void TranslationRows::SetSlotText(int slot, std::string_view editText) {
+  if (slot < 0 || slot >= VisibleSlots()) return;
+  TranslationRow& row = rows_[static_cast<std::size_t>(first_ + slot)];
+  if (!row.readOnly) row.text = EscapeText(editText);
+}
+
+void TranslationRows::ApplyTo(Module& module) const {
+  // Rows were made in module order; a name is looked up only where that
+  // order no longer holds, so that two languages of one name (a
+  // hand-edited project) each keep their own row.
+  auto position = module.languages.begin();
+  for (const TranslationRow& row : rows_) {
+    ModuleLanguage* language = nullptr;
+    if (position != module.languages.end() && position->name == row.language) {
+      language = &*position;
+    } else {
+      language = module.FindLanguage(row.language);
+    }
+    if (position != module.languages.end()) ++position;
+    if (!language) continue;
+    if (TextEntry* entry = language->FindEntry(key_)) {
+      if (language->isDefault) {
+        entry->status = kStatusByHand;
+      } else {
+        entry->text = row.text;
+      }
+    } else {
+      language->SetEntry(key_, row.text, kStatusUnchanged);
+    }
+  }
+}
+
+}  // namespace ulk
