@@ -12,6 +12,7 @@
 
 #include "translator/ui/dialog_ids.h"
 #include "translator/ui/ulk_art.h"
+#include "translator/ui/window_ui.h"
 #include "uikit/command_id.h"
 #include "uikit/list_ctrl_helper.h"
 #include "uikit/message_box.h"
@@ -19,20 +20,6 @@
 
 namespace ulk {
 namespace {
-
-MessageKind KindOf(MessageIcon icon) {
-  switch (icon) {
-    case MessageIcon::kError:
-      return MessageKind::kError;
-    case MessageIcon::kExclamation:
-      return MessageKind::kExclamation;
-    case MessageIcon::kQuestion:
-      return MessageKind::kQuestion;
-    case MessageIcon::kInformation:
-      break;
-  }
-  return MessageKind::kInformation;
-}
 
 // Where a context menu opened from the keyboard appears: below the
 // selected row, or at the list's top left corner.
@@ -61,7 +48,7 @@ constexpr int kRowImageRoom = 22;
 }  // namespace
 
 void DialogUi::ShowMessage(const std::string& text, MessageIcon icon) {
-  ShowMessageBox(parent_, text, KindOf(icon));
+  ShowMessageBox(parent_, text, MessageKindOf(icon));
 }
 
 bool DialogUi::AskYesNo(const std::string& text) {

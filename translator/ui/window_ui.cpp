@@ -7,9 +7,8 @@
 #include "uikit/message_box.h"
 
 namespace ulk {
-namespace {
 
-MessageKind KindOf(MessageIcon icon) {
+MessageKind MessageKindOf(MessageIcon icon) {
   switch (icon) {
     case MessageIcon::kError:
       return MessageKind::kError;
@@ -23,10 +22,8 @@ MessageKind KindOf(MessageIcon icon) {
   return MessageKind::kInformation;
 }
 
-}  // namespace
-
 void WindowUi::ShowMessage(const std::string& text, MessageIcon icon) {
-  ShowMessageBox(frame_, text, KindOf(icon));
+  ShowMessageBox(frame_, text, MessageKindOf(icon));
 }
 
 bool WindowUi::AskYesNo(const std::string& text) {

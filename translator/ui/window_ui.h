@@ -3,12 +3,16 @@
 #pragma once
 
 #include "translator/model/operation_ui.h"
+#include "uikit/message_box.h"
 
 class wxWindow;
 
 namespace ulk {
 
 class CMainFrame;
+
+// The toolkit's message box kind for an operation's message icon.
+MessageKind MessageKindOf(MessageIcon icon);
 
 class WindowUi : public OperationUi {
  public:
