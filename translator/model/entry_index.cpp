@@ -6,20 +6,28 @@
 namespace ulk {
 
 std::uint64_t EntryIndex::Hash(std::string_view key) {
-  // FNV-1a: keys are short ("ST_N_7 (2)"); never 0, which marks an empty slot.
+  // FNV-1a: keys are short ("ST_N_7 (2)"). Its low bits depend only on the
+  // low bits of the bytes, so the whole is mixed before a slot is taken from
+  // it; never 0, which marks an empty slot.
   std::uint64_t hash = 14695981039346656037ULL;
   for (const char c : key) {
     hash ^= static_cast<unsigned char>(c);
     hash *= 1099511628211ULL;
   }
+  hash ^= hash >> 31;
+  hash *= 0xBF58476D1CE4E5B9ULL;
+  hash ^= hash >> 29;
   return hash | 1;
 }
+
+// The slot a hash belongs in: not from bit 0, which every hash has set.
+std::size_t EntryIndex::Home(std::uint64_t hash, std::size_t mask) { return (hash >> 1) & mask; }
 
 bool EntryIndex::Find(std::string_view key, Position& found) const {
   if (slots_.empty()) return false;
   const std::uint64_t hash = Hash(key);
   const std::size_t mask = slots_.size() - 1;
-  for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+  for (std::size_t i = Home(hash, mask);; i = (i + 1) & mask) {
     const Slot& slot = slots_[i];
     if (slot.hash == 0) return false;
     if (slot.hash == hash && slot.position->key == key) {
@@ -31,7 +39,7 @@ bool EntryIndex::Find(std::string_view key, Position& found) const {
 
 void EntryIndex::Place(std::uint64_t hash, Position position) {
   const std::size_t mask = slots_.size() - 1;
-  std::size_t i = hash & mask;
+  std::size_t i = Home(hash, mask);
   while (slots_[i].hash != 0) i = (i + 1) & mask;
   slots_[i] = Slot{hash, position};
 }
@@ -55,7 +63,7 @@ bool EntryIndex::Erase(std::string_view key) {
   if (slots_.empty()) return false;
   const std::uint64_t hash = Hash(key);
   const std::size_t mask = slots_.size() - 1;
-  std::size_t i = hash & mask;
+  std::size_t i = Home(hash, mask);
   while (true) {
     if (slots_[i].hash == 0) return false;
     if (slots_[i].hash == hash && slots_[i].position->key == key) break;
@@ -64,7 +72,7 @@ bool EntryIndex::Erase(std::string_view key) {
   // Shift back the slots after it that would no longer be found.
   std::size_t hole = i;
   for (std::size_t j = (i + 1) & mask; slots_[j].hash != 0; j = (j + 1) & mask) {
-    const std::size_t home = slots_[j].hash & mask;
+    const std::size_t home = Home(slots_[j].hash, mask);
     const bool movable = hole <= j ? (home <= hole || home > j) : (home <= hole && home > j);
     if (movable) {
       slots_[hole] = slots_[j];

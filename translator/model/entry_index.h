@@ -32,6 +32,7 @@ class EntryIndex {
     Position position{};
   };
   static std::uint64_t Hash(std::string_view key);
+  static std::size_t Home(std::uint64_t hash, std::size_t mask);
   void Grow();
   void Place(std::uint64_t hash, Position position);
 
