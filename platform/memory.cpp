@@ -29,12 +29,22 @@ void ReserveHeapInLargePages() {
   // by the reserve; freed, it stays in the heap (KeepFreedMemory).
   void* probe = std::malloc(kLargePage);
   if (!probe) return;
-  const auto begin = (reinterpret_cast<std::uintptr_t>(probe) + kLargePage - 1) & ~(kLargePage - 1);
+  const auto start = reinterpret_cast<std::uintptr_t>(probe);
+  const auto begin = (start + kLargePage - 1) & ~(kLargePage - 1);
   const auto end = reinterpret_cast<std::uintptr_t>(::sbrk(0)) & ~(kLargePage - 1);
   // Where the system offers it, the heap is then backed by large pages: a
   // single fault maps 2 MB instead of 4 KB. Without it nothing changes.
-  if (end > begin) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+  if (end <= begin || ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE) != 0) {
+    std::free(probe);
+    return;
+  }
   std::free(probe);
+  // The stretch below the first 2 MB boundary cannot have a large page.
+  // A block that fills it, never used nor freed, makes the allocations
+  // that follow start above it; it costs address space, not memory.
+  // (Kept where the compiler cannot drop it as unused.)
+  static void* volatile head = nullptr;
+  if (!head && begin > start) head = std::malloc(begin - start);
 }
 
 }  // namespace ulk
