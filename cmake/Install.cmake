@@ -14,7 +14,11 @@ set(ULK_PRIVATE_LIBDIR lib/ulk)
 # build folder (bin/). Installed, the component lives in a private folder
 # that no other program searches; the programs' run path names it relative to
 # themselves, so dlopen of the bare name finds it under any prefix.
-set_target_properties(ulk ulk-cli PROPERTIES INSTALL_RPATH "$ORIGIN/../${ULK_PRIVATE_LIBDIR}")
+# The build folder's programs carry the same run path (the folder it names
+# does not exist there): else the build leaves room for it as empty entries,
+# which the loader takes as the current folder and searches for every library.
+set_target_properties(ulk ulk-cli PROPERTIES INSTALL_RPATH "$ORIGIN/../${ULK_PRIVATE_LIBDIR}"
+  BUILD_WITH_INSTALL_RPATH ON)
 
 install(TARGETS ulk ulk-cli RUNTIME DESTINATION bin)
 install(TARGETS termvault LIBRARY DESTINATION ${ULK_PRIVATE_LIBDIR})

@@ -52,6 +52,14 @@ for program in ulk ulk-cli; do
   runpath=$(readelf -d "$root/bin/$program" | sed -n 's/.*(RUNPATH).*\[\(.*\)\]/\1/p')
   [ "$runpath" = '$ORIGIN/../lib/ulk' ] || fail "$program: RUNPATH «$runpath»"
 done
+# Nor do the build folder's programs search the current folder for their
+# libraries, which an empty entry of a run path stands for.
+for program in ulk ulk-cli; do
+  runpath=$(readelf -d "$build/bin/$program" | sed -n 's/.*(R[UN]*PATH).*\[\(.*\)\]/\1/p')
+  case ":$runpath:" in
+    *::*) [ -z "$runpath" ] || fail "$build/bin/$program: RUNPATH con una entrada vacía «$runpath»" ;;
+  esac
+done
 missing=$(ldd "$root/bin/ulk" | grep "not found" || true)
 [ -z "$missing" ] || fail "ulk: bibliotecas que faltan: $missing"
 
