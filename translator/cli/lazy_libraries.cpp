@@ -1,0 +1,278 @@
+// ulk-cli maps the libraries of its exchange and dictionary commands
+// (libxml2, fontconfig, FreeType, SQLite) only when one of those commands
+// first calls into them. Every other run, a generation above all, starts
+// without them; loading them cost about a third of the program's start-up.
+//
+// Each function below stands for the library's own of the same name and
+// passes the call on to it. Their headers declare them, so a signature
+// that differs does not compile. The program is linked without these
+// libraries (translator/cli/CMakeLists.txt): a function the code starts to
+// use must be added here, or the link fails naming it.
+#include <dlfcn.h>
+#include <fontconfig/fontconfig.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include <libxml/tree.h>
+#include <libxml/xmlreader.h>
+#include <sqlite3.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <type_traits>
+
+namespace {
+
+struct Library {
+  const char* file;
+  void* handle = nullptr;
+};
+
+Library xml{"libxml2.so.2"};
+Library fontconfig{"libfontconfig.so.1"};
+Library freetype{"libfreetype.so.6"};
+Library sqlite{"libsqlite3.so.0"};
+
+// A library the package depends on is missing or broken: nothing the
+// command could do without it.
+[[noreturn]] void Unavailable(const char* what) {
+  std::fprintf(stderr, "ulk-cli: no se puede cargar una biblioteca del sistema: %s\n", what);
+  std::exit(1);
+}
+
+void* Symbol(Library& library, const char* name) {
+  if (!library.handle) {
+    library.handle = ::dlopen(library.file, RTLD_NOW | RTLD_LOCAL);
+    if (!library.handle) Unavailable(::dlerror());
+  }
+  void* symbol = ::dlsym(library.handle, name);
+  if (!symbol) Unavailable(::dlerror());
+  return symbol;
+}
+
+// The library's own `Function`, looked up once.
+template <auto Function>
+decltype(Function) Forward(Library& library, const char* name) {
+  static const auto real = reinterpret_cast<decltype(Function)>(Symbol(library, name));
+  return real;
+}
+
+void FreeThroughLibrary(void* memory) {
+  static const xmlFreeFunc real = *static_cast<xmlFreeFunc*>(Symbol(xml, "xmlFree"));
+  real(memory);
+}
+
+}  // namespace
+
+extern "C" {
+
+// libxml2 frees what it hands out through this pointer, a variable of its own.
+xmlFreeFunc xmlFree = FreeThroughLibrary;
+
+// libxml2: the exchange formats.
+void xmlFreeTextReader(xmlTextReaderPtr a0) {
+  return Forward<&::xmlFreeTextReader>(xml, "xmlFreeTextReader")(a0);
+}
+
+long xmlGetLineNo(const xmlNode * a0) {
+  return Forward<&::xmlGetLineNo>(xml, "xmlGetLineNo")(a0);
+}
+
+xmlChar * xmlGetNoNsProp(const xmlNode * a0, const xmlChar * a1) {
+  return Forward<&::xmlGetNoNsProp>(xml, "xmlGetNoNsProp")(a0, a1);
+}
+
+xmlChar * xmlGetNsProp(const xmlNode * a0, const xmlChar * a1, const xmlChar * a2) {
+  return Forward<&::xmlGetNsProp>(xml, "xmlGetNsProp")(a0, a1, a2);
+}
+
+xmlTextReaderPtr xmlReaderForMemory(const char * a0, int a1, const char * a2, const char * a3, int a4) {
+  return Forward<&::xmlReaderForMemory>(xml, "xmlReaderForMemory")(a0, a1, a2, a3, a4);
+}
+
+xmlNodePtr xmlTextReaderCurrentNode(xmlTextReaderPtr a0) {
+  return Forward<&::xmlTextReaderCurrentNode>(xml, "xmlTextReaderCurrentNode")(a0);
+}
+
+int xmlTextReaderDepth(xmlTextReaderPtr a0) {
+  return Forward<&::xmlTextReaderDepth>(xml, "xmlTextReaderDepth")(a0);
+}
+
+xmlNodePtr xmlTextReaderExpand(xmlTextReaderPtr a0) {
+  return Forward<&::xmlTextReaderExpand>(xml, "xmlTextReaderExpand")(a0);
+}
+
+int xmlTextReaderGetParserLineNumber(xmlTextReaderPtr a0) {
+  return Forward<&::xmlTextReaderGetParserLineNumber>(xml, "xmlTextReaderGetParserLineNumber")(a0);
+}
+
+int xmlTextReaderNext(xmlTextReaderPtr a0) {
+  return Forward<&::xmlTextReaderNext>(xml, "xmlTextReaderNext")(a0);
+}
+
+int xmlTextReaderNodeType(xmlTextReaderPtr a0) {
+  return Forward<&::xmlTextReaderNodeType>(xml, "xmlTextReaderNodeType")(a0);
+}
+
+int xmlTextReaderRead(xmlTextReaderPtr a0) {
+  return Forward<&::xmlTextReaderRead>(xml, "xmlTextReaderRead")(a0);
+}
+
+void xmlTextReaderSetStructuredErrorHandler(xmlTextReaderPtr a0, xmlStructuredErrorFunc a1, void * a2) {
+  return Forward<&::xmlTextReaderSetStructuredErrorHandler>(xml, "xmlTextReaderSetStructuredErrorHandler")(a0, a1, a2);
+}
+
+// fontconfig and FreeType: text widths in the checks.
+FcBool FcConfigSubstitute(FcConfig * a0, FcPattern * a1, FcMatchKind a2) {
+  return Forward<&::FcConfigSubstitute>(fontconfig, "FcConfigSubstitute")(a0, a1, a2);
+}
+
+void FcDefaultSubstitute(FcPattern * a0) {
+  return Forward<&::FcDefaultSubstitute>(fontconfig, "FcDefaultSubstitute")(a0);
+}
+
+FcPattern * FcFontMatch(FcConfig * a0, FcPattern * a1, FcResult * a2) {
+  return Forward<&::FcFontMatch>(fontconfig, "FcFontMatch")(a0, a1, a2);
+}
+
+FcBool FcPatternAddInteger(FcPattern * a0, const char * a1, int a2) {
+  return Forward<&::FcPatternAddInteger>(fontconfig, "FcPatternAddInteger")(a0, a1, a2);
+}
+
+FcBool FcPatternAddString(FcPattern * a0, const char * a1, const FcChar8 * a2) {
+  return Forward<&::FcPatternAddString>(fontconfig, "FcPatternAddString")(a0, a1, a2);
+}
+
+FcPattern * FcPatternCreate(void) {
+  return Forward<&::FcPatternCreate>(fontconfig, "FcPatternCreate")();
+}
+
+void FcPatternDestroy(FcPattern * a0) {
+  return Forward<&::FcPatternDestroy>(fontconfig, "FcPatternDestroy")(a0);
+}
+
+FcResult FcPatternGetInteger(const FcPattern * a0, const char * a1, int a2, int * a3) {
+  return Forward<&::FcPatternGetInteger>(fontconfig, "FcPatternGetInteger")(a0, a1, a2, a3);
+}
+
+FcResult FcPatternGetString(const FcPattern * a0, const char * a1, int a2, FcChar8 ** a3) {
+  return Forward<&::FcPatternGetString>(fontconfig, "FcPatternGetString")(a0, a1, a2, a3);
+}
+
+FT_Error FT_Done_Face(FT_Face a0) {
+  return Forward<&::FT_Done_Face>(freetype, "FT_Done_Face")(a0);
+}
+
+FT_Error FT_Done_FreeType(FT_Library a0) {
+  return Forward<&::FT_Done_FreeType>(freetype, "FT_Done_FreeType")(a0);
+}
+
+FT_UInt FT_Get_Char_Index(FT_Face a0, FT_ULong a1) {
+  return Forward<&::FT_Get_Char_Index>(freetype, "FT_Get_Char_Index")(a0, a1);
+}
+
+FT_Error FT_Init_FreeType(FT_Library * a0) {
+  return Forward<&::FT_Init_FreeType>(freetype, "FT_Init_FreeType")(a0);
+}
+
+FT_Error FT_Load_Glyph(FT_Face a0, FT_UInt a1, FT_Int32 a2) {
+  return Forward<&::FT_Load_Glyph>(freetype, "FT_Load_Glyph")(a0, a1, a2);
+}
+
+FT_Error FT_New_Face(FT_Library a0, const char * a1, FT_Long a2, FT_Face * a3) {
+  return Forward<&::FT_New_Face>(freetype, "FT_New_Face")(a0, a1, a2, a3);
+}
+
+FT_Error FT_Set_Pixel_Sizes(FT_Face a0, FT_UInt a1, FT_UInt a2) {
+  return Forward<&::FT_Set_Pixel_Sizes>(freetype, "FT_Set_Pixel_Sizes")(a0, a1, a2);
+}
+
+// SQLite: dictionaries (TMX import and export).
+int sqlite3_bind_int64(sqlite3_stmt * a0, int a1, sqlite3_int64 a2) {
+  return Forward<&::sqlite3_bind_int64>(sqlite, "sqlite3_bind_int64")(a0, a1, a2);
+}
+
+int sqlite3_bind_text(sqlite3_stmt * a0, int a1, const char * a2, int a3, std::type_identity_t<void (*)(void *)> a4) {
+  return Forward<&::sqlite3_bind_text>(sqlite, "sqlite3_bind_text")(a0, a1, a2, a3, a4);
+}
+
+int sqlite3_busy_timeout(sqlite3 * a0, int a1) {
+  return Forward<&::sqlite3_busy_timeout>(sqlite, "sqlite3_busy_timeout")(a0, a1);
+}
+
+int sqlite3_clear_bindings(sqlite3_stmt * a0) {
+  return Forward<&::sqlite3_clear_bindings>(sqlite, "sqlite3_clear_bindings")(a0);
+}
+
+int sqlite3_close_v2(sqlite3 * a0) {
+  return Forward<&::sqlite3_close_v2>(sqlite, "sqlite3_close_v2")(a0);
+}
+
+int sqlite3_column_bytes(sqlite3_stmt * a0, int a1) {
+  return Forward<&::sqlite3_column_bytes>(sqlite, "sqlite3_column_bytes")(a0, a1);
+}
+
+int sqlite3_column_count(sqlite3_stmt * a0) {
+  return Forward<&::sqlite3_column_count>(sqlite, "sqlite3_column_count")(a0);
+}
+
+sqlite3_int64 sqlite3_column_int64(sqlite3_stmt * a0, int a1) {
+  return Forward<&::sqlite3_column_int64>(sqlite, "sqlite3_column_int64")(a0, a1);
+}
+
+const char * sqlite3_column_name(sqlite3_stmt * a0, int a1) {
+  return Forward<&::sqlite3_column_name>(sqlite, "sqlite3_column_name")(a0, a1);
+}
+
+const unsigned char * sqlite3_column_text(sqlite3_stmt * a0, int a1) {
+  return Forward<&::sqlite3_column_text>(sqlite, "sqlite3_column_text")(a0, a1);
+}
+
+int sqlite3_column_type(sqlite3_stmt * a0, int a1) {
+  return Forward<&::sqlite3_column_type>(sqlite, "sqlite3_column_type")(a0, a1);
+}
+
+int sqlite3_db_readonly(sqlite3 * a0, const char * a1) {
+  return Forward<&::sqlite3_db_readonly>(sqlite, "sqlite3_db_readonly")(a0, a1);
+}
+
+const char * sqlite3_errmsg(sqlite3 * a0) {
+  return Forward<&::sqlite3_errmsg>(sqlite, "sqlite3_errmsg")(a0);
+}
+
+int sqlite3_exec(sqlite3 * a0, const char * a1, std::type_identity_t<int (*)(void *, int, char **, char **)> a2, void * a3, char ** a4) {
+  return Forward<&::sqlite3_exec>(sqlite, "sqlite3_exec")(a0, a1, a2, a3, a4);
+}
+
+int sqlite3_file_control(sqlite3 * a0, const char * a1, int a2, void * a3) {
+  return Forward<&::sqlite3_file_control>(sqlite, "sqlite3_file_control")(a0, a1, a2, a3);
+}
+
+int sqlite3_finalize(sqlite3_stmt * a0) {
+  return Forward<&::sqlite3_finalize>(sqlite, "sqlite3_finalize")(a0);
+}
+
+sqlite3_int64 sqlite3_last_insert_rowid(sqlite3 * a0) {
+  return Forward<&::sqlite3_last_insert_rowid>(sqlite, "sqlite3_last_insert_rowid")(a0);
+}
+
+int sqlite3_open_v2(const char * a0, sqlite3 ** a1, int a2, const char * a3) {
+  return Forward<&::sqlite3_open_v2>(sqlite, "sqlite3_open_v2")(a0, a1, a2, a3);
+}
+
+int sqlite3_prepare_v2(sqlite3 * a0, const char * a1, int a2, sqlite3_stmt ** a3, const char ** a4) {
+  return Forward<&::sqlite3_prepare_v2>(sqlite, "sqlite3_prepare_v2")(a0, a1, a2, a3, a4);
+}
+
+int sqlite3_prepare_v3(sqlite3 * a0, const char * a1, int a2, unsigned int a3, sqlite3_stmt ** a4, const char ** a5) {
+  return Forward<&::sqlite3_prepare_v3>(sqlite, "sqlite3_prepare_v3")(a0, a1, a2, a3, a4, a5);
+}
+
+int sqlite3_reset(sqlite3_stmt * a0) {
+  return Forward<&::sqlite3_reset>(sqlite, "sqlite3_reset")(a0);
+}
+
+int sqlite3_step(sqlite3_stmt * a0) {
+  return Forward<&::sqlite3_step>(sqlite, "sqlite3_step")(a0);
+}
+
+}  // extern "C"
