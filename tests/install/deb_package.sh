@@ -18,7 +18,10 @@ deb=$(ls "$work"/out/ulk_*.deb)
 [ -f "$deb" ] || fail "cpack no ha escrito ulk_*.deb"
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for needed in libwxgtk3.2 libwxbase3.2 libicu libsqlite3 libstdc++6 libc6 wx3.2-i18n; do
+# ulk-cli loads libxml2, fontconfig, FreeType and SQLite itself when a command
+# needs them: the package must still depend on them.
+for needed in libwxgtk3.2 libwxbase3.2 libicu libsqlite3 libxml2 libfontconfig1 libfreetype6 \
+  libstdc++6 libc6 wx3.2-i18n; do
   grep -q "$needed" <<<"$depends" || fail "Depends sin $needed: $depends"
 done
 
