@@ -79,5 +79,21 @@ TEST(ExchangeReport, PseudoQuestionCountsTheTranslationsItReplaces) {
             "¿Desea continuar?");
 }
 
+TEST(ExchangeReport, AFindingWholeForThePaneUnderTheList) {
+  Finding finding;
+  finding.moduleFile = "app.dll";
+  finding.language = "Alemán (Alemania)";
+  finding.key = "DL_N_100 (3)";
+  finding.check = CheckKind::kFormat;
+  finding.original = "Abrir %s\\ndesde el disco";
+  finding.detail = "falta %s";
+  const std::string label = CheckLabel(CheckKind::kFormat);
+  EXPECT_EQ(FindingText(finding), "app.dll · Alemán (Alemania) · DL_N_100 (3) · " + label +
+                                      "\nDetalle: falta %s\nOriginal: Abrir %s\\ndesde el "
+                                      "disco\nTraducción: (sin traducir)");
+  finding.translation = "Öffnen";
+  EXPECT_NE(FindingText(finding).find("\nTraducción: Öffnen"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace ulk

@@ -23,6 +23,7 @@
 #include "tests/gui/ulk_fixture.h"
 #include "translator/model/messages.h"
 #include "translator/model/project_file.h"
+#include "translator/exchange/exchange_report.h"
 #include "translator/model/resource_rows.h"
 #include "translator/ui/command_ids.h"
 #include "translator/ui/dialog_ids.h"
@@ -1161,6 +1162,11 @@ TEST_F(UlkDialogs, TheFindingsOfACheckLeadToTheirRows) {
   }
   ASSERT_GE(lost, 0);
   EXPECT_EQ(FromWx(findings->List()->GetItemText(lost, 2)), "ST_N_2 (0)");
+  // The pane under the list shows the selected finding whole.
+  ListCtrlHelper(findings->List()).SelectRow(lost);
+  Pump();
+  EXPECT_EQ(FromWx(findings->WholeText()->GetValue()),
+            FindingText(result.findings[static_cast<std::size_t>(lost)]));
 
   // From a dialog node of the other module, the finding's row is found.
   tree()->ExpandAll();

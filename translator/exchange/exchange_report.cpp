@@ -116,4 +116,11 @@ std::string CheckSummary(const CheckResult& result) {
                 result.checked);
 }
 
+std::string FindingText(const Finding& finding) {
+  return finding.moduleFile + " · " + finding.language + " · " + finding.key + " · " +
+         CheckLabel(finding.check) + "\nDetalle: " + finding.detail +
+         "\nOriginal: " + finding.original + "\nTraducción: " +
+         (finding.translation.empty() ? std::string("(sin traducir)") : finding.translation);
+}
+
 }  // namespace ulk

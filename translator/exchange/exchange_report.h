@@ -43,5 +43,9 @@ std::size_t TranslatedCount(const Module& module, std::string_view language);
 
 // The count line of the findings list.
 std::string CheckSummary(const CheckResult& result);
+// A finding whole, for the pane under the findings list, whose columns cut
+// long texts short: where and which check, then the detail, the original
+// and the translation on lines of their own, as the project stores them.
+std::string FindingText(const Finding& finding);
 
 }  // namespace ulk

@@ -37,6 +37,7 @@ enum DialogControlId : int {
   kCtlPlaceholder1 = 1028,  // module and language dialogs
   kCtlPlaceholder2 = 1029,
   kCtlPlaceholder3 = 1030,
+  kCtlFindingText = 1040,  // the findings window's pane under its list
 };
 
 // Toolbars placed in the dialogs (their control ids).

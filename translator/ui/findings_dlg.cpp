@@ -31,7 +31,11 @@ CFindingsDlg::CFindingsDlg(wxWindow* parent, GoTo goTo)
   top->Add(notes_, 0, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, 10);
   list_ = MakeList(kCtlList, true, wxSize(1090, 300));
   for (const char* column : kColumns) list_->AppendColumn(ToWx(column));
-  top->Add(list_, 1, wxEXPAND | wxALL, 10);
+  top->Add(list_, 1, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, 10);
+  // The selected finding whole: the list's columns cut long texts short.
+  whole_ = new wxTextCtrl(this, kCtlFindingText, wxString(), wxDefaultPosition, wxSize(-1, 72),
+                          wxTE_MULTILINE | wxTE_READONLY);
+  top->Add(whole_, 0, wxEXPAND | wxALL, 10);
   count_ = MakeCountLine();
   top->Add(count_, 0, wxEXPAND | wxLEFT | wxRIGHT, 10);
   top->Add(MakeButtons("&Ir al recurso", "Cerrar"), 0, wxEXPAND | wxALL, 10);
@@ -39,12 +43,23 @@ CFindingsDlg::CFindingsDlg(wxWindow* parent, GoTo goTo)
   notes_->Hide();
   FitToContents();
   list_->Bind(wxEVT_LIST_ITEM_ACTIVATED, [this](wxListEvent& event) { GoToRow(event.GetIndex()); });
+  list_->Bind(wxEVT_LIST_ITEM_SELECTED, [this](wxListEvent& event) { ShowWhole(event.GetIndex()); });
+}
+
+void CFindingsDlg::ShowWhole(long row) {
+  std::string text;
+  if (row >= 0 && row < list_->GetItemCount()) {
+    const auto index = static_cast<std::size_t>(list_->GetItemData(row));
+    if (index < result_.findings.size()) text = FindingText(result_.findings[index]);
+  }
+  whole_->ChangeValue(ToWx(text));
 }
 
 void CFindingsDlg::SetResult(CheckResult result) {
   result_ = std::move(result);
   list_->Freeze();
   list_->DeleteAllItems();
+  whole_->ChangeValue(wxString());
   long row = 0;
   for (const Finding& finding : result_.findings) {
     const std::string texts[] = {finding.moduleFile,        finding.language, finding.key,

@@ -31,14 +31,18 @@ class CFindingsDlg : public UlkDialog {
   wxListCtrl* List() const { return list_; }
   wxTextCtrl* CountLine() const { return count_; }
   wxStaticText* NotesLine() const { return notes_; }
+  // The selected finding whole.
+  wxTextCtrl* WholeText() const { return whole_; }
 
  private:
   void FitColumns();
+  void ShowWhole(long row);
 
   GoTo goTo_;
   CheckResult result_;
   wxListCtrl* list_ = nullptr;
   wxTextCtrl* count_ = nullptr;
+  wxTextCtrl* whole_ = nullptr;
   wxStaticText* notes_ = nullptr;
 };
 
