@@ -94,6 +94,25 @@ TEST_F(UlkWindow, WithTheComponentButNoAdministratorTheDictionaryMenuEndsWithAdd
   EXPECT_FALSE(Enabled(kIdCloseDictionary));
 }
 
+TEST_F(UlkWindow, TheTreeMenuEndsWithTheModulesExchangeCommands) {
+  StartOnDemo();
+  std::unique_ptr<wxMenu> menu(frame()->MakeTreeContextMenu());
+  std::vector<std::string> labels;
+  for (const wxMenuItem* item : menu->GetMenuItems()) {
+    labels.push_back(item->IsSeparator() ? "-" : FromWx(item->GetItemLabel()));
+  }
+  EXPECT_EQ(labels, (std::vector<std::string>{"&Propiedades...", "-", "&Obtener recursos",
+                                              "Generar...", "-", "&Exportar idioma...",
+                                              "&Importar idioma...", "Pseudo&traducir idioma...",
+                                              "&Comprobar traducciones..."}));
+  // The same commands as the "Módulos" menu's, enabled for a module.
+  for (const CommandId id :
+       {kIdExportLanguage, kIdImportLanguage, kIdPseudoTranslate, kIdCheckModule}) {
+    EXPECT_NE(menu->FindItem(WxId(id)), nullptr);
+    EXPECT_TRUE(Enabled(id));
+  }
+}
+
 TEST_F(UlkWindow, TheAdministratorGetsTheOpenDictionaryAsItsOnlyArgument) {
   const std::string script = (folder_ / "glossmith").string();
   const std::string record = (folder_ / "args.txt").string();

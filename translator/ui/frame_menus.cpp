@@ -208,7 +208,14 @@ wxMenu* CMainFrame::MakeTreeContextMenu() {
               {{kIdProperties, "&Propiedades..."},
                {0, nullptr},
                {kIdGetResources, "&Obtener recursos"},
-               {kIdGenerate, "Generar..."}});
+               {kIdGenerate, "Generar..."},
+               // The module's exchange commands, as in "Módulos", after the
+               // menu's own items.
+               {0, nullptr},
+               {kIdExportLanguage, "&Exportar idioma..."},
+               {kIdImportLanguage, "&Importar idioma..."},
+               {kIdPseudoTranslate, "Pseudo&traducir idioma..."},
+               {kIdCheckModule, "&Comprobar traducciones..."}});
   return menu;
 }
 
