@@ -34,11 +34,10 @@ void ReserveHeapInLargePages() {
   const auto end = reinterpret_cast<std::uintptr_t>(::sbrk(0)) & ~(kLargePage - 1);
   // Where the system offers it, the heap is then backed by large pages: a
   // single fault maps 2 MB instead of 4 KB. Without it nothing changes.
-  if (end <= begin || ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE) != 0) {
-    std::free(probe);
-    return;
-  }
+  const bool advised =
+      end > begin && ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE) == 0;
   std::free(probe);
+  if (!advised) return;
   // The stretch below the first 2 MB boundary cannot have a large page.
   // A block that fills it, never used nor freed, makes the allocations
   // that follow start above it; it costs address space, not memory.

@@ -41,8 +41,6 @@ namespace {
 
 using testing::ModalAnswers;
 using testing::Pump;
-using testing::QueryCommand;
-using testing::SendCommand;
 
 constexpr const char* kSpanish = "Español (España)";
 constexpr const char* kEnglish = "Inglés (Estados Unidos)";
@@ -100,13 +98,6 @@ class UlkDialogs : public testing::UlkWindowTest {
  protected:
   ModalAnswers unanswered_;
 
-  bool Run(int command) { return SendCommand(frame(), WxId(command)); }
-  bool Enabled(int command) { return QueryCommand(frame(), WxId(command)).enabled; }
-  void SelectKey(const std::string& key) {
-    const long row = listView()->FindRowOfKey(key);
-    ASSERT_GE(row, 0) << key;
-    SelectRows({row});
-  }
   ModuleLanguage* Language(const char* name) { return firstModule().FindLanguage(name); }
   std::string Text(const char* language, const std::string& key) {
     const ModuleLanguage* found = Language(language);

@@ -12,6 +12,7 @@
 #include "translator/ui/left_view.h"
 #include "translator/ui/main_frame.h"
 #include "translator/ui/translator_app.h"
+#include "uikit/command_id.h"
 #include "translator/ui/ulk_doc.h"
 #include "translator/ui/ulk_view.h"
 
@@ -80,6 +81,16 @@ class UlkWindowTest : public ::testing::Test {
     item.SetMask(wxLIST_MASK_TEXT);
     list()->GetColumn(column, item);
     return FromWx(item.GetText());
+  }
+  // Sends a command to the frame as a menu item does; whether it was handled.
+  bool Run(int command) { return SendCommand(frame(), WxId(command)); }
+  // Whether the frame's handlers enable the command now.
+  bool Enabled(int command) { return QueryCommand(frame(), WxId(command)).enabled; }
+  // Selects the row of `key` alone in the resource list.
+  void SelectKey(const std::string& key) {
+    const long row = listView()->FindRowOfKey(key);
+    ASSERT_GE(row, 0) << key;
+    SelectRows({row});
   }
   void SelectRows(std::initializer_list<long> rows) {
     for (long i = 0; i < list()->GetItemCount(); ++i) {

@@ -24,14 +24,7 @@
 namespace ulk {
 namespace {
 
-class UlkScreenshots : public testing::UlkWindowTest {
- protected:
-  void SelectKey(const std::string& key) {
-    const long row = listView()->FindRowOfKey(key);
-    ASSERT_GE(row, 0) << key;
-    SelectRows({row});
-  }
-};
+class UlkScreenshots : public testing::UlkWindowTest {};
 
 TEST_F(UlkScreenshots, MainWindow) {
   StartOnDemo();

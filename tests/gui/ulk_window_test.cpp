@@ -22,8 +22,6 @@ namespace {
 
 using testing::ModalAnswers;
 using testing::Pump;
-using testing::QueryCommand;
-using testing::SendCommand;
 
 constexpr const char* kSpanish = "Español (España)";
 constexpr const char* kEnglish = "Inglés (Estados Unidos)";
@@ -35,8 +33,6 @@ class UlkWindow : public testing::UlkWindowTest {
   // are cancelled; the tests' own answers, registered later, come first.
   ModalAnswers unanswered_;
 
-  bool Run(int command) { return SendCommand(frame(), WxId(command)); }
-  bool Enabled(int command) { return QueryCommand(frame(), WxId(command)).enabled; }
   wxMenu* ToolsMenu() { return frame()->GetMenuBar()->GetMenu(6); }
   void ClickHeader(int column) {
     wxListEvent click(wxEVT_LIST_COL_CLICK, list()->GetId());
@@ -45,11 +41,6 @@ class UlkWindow : public testing::UlkWindowTest {
     list()->GetEventHandler()->ProcessEvent(click);
   }
   long RowOf(const std::string& key) { return listView()->FindRowOfKey(key); }
-  void SelectKey(const std::string& key) {
-    const long row = RowOf(key);
-    ASSERT_GE(row, 0) << key;
-    SelectRows({row});
-  }
   std::string Text(const char* language, const std::string& key) {
     const ModuleLanguage* found = firstModule().FindLanguage(language);
     const TextEntry* entry = found ? found->FindEntry(key) : nullptr;

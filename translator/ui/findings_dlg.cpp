@@ -46,13 +46,15 @@ CFindingsDlg::CFindingsDlg(wxWindow* parent, GoTo goTo)
   list_->Bind(wxEVT_LIST_ITEM_SELECTED, [this](wxListEvent& event) { ShowWhole(event.GetIndex()); });
 }
 
+const Finding* CFindingsDlg::FindingAt(long row) const {
+  if (row < 0 || row >= list_->GetItemCount()) return nullptr;
+  const auto index = static_cast<std::size_t>(list_->GetItemData(row));
+  return index < result_.findings.size() ? &result_.findings[index] : nullptr;
+}
+
 void CFindingsDlg::ShowWhole(long row) {
-  std::string text;
-  if (row >= 0 && row < list_->GetItemCount()) {
-    const auto index = static_cast<std::size_t>(list_->GetItemData(row));
-    if (index < result_.findings.size()) text = FindingText(result_.findings[index]);
-  }
-  whole_->ChangeValue(ToWx(text));
+  const Finding* finding = FindingAt(row);
+  whole_->ChangeValue(finding ? ToWx(FindingText(*finding)) : wxString());
 }
 
 void CFindingsDlg::SetResult(CheckResult result) {
@@ -105,9 +107,8 @@ bool CFindingsDlg::Accept() {
 }
 
 void CFindingsDlg::GoToRow(long row) {
-  if (row < 0 || row >= list_->GetItemCount() || !goTo_) return;
-  const auto index = static_cast<std::size_t>(list_->GetItemData(row));
-  if (index < result_.findings.size()) goTo_(result_.findings[index]);
+  const Finding* finding = FindingAt(row);
+  if (finding && goTo_) goTo_(*finding);
 }
 
 }  // namespace ulk

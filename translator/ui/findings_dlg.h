@@ -36,6 +36,8 @@ class CFindingsDlg : public UlkDialog {
 
  private:
   void FitColumns();
+  // The finding a list row shows; none for a row out of range.
+  const Finding* FindingAt(long row) const;
   void ShowWhole(long row);
 
   GoTo goTo_;
