@@ -1,7 +1,9 @@
 // Bounds-checked little-endian reads and writes.
 #include "platform/byte_stream.h"
 
+#include <bit>
 #include <cassert>
+#include <cstring>
 
 #include "platform/text.h"
 
@@ -62,8 +64,12 @@ bool ByteReader::Utf16z(std::u16string& out) {
   while (end + 2 <= data_.size() && (data_[end] != 0 || data_[end + 1] != 0)) end += 2;
   if (end + 2 > data_.size()) return false;
   out.resize((end - pos_) / 2);
-  for (std::size_t i = 0; i < out.size(); ++i) {
-    out[i] = static_cast<char16_t>(LoadU16(data_, pos_ + 2 * i));
+  if constexpr (std::endian::native == std::endian::little) {
+    std::memcpy(out.data(), data_.data() + pos_, end - pos_);
+  } else {
+    for (std::size_t i = 0; i < out.size(); ++i) {
+      out[i] = static_cast<char16_t>(LoadU16(data_, pos_ + 2 * i));
+    }
   }
   pos_ = end + 2;
   return true;

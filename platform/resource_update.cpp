@@ -42,7 +42,7 @@ ResourceUpdate::ResourceUpdate(const ModuleImage& image) : image_(image) {
     for (const auto& name : type.names) {
       Name n{NormalisedResourceId(name.id), {}};
       for (const auto& data : name.languages) {
-        n.languages.push_back(Language{data.language, data.codePage, {}, data.bytes, false});
+        n.languages.push_back(Language{data.language, data.codePage, {}, data.bytes, false, {}, 0});
       }
       t.names.push_back(std::move(n));
     }
@@ -50,30 +50,67 @@ ResourceUpdate::ResourceUpdate(const ModuleImage& image) : image_(image) {
   }
 }
 
-void ResourceUpdate::Put(const ResourceId& typeId, const ResourceId& nameId, std::uint16_t language,
-                         std::string bytes) {
+ResourceUpdate::Language& ResourceUpdate::Slot(const ResourceId& typeId, const ResourceId& nameId,
+                                               std::uint16_t language) {
   const ResourceId typeKey = NormalisedResourceId(typeId);
   const ResourceId nameKey = NormalisedResourceId(nameId);
-  auto type =
-      std::find_if(types_.begin(), types_.end(), [&](const Type& t) { return t.id == typeKey; });
-  if (type == types_.end()) {
-    types_.push_back(Type{typeKey, {}});
-    type = std::prev(types_.end());
-  }
-  auto name = std::find_if(type->names.begin(), type->names.end(),
-                           [&](const Name& n) { return n.id == nameKey; });
-  if (name == type->names.end()) {
-    type->names.push_back(Name{nameKey, {}});
-    name = std::prev(type->names.end());
-  }
-  for (Language& entry : name->languages) {
-    if (entry.id == language) {
-      entry.owned = std::move(bytes);
-      entry.isOwned = true;
-      return;
+  // Resources are mostly replaced in the tree's own order: the name after
+  // the last one replaced is tried first.
+  Type* type = nullptr;
+  Name* name = nullptr;
+  if (hintType_ < types_.size() && types_[hintType_].id == typeKey) {
+    type = &types_[hintType_];
+    for (const std::size_t n : {hintName_ + 1, hintName_}) {
+      if (n < type->names.size() && type->names[n].id == nameKey) {
+        name = &type->names[n];
+        hintName_ = n;
+        break;
+      }
     }
   }
-  name->languages.push_back(Language{language, 0, std::move(bytes), {}, true});
+  if (!type) {
+    auto found =
+        std::find_if(types_.begin(), types_.end(), [&](const Type& t) { return t.id == typeKey; });
+    if (found == types_.end()) {
+      types_.push_back(Type{typeKey, {}});
+      found = std::prev(types_.end());
+    }
+    type = &*found;
+    hintType_ = static_cast<std::size_t>(found - types_.begin());
+  }
+  if (!name) {
+    auto found = std::find_if(type->names.begin(), type->names.end(),
+                              [&](const Name& n) { return n.id == nameKey; });
+    if (found == type->names.end()) {
+      type->names.push_back(Name{nameKey, {}});
+      found = std::prev(type->names.end());
+    }
+    name = &*found;
+    hintName_ = static_cast<std::size_t>(found - type->names.begin());
+  }
+  for (Language& entry : name->languages) {
+    if (entry.id == language) return entry;
+  }
+  name->languages.push_back(Language{language, 0, {}, {}, false, {}, 0});
+  return name->languages.back();
+}
+
+void ResourceUpdate::Put(const ResourceId& typeId, const ResourceId& nameId, std::uint16_t language,
+                         std::string bytes) {
+  Language& entry = Slot(typeId, nameId, language);
+  entry.owned = std::move(bytes);
+  entry.isOwned = true;
+  entry.build = nullptr;
+}
+
+void ResourceUpdate::PutBuilt(const ResourceId& typeId, const ResourceId& nameId,
+                              std::uint16_t language, Builder build, std::size_t sizeHint) {
+  Language& entry = Slot(typeId, nameId, language);
+  entry.owned.clear();
+  entry.isOwned = false;
+  entry.bytes = {};
+  entry.build = std::move(build);
+  entry.sizeHint = sizeHint;
 }
 
 bool ResourceUpdate::Delete(const ResourceId& typeId, const ResourceId& nameId,
@@ -113,7 +150,7 @@ bool ResourceUpdate::Has(const ResourceId& typeId, const ResourceId& nameId,
   return false;
 }
 
-ResourceUpdate::SerializedSection ResourceUpdate::SerializeSection() const {
+Status ResourceUpdate::SerializeSection(SerializedSection& section) const {
   // Sorted copies of the tree, as views.
   std::vector<const Type*> types;
   for (const Type& t : types_) types.push_back(&t);
@@ -148,13 +185,12 @@ ResourceUpdate::SerializedSection ResourceUpdate::SerializeSection() const {
   const std::size_t dataStart = static_cast<std::size_t>(AlignUp(stringsStart + stringBytes, 4));
 
   ByteWriter dirs;
-  ByteWriter entries;
   ByteWriter strings;
-  // The data goes straight into the section once its head is written: the
-  // data's offsets are counted here, the bytes kept as views until then.
-  std::size_t dataBytes = 0;
-  std::vector<std::string_view> datums;
+  // The data goes straight into the section once its head is written, in
+  // the order of the data entries, which are filled in as it goes.
+  std::vector<const Language*> datums;
   datums.reserve(languageCount);
+  std::size_t dataGuess = 0;
   const auto header = [](ByteWriter& w, std::size_t named, std::size_t numbered) {
     w.U32(0);
     w.U32(0);
@@ -202,7 +238,6 @@ ResourceUpdate::SerializedSection ResourceUpdate::SerializeSection() const {
     }
   }
   std::size_t entryAt = entriesStart;
-  std::size_t lastDatumAt = 0;
   for (std::size_t t = 0; t < types.size(); ++t) {
     for (std::size_t n = 0; n < names[t].size(); ++n) {
       header(dirs, 0, languages[t][n].size());
@@ -210,37 +245,43 @@ ResourceUpdate::SerializedSection ResourceUpdate::SerializeSection() const {
         dirs.U32(l->id);
         dirs.U32(static_cast<std::uint32_t>(entryAt));
         entryAt += 16;
-        dataBytes = static_cast<std::size_t>(AlignUp(dataBytes, 4));
-        const std::string_view bytes = l->Bytes();
-        lastDatumAt = dataStart + dataBytes;
-        entries.U32(static_cast<std::uint32_t>(lastDatumAt));
-        entries.U32(static_cast<std::uint32_t>(bytes.size()));
-        entries.U32(l->codePage);
-        entries.U32(0);
-        dataBytes += bytes.size();
-        datums.push_back(bytes);
+        datums.push_back(l);
+        dataGuess += 4 + (l->build ? l->sizeHint : l->Bytes().size());
       }
     }
   }
   std::string out = dirs.Take();
-  out.reserve(dataStart + dataBytes + 4);
-  out += entries.Data();
+  out.reserve(dataStart + dataGuess + 4);
+  out.resize(stringsStart, '\0');  // the data entries
   out += strings.Data();
   out.resize(dataStart, '\0');
-  for (const std::string_view bytes : datums) {
+  std::size_t lastDatumAt = 0;
+  for (std::size_t k = 0; k < datums.size(); ++k) {
+    const Language& l = *datums[k];
     out.resize(static_cast<std::size_t>(AlignUp(out.size(), 4)), '\0');
-    out += bytes;
+    lastDatumAt = out.size();
+    if (l.build) {
+      if (Status status = l.build(out); !status) return status;
+    } else {
+      out += l.Bytes();
+    }
+    const std::size_t entry = entriesStart + 16 * k;
+    StoreU32(out, entry, static_cast<std::uint32_t>(lastDatumAt));
+    StoreU32(out, entry + 4, static_cast<std::uint32_t>(out.size() - lastDatumAt));
+    StoreU32(out, entry + 8, l.codePage);
   }
   // An empty datum at the very end would have the address just past the
   // section, which lies in no section once the section is sized to fit, and
   // a reader that looks addresses up in the section table (ours too) refuses
   // it. The section keeps one more word then.
   out.resize(static_cast<std::size_t>(AlignUp(std::max(out.size(), lastDatumAt + 1), 4)), '\0');
-  return {std::move(out), entriesStart, languageCount};
+  section = {std::move(out), entriesStart, languageCount};
+  return {};
 }
 
 Status ResourceUpdate::Assemble(PieceImage& out) const {
-  SerializedSection serialized = SerializeSection();
+  SerializedSection serialized;
+  if (Status status = SerializeSection(serialized); !status) return status;
   SectionLayout layout(image_);
   return layout.Assemble(
       {std::move(serialized.bytes), serialized.entriesStart, serialized.entryCount}, out);

@@ -7,6 +7,7 @@
 #include <sys/types.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,6 +27,13 @@ class ResourceUpdate {
   // format looks them up.
   void Put(const ResourceId& type, const ResourceId& name, std::uint16_t language,
            std::string bytes);
+  // A resource whose bytes are made as the section is written: `build`
+  // appends them to the section's bytes (and must touch nothing before
+  // them), so that they pass through no buffer of their own. A build that
+  // fails fails the write with its status. `sizeHint` guesses their size.
+  using Builder = std::function<Status(std::string& out)>;
+  void PutBuilt(const ResourceId& type, const ResourceId& name, std::uint16_t language,
+                Builder build, std::size_t sizeHint);
   // Removes a resource; false when the tree holds no such resource.
   bool Delete(const ResourceId& type, const ResourceId& name, std::uint16_t language);
   bool Has(const ResourceId& type, const ResourceId& name, std::uint16_t language) const;
@@ -44,6 +52,8 @@ class ResourceUpdate {
     std::string owned;
     std::string_view bytes;  // into `owned` or into the image
     bool isOwned = false;
+    Builder build;  // when set, the bytes are made as the section is written
+    std::size_t sizeHint = 0;
     std::string_view Bytes() const { return isOwned ? std::string_view(owned) : bytes; }
   };
   struct Name {
@@ -61,13 +71,17 @@ class ResourceUpdate {
     std::size_t entriesStart = 0;
     std::size_t entryCount = 0;
   };
-  SerializedSection SerializeSection() const;
+  Status SerializeSection(SerializedSection& section) const;
+  Language& Slot(const ResourceId& type, const ResourceId& name, std::uint16_t language);
   // The module with the rebuilt section, as pieces of the source's bytes
   // and of its own.
   Status Assemble(class PieceImage& out) const;
 
   const ModuleImage& image_;
   std::vector<Type> types_;
+  // Where the last resource put went (Slot).
+  std::size_t hintType_ = 0;
+  std::size_t hintName_ = 0;
 };
 
 // Upper-cases a resource name as the module format compares names.

@@ -88,13 +88,13 @@ constexpr char16_t kCp1252High[32] = {
 
 namespace {
 
-// Writes the UTF-8 of code units fetched by `unitAt` (0 ..< count) to a
-// string sized for the worst case, then trimmed.
+// Appends the UTF-8 of code units fetched by `unitAt` (0 ..< count) to
+// `out`, grown for the worst case, then trimmed.
 template <typename UnitAt>
-std::string ConvertUtf16(std::size_t count, UnitAt unitAt) {
-  std::string out;
-  out.resize(count * 3);
-  char* p = out.data();
+void ConvertUtf16(std::string& out, std::size_t count, UnitAt unitAt) {
+  const std::size_t start = out.size();
+  out.resize(start + count * 3);
+  char* p = out.data() + start;
   for (std::size_t i = 0; i < count; ++i) {
     const char32_t unit = unitAt(i);
     if (unit < 0x80) {
@@ -129,20 +129,31 @@ std::string ConvertUtf16(std::size_t count, UnitAt unitAt) {
     }
   }
   out.resize(static_cast<std::size_t>(p - out.data()));
-  return out;
 }
 
 }  // namespace
 
+void AppendUtf16AsUtf8(std::string& out, std::u16string_view text) {
+  ConvertUtf16(out, text.size(), [&](std::size_t i) { return static_cast<char32_t>(text[i]); });
+}
+
+void AppendUtf16LeAsUtf8(std::string& out, std::string_view bytes) {
+  const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+  ConvertUtf16(out, bytes.size() / 2, [&](std::size_t i) {
+    return static_cast<char32_t>(data[2 * i] | (data[2 * i + 1] << 8));
+  });
+}
+
 std::string Utf16ToUtf8(std::u16string_view text) {
-  return ConvertUtf16(text.size(), [&](std::size_t i) { return static_cast<char32_t>(text[i]); });
+  std::string out;
+  AppendUtf16AsUtf8(out, text);
+  return out;
 }
 
 std::string Utf16LeToUtf8(std::string_view bytes) {
-  const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
-  return ConvertUtf16(bytes.size() / 2, [&](std::size_t i) {
-    return static_cast<char32_t>(data[2 * i] | (data[2 * i + 1] << 8));
-  });
+  std::string out;
+  AppendUtf16LeAsUtf8(out, bytes);
+  return out;
 }
 
 namespace {

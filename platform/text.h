@@ -14,6 +14,10 @@ std::string Utf16ToUtf8(std::u16string_view text);
 
 // Little-endian UTF-16 bytes (an odd last byte is ignored) to UTF-8.
 std::string Utf16LeToUtf8(std::string_view bytes);
+// The same two, appended to `out`: for converting many texts through one
+// buffer.
+void AppendUtf16AsUtf8(std::string& out, std::u16string_view text);
+void AppendUtf16LeAsUtf8(std::string& out, std::string_view bytes);
 
 // UTF-8 to UTF-16 code units. An invalid byte sequence becomes U+FFFD.
 std::u16string Utf8ToUtf16(std::string_view text);

@@ -16,6 +16,44 @@
 namespace ulk {
 namespace {
 
+// The project's translations of a module's texts, looked up as the module
+// is written: a text keeps its translation only while the project's
+// original text still is the module's.
+class ProjectTranslator final : public TextTranslator {
+ public:
+  ProjectTranslator(const ModuleLanguage& original, const ModuleLanguage& target)
+      : original_(original),
+        target_(target),
+        originalCursor_(original.Entries().begin()),
+        targetCursor_(target.Entries().begin()) {}
+
+  void BeginResource(std::uint32_t type, const ResourceId& id) override {
+    // Keys name a resource by its number's low 16 bits, as a reading does.
+    resourceKey_ = id.named ? MakeResourceKey(type, 0, id.NameUtf8())
+                            : MakeResourceKey(type, static_cast<std::uint16_t>(id.number), {});
+  }
+
+  bool Translate(std::uint32_t item, std::string_view text, std::string& translation) override {
+    key_.assign(resourceKey_);
+    AppendEntryItem(key_, item);
+    // The cursors follow the project's entries, which are in reading order.
+    const TextEntry* translated = target_.FindEntryAfter(key_, targetCursor_);
+    if (!translated || translated->text.empty()) return false;
+    const TextEntry* own = original_.FindEntryAfter(key_, originalCursor_);
+    if (!own || !IsEscapedFormOf(own->text, text)) return false;
+    UnescapeTextTo(translation, translated->text);
+    return true;
+  }
+
+ private:
+  const ModuleLanguage& original_;
+  const ModuleLanguage& target_;
+  ModuleLanguage::Cursor originalCursor_;
+  ModuleLanguage::Cursor targetCursor_;
+  std::string resourceKey_;
+  std::string key_;
+};
+
 const IsoLanguageList& SystemLanguages() {
   static const IsoLanguageList list;
   return list;
@@ -201,7 +239,11 @@ bool ResourceEngine::GenerateLanguages(Module* module, const std::string* langua
     failureKind = kFailureInvalidModule;
     return false;
   }
-  if (!ReadModule(module->path)) return false;
+  if (!resources.OpenModule(module->path)) {
+    failureKind = kFailureCannotOpen;
+    failureText = SystemErrorText(resources.LastError(), module->path);
+    return false;
+  }
   const ModuleLanguage& original = *module->DefaultLanguage();
   bool result = true;
   for (const ModuleLanguage& language : module->languages) {
@@ -222,19 +264,8 @@ bool ResourceEngine::GenerateLanguage(const ModuleLanguage& original,
                                       const ModuleLanguage& target) {
   const std::string localeCode = SystemLanguages().LocaleCodeOf(target.name);
   if (!resources.IsOpen()) return false;
-  // After a reading, the original language lists its texts in reading order.
-  ModuleLanguage::Cursor originalCursor = original.Entries().begin();
-  ModuleLanguage::Cursor targetCursor = target.Entries().begin();
-  std::string key;
-  for (std::size_t i = 0; i < resources.TextCount(); ++i) {
-    resources.EntryKeyAt(i, key);
-    const TextEntry* translated = target.FindEntryAfter(key, targetCursor);
-    const TextEntry* own = translated ? original.FindEntryAfter(key, originalCursor) : nullptr;
-    // Only while the project's text still is the module's.
-    const bool current = own && IsEscapedFormOf(own->text, resources.TextAt(i).text);
-    resources.SetTranslation(i, current ? UnescapeText(translated->text) : std::string());
-  }
-  lastWriteError_ = resources.WriteTranslatedModule(target.outputFile, localeCode);
+  ProjectTranslator translator(original, target);
+  lastWriteError_ = resources.WriteTranslatedModule(target.outputFile, localeCode, translator);
   return lastWriteError_ == 0;
 }
 

@@ -53,8 +53,8 @@ class ResourceEngine {
   // named `languageName` when it is not null. Goes on after a language that
   // fails; false when any did.
   bool GenerateLanguages(Module* module, const std::string* languageName = nullptr);
-  // One translated module; the module must have been read (`resources`
-  // open), whose texts it compares with the project's.
+  // One translated module; the module must be open (`resources`): its
+  // texts are compared with the project's as the module is written.
   bool GenerateLanguage(const ModuleLanguage& original, const ModuleLanguage& target);
   // The error code of the last GenerateLanguage that failed.
   int lastWriteError() const { return lastWriteError_; }

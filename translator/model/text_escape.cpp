@@ -53,13 +53,17 @@ bool IsEscapedFormOf(std::string_view stored, std::string_view text) {
 }
 
 std::string UnescapeText(std::string_view text) {
+  std::string out;
+  UnescapeTextTo(out, text);
+  return out;
+}
+
+void UnescapeTextTo(std::string& out, std::string_view text) {
+  out.clear();
   std::size_t slash = text.find('\\');
-  if (slash == std::string_view::npos) return std::string(text);
   // One pass that gives what the three replacements in turn (line feeds,
   // then carriage returns, then tabs) give: a backslash before "n", "r" or
   // "t" is always an escape, whatever stands before it.
-  std::string out;
-  out.reserve(text.size());
   while (slash != std::string_view::npos) {
     out.append(text.substr(0, slash));
     const char next = slash + 1 < text.size() ? text[slash + 1] : '\0';
@@ -73,7 +77,6 @@ std::string UnescapeText(std::string_view text) {
     slash = text.find('\\');
   }
   out.append(text);
-  return out;
 }
 
 }  // namespace ulk

@@ -14,5 +14,7 @@ bool IsEscapedFormOf(std::string_view stored, std::string_view text);
 // The reverse replacements, in the same order: a stored backslash followed
 // by "n" always reads back as a line feed; no other escape exists.
 std::string UnescapeText(std::string_view text);
+// The same, into `out` (emptied first).
+void UnescapeTextTo(std::string& out, std::string_view text);
 
 }  // namespace ulk

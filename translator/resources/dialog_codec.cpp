@@ -23,7 +23,9 @@ struct NameOrOrdinal {
 };
 
 bool ReadNameOrOrdinal(ByteReader& r, NameOrOrdinal& field) {
-  field = {};
+  field.isOrdinal = false;
+  field.ordinal = 0;
+  field.text.clear();
   std::uint16_t first = 0;
   if (!r.PeekU16(r.Offset(), first)) return false;
   if (first == 0xFFFF) {
@@ -92,7 +94,7 @@ DialogControl ReadControlHead(const ByteReader& r, std::size_t start, bool exten
 bool DialogCodec::Parse(std::string_view bytes, DialogTemplate* model) {
   Reset(bytes);
   parsed_ = false;
-  ByteReader r(data_);
+  ByteReader r(Data());
   std::uint32_t first = 0;
   if (!r.PeekU32(0, first)) return Fail("dialog head runs past the end");
   extended_ = first == kExtendedSignature;
@@ -141,26 +143,27 @@ bool DialogCodec::Parse(std::string_view bytes, DialogTemplate* model) {
     }
   }
 
+  // Read again for every control, so that their room is kept.
+  NameOrOrdinal controlClass;
+  NameOrOrdinal title;
   for (std::uint32_t n = 1; n <= controls; ++n) {
-    const std::string where = "control " + std::to_string(n);
-    if (!r.AlignTo4()) return Fail(where + " lies past the end of the dialog");
+    const auto where = [n] { return "control " + std::to_string(n); };
+    if (!r.AlignTo4()) return Fail(where() + " lies past the end of the dialog");
     const std::size_t start = r.Offset();
     std::uint16_t id16 = 0;
     std::uint32_t id32 = 0;
     const bool headRead = extended_ ? r.PeekU32(start + 20, id32) : r.PeekU16(start + 16, id16);
     if (!headRead || !r.Skip(extended_ ? kExItemHeadSize : kItemHeadSize)) {
-      return Fail(where + ": head runs past the end");
+      return Fail(where() + ": head runs past the end");
     }
     DialogControl* control = nullptr;
     if (model) control = &model->controls.emplace_back(ReadControlHead(r, start, extended_));
-    NameOrOrdinal controlClass;
-    if (!ReadNameOrOrdinal(r, controlClass)) return Fail(where + ": class runs past the end");
+    if (!ReadNameOrOrdinal(r, controlClass)) return Fail(where() + ": class runs past the end");
     if (control) control->windowClass = ModelName(controlClass);
     AddSegment(start, r.Offset(), true);
 
     const std::size_t titleStart = r.Offset();
-    NameOrOrdinal title;
-    if (!ReadNameOrOrdinal(r, title)) return Fail(where + ": title runs past the end");
+    if (!ReadNameOrOrdinal(r, title)) return Fail(where() + ": title runs past the end");
     if (control) control->title = ModelName(title);
     const bool translatable =
         controlClass.isOrdinal && !title.isOrdinal && !title.text.empty() &&
@@ -176,16 +179,16 @@ bool DialogCodec::Parse(std::string_view bytes, DialogTemplate* model) {
 
     const std::size_t dataStart = r.Offset();
     std::uint16_t extra = 0;
-    if (!r.U16(extra)) return Fail(where + ": creation data runs past the end");
+    if (!r.U16(extra)) return Fail(where() + ": creation data runs past the end");
     // DLGITEMTEMPLATE counts the size word in its creation data;
     // DLGITEMTEMPLATEEX counts only the bytes that follow it.
     const std::uint64_t following = extended_ ? extra : (extra > 2 ? extra - 2u : 0u);
     std::string_view creationData;
-    if (!r.Bytes(following, creationData)) return Fail(where + ": creation data runs past the end");
+    if (!r.Bytes(following, creationData)) return Fail(where() + ": creation data runs past the end");
     if (control) control->creationData.assign(creationData);
     AddSegment(dataStart, r.Offset());
   }
-  AddSegment(r.Offset(), data_.size());
+  AddSegment(r.Offset(), Data().size());
   parsed_ = true;
   return true;
 }

@@ -28,6 +28,7 @@ class DialogCodec : public TemplateCodec {
   static constexpr std::uint16_t kStaticClass = 0x0082;
 
  private:
+  bool Walk(std::string_view bytes) override { return Parse(bytes, nullptr); }
   bool parsed_ = false;
   bool extended_ = false;
 };

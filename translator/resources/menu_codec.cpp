@@ -23,7 +23,7 @@ constexpr int kMaxDepth = 64;
 bool MenuCodec::Parse(std::string_view bytes, MenuTemplate* model) {
   Reset(bytes);
   parsed_ = false;
-  ByteReader r(data_);
+  ByteReader r(Data());
   std::uint16_t version = 0;
   std::uint16_t offset = 0;
   if (!r.U16(version) || !r.U16(offset)) return Fail("menu header runs past the end");
@@ -38,7 +38,7 @@ bool MenuCodec::Parse(std::string_view bytes, MenuTemplate* model) {
     if (offset != 4 && model) {
       // The offset counts from its own end; the texts stay unread.
       MenuCodec walker;
-      walker.data_ = data_;
+      walker.data_.assign(Data());
       ByteReader items(walker.data_);
       if (!items.Seek(4u + offset)) return Fail("menu header offset lies past the end");
       if (!walker.WalkExtended(items, 0, itemCount, top)) return Fail(walker.problem_);
@@ -46,7 +46,7 @@ bool MenuCodec::Parse(std::string_view bytes, MenuTemplate* model) {
     if (offset != 4) {
       // Kept as it is: no texts, rebuilt unchanged.
       problem_ = kUnknownExtendedMenu;
-      AddSegment(0, data_.size());
+      AddSegment(0, Data().size());
       parsed_ = true;
       return true;
     }
@@ -58,7 +58,7 @@ bool MenuCodec::Parse(std::string_view bytes, MenuTemplate* model) {
   }
   if (!walked) return false;
   // Whatever follows the last item (after its padding, in an extended menu).
-  AddSegment(r.Offset(), data_.size(), version == 1 && r.Offset() % 4 == 0);
+  AddSegment(r.Offset(), Data().size(), version == 1 && r.Offset() % 4 == 0);
   parsed_ = true;
   return true;
 }
@@ -76,7 +76,7 @@ bool MenuCodec::WalkNormal(ByteReader& r, int depth, std::uint32_t& itemCount,
     }
     AddSegment(start, r.Offset());
     const std::size_t textStart = r.Offset();
-    std::u16string text;
+    std::u16string& text = text_;  // used before the walk goes deeper
     if (!r.Utf16z(text)) {
       return Fail("menu item " + std::to_string(item) + ": unterminated text");
     }
@@ -117,7 +117,7 @@ bool MenuCodec::WalkExtended(ByteReader& r, int depth, std::uint32_t& itemCount,
     // Every extended item starts at a multiple of 4.
     AddSegment(start, r.Offset(), true);
     const std::size_t textStart = r.Offset();
-    std::u16string text;
+    std::u16string& text = text_;  // used before the walk goes deeper
     if (!r.Utf16z(text)) {
       return Fail("menu item " + std::to_string(item) + ": unterminated text");
     }

@@ -28,6 +28,7 @@ class MenuCodec : public TemplateCodec {
   static constexpr const char* kUnknownExtendedMenu = "UNKNOWN EXTENDED MENU, NOT SUPORTED";
 
  private:
+  bool Walk(std::string_view bytes) override { return Parse(bytes, nullptr); }
   bool WalkNormal(class ByteReader& r, int depth, std::uint32_t& itemCount,
                   std::vector<MenuNode>* level);
   bool WalkExtended(class ByteReader& r, int depth, std::uint32_t& itemCount,

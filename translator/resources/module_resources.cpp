@@ -66,11 +66,16 @@ bool IsSameFile(const std::string& output, const std::string& module, bool* outp
   return !error && outputPath == modulePath;
 }
 
-bool ModuleResources::ReadModule(const std::string& path) {
+bool ModuleResources::OpenModule(const std::string& path) {
   Release();
   lastError_ = image_.Open(path);
   if (lastError_ != 0) return false;
   modulePath_ = path;
+  return true;
+}
+
+bool ModuleResources::ReadModule(const std::string& path) {
+  if (!OpenModule(path)) return false;
 
   // Texts of each kind apart, as they are listed in the module; strings
   // come first, then menus, dialogs and versions.
@@ -78,60 +83,46 @@ bool ModuleResources::ReadModule(const std::string& path) {
   std::vector<ResourceText> menuTexts;
   std::vector<ResourceText> dialogTexts;
   std::vector<ResourceText> versionTexts;
-  std::vector<Listed> menuList;
-  std::vector<Listed> dialogList;
-  std::vector<Listed> versionList;
-  const auto addItems = [](std::uint32_t type, const ResourceName& name, const ResourceData* data,
-                           std::shared_ptr<TemplateCodec> codec, bool parsed,
-                           std::vector<ResourceText>& texts, std::vector<Listed>& list) {
-    list.push_back(
-        {type, name.id, data, texts.size(), codec->ItemCount(), parsed ? codec : nullptr});
-    for (std::size_t i = 0; i < codec->ItemCount(); ++i) {
-      texts.push_back(TextOf(type, name.id, codec->ItemAt(i), codec->TakeItemText(i)));
+  const auto addItems = [](std::uint32_t type, const ResourceName& name, TemplateCodec& codec,
+                           std::vector<ResourceText>& texts) {
+    for (std::size_t i = 0; i < codec.ItemCount(); ++i) {
+      texts.push_back(TextOf(type, name.id, codec.ItemAt(i), codec.TakeItemText(i)));
     }
   };
+  MenuCodec menu;
+  DialogCodec dialog;
   for (const ResourceTypeNode& type : image_.Resources()) {
     if (type.id.named) continue;
     for (const ResourceName& name : type.names) {
       const ResourceData* data = ChooseLanguage(name.languages);
       if (!data) continue;
       switch (type.id.number) {
-        case kRtString: {
+        case kRtString:
           // A block that cannot be read is left as it is.
-          const std::size_t before = stringTexts.size();
           if (!name.id.named && DecodeStringBlock(name.id.number, data->bytes, stringTexts)) {
             stringBlocks_.push_back(name.id.number);
-            listed_.push_back(
-                {kRtString, name.id, data, before, stringTexts.size() - before, nullptr});
           }
           break;
-        }
-        case kRtMenu: {
-          auto codec = std::make_shared<MenuCodec>();
+        case kRtMenu:
           // A menu that cannot be built is not listed.
-          if (!codec->Parse(data->bytes)) break;
-          if (!codec->Problem().empty())
+          if (!menu.Parse(data->bytes)) break;
+          if (!menu.Problem().empty())
             warnings_.push_back(
                 MakeResourceKey(kRtMenu, name.id.number, name.id.named ? name.id.NameUtf8() : "") +
-                ": " + codec->Problem());
+                ": " + menu.Problem());
           menus_.push_back(name.id);
-          addItems(kRtMenu, name, data, codec, true, menuTexts, menuList);
+          addItems(kRtMenu, name, menu, menuTexts);
           break;
-        }
-        case kRtDialog: {
+        case kRtDialog:
           dialogs_.push_back(name.id);
-          auto codec = std::make_shared<DialogCodec>();
-          const bool parsed = codec->Parse(data->bytes);
-          if (!parsed) warnings_.push_back(DamagedWarning(kRtDialog, name.id));
-          addItems(kRtDialog, name, data, codec, parsed, dialogTexts, dialogList);
+          if (!dialog.Parse(data->bytes)) warnings_.push_back(DamagedWarning(kRtDialog, name.id));
+          addItems(kRtDialog, name, dialog, dialogTexts);
           break;
-        }
         case kRtVersion: {
           versions_.push_back(name.id);
-          auto codec = std::make_shared<VersionCodec>();
-          const bool parsed = codec->Parse(data->bytes);
-          if (!parsed) warnings_.push_back(DamagedWarning(kRtVersion, name.id));
-          addItems(kRtVersion, name, data, codec, parsed, versionTexts, versionList);
+          VersionCodec codec;
+          if (!codec.Parse(data->bytes)) warnings_.push_back(DamagedWarning(kRtVersion, name.id));
+          addItems(kRtVersion, name, codec, versionTexts);
           break;
         }
         default:
@@ -148,24 +139,15 @@ bool ModuleResources::ReadModule(const std::string& path) {
     text.text = std::move(string.text);  // the list keeps the identifiers
     texts_.push_back(std::move(text));
   }
-  const auto append = [&](std::vector<ResourceText>& texts, std::vector<Listed>& list) {
-    const std::size_t offset = texts_.size();
-    std::move(texts.begin(), texts.end(), std::back_inserter(texts_));
-    for (Listed& resource : list) {
-      resource.firstText += offset;
-      listed_.push_back(std::move(resource));
-    }
-  };
-  append(menuTexts, menuList);
-  append(dialogTexts, dialogList);
-  append(versionTexts, versionList);
+  for (auto* texts : {&menuTexts, &dialogTexts, &versionTexts}) {
+    std::move(texts->begin(), texts->end(), std::back_inserter(texts_));
+  }
   return true;
 }
 
 void ModuleResources::Release() {
   image_.Close();
   modulePath_.clear();
-  listed_.clear();
   stringBlocks_.clear();
   texts_.clear();
   menus_.clear();
@@ -185,17 +167,14 @@ void ModuleResources::EntryKeyAt(std::size_t index, std::string& key) const {
   AppendEntryKey(key, text.kind, text.numericId, text.name, text.item);
 }
 
-void ModuleResources::SetTranslation(std::size_t index, std::string text) {
-  texts_[index].translation = std::move(text);
-}
-
 std::string_view ModuleResources::DataOf(std::uint32_t type, const ResourceId& id) const {
   const ResourceData* data = image_.Find(ResourceId::Number(type), id);
   return data ? data->bytes : std::string_view();
 }
 
 int ModuleResources::WriteTranslatedModule(const std::string& outputPath,
-                                           std::string_view localeCode) {
+                                           std::string_view localeCode,
+                                           TextTranslator& translator) {
   if (!IsOpen()) return kErrorFileNotFound;
   bool outputExists = true;
   if (IsSameFile(outputPath, modulePath_, &outputExists)) return kErrorSameFile;
@@ -207,51 +186,77 @@ int ModuleResources::WriteTranslatedModule(const std::string& outputPath,
     if (!folder.empty()) std::filesystem::create_directories(folder, ignored);
   }
 
+  // Each resource is replaced under the language the reader takes; the
+  // string tables, menus and dialogs are rebuilt as the section is written,
+  // each text translated as its resource is walked. A template that cannot
+  // be walked keeps its own bytes; a translated string too long for its
+  // table fails the write rather than reach the module untranslated without
+  // a word.
   ResourceUpdate update(image_);
-  // Each resource is replaced under the language the reader took; the
-  // version resources move to the target's locale when one is given.
-  const auto put = [&](const Listed& resource, std::string bytes, std::string_view locale) {
-    const std::uint16_t language = resource.data->language;
-    std::uint32_t wanted = language;
-    if (IsLocaleCode(locale) && ReadHex(locale, wanted)) wanted &= 0xFFFF;
-    const ResourceId type = ResourceId::Number(resource.type);
-    if (wanted != language) update.Delete(type, resource.id, language);
-    update.Put(type, resource.id, static_cast<std::uint16_t>(wanted), std::move(bytes));
+  StringBlockWriter strings;
+  MenuCodec menu;
+  DialogCodec dialog;
+  const auto rebuilt = [&](const ResourceId& type, const ResourceId& id, const ResourceData& data,
+                           auto append) {
+    update.PutBuilt(
+        type, id, data.language,
+        [&translator, type, id, bytes = data.bytes, append](std::string& out) {
+          translator.BeginResource(type.number, id);
+          return append(bytes, out);
+        },
+        2 * data.bytes.size());
   };
-
-  // A translated resource that no longer fits its format fails the write
-  // rather than reach the module untranslated without a word.
-  bool tooLarge = false;
-  for (const Listed& resource : listed_) {
-    if (resource.type == kRtString) {
-      std::array<const std::string*, 16> translations{};
-      for (std::size_t i = resource.firstText; i < resource.firstText + resource.textCount; ++i) {
-        if (texts_[i].item < translations.size())
-          translations[texts_[i].item] = &texts_[i].translation;
+  const auto templateOf = [&translator](TemplateCodec& codec) {
+    return [&translator, &codec](std::string_view bytes, std::string& out) {
+      codec.AppendTranslated(bytes, translator, out);
+      return Status();
+    };
+  };
+  for (const ResourceTypeNode& type : image_.Resources()) {
+    if (type.id.named) continue;
+    for (const ResourceName& name : type.names) {
+      const ResourceData* data = ChooseLanguage(name.languages);
+      if (!data) continue;
+      switch (type.id.number) {
+        case kRtString:
+          if (name.id.named) break;
+          rebuilt(type.id, name.id, *data, [&](std::string_view bytes, std::string& out) {
+            if (strings.Append(bytes, translator, out) == StringBlockWriter::kTooLong)
+              return Status::Fail(kErrorResourceTooLarge, "string too long");
+            return Status();
+          });
+          break;
+        case kRtMenu:
+          rebuilt(type.id, name.id, *data, templateOf(menu));
+          break;
+        case kRtDialog:
+          rebuilt(type.id, name.id, *data, templateOf(dialog));
+          break;
+        case kRtVersion: {
+          // Rebuilt now: it may move to another language.
+          VersionCodec version;
+          if (!version.Parse(data->bytes)) break;
+          translator.BeginResource(kRtVersion, name.id);
+          std::string translation;
+          for (std::size_t i = 0; i < version.ItemCount(); ++i) {
+            translation.clear();
+            const TemplateItem& item = version.ItemAt(i);
+            if (translator.Translate(item.item, item.text, translation))
+              version.SetTranslationAt(i, translation);
+          }
+          std::optional<std::string> bytes = version.Build(localeCode);
+          if (!bytes) return kErrorResourceTooLarge;
+          std::uint32_t wanted = data->language;
+          if (IsLocaleCode(localeCode) && ReadHex(localeCode, wanted)) wanted &= 0xFFFF;
+          if (wanted != data->language) update.Delete(type.id, name.id, data->language);
+          update.Put(type.id, name.id, static_cast<std::uint16_t>(wanted), std::move(*bytes));
+          break;
+        }
+        default:
+          break;
       }
-      if (auto encoded = EncodeStringBlock(resource.data->bytes, translations)) {
-        put(resource, std::move(*encoded), {});
-      } else {
-        tooLarge = true;
-      }
-      continue;
-    }
-    if (!resource.codec) continue;  // an unknown format stays as it is
-    TemplateCodec& codec = *resource.codec;
-    // The translations are not needed once handed to the codec.
-    for (std::size_t k = 0; k < resource.textCount; ++k) {
-      codec.SetTranslationAt(k, std::move(texts_[resource.firstText + k].translation));
-    }
-    const bool isVersion = resource.type == kRtVersion;
-    std::optional<std::string> built =
-        isVersion ? static_cast<VersionCodec&>(codec).Build(localeCode) : codec.BuildTemplate();
-    if (built) {
-      put(resource, std::move(*built), isVersion ? localeCode : std::string_view());
-    } else {
-      tooLarge = true;
     }
   }
-  if (tooLarge) return kErrorResourceTooLarge;
   // A read-only module gives a copy its owner can write.
   const mode_t mode = image_.Source().Permissions();
   const Status status = update.Commit(outputPath, mode | S_IWUSR);

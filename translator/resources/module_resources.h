@@ -13,6 +13,7 @@
 #include "translator/resources/resource_kind.h"
 #include "translator/resources/string_table.h"
 #include "translator/resources/template_codec.h"
+#include "translator/resources/text_translator.h"
 
 namespace ulk {
 
@@ -23,6 +24,9 @@ class ModuleResources {
   // directory order. On false the object is empty and LastError() holds the
   // error code (SystemErrorText with the path names the file).
   bool ReadModule(const std::string& path);
+  // Opens the module for WriteTranslatedModule only: its headers and
+  // resources, no texts read.
+  bool OpenModule(const std::string& path);
   void Release();
 
   bool IsOpen() const { return image_.IsOpen(); }
@@ -34,7 +38,6 @@ class ModuleResources {
   std::string ResourceKeyAt(std::size_t index) const;
   // The entry key of the index-th text, in `key` (emptied first).
   void EntryKeyAt(std::size_t index, std::string& key) const;
-  void SetTranslation(std::size_t index, std::string text);
 
   const std::vector<std::uint32_t>& stringBlocks() const { return stringBlocks_; }
   const std::vector<ResourceId>& menus() const { return menus_; }
@@ -48,28 +51,18 @@ class ModuleResources {
   const std::vector<std::string>& Warnings() const { return warnings_; }
   const ModuleImage& Image() const { return image_; }
 
-  // Writes the module with every listed resource rebuilt from the texts'
-  // translations to `outputPath`, replacing each resource under the language
-  // the reader took; the version resources move to the language of
-  // `localeCode` (eight hexadecimal digits) when one is given. Refuses an
+  // Writes the module to `outputPath` with every resource whose texts a
+  // reading lists rebuilt, each text in the translation `translator` gives
+  // (asked for as the resource is written, resource by resource in the
+  // order of the module's resource tree), replacing each resource under the
+  // language the reader takes; the version resources move to the language
+  // of `localeCode` (eight hexadecimal digits) when one is given. Refuses an
   // output that is the module itself. Returns 0 or an error code.
-  int WriteTranslatedModule(const std::string& outputPath, std::string_view localeCode);
+  int WriteTranslatedModule(const std::string& outputPath, std::string_view localeCode,
+                            TextTranslator& translator);
 
  private:
-  // A resource the module is written with, and its texts in `texts_`.
-  struct Listed {
-    std::uint32_t type = 0;
-    ResourceId id;
-    const ResourceData* data = nullptr;  // in the language the reader takes
-    std::size_t firstText = 0;           // its texts, in its codec's item order
-    std::size_t textCount = 0;
-    // The template as parsed when read (menus, dialogs and versions); none
-    // when its format is not known: it is then written back as it is.
-    std::shared_ptr<TemplateCodec> codec;
-  };
-
   ModuleImage image_;
-  std::vector<Listed> listed_;
   std::string modulePath_;
   int lastError_ = 0;
   std::vector<std::uint32_t> stringBlocks_;

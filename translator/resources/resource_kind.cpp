@@ -72,17 +72,20 @@ void AppendEntryKey(std::string& out, std::uint32_t type, std::uint32_t number,
     out.append("N_");
     AppendNumber(out, number);
   }
-  out.append(" (");
-  AppendNumber(out, item);
-  out.push_back(')');
+  AppendEntryItem(out, item);
+}
+
+void AppendEntryItem(std::string& key, std::uint32_t item) {
+  key.append(" (");
+  AppendNumber(key, item);
+  key.push_back(')');
 }
 
 std::string MakeEntryKey(std::string_view resourceKey, std::uint32_t item) {
   std::string key;
   key.reserve(resourceKey.size() + 8);
-  key.append(resourceKey).append(" (");
-  AppendNumber(key, item);
-  key.push_back(')');
+  key.append(resourceKey);
+  AppendEntryItem(key, item);
   return key;
 }
 

@@ -42,6 +42,8 @@ std::string MakeEntryKey(std::string_view resourceKey, std::uint32_t item);
 // `out`: for building many keys in one buffer.
 void AppendEntryKey(std::string& out, std::uint32_t type, std::uint32_t number,
                     std::string_view name, std::uint32_t item);
+// " (item)", which makes a resource key an entry key, appended to `key`.
+void AppendEntryItem(std::string& key, std::uint32_t item);
 // The key up to, not including, its last underscore; "" when it has none.
 std::string_view GroupKeyOf(std::string_view entryKey);
 // The part of an entry key before its last blank (the whole key if none).

@@ -60,4 +60,43 @@ std::optional<std::string> EncodeStringBlock(
   return out.Take();
 }
 
+StringBlockWriter::Result StringBlockWriter::Append(std::string_view block,
+                                                   TextTranslator& translator, std::string& out) {
+  std::array<std::string_view, 16> units;
+  if (!SplitBlock(block, units)) return kUnreadable;
+  const std::size_t start = out.size();
+  bool translated = false;
+  for (std::uint32_t position = 0; position < kStringsPerBlock; ++position) {
+    const std::string_view raw = units[position];
+    const std::size_t lengthAt = out.size();
+    out.append(2, '\0');
+    if (!raw.empty()) {
+      std::size_t length = 0;
+      while (length < raw.size() && (raw[length] != 0 || raw[length + 1] != 0)) length += 2;
+      text_.clear();
+      AppendUtf16LeAsUtf8(text_, raw.substr(0, length));
+      translation_.clear();
+      if (translator.Translate(position, text_, translation_) && !translation_.empty()) {
+        const std::size_t written = AppendUtf16Le(out, translation_);
+        if (written > 0xFFFF) {
+          out.resize(start);
+          return kTooLong;
+        }
+        StoreU16(out, lengthAt, static_cast<std::uint16_t>(written));
+        translated = true;
+        continue;
+      }
+    }
+    StoreU16(out, lengthAt, static_cast<std::uint16_t>(raw.size() / 2));
+    out.append(raw);
+  }
+  // Untranslated, the block keeps its own bytes, whatever follows its
+  // sixteenth string included.
+  if (!translated) {
+    out.resize(start);
+    out.append(block);
+  }
+  return kWritten;
+}
+
 }  // namespace ulk

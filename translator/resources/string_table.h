@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+#include "translator/resources/text_translator.h"
+
 namespace ulk {
 
 struct StringTableText {
@@ -30,5 +32,19 @@ bool DecodeStringBlock(std::uint32_t blockNumber, std::string_view bytes,
 // translation is longer than a string may be.
 std::optional<std::string> EncodeStringBlock(
     std::string_view original, const std::array<const std::string*, 16>& translations);
+
+// EncodeStringBlock with the translations asked for as the block is written:
+// each string DecodeStringBlock lists is asked for (its item is its
+// position), and the block goes to the end of `out`. Nothing is appended
+// when the block cannot be read or a translation is too long.
+class StringBlockWriter {
+ public:
+  enum Result { kWritten, kUnreadable, kTooLong };
+  Result Append(std::string_view block, TextTranslator& translator, std::string& out);
+
+ private:
+  std::string text_;
+  std::string translation_;
+};
 
 }  // namespace ulk

@@ -24,7 +24,8 @@ bool TemplateCodec::HasTranslations() const {
 }
 
 void TemplateCodec::Reset(std::string_view bytes) {
-  data_.assign(bytes);
+  // A streaming walk reads the caller's bytes where they are.
+  if (!stream_) data_.assign(bytes);
   items_.clear();
   segments_.clear();
   problem_.clear();
@@ -38,16 +39,83 @@ const std::string* TemplateCodec::TranslationOf(std::uint32_t item) const {
 }
 
 void TemplateCodec::AddSegment(std::size_t from, std::size_t to, bool align4Before) {
-  if (to > from || align4Before) segments_.push_back({from, to - from, align4Before, false, 0});
+  if (!(to > from || align4Before)) return;
+  const Segment segment{from, to - from, align4Before, false, 0};
+  if (stream_) {
+    FlushPending();
+    StreamSegment(segment, nullptr);
+  } else {
+    segments_.push_back(segment);
+  }
 }
 
 void TemplateCodec::AddTextSegment(std::size_t from, std::size_t to, std::uint32_t item,
                                    bool align4Before) {
-  segments_.push_back({from, to - from, align4Before, true, item});
+  const Segment segment{from, to - from, align4Before, true, item};
+  if (stream_) {
+    // Written when its item comes, or as it is when none does.
+    FlushPending();
+    stream_->waiting = segment;
+    stream_->pending = true;
+  } else {
+    segments_.push_back(segment);
+  }
 }
 
 void TemplateCodec::AddItem(std::int32_t id, std::u16string_view text, std::uint32_t item) {
-  items_.push_back(TemplateItem{id, Utf16ToUtf8(text), {}, item});
+  if (!stream_) {
+    items_.push_back(TemplateItem{id, Utf16ToUtf8(text), {}, item});
+    return;
+  }
+  Stream& s = *stream_;
+  if (!s.pending || s.waiting.item != item) return;
+  s.pending = false;
+  s.text.clear();
+  AppendUtf16AsUtf8(s.text, text);
+  s.translation.clear();
+  const bool given = s.translator->Translate(item, s.text, s.translation) && !s.translation.empty();
+  StreamSegment(s.waiting, given ? &s.translation : nullptr);
+  s.translated = s.translated || given;
+}
+
+void TemplateCodec::FlushPending() {
+  if (!stream_->pending) return;
+  stream_->pending = false;
+  StreamSegment(stream_->waiting, nullptr);
+}
+
+void TemplateCodec::StreamSegment(const Segment& segment, const std::string* translation) {
+  std::string& out = *stream_->out;
+  if (segment.align4Before) {
+    out.resize(stream_->start + AlignUp(out.size() - stream_->start, 4), '\0');
+  }
+  if (translation) {
+    AppendUtf16Le(out, *translation);
+    out.append(2, '\0');
+  } else {
+    out.append(stream_->bytes.substr(segment.offset, segment.length));
+  }
+}
+
+bool TemplateCodec::AppendTranslated(std::string_view bytes, TextTranslator& translator,
+                                     std::string& out) {
+  streamState_.bytes = bytes;
+  streamState_.translator = &translator;
+  streamState_.out = &out;
+  streamState_.start = out.size();
+  streamState_.translated = false;
+  streamState_.pending = false;
+  stream_ = &streamState_;
+  const bool walked = Walk(bytes);
+  if (walked) FlushPending();
+  stream_ = nullptr;
+  // Padding between items is written as zeros: untranslated, the template
+  // keeps its own bytes, as BuildTemplate gives them.
+  if (!walked || !streamState_.translated) {
+    out.resize(streamState_.start);
+    out.append(bytes);
+  }
+  return walked;
 }
 
 bool TemplateCodec::Fail(std::string message) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "translator/resources/resource_kind.h"
+#include "translator/resources/text_translator.h"
 
 namespace ulk {
 
@@ -37,6 +38,13 @@ class TemplateCodec {
   // Why the last Parse failed, or a warning when it succeeded without texts.
   const std::string& Problem() const { return problem_; }
 
+  // Walks `bytes` once and appends the rebuilt template to `out` as it
+  // goes, each text the translator gives in place of the item's own, with
+  // no items or segments kept: what Parse, SetTranslationAt and
+  // BuildTemplate give together. The template as it is when nothing is
+  // translated or it cannot be walked (the result is then false).
+  bool AppendTranslated(std::string_view bytes, TextTranslator& translator, std::string& out);
+
  protected:
   // A stretch of the source: copied as it is, or, for a text slot, replaced
   // by the translation of `item` when there is one.
@@ -48,7 +56,13 @@ class TemplateCodec {
     std::uint32_t item = 0;
   };
 
+  // The walk a codec's Parse makes of `bytes`, through the Add functions
+  // below; false when the template cannot be walked. Menus and dialogs
+  // walk theirs; other codecs are not rebuilt this way.
+  virtual bool Walk(std::string_view /*bytes*/) { return false; }
   void Reset(std::string_view bytes);
+  // The bytes being walked.
+  std::string_view Data() const { return stream_ ? stream_->bytes : std::string_view(data_); }
   const std::string* TranslationOf(std::uint32_t item) const;
   void AddSegment(std::size_t from, std::size_t to, bool align4Before = false);
   void AddTextSegment(std::size_t from, std::size_t to, std::uint32_t item,
@@ -60,8 +74,29 @@ class TemplateCodec {
 
   std::string data_;
   std::vector<TemplateItem> items_;
+  // Scratch for the texts a walk reads, kept from one walk to the next.
+  std::u16string text_;
   std::vector<Segment> segments_;
   std::string problem_;
+
+ private:
+  // While AppendTranslated walks: where the output goes, and the text
+  // segment waiting for its item.
+  struct Stream {
+    std::string_view bytes;
+    TextTranslator* translator = nullptr;
+    std::string* out = nullptr;
+    std::size_t start = 0;
+    bool translated = false;
+    bool pending = false;
+    Segment waiting;
+    std::string text;
+    std::string translation;
+  };
+  void StreamSegment(const Segment& segment, const std::string* translation);
+  void FlushPending();
+  Stream* stream_ = nullptr;
+  Stream streamState_;
 };
 
 }  // namespace ulk
