@@ -42,7 +42,9 @@ void FuzzOnePassRebuild(const std::uint8_t* data, std::size_t size) {
       translation = Label(item);
       return translate_;
     }
-    static std::string Label(std::uint32_t item) { return "Traducción «" + std::to_string(item) + "»"; }
+    static std::string Label(std::uint32_t item) {
+      return "Traducción «" + std::to_string(item) + "»";
+    }
 
    private:
     bool translate_;

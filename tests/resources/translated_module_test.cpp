@@ -84,8 +84,8 @@ std::optional<std::string> Reference(const ModuleImage& image, std::string_view 
         DialogCodec dialog;
         TemplateCodec& codec =
             type.id.number == kRtMenu ? static_cast<TemplateCodec&>(menu) : dialog;
-        const bool parsed = type.id.number == kRtMenu ? menu.Parse(data->bytes)
-                                                      : dialog.Parse(data->bytes);
+        const bool parsed =
+            type.id.number == kRtMenu ? menu.Parse(data->bytes) : dialog.Parse(data->bytes);
         if (!parsed) continue;
         translate(type.id.number, codec);
         built = codec.BuildTemplate();
@@ -111,9 +111,7 @@ std::optional<std::string> Reference(const ModuleImage& image, std::string_view 
 
 class TranslatedModuleTest : public ::testing::TestWithParam<const char*> {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(resources_.OpenModule(testing::FixturePath(GetParam())));
-  }
+  void SetUp() override { ASSERT_TRUE(resources_.OpenModule(testing::FixturePath(GetParam()))); }
   std::string Output() const { return (dir_.path() / "out" / "salida.dll").string(); }
 
   testing::TempDir dir_{"translated-module"};

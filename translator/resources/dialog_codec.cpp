@@ -184,7 +184,8 @@ bool DialogCodec::Parse(std::string_view bytes, DialogTemplate* model) {
     // DLGITEMTEMPLATEEX counts only the bytes that follow it.
     const std::uint64_t following = extended_ ? extra : (extra > 2 ? extra - 2u : 0u);
     std::string_view creationData;
-    if (!r.Bytes(following, creationData)) return Fail(where() + ": creation data runs past the end");
+    if (!r.Bytes(following, creationData))
+      return Fail(where() + ": creation data runs past the end");
     if (control) control->creationData.assign(creationData);
     AddSegment(dataStart, r.Offset());
   }

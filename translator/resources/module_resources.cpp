@@ -39,6 +39,18 @@ std::string DamagedWarning(std::uint32_t type, const ResourceId& id) {
          " está dañado: se copia sin traducir.";
 }
 
+// Calls visit(type, name, data) for each resource whose texts a reading
+// takes: numbered types, in the language ChooseLanguage picks.
+template <typename Visit>
+void ForEachChosenResource(const ModuleImage& image, Visit visit) {
+  for (const ResourceTypeNode& type : image.Resources()) {
+    if (type.id.named) continue;
+    for (const ResourceName& name : type.names) {
+      if (const ResourceData* data = ChooseLanguage(name.languages)) visit(type.id, name, data);
+    }
+  }
+}
+
 }  // namespace
 
 bool IsSameFile(const std::string& output, const std::string& module, bool* outputExists) {
@@ -91,45 +103,41 @@ bool ModuleResources::ReadModule(const std::string& path) {
   };
   MenuCodec menu;
   DialogCodec dialog;
-  for (const ResourceTypeNode& type : image_.Resources()) {
-    if (type.id.named) continue;
-    for (const ResourceName& name : type.names) {
-      const ResourceData* data = ChooseLanguage(name.languages);
-      if (!data) continue;
-      switch (type.id.number) {
-        case kRtString:
-          // A block that cannot be read is left as it is.
-          if (!name.id.named && DecodeStringBlock(name.id.number, data->bytes, stringTexts)) {
-            stringBlocks_.push_back(name.id.number);
+  ForEachChosenResource(
+      image_, [&](const ResourceId& type, const ResourceName& name, const ResourceData* data) {
+        switch (type.number) {
+          case kRtString:
+            // A block that cannot be read is left as it is.
+            if (!name.id.named && DecodeStringBlock(name.id.number, data->bytes, stringTexts)) {
+              stringBlocks_.push_back(name.id.number);
+            }
+            break;
+          case kRtMenu:
+            // A menu that cannot be built is not listed.
+            if (!menu.Parse(data->bytes)) break;
+            if (!menu.Problem().empty())
+              warnings_.push_back(MakeResourceKey(kRtMenu, name.id.number,
+                                                  name.id.named ? name.id.NameUtf8() : "") +
+                                  ": " + menu.Problem());
+            menus_.push_back(name.id);
+            addItems(kRtMenu, name, menu, menuTexts);
+            break;
+          case kRtDialog:
+            dialogs_.push_back(name.id);
+            if (!dialog.Parse(data->bytes)) warnings_.push_back(DamagedWarning(kRtDialog, name.id));
+            addItems(kRtDialog, name, dialog, dialogTexts);
+            break;
+          case kRtVersion: {
+            versions_.push_back(name.id);
+            VersionCodec codec;
+            if (!codec.Parse(data->bytes)) warnings_.push_back(DamagedWarning(kRtVersion, name.id));
+            addItems(kRtVersion, name, codec, versionTexts);
+            break;
           }
-          break;
-        case kRtMenu:
-          // A menu that cannot be built is not listed.
-          if (!menu.Parse(data->bytes)) break;
-          if (!menu.Problem().empty())
-            warnings_.push_back(
-                MakeResourceKey(kRtMenu, name.id.number, name.id.named ? name.id.NameUtf8() : "") +
-                ": " + menu.Problem());
-          menus_.push_back(name.id);
-          addItems(kRtMenu, name, menu, menuTexts);
-          break;
-        case kRtDialog:
-          dialogs_.push_back(name.id);
-          if (!dialog.Parse(data->bytes)) warnings_.push_back(DamagedWarning(kRtDialog, name.id));
-          addItems(kRtDialog, name, dialog, dialogTexts);
-          break;
-        case kRtVersion: {
-          versions_.push_back(name.id);
-          VersionCodec codec;
-          if (!codec.Parse(data->bytes)) warnings_.push_back(DamagedWarning(kRtVersion, name.id));
-          addItems(kRtVersion, name, codec, versionTexts);
-          break;
+          default:
+            break;
         }
-        default:
-          break;
-      }
-    }
-  }
+      });
   texts_.reserve(stringTexts.size() + menuTexts.size() + dialogTexts.size() + versionTexts.size());
   for (StringTableText& string : stringTexts) {
     ResourceText text;
@@ -212,51 +220,52 @@ int ModuleResources::WriteTranslatedModule(const std::string& outputPath,
       return Status();
     };
   };
-  for (const ResourceTypeNode& type : image_.Resources()) {
-    if (type.id.named) continue;
-    for (const ResourceName& name : type.names) {
-      const ResourceData* data = ChooseLanguage(name.languages);
-      if (!data) continue;
-      switch (type.id.number) {
-        case kRtString:
-          if (name.id.named) break;
-          rebuilt(type.id, name.id, *data, [&](std::string_view bytes, std::string& out) {
-            if (strings.Append(bytes, translator, out) == StringBlockWriter::kTooLong)
-              return Status::Fail(kErrorResourceTooLarge, "string too long");
-            return Status();
-          });
-          break;
-        case kRtMenu:
-          rebuilt(type.id, name.id, *data, templateOf(menu));
-          break;
-        case kRtDialog:
-          rebuilt(type.id, name.id, *data, templateOf(dialog));
-          break;
-        case kRtVersion: {
-          // Rebuilt now: it may move to another language.
-          VersionCodec version;
-          if (!version.Parse(data->bytes)) break;
-          translator.BeginResource(kRtVersion, name.id);
-          std::string translation;
-          for (std::size_t i = 0; i < version.ItemCount(); ++i) {
-            translation.clear();
-            const TemplateItem& item = version.ItemAt(i);
-            if (translator.Translate(item.item, item.text, translation))
-              version.SetTranslationAt(i, translation);
+  bool versionTooLarge = false;
+  ForEachChosenResource(
+      image_, [&](const ResourceId& type, const ResourceName& name, const ResourceData* data) {
+        switch (type.number) {
+          case kRtString:
+            if (name.id.named) break;
+            rebuilt(type, name.id, *data, [&](std::string_view bytes, std::string& out) {
+              if (strings.Append(bytes, translator, out) == StringBlockWriter::kTooLong)
+                return Status::Fail(kErrorResourceTooLarge, "string too long");
+              return Status();
+            });
+            break;
+          case kRtMenu:
+            rebuilt(type, name.id, *data, templateOf(menu));
+            break;
+          case kRtDialog:
+            rebuilt(type, name.id, *data, templateOf(dialog));
+            break;
+          case kRtVersion: {
+            // Rebuilt now: it may move to another language.
+            VersionCodec version;
+            if (!version.Parse(data->bytes)) break;
+            translator.BeginResource(kRtVersion, name.id);
+            std::string translation;
+            for (std::size_t i = 0; i < version.ItemCount(); ++i) {
+              translation.clear();
+              const TemplateItem& item = version.ItemAt(i);
+              if (translator.Translate(item.item, item.text, translation))
+                version.SetTranslationAt(i, translation);
+            }
+            std::optional<std::string> bytes = version.Build(localeCode);
+            if (!bytes) {
+              versionTooLarge = true;
+              break;
+            }
+            std::uint32_t wanted = data->language;
+            if (IsLocaleCode(localeCode) && ReadHex(localeCode, wanted)) wanted &= 0xFFFF;
+            if (wanted != data->language) update.Delete(type, name.id, data->language);
+            update.Put(type, name.id, static_cast<std::uint16_t>(wanted), std::move(*bytes));
+            break;
           }
-          std::optional<std::string> bytes = version.Build(localeCode);
-          if (!bytes) return kErrorResourceTooLarge;
-          std::uint32_t wanted = data->language;
-          if (IsLocaleCode(localeCode) && ReadHex(localeCode, wanted)) wanted &= 0xFFFF;
-          if (wanted != data->language) update.Delete(type.id, name.id, data->language);
-          update.Put(type.id, name.id, static_cast<std::uint16_t>(wanted), std::move(*bytes));
-          break;
+          default:
+            break;
         }
-        default:
-          break;
-      }
-    }
-  }
+      });
+  if (versionTooLarge) return kErrorResourceTooLarge;
   // A read-only module gives a copy its owner can write.
   const mode_t mode = image_.Source().Permissions();
   const Status status = update.Commit(outputPath, mode | S_IWUSR);

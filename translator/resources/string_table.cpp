@@ -61,7 +61,7 @@ std::optional<std::string> EncodeStringBlock(
 }
 
 StringBlockWriter::Result StringBlockWriter::Append(std::string_view block,
-                                                   TextTranslator& translator, std::string& out) {
+                                                    TextTranslator& translator, std::string& out) {
   std::array<std::string_view, 16> units;
   if (!SplitBlock(block, units)) return kUnreadable;
   const std::size_t start = out.size();
