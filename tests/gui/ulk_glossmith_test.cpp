@@ -64,9 +64,10 @@ bool HoldsFileOpen(pid_t pid, const std::filesystem::path& file) {
   return false;
 }
 
-// Watches for the program the translator starts; once it has the
-// dictionary open (or after a minute), ends it as its user would.
-StartedProgram Watch(const std::filesystem::path& dictionary, const std::atomic<bool>& stop) {
+// Watches for the program the translator starts; once it is `program` and
+// has the dictionary open (or after a minute), ends it as its user would.
+StartedProgram Watch(const std::filesystem::path& program, const std::filesystem::path& dictionary,
+                     const std::atomic<bool>& stop) {
   StartedProgram seen;
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
   while (!stop && std::chrono::steady_clock::now() < deadline) {
@@ -84,7 +85,9 @@ StartedProgram Watch(const std::filesystem::path& dictionary, const std::atomic<
         seen.arguments.push_back(line.substr(at + 1, end - at - 1));
         at = end;
       }
-      if (HoldsFileOpen(seen.pid, dictionary)) {
+      // Before its exec the child also holds this program's own handle on
+      // the dictionary: only the administrator's counts.
+      if (seen.program == program && HoldsFileOpen(seen.pid, dictionary)) {
         seen.openedDictionary = true;
         break;
       }
@@ -115,7 +118,10 @@ TEST_F(UlkWithGlossmith, TheAdministratorBesideTheProgramGetsTheOpenDictionary) 
 
   std::atomic<bool> returned = false;
   StartedProgram seen;
-  std::thread watcher([&] { seen = Watch(std::filesystem::canonical(dictionary), returned); });
+  std::thread watcher([&] {
+    seen = Watch(std::filesystem::canonical(GLOSSMITH_PATH), std::filesystem::canonical(dictionary),
+                 returned);
+  });
   // Waits until the administrator ends.
   testing::SendCommand(frame(), WxId(kIdDictionaryAdmin));
   returned = true;
