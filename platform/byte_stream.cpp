@@ -30,20 +30,6 @@ bool ByteReader::U8(std::uint8_t& value) {
   return true;
 }
 
-bool ByteReader::U16(std::uint16_t& value) {
-  if (Remaining() < 2) return false;
-  value = LoadU16(data_, pos_);
-  pos_ += 2;
-  return true;
-}
-
-bool ByteReader::U32(std::uint32_t& value) {
-  if (Remaining() < 4) return false;
-  value = LoadU32(data_, pos_);
-  pos_ += 4;
-  return true;
-}
-
 bool ByteReader::U64(std::uint64_t& value) {
   if (Remaining() < 8) return false;
   value = LoadU32(data_, pos_) | (static_cast<std::uint64_t>(LoadU32(data_, pos_ + 4)) << 32);
@@ -90,18 +76,6 @@ std::optional<ByteReader> ByteReader::Sub(std::uint64_t offset, std::uint64_t le
   if (offset > data_.size() || length > data_.size() - offset) return std::nullopt;
   return ByteReader(
       data_.substr(static_cast<std::size_t>(offset), static_cast<std::size_t>(length)));
-}
-
-bool ByteReader::PeekU16(std::uint64_t offset, std::uint16_t& value) const {
-  if (offset > data_.size() || data_.size() - offset < 2) return false;
-  value = LoadU16(data_, static_cast<std::size_t>(offset));
-  return true;
-}
-
-bool ByteReader::PeekU32(std::uint64_t offset, std::uint32_t& value) const {
-  if (offset > data_.size() || data_.size() - offset < 4) return false;
-  value = LoadU32(data_, static_cast<std::size_t>(offset));
-  return true;
 }
 
 void ByteWriter::U16(std::uint16_t value) {
@@ -152,24 +126,5 @@ void ByteWriter::PatchU32(std::size_t offset, std::uint32_t value) {
   StoreU32(out_, offset, value);
 }
 
-std::uint16_t LoadU16(std::string_view data, std::size_t offset) {
-  return static_cast<std::uint16_t>(static_cast<unsigned char>(data[offset]) |
-                                    (static_cast<unsigned char>(data[offset + 1]) << 8));
-}
-
-std::uint32_t LoadU32(std::string_view data, std::size_t offset) {
-  return static_cast<std::uint32_t>(LoadU16(data, offset)) |
-         (static_cast<std::uint32_t>(LoadU16(data, offset + 2)) << 16);
-}
-
-void StoreU16(std::string& data, std::size_t offset, std::uint16_t value) {
-  data[offset] = static_cast<char>(value & 0xFF);
-  data[offset + 1] = static_cast<char>(value >> 8);
-}
-
-void StoreU32(std::string& data, std::size_t offset, std::uint32_t value) {
-  StoreU16(data, offset, static_cast<std::uint16_t>(value & 0xFFFF));
-  StoreU16(data, offset + 2, static_cast<std::uint16_t>(value >> 16));
-}
 
 }  // namespace ulk

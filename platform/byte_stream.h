@@ -81,10 +81,49 @@ class ByteWriter {
 };
 
 // Little-endian access to a byte string the caller has sized already.
-std::uint16_t LoadU16(std::string_view data, std::size_t offset);
-std::uint32_t LoadU32(std::string_view data, std::size_t offset);
-void StoreU16(std::string& data, std::size_t offset, std::uint16_t value);
-void StoreU32(std::string& data, std::size_t offset, std::uint32_t value);
+// Inline: every field of every template is read through them.
+inline std::uint16_t LoadU16(std::string_view data, std::size_t offset) {
+  return static_cast<std::uint16_t>(static_cast<unsigned char>(data[offset]) |
+                                    (static_cast<unsigned char>(data[offset + 1]) << 8));
+}
+inline std::uint32_t LoadU32(std::string_view data, std::size_t offset) {
+  return static_cast<std::uint32_t>(LoadU16(data, offset)) |
+         (static_cast<std::uint32_t>(LoadU16(data, offset + 2)) << 16);
+}
+inline void StoreU16(std::string& data, std::size_t offset, std::uint16_t value) {
+  data[offset] = static_cast<char>(value & 0xFF);
+  data[offset + 1] = static_cast<char>(value >> 8);
+}
+inline void StoreU32(std::string& data, std::size_t offset, std::uint32_t value) {
+  StoreU16(data, offset, static_cast<std::uint16_t>(value & 0xFFFF));
+  StoreU16(data, offset + 2, static_cast<std::uint16_t>(value >> 16));
+}
+
+inline bool ByteReader::U16(std::uint16_t& value) {
+  if (Remaining() < 2) return false;
+  value = LoadU16(data_, pos_);
+  pos_ += 2;
+  return true;
+}
+
+inline bool ByteReader::U32(std::uint32_t& value) {
+  if (Remaining() < 4) return false;
+  value = LoadU32(data_, pos_);
+  pos_ += 4;
+  return true;
+}
+
+inline bool ByteReader::PeekU16(std::uint64_t offset, std::uint16_t& value) const {
+  if (offset > data_.size() || data_.size() - offset < 2) return false;
+  value = LoadU16(data_, static_cast<std::size_t>(offset));
+  return true;
+}
+
+inline bool ByteReader::PeekU32(std::uint64_t offset, std::uint32_t& value) const {
+  if (offset > data_.size() || data_.size() - offset < 4) return false;
+  value = LoadU32(data_, static_cast<std::size_t>(offset));
+  return true;
+}
 
 constexpr std::uint64_t AlignUp(std::uint64_t value, std::uint64_t alignment) {
   return alignment == 0 ? value : (value + alignment - 1) / alignment * alignment;

@@ -92,10 +92,14 @@ namespace {
 // `out`, grown for the worst case, then trimmed.
 template <typename UnitAt>
 void ConvertUtf16(std::string& out, std::size_t count, UnitAt unitAt) {
+  // Plain ASCII, the common case, goes in at one byte a unit.
+  std::size_t ascii = 0;
+  while (ascii < count && unitAt(ascii) < 0x80) ++ascii;
   const std::size_t start = out.size();
-  out.resize(start + count * 3);
+  out.resize(start + ascii + (count - ascii) * 3);
   char* p = out.data() + start;
-  for (std::size_t i = 0; i < count; ++i) {
+  for (std::size_t i = 0; i < ascii; ++i) *p++ = static_cast<char>(unitAt(i));
+  for (std::size_t i = ascii; i < count; ++i) {
     const char32_t unit = unitAt(i);
     if (unit < 0x80) {
       *p++ = static_cast<char>(unit);

@@ -7,6 +7,7 @@
 #include <map>
 #include <set>
 #include <system_error>
+#include <thread>
 
 #include "platform/files.h"
 #include "platform/system_error.h"
@@ -20,6 +21,7 @@
 #include "translator/model/messages.h"
 #include "translator/model/project_file.h"
 #include "translator/model/project_operations.h"
+#include "translator/model/resource_engine.h"
 #include "translator/resources/iso_language_list.h"
 
 namespace ulk {
@@ -299,6 +301,8 @@ int Cli::Read(const Arguments& args) {
 }
 
 int Cli::Generate(const Arguments& args) {
+  // The language list is made on the other core while the project loads.
+  const std::jthread languages(PrepareGeneration);
   if (!Load(args.positional[0], false)) return kExitFailure;
   Module* module = nullptr;
   if (args.positional.size() > 1 && !(module = FindModule(args.positional[1]))) return kExitFailure;

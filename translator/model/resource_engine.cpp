@@ -144,6 +144,10 @@ void MergeGroups(Module& module, const ReadTextList& readTexts) {
 
 }  // namespace
 
+void PrepareGeneration() {
+  (void)SystemLanguages();
+}
+
 std::string_view EmbeddedResource(const ResourceId& type, const ResourceId& name) {
   static const std::string templateLibrary = TemplateLibraryImage();
   if (NormalisedResourceId(type) == ResourceId::Name(std::string_view("DLL")) &&

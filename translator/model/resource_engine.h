@@ -75,6 +75,11 @@ class ResourceEngine {
   int lastWriteError_ = 0;
 };
 
+// Builds what every generation looks its target languages up in (the
+// system's language list), once per process: a caller may run it on
+// another thread while it loads the project. Safe to call from any thread.
+void PrepareGeneration();
+
 using ReadTextList = std::vector<std::pair<std::string, std::string>>;
 
 // Brings the texts read from a module file into the module (whose default
