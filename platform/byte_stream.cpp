@@ -126,5 +126,4 @@ void ByteWriter::PatchU32(std::size_t offset, std::uint32_t value) {
   StoreU32(out_, offset, value);
 }
 
-
 }  // namespace ulk
