@@ -56,6 +56,10 @@ decltype(Function) Forward(Library& library, const char* name) {
   return real;
 }
 
+// The library's own function `name`: the name is written once, so that the
+// symbol looked up is always the one whose type the header gives.
+#define REAL(library, name) Forward<&::name>(library, #name)
+
 void FreeThroughLibrary(void* memory) {
   static const xmlFreeFunc real = *static_cast<xmlFreeFunc*>(Symbol(xml, "xmlFree"));
   real(memory);
@@ -70,209 +74,215 @@ xmlFreeFunc xmlFree = FreeThroughLibrary;
 
 // libxml2: the exchange formats.
 void xmlFreeTextReader(xmlTextReaderPtr a0) {
-  return Forward<&::xmlFreeTextReader>(xml, "xmlFreeTextReader")(a0);
+  return REAL(xml, xmlFreeTextReader)(a0);
 }
 
-long xmlGetLineNo(const xmlNode * a0) {
-  return Forward<&::xmlGetLineNo>(xml, "xmlGetLineNo")(a0);
+long xmlGetLineNo(const xmlNode* a0) {
+  return REAL(xml, xmlGetLineNo)(a0);
 }
 
-xmlChar * xmlGetNoNsProp(const xmlNode * a0, const xmlChar * a1) {
-  return Forward<&::xmlGetNoNsProp>(xml, "xmlGetNoNsProp")(a0, a1);
+xmlChar* xmlGetNoNsProp(const xmlNode* a0, const xmlChar* a1) {
+  return REAL(xml, xmlGetNoNsProp)(a0, a1);
 }
 
-xmlChar * xmlGetNsProp(const xmlNode * a0, const xmlChar * a1, const xmlChar * a2) {
-  return Forward<&::xmlGetNsProp>(xml, "xmlGetNsProp")(a0, a1, a2);
+xmlChar* xmlGetNsProp(const xmlNode* a0, const xmlChar* a1, const xmlChar* a2) {
+  return REAL(xml, xmlGetNsProp)(a0, a1, a2);
 }
 
-xmlTextReaderPtr xmlReaderForMemory(const char * a0, int a1, const char * a2, const char * a3, int a4) {
-  return Forward<&::xmlReaderForMemory>(xml, "xmlReaderForMemory")(a0, a1, a2, a3, a4);
+xmlTextReaderPtr xmlReaderForMemory(const char* a0, int a1, const char* a2, const char* a3,
+                                    int a4) {
+  return REAL(xml, xmlReaderForMemory)(a0, a1, a2, a3, a4);
 }
 
 xmlNodePtr xmlTextReaderCurrentNode(xmlTextReaderPtr a0) {
-  return Forward<&::xmlTextReaderCurrentNode>(xml, "xmlTextReaderCurrentNode")(a0);
+  return REAL(xml, xmlTextReaderCurrentNode)(a0);
 }
 
 int xmlTextReaderDepth(xmlTextReaderPtr a0) {
-  return Forward<&::xmlTextReaderDepth>(xml, "xmlTextReaderDepth")(a0);
+  return REAL(xml, xmlTextReaderDepth)(a0);
 }
 
 xmlNodePtr xmlTextReaderExpand(xmlTextReaderPtr a0) {
-  return Forward<&::xmlTextReaderExpand>(xml, "xmlTextReaderExpand")(a0);
+  return REAL(xml, xmlTextReaderExpand)(a0);
 }
 
 int xmlTextReaderGetParserLineNumber(xmlTextReaderPtr a0) {
-  return Forward<&::xmlTextReaderGetParserLineNumber>(xml, "xmlTextReaderGetParserLineNumber")(a0);
+  return REAL(xml, xmlTextReaderGetParserLineNumber)(a0);
 }
 
 int xmlTextReaderNext(xmlTextReaderPtr a0) {
-  return Forward<&::xmlTextReaderNext>(xml, "xmlTextReaderNext")(a0);
+  return REAL(xml, xmlTextReaderNext)(a0);
 }
 
 int xmlTextReaderNodeType(xmlTextReaderPtr a0) {
-  return Forward<&::xmlTextReaderNodeType>(xml, "xmlTextReaderNodeType")(a0);
+  return REAL(xml, xmlTextReaderNodeType)(a0);
 }
 
 int xmlTextReaderRead(xmlTextReaderPtr a0) {
-  return Forward<&::xmlTextReaderRead>(xml, "xmlTextReaderRead")(a0);
+  return REAL(xml, xmlTextReaderRead)(a0);
 }
 
-void xmlTextReaderSetStructuredErrorHandler(xmlTextReaderPtr a0, xmlStructuredErrorFunc a1, void * a2) {
-  return Forward<&::xmlTextReaderSetStructuredErrorHandler>(xml, "xmlTextReaderSetStructuredErrorHandler")(a0, a1, a2);
+void xmlTextReaderSetStructuredErrorHandler(xmlTextReaderPtr a0, xmlStructuredErrorFunc a1,
+                                            void* a2) {
+  return REAL(xml, xmlTextReaderSetStructuredErrorHandler)(a0, a1, a2);
 }
 
 // fontconfig and FreeType: text widths in the checks.
-FcBool FcConfigSubstitute(FcConfig * a0, FcPattern * a1, FcMatchKind a2) {
-  return Forward<&::FcConfigSubstitute>(fontconfig, "FcConfigSubstitute")(a0, a1, a2);
+FcBool FcConfigSubstitute(FcConfig* a0, FcPattern* a1, FcMatchKind a2) {
+  return REAL(fontconfig, FcConfigSubstitute)(a0, a1, a2);
 }
 
-void FcDefaultSubstitute(FcPattern * a0) {
-  return Forward<&::FcDefaultSubstitute>(fontconfig, "FcDefaultSubstitute")(a0);
+void FcDefaultSubstitute(FcPattern* a0) {
+  return REAL(fontconfig, FcDefaultSubstitute)(a0);
 }
 
-FcPattern * FcFontMatch(FcConfig * a0, FcPattern * a1, FcResult * a2) {
-  return Forward<&::FcFontMatch>(fontconfig, "FcFontMatch")(a0, a1, a2);
+FcPattern* FcFontMatch(FcConfig* a0, FcPattern* a1, FcResult* a2) {
+  return REAL(fontconfig, FcFontMatch)(a0, a1, a2);
 }
 
-FcBool FcPatternAddInteger(FcPattern * a0, const char * a1, int a2) {
-  return Forward<&::FcPatternAddInteger>(fontconfig, "FcPatternAddInteger")(a0, a1, a2);
+FcBool FcPatternAddInteger(FcPattern* a0, const char* a1, int a2) {
+  return REAL(fontconfig, FcPatternAddInteger)(a0, a1, a2);
 }
 
-FcBool FcPatternAddString(FcPattern * a0, const char * a1, const FcChar8 * a2) {
-  return Forward<&::FcPatternAddString>(fontconfig, "FcPatternAddString")(a0, a1, a2);
+FcBool FcPatternAddString(FcPattern* a0, const char* a1, const FcChar8* a2) {
+  return REAL(fontconfig, FcPatternAddString)(a0, a1, a2);
 }
 
-FcPattern * FcPatternCreate(void) {
-  return Forward<&::FcPatternCreate>(fontconfig, "FcPatternCreate")();
+FcPattern* FcPatternCreate(void) {
+  return REAL(fontconfig, FcPatternCreate)();
 }
 
-void FcPatternDestroy(FcPattern * a0) {
-  return Forward<&::FcPatternDestroy>(fontconfig, "FcPatternDestroy")(a0);
+void FcPatternDestroy(FcPattern* a0) {
+  return REAL(fontconfig, FcPatternDestroy)(a0);
 }
 
-FcResult FcPatternGetInteger(const FcPattern * a0, const char * a1, int a2, int * a3) {
-  return Forward<&::FcPatternGetInteger>(fontconfig, "FcPatternGetInteger")(a0, a1, a2, a3);
+FcResult FcPatternGetInteger(const FcPattern* a0, const char* a1, int a2, int* a3) {
+  return REAL(fontconfig, FcPatternGetInteger)(a0, a1, a2, a3);
 }
 
-FcResult FcPatternGetString(const FcPattern * a0, const char * a1, int a2, FcChar8 ** a3) {
-  return Forward<&::FcPatternGetString>(fontconfig, "FcPatternGetString")(a0, a1, a2, a3);
+FcResult FcPatternGetString(const FcPattern* a0, const char* a1, int a2, FcChar8** a3) {
+  return REAL(fontconfig, FcPatternGetString)(a0, a1, a2, a3);
 }
 
 FT_Error FT_Done_Face(FT_Face a0) {
-  return Forward<&::FT_Done_Face>(freetype, "FT_Done_Face")(a0);
+  return REAL(freetype, FT_Done_Face)(a0);
 }
 
 FT_Error FT_Done_FreeType(FT_Library a0) {
-  return Forward<&::FT_Done_FreeType>(freetype, "FT_Done_FreeType")(a0);
+  return REAL(freetype, FT_Done_FreeType)(a0);
 }
 
 FT_UInt FT_Get_Char_Index(FT_Face a0, FT_ULong a1) {
-  return Forward<&::FT_Get_Char_Index>(freetype, "FT_Get_Char_Index")(a0, a1);
+  return REAL(freetype, FT_Get_Char_Index)(a0, a1);
 }
 
-FT_Error FT_Init_FreeType(FT_Library * a0) {
-  return Forward<&::FT_Init_FreeType>(freetype, "FT_Init_FreeType")(a0);
+FT_Error FT_Init_FreeType(FT_Library* a0) {
+  return REAL(freetype, FT_Init_FreeType)(a0);
 }
 
 FT_Error FT_Load_Glyph(FT_Face a0, FT_UInt a1, FT_Int32 a2) {
-  return Forward<&::FT_Load_Glyph>(freetype, "FT_Load_Glyph")(a0, a1, a2);
+  return REAL(freetype, FT_Load_Glyph)(a0, a1, a2);
 }
 
-FT_Error FT_New_Face(FT_Library a0, const char * a1, FT_Long a2, FT_Face * a3) {
-  return Forward<&::FT_New_Face>(freetype, "FT_New_Face")(a0, a1, a2, a3);
+FT_Error FT_New_Face(FT_Library a0, const char* a1, FT_Long a2, FT_Face* a3) {
+  return REAL(freetype, FT_New_Face)(a0, a1, a2, a3);
 }
 
 FT_Error FT_Set_Pixel_Sizes(FT_Face a0, FT_UInt a1, FT_UInt a2) {
-  return Forward<&::FT_Set_Pixel_Sizes>(freetype, "FT_Set_Pixel_Sizes")(a0, a1, a2);
+  return REAL(freetype, FT_Set_Pixel_Sizes)(a0, a1, a2);
 }
 
 // SQLite: dictionaries (TMX import and export).
-int sqlite3_bind_int64(sqlite3_stmt * a0, int a1, sqlite3_int64 a2) {
-  return Forward<&::sqlite3_bind_int64>(sqlite, "sqlite3_bind_int64")(a0, a1, a2);
+int sqlite3_bind_int64(sqlite3_stmt* a0, int a1, sqlite3_int64 a2) {
+  return REAL(sqlite, sqlite3_bind_int64)(a0, a1, a2);
 }
 
-int sqlite3_bind_text(sqlite3_stmt * a0, int a1, const char * a2, int a3, std::type_identity_t<void (*)(void *)> a4) {
-  return Forward<&::sqlite3_bind_text>(sqlite, "sqlite3_bind_text")(a0, a1, a2, a3, a4);
+int sqlite3_bind_text(sqlite3_stmt* a0, int a1, const char* a2, int a3,
+                      std::type_identity_t<void (*)(void*)> a4) {
+  return REAL(sqlite, sqlite3_bind_text)(a0, a1, a2, a3, a4);
 }
 
-int sqlite3_busy_timeout(sqlite3 * a0, int a1) {
-  return Forward<&::sqlite3_busy_timeout>(sqlite, "sqlite3_busy_timeout")(a0, a1);
+int sqlite3_busy_timeout(sqlite3* a0, int a1) {
+  return REAL(sqlite, sqlite3_busy_timeout)(a0, a1);
 }
 
-int sqlite3_clear_bindings(sqlite3_stmt * a0) {
-  return Forward<&::sqlite3_clear_bindings>(sqlite, "sqlite3_clear_bindings")(a0);
+int sqlite3_clear_bindings(sqlite3_stmt* a0) {
+  return REAL(sqlite, sqlite3_clear_bindings)(a0);
 }
 
-int sqlite3_close_v2(sqlite3 * a0) {
-  return Forward<&::sqlite3_close_v2>(sqlite, "sqlite3_close_v2")(a0);
+int sqlite3_close_v2(sqlite3* a0) {
+  return REAL(sqlite, sqlite3_close_v2)(a0);
 }
 
-int sqlite3_column_bytes(sqlite3_stmt * a0, int a1) {
-  return Forward<&::sqlite3_column_bytes>(sqlite, "sqlite3_column_bytes")(a0, a1);
+int sqlite3_column_bytes(sqlite3_stmt* a0, int a1) {
+  return REAL(sqlite, sqlite3_column_bytes)(a0, a1);
 }
 
-int sqlite3_column_count(sqlite3_stmt * a0) {
-  return Forward<&::sqlite3_column_count>(sqlite, "sqlite3_column_count")(a0);
+int sqlite3_column_count(sqlite3_stmt* a0) {
+  return REAL(sqlite, sqlite3_column_count)(a0);
 }
 
-sqlite3_int64 sqlite3_column_int64(sqlite3_stmt * a0, int a1) {
-  return Forward<&::sqlite3_column_int64>(sqlite, "sqlite3_column_int64")(a0, a1);
+sqlite3_int64 sqlite3_column_int64(sqlite3_stmt* a0, int a1) {
+  return REAL(sqlite, sqlite3_column_int64)(a0, a1);
 }
 
-const char * sqlite3_column_name(sqlite3_stmt * a0, int a1) {
-  return Forward<&::sqlite3_column_name>(sqlite, "sqlite3_column_name")(a0, a1);
+const char* sqlite3_column_name(sqlite3_stmt* a0, int a1) {
+  return REAL(sqlite, sqlite3_column_name)(a0, a1);
 }
 
-const unsigned char * sqlite3_column_text(sqlite3_stmt * a0, int a1) {
-  return Forward<&::sqlite3_column_text>(sqlite, "sqlite3_column_text")(a0, a1);
+const unsigned char* sqlite3_column_text(sqlite3_stmt* a0, int a1) {
+  return REAL(sqlite, sqlite3_column_text)(a0, a1);
 }
 
-int sqlite3_column_type(sqlite3_stmt * a0, int a1) {
-  return Forward<&::sqlite3_column_type>(sqlite, "sqlite3_column_type")(a0, a1);
+int sqlite3_column_type(sqlite3_stmt* a0, int a1) {
+  return REAL(sqlite, sqlite3_column_type)(a0, a1);
 }
 
-int sqlite3_db_readonly(sqlite3 * a0, const char * a1) {
-  return Forward<&::sqlite3_db_readonly>(sqlite, "sqlite3_db_readonly")(a0, a1);
+int sqlite3_db_readonly(sqlite3* a0, const char* a1) {
+  return REAL(sqlite, sqlite3_db_readonly)(a0, a1);
 }
 
-const char * sqlite3_errmsg(sqlite3 * a0) {
-  return Forward<&::sqlite3_errmsg>(sqlite, "sqlite3_errmsg")(a0);
+const char* sqlite3_errmsg(sqlite3* a0) {
+  return REAL(sqlite, sqlite3_errmsg)(a0);
 }
 
-int sqlite3_exec(sqlite3 * a0, const char * a1, std::type_identity_t<int (*)(void *, int, char **, char **)> a2, void * a3, char ** a4) {
-  return Forward<&::sqlite3_exec>(sqlite, "sqlite3_exec")(a0, a1, a2, a3, a4);
+int sqlite3_exec(sqlite3* a0, const char* a1,
+                 std::type_identity_t<int (*)(void*, int, char**, char**)> a2, void* a3,
+                 char** a4) {
+  return REAL(sqlite, sqlite3_exec)(a0, a1, a2, a3, a4);
 }
 
-int sqlite3_file_control(sqlite3 * a0, const char * a1, int a2, void * a3) {
-  return Forward<&::sqlite3_file_control>(sqlite, "sqlite3_file_control")(a0, a1, a2, a3);
+int sqlite3_file_control(sqlite3* a0, const char* a1, int a2, void* a3) {
+  return REAL(sqlite, sqlite3_file_control)(a0, a1, a2, a3);
 }
 
-int sqlite3_finalize(sqlite3_stmt * a0) {
-  return Forward<&::sqlite3_finalize>(sqlite, "sqlite3_finalize")(a0);
+int sqlite3_finalize(sqlite3_stmt* a0) {
+  return REAL(sqlite, sqlite3_finalize)(a0);
 }
 
-sqlite3_int64 sqlite3_last_insert_rowid(sqlite3 * a0) {
-  return Forward<&::sqlite3_last_insert_rowid>(sqlite, "sqlite3_last_insert_rowid")(a0);
+sqlite3_int64 sqlite3_last_insert_rowid(sqlite3* a0) {
+  return REAL(sqlite, sqlite3_last_insert_rowid)(a0);
 }
 
-int sqlite3_open_v2(const char * a0, sqlite3 ** a1, int a2, const char * a3) {
-  return Forward<&::sqlite3_open_v2>(sqlite, "sqlite3_open_v2")(a0, a1, a2, a3);
+int sqlite3_open_v2(const char* a0, sqlite3** a1, int a2, const char* a3) {
+  return REAL(sqlite, sqlite3_open_v2)(a0, a1, a2, a3);
 }
 
-int sqlite3_prepare_v2(sqlite3 * a0, const char * a1, int a2, sqlite3_stmt ** a3, const char ** a4) {
-  return Forward<&::sqlite3_prepare_v2>(sqlite, "sqlite3_prepare_v2")(a0, a1, a2, a3, a4);
+int sqlite3_prepare_v2(sqlite3* a0, const char* a1, int a2, sqlite3_stmt** a3, const char** a4) {
+  return REAL(sqlite, sqlite3_prepare_v2)(a0, a1, a2, a3, a4);
 }
 
-int sqlite3_prepare_v3(sqlite3 * a0, const char * a1, int a2, unsigned int a3, sqlite3_stmt ** a4, const char ** a5) {
-  return Forward<&::sqlite3_prepare_v3>(sqlite, "sqlite3_prepare_v3")(a0, a1, a2, a3, a4, a5);
+int sqlite3_prepare_v3(sqlite3* a0, const char* a1, int a2, unsigned int a3, sqlite3_stmt** a4,
+                       const char** a5) {
+  return REAL(sqlite, sqlite3_prepare_v3)(a0, a1, a2, a3, a4, a5);
 }
 
-int sqlite3_reset(sqlite3_stmt * a0) {
-  return Forward<&::sqlite3_reset>(sqlite, "sqlite3_reset")(a0);
+int sqlite3_reset(sqlite3_stmt* a0) {
+  return REAL(sqlite, sqlite3_reset)(a0);
 }
 
-int sqlite3_step(sqlite3_stmt * a0) {
-  return Forward<&::sqlite3_step>(sqlite, "sqlite3_step")(a0);
+int sqlite3_step(sqlite3_stmt* a0) {
+  return REAL(sqlite, sqlite3_step)(a0);
 }
 
 }  // extern "C"

@@ -260,7 +260,6 @@ bool ResourceEngine::GenerateLanguages(Module* module, const std::string* langua
     }
   }
   resources.Release();
-  readTexts.clear();
   return result;
 }
 

@@ -77,8 +77,7 @@ struct ResourceText {
   std::uint16_t numericId = 0;  // 0 when the resource is named
   std::string name;             // empty when the resource is numbered
   std::uint32_t item = 0;
-  std::string text;         // as read, unescaped
-  std::string translation;  // empty: the module's own text stays
+  std::string text;  // as read, unescaped
 };
 
 // One text found by a codec inside one resource.

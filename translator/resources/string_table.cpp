@@ -18,6 +18,13 @@ bool SplitBlock(std::string_view bytes, std::array<std::string_view, 16>& units)
   return true;
 }
 
+// A string's code units up to its first zero unit, where its text ends.
+std::string_view TextUnits(std::string_view raw) {
+  std::size_t length = 0;
+  while (length < raw.size() && (raw[length] != 0 || raw[length + 1] != 0)) length += 2;
+  return raw.substr(0, length);
+}
+
 }  // namespace
 
 bool DecodeStringBlock(std::uint32_t blockNumber, std::string_view bytes,
@@ -27,9 +34,7 @@ bool DecodeStringBlock(std::uint32_t blockNumber, std::string_view bytes,
   for (std::uint32_t position = 0; position < kStringsPerBlock; ++position) {
     const std::string_view raw = units[position];
     if (raw.empty()) continue;
-    std::size_t length = 0;
-    while (length < raw.size() && (raw[length] != 0 || raw[length + 1] != 0)) length += 2;
-    texts.push_back({StringIdOf(blockNumber, position), Utf16LeToUtf8(raw.substr(0, length))});
+    texts.push_back({StringIdOf(blockNumber, position), Utf16LeToUtf8(TextUnits(raw))});
   }
   return true;
 }
@@ -71,10 +76,8 @@ StringBlockWriter::Result StringBlockWriter::Append(std::string_view block,
     const std::size_t lengthAt = out.size();
     out.append(2, '\0');
     if (!raw.empty()) {
-      std::size_t length = 0;
-      while (length < raw.size() && (raw[length] != 0 || raw[length + 1] != 0)) length += 2;
       text_.clear();
-      AppendUtf16LeAsUtf8(text_, raw.substr(0, length));
+      AppendUtf16LeAsUtf8(text_, TextUnits(raw));
       translation_.clear();
       if (translator.Translate(position, text_, translation_) && !translation_.empty()) {
         const std::size_t written = AppendUtf16Le(out, translation_);

@@ -25,7 +25,7 @@ bool TemplateCodec::HasTranslations() const {
 
 void TemplateCodec::Reset(std::string_view bytes) {
   // A streaming walk reads the caller's bytes where they are.
-  if (!stream_) data_.assign(bytes);
+  if (!streaming_) data_.assign(bytes);
   items_.clear();
   segments_.clear();
   problem_.clear();
@@ -41,7 +41,7 @@ const std::string* TemplateCodec::TranslationOf(std::uint32_t item) const {
 void TemplateCodec::AddSegment(std::size_t from, std::size_t to, bool align4Before) {
   if (!(to > from || align4Before)) return;
   const Segment segment{from, to - from, align4Before, false, 0};
-  if (stream_) {
+  if (streaming_) {
     FlushPending();
     StreamSegment(segment, nullptr);
   } else {
@@ -52,22 +52,22 @@ void TemplateCodec::AddSegment(std::size_t from, std::size_t to, bool align4Befo
 void TemplateCodec::AddTextSegment(std::size_t from, std::size_t to, std::uint32_t item,
                                    bool align4Before) {
   const Segment segment{from, to - from, align4Before, true, item};
-  if (stream_) {
+  if (streaming_) {
     // Written when its item comes, or as it is when none does.
     FlushPending();
-    stream_->waiting = segment;
-    stream_->pending = true;
+    stream_.waiting = segment;
+    stream_.pending = true;
   } else {
     segments_.push_back(segment);
   }
 }
 
 void TemplateCodec::AddItem(std::int32_t id, std::u16string_view text, std::uint32_t item) {
-  if (!stream_) {
+  if (!streaming_) {
     items_.push_back(TemplateItem{id, Utf16ToUtf8(text), {}, item});
     return;
   }
-  Stream& s = *stream_;
+  Stream& s = stream_;
   if (!s.pending || s.waiting.item != item) return;
   s.pending = false;
   s.text.clear();
@@ -79,40 +79,40 @@ void TemplateCodec::AddItem(std::int32_t id, std::u16string_view text, std::uint
 }
 
 void TemplateCodec::FlushPending() {
-  if (!stream_->pending) return;
-  stream_->pending = false;
-  StreamSegment(stream_->waiting, nullptr);
+  if (!stream_.pending) return;
+  stream_.pending = false;
+  StreamSegment(stream_.waiting, nullptr);
 }
 
 void TemplateCodec::StreamSegment(const Segment& segment, const std::string* translation) {
-  std::string& out = *stream_->out;
+  std::string& out = *stream_.out;
   if (segment.align4Before) {
-    out.resize(stream_->start + AlignUp(out.size() - stream_->start, 4), '\0');
+    out.resize(stream_.start + AlignUp(out.size() - stream_.start, 4), '\0');
   }
   if (translation) {
     AppendUtf16Le(out, *translation);
     out.append(2, '\0');
   } else {
-    out.append(stream_->bytes.substr(segment.offset, segment.length));
+    out.append(stream_.bytes.substr(segment.offset, segment.length));
   }
 }
 
 bool TemplateCodec::AppendTranslated(std::string_view bytes, TextTranslator& translator,
                                      std::string& out) {
-  streamState_.bytes = bytes;
-  streamState_.translator = &translator;
-  streamState_.out = &out;
-  streamState_.start = out.size();
-  streamState_.translated = false;
-  streamState_.pending = false;
-  stream_ = &streamState_;
+  stream_.bytes = bytes;
+  stream_.translator = &translator;
+  stream_.out = &out;
+  stream_.start = out.size();
+  stream_.translated = false;
+  stream_.pending = false;
+  streaming_ = true;
   const bool walked = Walk(bytes);
   if (walked) FlushPending();
-  stream_ = nullptr;
+  streaming_ = false;
   // Padding between items is written as zeros: untranslated, the template
   // keeps its own bytes, as BuildTemplate gives them.
-  if (!walked || !streamState_.translated) {
-    out.resize(streamState_.start);
+  if (!walked || !stream_.translated) {
+    out.resize(stream_.start);
     out.append(bytes);
   }
   return walked;

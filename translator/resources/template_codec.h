@@ -62,7 +62,7 @@ class TemplateCodec {
   virtual bool Walk(std::string_view /*bytes*/) { return false; }
   void Reset(std::string_view bytes);
   // The bytes being walked.
-  std::string_view Data() const { return stream_ ? stream_->bytes : std::string_view(data_); }
+  std::string_view Data() const { return streaming_ ? stream_.bytes : std::string_view(data_); }
   const std::string* TranslationOf(std::uint32_t item) const;
   void AddSegment(std::size_t from, std::size_t to, bool align4Before = false);
   void AddTextSegment(std::size_t from, std::size_t to, std::uint32_t item,
@@ -95,8 +95,8 @@ class TemplateCodec {
   };
   void StreamSegment(const Segment& segment, const std::string* translation);
   void FlushPending();
-  Stream* stream_ = nullptr;
-  Stream streamState_;
+  bool streaming_ = false;
+  Stream stream_;  // its buffers are kept from one walk to the next
 };
 
 }  // namespace ulk
