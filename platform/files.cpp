@@ -29,30 +29,61 @@ std::string::size_type LastSeparator(std::string_view path) {
   return path.find_last_of("/\\");
 }
 
-}  // namespace
-
-std::optional<std::string> CanonicalPath(std::string_view path) {
-  const std::string trimmed = Trim(path);
-  if (trimmed.empty()) return std::nullopt;
+// The canonical form of an existing path, folder or not (wantFolder: only
+// a folder; else only what is not one).
+std::optional<std::string> Resolve(const std::string& path, bool wantFolder) {
   // The kernel names an open file with every link resolved: one look at
   // the file instead of one per folder of its path.
-  const int fd = ::open(trimmed.c_str(), O_PATH | O_CLOEXEC);
+  const int fd = ::open(path.c_str(), O_PATH | O_CLOEXEC);
   if (fd < 0) return std::nullopt;
   struct stat info {};
   const bool isFolder = ::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode);
   char named[4096];
   const std::string link = "/proc/self/fd/" + std::to_string(fd);
-  const ssize_t length = isFolder ? -1 : ::readlink(link.c_str(), named, sizeof named);
+  const ssize_t length =
+      isFolder != wantFolder ? -1 : ::readlink(link.c_str(), named, sizeof named);
   ::close(fd);
-  if (isFolder) return std::nullopt;
+  if (isFolder != wantFolder) return std::nullopt;
   if (length > 0 && static_cast<std::size_t>(length) < sizeof named && named[0] == '/') {
     return std::string(named, static_cast<std::size_t>(length));
   }
   std::error_code error;
-  const fs::path real = fs::canonical(fs::path(trimmed), error);
+  const fs::path real = fs::canonical(fs::path(path), error);
   if (error) return std::nullopt;
-  if (fs::is_directory(real, error) || error) return std::nullopt;
+  if (fs::is_directory(real, error) != wantFolder || error) return std::nullopt;
   return real.string();
+}
+
+}  // namespace
+
+std::optional<std::string> CanonicalPath(std::string_view path) {
+  const std::string trimmed = Trim(path);
+  if (trimmed.empty()) return std::nullopt;
+  return Resolve(trimmed, false);
+}
+
+std::optional<std::string> CanonicalPaths::Of(std::string_view path) {
+  const std::string_view trimmed = TrimView(path);
+  const auto slash = trimmed.rfind('/');
+  const std::string_view name =
+      slash == std::string_view::npos ? std::string_view() : trimmed.substr(slash + 1);
+  if (name.empty() || name == "." || name == "..") return CanonicalPath(trimmed);
+  const std::string_view folder = slash == 0 ? trimmed.substr(0, 1) : trimmed.substr(0, slash);
+  if (folder != folder_ || folder_.empty()) {
+    folder_.assign(folder);
+    canonical_ = Resolve(folder_, true).value_or(std::string());
+  }
+  if (canonical_.empty()) return CanonicalPath(trimmed);
+  const std::string file(trimmed);
+  struct stat info {};
+  if (::lstat(file.c_str(), &info) != 0) return std::nullopt;
+  // A link is resolved on its own.
+  if (S_ISLNK(info.st_mode)) return CanonicalPath(trimmed);
+  if (S_ISDIR(info.st_mode)) return std::nullopt;
+  std::string canonical = canonical_;
+  if (canonical.back() != '/') canonical.push_back('/');
+  canonical.append(name);
+  return canonical;
 }
 
 int ReadWholeFile(const std::string& path, std::string& out) {

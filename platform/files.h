@@ -12,6 +12,18 @@ namespace ulk {
 // existing file that is not a folder; none otherwise.
 std::optional<std::string> CanonicalPath(std::string_view path);
 
+// CanonicalPath for many paths in a row, most of them in the same folder (a
+// project's modules): the folder is resolved once, and a file in it that is
+// not a link then only needs one look. Gives what CanonicalPath gives.
+class CanonicalPaths {
+ public:
+  std::optional<std::string> Of(std::string_view path);
+
+ private:
+  std::string folder_;     // the last folder, as written
+  std::string canonical_;  // its canonical form; empty when it has none
+};
+
 // Reads the whole file into `out`; returns 0 or the errno of the failure.
 int ReadWholeFile(const std::string& path, std::string& out);
 

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -55,6 +56,50 @@ TEST_F(FilesTest, CanonicalPathOfExistingFilesOnly) {
   EXPECT_EQ(CanonicalPath(dir_.string()), std::nullopt);
   EXPECT_EQ(CanonicalPath((dir_ / "missing.dll").string()), std::nullopt);
   EXPECT_EQ(CanonicalPath("   "), std::nullopt);
+}
+
+TEST_F(FilesTest, CanonicalPathsGiveWhatCanonicalPathGives) {
+  const std::string file = Write("mod.dll", "x");
+  Write("other.dll", "y");
+  fs::create_directory(dir_ / "sub");
+  fs::create_directory(dir_ / "real");
+  Write("real/inner.dll", "z");
+  fs::create_symlink(file, dir_ / "link.dll");
+  fs::create_directory_symlink(dir_ / "real", dir_ / "linked");
+  fs::create_symlink(dir_ / "missing.dll", dir_ / "dangling.dll");
+  const std::string here = fs::current_path().string();
+  fs::current_path(dir_);
+  const std::string d = dir_.string();
+  const std::vector<std::string> paths = {file,
+                                          d + "/other.dll",
+                                          "  " + file + " \t",
+                                          d + "/link.dll",
+                                          d + "/linked/inner.dll",
+                                          d + "/linked/../mod.dll",
+                                          d + "/sub/../mod.dll",
+                                          d + "/sub/..",
+                                          d + "/sub/.",
+                                          d + "/sub/",
+                                          d + "/sub",
+                                          d + "/missing.dll",
+                                          d + "/dangling.dll",
+                                          d + "/nowhere/mod.dll",
+                                          "mod.dll",
+                                          "./mod.dll",
+                                          "sub/../other.dll",
+                                          "linked/inner.dll",
+                                          "/",
+                                          "",
+                                          "   ",
+                                          d + "/real/inner.dll",
+                                          file};
+  CanonicalPaths resolver;
+  for (const std::string& path : paths) {
+    EXPECT_EQ(resolver.Of(path), CanonicalPath(path)) << path;
+  }
+  // A folder resolved once stays right when a file in it is asked for again.
+  EXPECT_EQ(resolver.Of(file), fs::canonical(file).string());
+  fs::current_path(here);
 }
 
 TEST_F(FilesTest, FileNameAndFolderTakeEitherSeparator) {

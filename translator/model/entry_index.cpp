@@ -1,18 +1,30 @@
 // The flat key index of a language's entries.
 #include "translator/model/entry_index.h"
 
+#include <cstring>
+
 #include "translator/model/project.h"
 
 namespace ulk {
 
 std::uint64_t EntryIndex::Hash(std::string_view key) {
-  // FNV-1a: keys are short ("ST_N_7 (2)"). Its low bits depend only on the
-  // low bits of the bytes, so the whole is mixed before a slot is taken from
-  // it; never 0, which marks an empty slot.
-  std::uint64_t hash = 14695981039346656037ULL;
-  for (const char c : key) {
-    hash ^= static_cast<unsigned char>(c);
-    hash *= 1099511628211ULL;
+  // Keys are short ("ST_N_7 (2)"): taken eight bytes at a time, each word
+  // mixed in by a multiplication, the whole mixed again before a slot is
+  // taken from it; never 0, which marks an empty slot.
+  constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ULL;
+  std::uint64_t hash = key.size() * kMultiplier;
+  const char* p = key.data();
+  std::size_t left = key.size();
+  for (; left >= 8; p += 8, left -= 8) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, p, 8);
+    hash = (hash ^ word) * kMultiplier;
+    hash ^= hash >> 32;
+  }
+  if (left > 0) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, p, left);
+    hash = (hash ^ word) * kMultiplier;
   }
   hash ^= hash >> 31;
   hash *= 0xBF58476D1CE4E5B9ULL;
@@ -21,11 +33,12 @@ std::uint64_t EntryIndex::Hash(std::string_view key) {
 }
 
 // The slot a hash belongs in: not from bit 0, which every hash has set.
-std::size_t EntryIndex::Home(std::uint64_t hash, std::size_t mask) { return (hash >> 1) & mask; }
+std::size_t EntryIndex::Home(std::uint64_t hash, std::size_t mask) {
+  return (hash >> 1) & mask;
+}
 
-bool EntryIndex::Find(std::string_view key, Position& found) const {
+bool EntryIndex::Find(std::string_view key, std::uint64_t hash, Position& found) const {
   if (slots_.empty()) return false;
-  const std::uint64_t hash = Hash(key);
   const std::size_t mask = slots_.size() - 1;
   for (std::size_t i = Home(hash, mask);; i = (i + 1) & mask) {
     const Slot& slot = slots_[i];
@@ -53,9 +66,13 @@ void EntryIndex::Grow() {
 }
 
 void EntryIndex::Insert(Position position) {
+  Insert(position, Hash(position->key));
+}
+
+void EntryIndex::Insert(Position position, std::uint64_t hash) {
   // At most half full: probes stay short.
   if ((size_ + 1) * 2 > slots_.size()) Grow();
-  Place(Hash(position->key), position);
+  Place(hash, position);
   ++size_;
 }
 

@@ -16,11 +16,15 @@ class EntryIndex {
  public:
   using Position = std::list<TextEntry>::iterator;
 
-  // The entry with `key`, or none (false).
-  bool Find(std::string_view key, Position& found) const;
+  static std::uint64_t Hash(std::string_view key);
+
+  // The entry with `key`, or none (false); `hash` is Hash(key).
+  bool Find(std::string_view key, Position& found) const { return Find(key, Hash(key), found); }
+  bool Find(std::string_view key, std::uint64_t hash, Position& found) const;
   // Records a key that is not in the index yet; the key is read from the
   // entry itself whenever it is compared.
   void Insert(Position position);
+  void Insert(Position position, std::uint64_t hash);
   bool Erase(std::string_view key);
   void Clear();
   void Reserve(std::size_t count);
@@ -31,7 +35,6 @@ class EntryIndex {
     std::uint64_t hash = 0;  // 0: empty
     Position position{};
   };
-  static std::uint64_t Hash(std::string_view key);
   static std::size_t Home(std::uint64_t hash, std::size_t mask);
   void Grow();
   void Place(std::uint64_t hash, Position position);

@@ -78,14 +78,16 @@ TextEntry& ModuleLanguage::SetEntry(const TextEntry& entry) {
 
 TextEntry& ModuleLanguage::SetEntry(std::string_view key, std::string_view text,
                                     std::int32_t status) {
-  if (TextEntry* existing = FindEntry(key)) {
-    existing->text.assign(text);
-    existing->status = status;
-    return *existing;
+  const std::uint64_t hash = EntryIndex::Hash(key);
+  EntryIndex::Position found;
+  if (index_.Find(key, hash, found)) {
+    found->text.assign(text);
+    found->status = status;
+    return *found;
   }
   entries_.push_back(TextEntry{std::string(key), std::string(text), status});
   const auto it = std::prev(entries_.end());
-  index_.Insert(it);
+  index_.Insert(it, hash);
   return *it;
 }
 
@@ -248,8 +250,8 @@ const Module* Project::FindModuleByPath(std::string_view modulePath) const {
   return const_cast<Project*>(this)->FindModuleByPath(modulePath);
 }
 
-Module* Project::AddModule(Module& module, bool requireExistingFile) {
-  if (auto canonical = CanonicalPath(module.path)) {
+Module* Project::AddModule(Module& module, bool requireExistingFile, CanonicalPaths* paths) {
+  if (auto canonical = paths ? paths->Of(module.path) : CanonicalPath(module.path)) {
     module.path = *std::move(canonical);
   } else if (requireExistingFile) {
     return nullptr;

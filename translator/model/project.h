@@ -16,6 +16,8 @@
 
 namespace ulk {
 
+class CanonicalPaths;
+
 // How the text of a default-language entry was last translated.
 enum TranslationStatus : std::int32_t {
   kStatusUnchanged = 0,
@@ -165,8 +167,9 @@ class Project {
 
   // Canonicalises the module's path in place; when it has no canonical form
   // and `requireExistingFile` is set, adds nothing and returns null. Else
-  // gives it the next id and appends a copy. No duplicate check.
-  Module* AddModule(Module& module, bool requireExistingFile);
+  // gives it the next id and appends a copy. No duplicate check. `paths`,
+  // when given, is what resolves the path (it keeps the last folder's).
+  Module* AddModule(Module& module, bool requireExistingFile, CanonicalPaths* paths = nullptr);
   bool RemoveModule(std::string_view path);
 };
 

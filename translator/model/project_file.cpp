@@ -1,6 +1,7 @@
 // Writing and reading the project file.
 #include "translator/model/project_file.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "platform/files.h"
@@ -69,8 +70,8 @@ class ProjectReader {
       reason = kProjectUnknownFormat;
       return false;
     }
-    const std::string key = ToUpperUtf8(TrimView(line.substr(0, equals)));
-    return KeyLine(key, TrimView(line.substr(equals + 1)), reason);
+    return KeyLine(UpperKey(TrimView(line.substr(0, equals))), TrimView(line.substr(equals + 1)),
+                   reason);
   }
 
   bool Finish(ProjectReadReason& reason) {
@@ -82,6 +83,17 @@ class ProjectReader {
   }
 
  private:
+  // Keys are written in capitals: such a key is taken as it stands, any
+  // other is upper-cased into a buffer kept from line to line.
+  std::string_view UpperKey(std::string_view key) {
+    const bool upper = std::all_of(key.begin(), key.end(), [](char c) {
+      return static_cast<unsigned char>(c) < 0x80 && !(c >= 'a' && c <= 'z');
+    });
+    if (upper) return key;
+    upperKey_ = ToUpperUtf8(key);
+    return upperKey_;
+  }
+
   bool Section(std::string_view content, ProjectReadReason& reason) {
     if (!headerSeen_) {
       if (ToUpperUtf8(content) != kHeader) {
@@ -102,7 +114,7 @@ class ProjectReader {
     }
     Module module;
     module.path.assign(content);
-    module_ = project_.AddModule(module, false);
+    module_ = project_.AddModule(module, false, &paths_);
     language_ = nullptr;
     if (!module_) {
       reason = kProjectModuleFailed;
@@ -111,7 +123,7 @@ class ProjectReader {
     return true;
   }
 
-  bool KeyLine(const std::string& key, std::string_view value, ProjectReadReason& reason) {
+  bool KeyLine(std::string_view key, std::string_view value, ProjectReadReason& reason) {
     if (!module_) return ProjectKey(key, value, reason);
     if (key == kDefaultLanguageKey) {
       language_ = &module_->AddLanguage(ModuleLanguage(std::string(value), {}, true));
@@ -140,7 +152,7 @@ class ProjectReader {
     return true;
   }
 
-  bool ProjectKey(const std::string& key, std::string_view value, ProjectReadReason& reason) {
+  bool ProjectKey(std::string_view key, std::string_view value, ProjectReadReason& reason) {
     if (key == kProjectNameKey) {
       project_.name.assign(value);
       return true;
@@ -159,6 +171,8 @@ class ProjectReader {
   bool headerSeen_ = false;
   Module* module_ = nullptr;
   ModuleLanguage* language_ = nullptr;
+  std::string upperKey_;
+  CanonicalPaths paths_;
 };
 
 void AppendKeyValue(std::string& out, std::string_view key, std::string_view value) {
