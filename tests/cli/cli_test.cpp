@@ -1,10 +1,12 @@
 // ulk-cli on the bundled example: every command's output and exit status.
 #include <sys/stat.h>
 
+#include <cstdio>
 #include <filesystem>
 
 #include <gtest/gtest.h>
 
+#include "platform/pe_image.h"
 #include "tests/cli/cli_runner.h"
 #include "tests/test_support.h"
 
@@ -163,6 +165,33 @@ TEST_F(CliTest, ReadGenerateAndSetOnTheExample) {
   EXPECT_EQ(original.err, "error: el idioma original no se traduce: Español (España)\n");
   EXPECT_EQ(Run({"set", "demo.ulk", "demo32.dll", "ST_N_9 (9)", "Alemán (Alemania)", "x"}).status,
             1);
+}
+
+TEST_F(CliTest, IcuIsMappedOnlyWhenFirstNeeded) {
+  // Not among the libraries the program starts with...
+  std::string needed;
+  if (FILE* pipe = ::popen(("readelf -d '" + std::string(ULK_CLI_PATH) + "'").c_str(), "r")) {
+    char line[512];
+    while (std::fgets(line, sizeof line, pipe)) needed += line;
+    ::pclose(pipe);
+  }
+  ASSERT_NE(needed.find("libstdc++"), std::string::npos) << needed;
+  EXPECT_EQ(needed.find("libicu"), std::string::npos) << needed;
+  // ...and yet there when a generation needs it: the language list (on its
+  // own thread) gives the version block its language, and an output path
+  // with accents is compared in capitals on the main thread meanwhile.
+  ASSERT_EQ(Run({"add-language", "demo.ulk", "demo64.dll", "Francés (Francia)", "--output",
+                 "salida/módulo/demo64.dll"})
+                .status,
+            0);
+  const CliRun generate =
+      Run({"generate", "demo.ulk", "demo64.dll", "--language", "Francés (Francia)"});
+  ASSERT_EQ(generate.status, 0) << generate.err;
+  ModuleImage image;
+  ASSERT_EQ(image.Open(dir_ / "salida/módulo/demo64.dll"), 0);
+  const ResourceData* version = image.Find(ResourceId::Number(16), ResourceId::Number(1));
+  ASSERT_NE(version, nullptr);
+  EXPECT_EQ(version->language, 0x040C);
 }
 
 TEST_F(CliTest, AReadOnlyProjectIsNotLost) {

@@ -2,6 +2,9 @@
 // (libxml2, fontconfig, FreeType, SQLite) only when one of those commands
 // first calls into them. Every other run, a generation above all, starts
 // without them; loading them cost about a third of the program's start-up.
+// ICU is mapped the same way: a generation first needs it for the language
+// list, which is made on another thread while the project loads, so that
+// thread pays for mapping it (about half of what was left of the start-up).
 //
 // Each function below stands for the library's own of the same name and
 // passes the call on to it. Their headers declare them, so a signature
@@ -15,9 +18,14 @@
 #include <libxml/tree.h>
 #include <libxml/xmlreader.h>
 #include <sqlite3.h>
+#include <unicode/uchar.h>
+#include <unicode/uldnames.h>
+#include <unicode/uloc.h>
+#include <unicode/uvernum.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <mutex>
 #include <type_traits>
 
 namespace {
@@ -31,6 +39,9 @@ Library xml{"libxml2.so.2"};
 Library fontconfig{"libfontconfig.so.1"};
 Library freetype{"libfreetype.so.6"};
 Library sqlite{"libsqlite3.so.0"};
+#define ULK_TEXT(x) ULK_TEXT_OF(x)
+#define ULK_TEXT_OF(x) #x
+Library unicode{"libicuuc.so." ULK_TEXT(U_ICU_VERSION_MAJOR_NUM)};
 
 // A library the package depends on is missing or broken: nothing the
 // command could do without it.
@@ -40,6 +51,9 @@ Library sqlite{"libsqlite3.so.0"};
 }
 
 void* Symbol(Library& library, const char* name) {
+  // ICU is first called from two threads at once.
+  static std::mutex loading;
+  const std::lock_guard lock(loading);
   if (!library.handle) {
     library.handle = ::dlopen(library.file, RTLD_NOW | RTLD_LOCAL);
     if (!library.handle) Unavailable(::dlerror());
@@ -59,6 +73,9 @@ decltype(Function) Forward(Library& library, const char* name) {
 // The library's own function `name`: the name is written once, so that the
 // symbol looked up is always the one whose type the header gives.
 #define REAL(library, name) Forward<&::name>(library, #name)
+// ICU's headers rename each function after the library's version
+// (u_toupper is u_toupper_72): the name looked up is the renamed one.
+#define ICU(name) Forward<&::name>(unicode, ULK_TEXT(name))
 
 void FreeThroughLibrary(void* memory) {
   static const xmlFreeFunc real = *static_cast<xmlFreeFunc*>(Symbol(xml, "xmlFree"));
@@ -283,6 +300,48 @@ int sqlite3_reset(sqlite3_stmt* a0) {
 
 int sqlite3_step(sqlite3_stmt* a0) {
   return REAL(sqlite, sqlite3_step)(a0);
+}
+
+// ICU: the language list, upper case.
+UBool u_isalpha(UChar32 a0) {
+  return ICU(u_isalpha)(a0);
+}
+
+UChar32 u_toupper(UChar32 a0) {
+  return ICU(u_toupper)(a0);
+}
+
+int32_t uldn_localeDisplayName(const ULocaleDisplayNames* a0, const char* a1, UChar* a2, int32_t a3,
+                               UErrorCode* a4) {
+  return ICU(uldn_localeDisplayName)(a0, a1, a2, a3, a4);
+}
+
+ULocaleDisplayNames* uldn_open(const char* a0, UDialectHandling a1, UErrorCode* a2) {
+  return ICU(uldn_open)(a0, a1, a2);
+}
+
+int32_t uloc_countAvailable() {
+  return ICU(uloc_countAvailable)();
+}
+
+const char* uloc_getAvailable(int32_t a0) {
+  return ICU(uloc_getAvailable)(a0);
+}
+
+int32_t uloc_getDisplayName(const char* a0, const char* a1, UChar* a2, int32_t a3, UErrorCode* a4) {
+  return ICU(uloc_getDisplayName)(a0, a1, a2, a3, a4);
+}
+
+uint32_t uloc_getLCID(const char* a0) {
+  return ICU(uloc_getLCID)(a0);
+}
+
+int32_t uloc_getLocaleForLCID(uint32_t a0, char* a1, int32_t a2, UErrorCode* a3) {
+  return ICU(uloc_getLocaleForLCID)(a0, a1, a2, a3);
+}
+
+int32_t uloc_toLanguageTag(const char* a0, char* a1, int32_t a2, UBool a3, UErrorCode* a4) {
+  return ICU(uloc_toLanguageTag)(a0, a1, a2, a3, a4);
 }
 
 }  // extern "C"
