@@ -30,7 +30,11 @@ void ReserveHeapInLargePages() {
   void* probe = std::malloc(kLargePage);
   if (!probe) return;
   const auto start = reinterpret_cast<std::uintptr_t>(probe);
-  const auto begin = (start + kLargePage - 1) & ~(kLargePage - 1);
+  // The heap has already written just past the probe (where the rest of the
+  // heap is described), taking a small page there: no large page can come
+  // into that 2 MB any more. The reserve advised starts above it.
+  const auto written = start + malloc_usable_size(probe) + 2 * sizeof(std::size_t);
+  const auto begin = (written + kLargePage - 1) & ~(kLargePage - 1);
   const auto end = reinterpret_cast<std::uintptr_t>(::sbrk(0)) & ~(kLargePage - 1);
   // Where the system offers it, the heap is then backed by large pages: a
   // single fault maps 2 MB instead of 4 KB. Without it nothing changes.
@@ -38,12 +42,13 @@ void ReserveHeapInLargePages() {
       end > begin && ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE) == 0;
   std::free(probe);
   if (!advised) return;
-  // The stretch below the first 2 MB boundary cannot have a large page.
-  // A block that fills it, never used nor freed, makes the allocations
-  // that follow start above it; it costs address space, not memory.
+  // Below that boundary no large page can back the heap. A block that fills
+  // the stretch, never used nor freed, makes the allocations that follow
+  // start above it; it costs address space, not memory. The heap's next
+  // write, just past it, is the first in the advised reserve: a large page.
   // (Kept where the compiler cannot drop it as unused.)
   static void* volatile head = nullptr;
-  if (!head && begin > start) head = std::malloc(begin - start);
+  if (!head) head = std::malloc(begin - start);
 }
 
 }  // namespace ulk

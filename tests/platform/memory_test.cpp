@@ -29,9 +29,9 @@ bool LargePagesOffered() {
          modes.find("[madvise]") != std::string::npos;
 }
 
-// Whether the mapping that holds `address` may be backed by large pages;
-// none when the system does not say.
-std::optional<bool> LargePagesAllowedAt(const void* address) {
+// A field of the mapping that holds `address` in /proc/self/smaps ("field:
+// value ..."), as the line's text after the colon; none when it is missing.
+std::optional<std::string> MappingField(const void* address, const std::string& field) {
   const auto at = reinterpret_cast<std::uintptr_t>(address);
   std::ifstream in("/proc/self/smaps");
   bool inside = false;
@@ -41,14 +41,14 @@ std::optional<bool> LargePagesAllowedAt(const void* address) {
     char dash = 0;
     if (std::sscanf(line.c_str(), "%llx%c%llx", &from, &dash, &to) == 3 && dash == '-') {
       inside = from <= at && at < to;
-    } else if (inside && line.rfind("THPeligible:", 0) == 0) {
-      return line.find('1') != std::string::npos;
+    } else if (inside && line.rfind(field + ":", 0) == 0) {
+      return line.substr(field.size() + 1);
     }
   }
   return std::nullopt;
 }
 
-TEST(HeapReserveTest, TheFirstBlocksAfterItLieWhereLargePagesMayBackThem) {
+TEST(HeapReserveTest, TheFirstBlocksAfterItAreInLargePages) {
 #if defined(ULK_OWN_ALLOCATOR)
   GTEST_SKIP() << "the sanitizer's allocator keeps a heap of its own";
 #endif
@@ -56,13 +56,18 @@ TEST(HeapReserveTest, TheFirstBlocksAfterItLieWhereLargePagesMayBackThem) {
   KeepFreedMemory();
   ReserveHeapInLargePages();
   // Below the first 2 MB boundary of the reserve no large page fits; the
-  // first blocks a program then takes must not be put there.
-  void* block = std::malloc(1 << 20);
+  // first blocks a program then takes must not be put there, nor where the
+  // heap has already taken a small page.
+  auto* block = static_cast<char*>(std::malloc(1 << 20));
   ASSERT_NE(block, nullptr);
-  const std::optional<bool> allowed = LargePagesAllowedAt(block);
+  for (std::size_t i = 0; i < (1 << 20); i += 4096) block[i] = 1;
+  const std::optional<std::string> allowed = MappingField(block, "THPeligible");
+  const std::optional<std::string> large = MappingField(block, "AnonHugePages");
   std::free(block);
-  if (!allowed) GTEST_SKIP() << "the system does not tell which mappings may use large pages";
-  EXPECT_TRUE(*allowed);
+  if (!allowed || !large) GTEST_SKIP() << "the system does not tell which pages are large";
+  EXPECT_NE(allowed->find('1'), std::string::npos);
+  // The block written is in a large page (unless the system has none free).
+  EXPECT_GE(std::strtoul(large->c_str(), nullptr, 10), 2048u) << *large;
 }
 
 }  // namespace
