@@ -182,6 +182,32 @@ TEST_P(TranslatedModuleTest, AStringTooLongFailsTheWriteAndWritesNothing) {
       << "no temporary file is left";
 }
 
+TEST_P(TranslatedModuleTest, DamagedResourcesAreWrittenAsTheyStand) {
+  // A string block whose length runs past its end, and a dialog cut short.
+  const std::string block("\x05\x00" "a\x00", 4);
+  const std::string dialog("\x01\x02", 2);
+  const std::string damaged = (dir_.path() / "damaged.dll").string();
+  {
+    ResourceUpdate update(resources_.Image());
+    update.Put(ResourceId::Number(kRtString), ResourceId::Number(50), 0x0409, block);
+    update.Put(ResourceId::Number(kRtDialog), ResourceId::Number(900), 0x0409, dialog);
+    ASSERT_TRUE(update.Commit(damaged, 0644));
+  }
+  ModuleResources module;
+  ASSERT_TRUE(module.OpenModule(damaged));
+  RuleTranslator translator;
+  ASSERT_EQ(module.WriteTranslatedModule(Output(), "", translator), 0);
+  ModuleImage written;
+  ASSERT_EQ(written.Open(Output()), 0) << written.Detail();
+  const ResourceData* string = written.Find(ResourceId::Number(kRtString), ResourceId::Number(50));
+  const ResourceData* template_ =
+      written.Find(ResourceId::Number(kRtDialog), ResourceId::Number(900));
+  ASSERT_NE(string, nullptr);
+  ASSERT_NE(template_, nullptr);
+  EXPECT_EQ(string->bytes, block);
+  EXPECT_EQ(template_->bytes, dialog);
+}
+
 INSTANTIATE_TEST_SUITE_P(Fixtures, TranslatedModuleTest,
                          ::testing::Values("sample32.dll", "sample64.dll", "withcode32.dll",
                                            "controls64.dll"),

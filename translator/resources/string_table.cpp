@@ -68,7 +68,10 @@ std::optional<std::string> EncodeStringBlock(
 StringBlockWriter::Result StringBlockWriter::Append(std::string_view block,
                                                     TextTranslator& translator, std::string& out) {
   std::array<std::string_view, 16> units;
-  if (!SplitBlock(block, units)) return kUnreadable;
+  if (!SplitBlock(block, units)) {
+    out.append(block);
+    return kUnreadable;
+  }
   const std::size_t start = out.size();
   bool translated = false;
   for (std::uint32_t position = 0; position < kStringsPerBlock; ++position) {

@@ -35,8 +35,9 @@ std::optional<std::string> EncodeStringBlock(
 
 // EncodeStringBlock with the translations asked for as the block is written:
 // each string DecodeStringBlock lists is asked for (its item is its
-// position), and the block goes to the end of `out`. Nothing is appended
-// when the block cannot be read or a translation is too long.
+// position), and the block goes to the end of `out`. A block that cannot be
+// read goes there as it stands, no string asked for; nothing is appended
+// when a translation is too long.
 class StringBlockWriter {
  public:
   enum Result { kWritten, kUnreadable, kTooLong };
