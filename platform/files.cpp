@@ -69,7 +69,7 @@ std::optional<std::string> CanonicalPaths::Of(std::string_view path) {
       slash == std::string_view::npos ? std::string_view() : trimmed.substr(slash + 1);
   if (name.empty() || name == "." || name == "..") return CanonicalPath(trimmed);
   const std::string_view folder = slash == 0 ? trimmed.substr(0, 1) : trimmed.substr(0, slash);
-  if (folder != folder_ || folder_.empty()) {
+  if (folder != folder_) {
     folder_.assign(folder);
     canonical_ = Resolve(folder_, true).value_or(std::string());
   }

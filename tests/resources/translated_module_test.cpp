@@ -184,7 +184,10 @@ TEST_P(TranslatedModuleTest, AStringTooLongFailsTheWriteAndWritesNothing) {
 
 TEST_P(TranslatedModuleTest, DamagedResourcesAreWrittenAsTheyStand) {
   // A string block whose length runs past its end, and a dialog cut short.
-  const std::string block("\x05\x00" "a\x00", 4);
+  const std::string block(
+      "\x05\x00"
+      "a\x00",
+      4);
   const std::string dialog("\x01\x02", 2);
   const std::string damaged = (dir_.path() / "damaged.dll").string();
   {

@@ -71,11 +71,10 @@ decltype(Function) Forward(Library& library, const char* name) {
 }
 
 // The library's own function `name`: the name is written once, so that the
-// symbol looked up is always the one whose type the header gives.
-#define REAL(library, name) Forward<&::name>(library, #name)
-// ICU's headers rename each function after the library's version
-// (u_toupper is u_toupper_72): the name looked up is the renamed one.
-#define ICU(name) Forward<&::name>(unicode, ULK_TEXT(name))
+// symbol looked up is always the one whose type the header gives. A header
+// that renames its functions (ICU's: u_toupper is u_toupper_72) has the
+// renamed one looked up.
+#define REAL(library, name) Forward<&::name>(library, ULK_TEXT(name))
 
 void FreeThroughLibrary(void* memory) {
   static const xmlFreeFunc real = *static_cast<xmlFreeFunc*>(Symbol(xml, "xmlFree"));
@@ -304,44 +303,44 @@ int sqlite3_step(sqlite3_stmt* a0) {
 
 // ICU: the language list, upper case.
 UBool u_isalpha(UChar32 a0) {
-  return ICU(u_isalpha)(a0);
+  return REAL(unicode, u_isalpha)(a0);
 }
 
 UChar32 u_toupper(UChar32 a0) {
-  return ICU(u_toupper)(a0);
+  return REAL(unicode, u_toupper)(a0);
 }
 
 int32_t uldn_localeDisplayName(const ULocaleDisplayNames* a0, const char* a1, UChar* a2, int32_t a3,
                                UErrorCode* a4) {
-  return ICU(uldn_localeDisplayName)(a0, a1, a2, a3, a4);
+  return REAL(unicode, uldn_localeDisplayName)(a0, a1, a2, a3, a4);
 }
 
 ULocaleDisplayNames* uldn_open(const char* a0, UDialectHandling a1, UErrorCode* a2) {
-  return ICU(uldn_open)(a0, a1, a2);
+  return REAL(unicode, uldn_open)(a0, a1, a2);
 }
 
 int32_t uloc_countAvailable() {
-  return ICU(uloc_countAvailable)();
+  return REAL(unicode, uloc_countAvailable)();
 }
 
 const char* uloc_getAvailable(int32_t a0) {
-  return ICU(uloc_getAvailable)(a0);
+  return REAL(unicode, uloc_getAvailable)(a0);
 }
 
 int32_t uloc_getDisplayName(const char* a0, const char* a1, UChar* a2, int32_t a3, UErrorCode* a4) {
-  return ICU(uloc_getDisplayName)(a0, a1, a2, a3, a4);
+  return REAL(unicode, uloc_getDisplayName)(a0, a1, a2, a3, a4);
 }
 
 uint32_t uloc_getLCID(const char* a0) {
-  return ICU(uloc_getLCID)(a0);
+  return REAL(unicode, uloc_getLCID)(a0);
 }
 
 int32_t uloc_getLocaleForLCID(uint32_t a0, char* a1, int32_t a2, UErrorCode* a3) {
-  return ICU(uloc_getLocaleForLCID)(a0, a1, a2, a3);
+  return REAL(unicode, uloc_getLocaleForLCID)(a0, a1, a2, a3);
 }
 
 int32_t uloc_toLanguageTag(const char* a0, char* a1, int32_t a2, UBool a3, UErrorCode* a4) {
-  return ICU(uloc_toLanguageTag)(a0, a1, a2, a3, a4);
+  return REAL(unicode, uloc_toLanguageTag)(a0, a1, a2, a3, a4);
 }
 
 }  // extern "C"

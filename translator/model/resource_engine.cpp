@@ -164,13 +164,15 @@ void ResourceEngine::Reset() {
 
 bool ResourceEngine::ReadModule(const std::string& path) {
   warnings.clear();
-  if (!resources.ReadModule(path)) {
-    failureKind = kFailureCannotOpen;
-    failureText = SystemErrorText(resources.LastError(), path);
-    return false;
-  }
+  if (!resources.ReadModule(path)) return CannotOpen(path);
   warnings = resources.Warnings();
   return true;
+}
+
+bool ResourceEngine::CannotOpen(const std::string& path) {
+  failureKind = kFailureCannotOpen;
+  failureText = SystemErrorText(resources.LastError(), path);
+  return false;
 }
 
 bool ResourceEngine::ReadTexts(const std::string& path) {
@@ -243,11 +245,7 @@ bool ResourceEngine::GenerateLanguages(Module* module, const std::string* langua
     failureKind = kFailureInvalidModule;
     return false;
   }
-  if (!resources.OpenModule(module->path)) {
-    failureKind = kFailureCannotOpen;
-    failureText = SystemErrorText(resources.LastError(), module->path);
-    return false;
-  }
+  if (!resources.OpenModule(module->path)) return CannotOpen(module->path);
   const ModuleLanguage& original = *module->DefaultLanguage();
   bool result = true;
   for (const ModuleLanguage& language : module->languages) {

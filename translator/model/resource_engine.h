@@ -71,6 +71,9 @@ class ResourceEngine {
   void Reset();
   // ReadModule, with kind 4 and the detail text on failure.
   bool ReadModule(const std::string& path);
+  // Records that `path` could not be opened (kind 4, the detail text);
+  // returns false.
+  bool CannotOpen(const std::string& path);
 
   int lastWriteError_ = 0;
 };
