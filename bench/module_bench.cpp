@@ -145,12 +145,14 @@ void BenchGenerate(const std::string& self, const std::string& module, const std
     // Timed as the program does it again and again.
     return Best(5, generate);
   });
-  // Runs alternate between a fresh program and cp, as processes.
+  // Runs alternate between a fresh program and cp, as processes, each
+  // writing a file that is not there yet.
   std::vector<double> fresh;
   std::vector<double> freshCpu;
   std::vector<double> copied;
   std::vector<double> copiedCpu;
   for (int i = 0; i < 7; ++i) {
+    fs::remove(output);
     const ulk::bench::ProcessTime generated = FreshRun(self, projectPath);
     fresh.push_back(generated.wall);
     freshCpu.push_back(generated.cpu);

@@ -418,9 +418,9 @@ int PieceImage::WriteTo(AtomicFileWriter& writer) const {
   } else {
     next = 0;
   }
-  // Long stretches of the source are copied by the kernel; everything
-  // else (our own bytes, the headers between patched fields) goes out in
-  // one write per run.
+  // Long stretches of the source are copied by the kernel, long runs of our
+  // own bytes written from where they are; everything else (the headers
+  // between patched fields) goes out in one write per run.
   std::string staged;
   std::uint64_t stagedAt = next < pieces_.size() ? pieces_[next].offset : size_;
   const auto flush = [&] {
@@ -432,6 +432,14 @@ int PieceImage::WriteTo(AtomicFileWriter& writer) const {
   };
   for (; next < pieces_.size(); ++next) {
     const Piece& piece = pieces_[next];
+    if (!piece.source && piece.length >= kSlice) {
+      // Not copied: the checksum, should its field lie here, is written
+      // over it at the end.
+      if (const int error = flush()) return error;
+      if (const int error = writer.Write(piece.Bytes())) return error;
+      stagedAt += piece.length;
+      continue;
+    }
     if (!piece.source || piece.length < kSlice) {
       if (piece.source) {
         const std::size_t at = staged.size();

@@ -2,10 +2,16 @@
 // Ref: Microsoft, "PE Format", "The .rsrc Section".
 #include "platform/resource_update.h"
 
+#include <pthread.h>
+#include <sched.h>
 #include <unicode/uchar.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <new>
+#include <system_error>
+#include <thread>
 
 #include "platform/byte_stream.h"
 #include "platform/files.h"
@@ -17,6 +23,59 @@ namespace ulk {
 namespace {
 
 constexpr std::uint32_t kHighBit = 0x80000000u;
+// Below this many bytes to rebuild, a second thread costs more than it saves.
+constexpr std::size_t kShareFrom = 256 * 1024;
+
+// The datums still to build, claimed one at a time: one thread takes them
+// from the front, the other from the back, until the two meet.
+class alignas(64) DatumClaims {
+ public:
+  explicit DatumClaims(std::size_t count) : range_(std::uint64_t{count} << 32) {}
+  bool TakeFront(std::size_t& datum) {
+    std::uint64_t range = range_.load();
+    do {
+      if (Front(range) >= Back(range)) return false;
+    } while (!range_.compare_exchange_weak(range, range + 1));
+    datum = Front(range);
+    return true;
+  }
+  bool TakeBack(std::size_t& datum) {
+    std::uint64_t range = range_.load();
+    do {
+      if (Front(range) >= Back(range)) return false;
+    } while (!range_.compare_exchange_weak(range, range - (std::uint64_t{1} << 32)));
+    datum = Back(range) - 1;
+    return true;
+  }
+  // After a failure: nothing more is taken.
+  void Stop() { range_.store(0); }
+
+ private:
+  static std::size_t Front(std::uint64_t range) { return range & 0xFFFFFFFFu; }
+  static std::size_t Back(std::uint64_t range) { return range >> 32; }
+  std::atomic<std::uint64_t> range_;
+};
+
+bool OtherProcessorsFree() {
+  cpu_set_t allowed;
+  CPU_ZERO(&allowed);
+  return ::sched_getaffinity(0, sizeof allowed, &allowed) == 0 && CPU_COUNT(&allowed) > 1;
+}
+
+// A new thread tends to start on the processor of the thread that made it,
+// and to wait there until that one yields, the others idle meanwhile: it is
+// sent to the others.
+void SendToOtherProcessors(std::thread::native_handle_type thread) {
+  cpu_set_t allowed;
+  CPU_ZERO(&allowed);
+  if (::sched_getaffinity(0, sizeof allowed, &allowed) != 0) return;
+  const int current = ::sched_getcpu();
+  if (current < 0 || !CPU_ISSET(static_cast<std::size_t>(current), &allowed) ||
+      CPU_COUNT(&allowed) < 2)
+    return;
+  CPU_CLR(static_cast<std::size_t>(current), &allowed);
+  ::pthread_setaffinity_np(thread, sizeof allowed, &allowed);
+}
 
 // Named entries first, by code unit; then numbers ascending.
 bool IdLess(const ResourceId& a, const ResourceId& b) {
@@ -255,20 +314,15 @@ Status ResourceUpdate::SerializeSection(SerializedSection& section) const {
   out.resize(stringsStart, '\0');  // the data entries
   out += strings.Data();
   out.resize(dataStart, '\0');
+  std::vector<std::pair<std::size_t, std::size_t>> placed;  // (offset, size) by datum
+  if (Status status = AppendData(datums, workers_, out, placed); !status) return status;
   std::size_t lastDatumAt = 0;
   for (std::size_t k = 0; k < datums.size(); ++k) {
-    const Language& l = *datums[k];
-    out.resize(static_cast<std::size_t>(AlignUp(out.size(), 4)), '\0');
-    lastDatumAt = out.size();
-    if (l.build) {
-      if (Status status = l.build(out); !status) return status;
-    } else {
-      out += l.Bytes();
-    }
     const std::size_t entry = entriesStart + 16 * k;
-    StoreU32(out, entry, static_cast<std::uint32_t>(lastDatumAt));
-    StoreU32(out, entry + 4, static_cast<std::uint32_t>(out.size() - lastDatumAt));
-    StoreU32(out, entry + 8, l.codePage);
+    lastDatumAt = placed[k].first;
+    StoreU32(out, entry, static_cast<std::uint32_t>(placed[k].first));
+    StoreU32(out, entry + 4, static_cast<std::uint32_t>(placed[k].second));
+    StoreU32(out, entry + 8, datums[k]->codePage);
   }
   // An empty datum at the very end would have the address just past the
   // section, which lies in no section once the section is sized to fit, and
@@ -277,6 +331,89 @@ Status ResourceUpdate::SerializeSection(SerializedSection& section) const {
   out.resize(static_cast<std::size_t>(AlignUp(std::max(out.size(), lastDatumAt + 1), 4)), '\0');
   section = {std::move(out), entriesStart, languageCount};
   return {};
+}
+
+Status ResourceUpdate::AppendData(const std::vector<const Language*>& datums, std::size_t workers,
+                                  std::string& out,
+                                  std::vector<std::pair<std::size_t, std::size_t>>& placed) {
+  std::size_t toBuild = 0;
+  for (const Language* l : datums) toBuild += l->build ? l->sizeHint : 0;
+  DatumClaims claims(datums.size());
+  // A large rebuild is shared with a second thread, which takes datums from
+  // the back into a buffer of its own while this one takes them from the
+  // front, straight into the section.
+  struct Taken {
+    std::size_t datum = 0;
+    std::size_t at = 0;
+    std::size_t size = 0;
+  };
+  std::string theirs;
+  std::vector<Taken> theirsTaken;
+  Status theirStatus;
+  std::jthread other;
+  if (workers > 1 && toBuild >= kShareFrom && OtherProcessorsFree()) {
+    // Reserved from here, so that the other thread need not grow it: its
+    // share, at most half of the guess, which is about twice the bytes.
+    theirs.reserve(toBuild / 2);
+    try {
+      other = std::jthread([&] {
+        // Worked on where only this thread writes: the objects shared with
+        // the other lie beside what it writes as it goes.
+        std::string bytes = std::move(theirs);
+        std::vector<Taken> taken;
+        taken.reserve(datums.size());
+        Status status;
+        std::size_t k = 0;
+        while (status && claims.TakeBack(k)) {
+          const std::size_t at = bytes.size();
+          status = AppendDatum(*datums[k], 1, bytes);
+          taken.push_back({k, at, bytes.size() - at});
+        }
+        if (!status) claims.Stop();
+        theirs = std::move(bytes);
+        theirsTaken = std::move(taken);
+        theirStatus = std::move(status);
+      });
+      SendToOtherProcessors(other.native_handle());
+    } catch (const std::system_error&) {
+      // No thread to be had: this one builds every datum.
+    }
+  }
+  placed.assign(datums.size(), {0, 0});
+  Status status;
+  std::size_t k = 0;
+  while (status && claims.TakeFront(k)) {
+    out.resize(static_cast<std::size_t>(AlignUp(out.size(), 4)), '\0');
+    const std::size_t at = out.size();
+    status = AppendDatum(*datums[k], 0, out);
+    placed[k] = {at, out.size() - at};
+  }
+  if (!status) claims.Stop();
+  if (other.joinable()) other.join();
+  // The earlier datum's failure first.
+  if (!status) return status;
+  if (!theirStatus) return theirStatus;
+  for (auto taken = theirsTaken.rbegin(); taken != theirsTaken.rend(); ++taken) {
+    out.resize(static_cast<std::size_t>(AlignUp(out.size(), 4)), '\0');
+    const std::size_t at = out.size();
+    out.append(theirs, taken->at, taken->size);
+    placed[taken->datum] = {at, taken->size};
+  }
+  return {};
+}
+
+Status ResourceUpdate::AppendDatum(const Language& datum, std::size_t worker, std::string& out) {
+  if (!datum.build) {
+    out += datum.Bytes();
+    return {};
+  }
+  // Nothing may leave the second thread: running out of memory there fails
+  // the write as it would here.
+  try {
+    return datum.build(out, worker);
+  } catch (const std::bad_alloc&) {
+    return Status::Fail(ENOMEM, "out of memory");
+  }
 }
 
 Status ResourceUpdate::Assemble(PieceImage& out) const {

@@ -5,11 +5,17 @@
 // certificate table, a COFF symbol table and a checksum.
 #include "platform/resource_update.h"
 
+#include <sched.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <array>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <map>
+#include <set>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -319,12 +325,22 @@ TEST(ResourceUpdateTest, LargeModulesWrittenFromTheFileMatch) {
       ResourceUpdate built(inMemory);
       Tree ignored;
       Resize(built, ignored, size);
+      // A section of our own long enough to be written from where it is,
+      // not gathered with the bytes around it.
+      std::string huge(300000, '\0');
+      for (std::size_t i = 0; i < huge.size(); ++i) huge[i] = static_cast<char>(i * 7 + i / 251);
+      if (size == Size::kPastSectionAlignment) {
+        built.Put(ResourceId::Number(10), ResourceId::Number(77), 0, huge);
+      }
       std::string expected;
       ASSERT_TRUE(built.Build(expected).ok());
       ModuleImage opened;
       ASSERT_EQ(opened.Open(source), 0);
       ResourceUpdate written(opened);
       Resize(written, ignored, size);
+      if (size == Size::kPastSectionAlignment) {
+        written.Put(ResourceId::Number(10), ResourceId::Number(77), 0, huge);
+      }
       ASSERT_TRUE(written.Commit(dir / "out.dll", 0644).ok());
       const std::string output = testing::ReadFileBytes(dir / "out.dll");
       EXPECT_TRUE(output == expected) << "the committed module differs from the built one";
@@ -379,6 +395,80 @@ TEST(ResourceUpdateTest, ChecksumsFollowTheSourcesOwn) {
     ASSERT_TRUE(update.Build(output).ok());
     EXPECT_EQ(static_cast<std::int64_t>(LoadU32(output, field)) - PeChecksum(output, field), c.off)
         << c.stored;
+  }
+}
+
+// Many resources built as the section is written: shared between two
+// threads, they come out as one thread builds them, each built once, each
+// worker's builds on one thread of its own; a build that fails, wherever it
+// lies, fails the whole.
+TEST(ResourceUpdateTest, LargeRebuildsSharedBetweenTwoThreads) {
+  ModuleImage image;
+  ASSERT_EQ(image.Open(testing::FixturePath("sample64.dll")), 0);
+  constexpr std::uint32_t kCount = 300;
+  struct Calls {
+    std::vector<std::uint32_t> built;
+    std::set<std::thread::id> threads;
+  };
+  const auto put = [&](ResourceUpdate& update, std::array<Calls, 2>& calls, std::uint32_t failing) {
+    for (std::uint32_t n = 1; n <= kCount; ++n) {
+      update.PutBuilt(
+          ResourceId::Number(10), ResourceId::Number(n), 0x0409,
+          [n, failing, &calls](std::string& out, std::size_t worker) {
+            calls[worker].built.push_back(n);
+            calls[worker].threads.insert(std::this_thread::get_id());
+            // Slow enough for the second thread to be under way before the
+            // first is done.
+            std::this_thread::sleep_for(std::chrono::microseconds(300));
+            if (n == failing) return Status::Fail(E2BIG, "too large");
+            out.append(1000 + n % 7, static_cast<char>('a' + n % 26));
+            return Status();
+          },
+          1024);
+    }
+  };
+  std::string alone;
+  {
+    std::array<Calls, 2> calls;
+    ResourceUpdate update(image);
+    put(update, calls, 0);
+    ASSERT_TRUE(update.Build(alone).ok());
+    EXPECT_EQ(calls[0].built.size(), kCount);
+    EXPECT_TRUE(calls[1].built.empty());
+  }
+  std::array<Calls, 2> calls;
+  ResourceUpdate update(image);
+  update.SetWorkers(2);
+  put(update, calls, 0);
+  std::string shared;
+  ASSERT_TRUE(update.Build(shared).ok());
+  EXPECT_TRUE(shared == alone) << "the section differs from the one built on one thread";
+  std::vector<std::uint32_t> every = calls[0].built;
+  every.insert(every.end(), calls[1].built.begin(), calls[1].built.end());
+  std::sort(every.begin(), every.end());
+  ASSERT_EQ(every.size(), kCount);
+  EXPECT_EQ(std::adjacent_find(every.begin(), every.end()), every.end()) << "built twice";
+  EXPECT_EQ(calls[0].threads, std::set<std::thread::id>{std::this_thread::get_id()});
+  cpu_set_t processors;
+  CPU_ZERO(&processors);
+  if (::sched_getaffinity(0, sizeof processors, &processors) == 0 && CPU_COUNT(&processors) > 1) {
+    ASSERT_EQ(calls[1].threads.size(), 1u);
+    EXPECT_NE(*calls[1].threads.begin(), std::this_thread::get_id());
+  }
+  ModuleImage after;
+  ASSERT_EQ(after.Load(shared), 0) << after.Detail();
+  const ResourceData* last = after.Find(ResourceId::Number(10), ResourceId::Number(kCount));
+  ASSERT_NE(last, nullptr);
+  EXPECT_EQ(last->bytes, std::string(1000 + kCount % 7, static_cast<char>('a' + kCount % 26)));
+
+  for (const std::uint32_t failing : {1u, kCount / 2, kCount}) {
+    std::array<Calls, 2> failed;
+    ResourceUpdate failingUpdate(image);
+    failingUpdate.SetWorkers(2);
+    put(failingUpdate, failed, failing);
+    std::string output;
+    const Status status = failingUpdate.Build(output);
+    EXPECT_EQ(status.code(), E2BIG) << "failing " << failing;
   }
 }
 

@@ -4,8 +4,13 @@
 // translated, built on its own and put into a resource update.
 #include <gtest/gtest.h>
 
+#include <sched.h>
+
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <tuple>
 
 #include "platform/resource_update.h"
@@ -33,8 +38,21 @@ class RuleTranslator final : public TextTranslator {
   }
   bool Translate(std::uint32_t item, std::string_view text, std::string& translation) override {
     asked.emplace_back(type_, name_, item, std::string(text));
+    if (forked_) ++*forked_;
+    // Each question takes a while, if asked to: long enough for a second
+    // thread to be under way before the first has answered them all.
+    for (const auto start = std::chrono::steady_clock::now();
+         std::chrono::steady_clock::now() - start < thinking;) {
+    }
     translation = Of(type_, item, text, longLength_);
     return item % 5 != 1;
+  }
+  // Forks count the questions they are asked.
+  std::unique_ptr<TextTranslator> Fork() const override {
+    auto fork = std::make_unique<RuleTranslator>(longLength_);
+    fork->forked_ = forkedAsks;
+    fork->thinking = thinking;
+    return fork;
   }
   static std::string Of(std::uint32_t type, std::uint32_t item, std::string_view text,
                         std::size_t longLength) {
@@ -44,8 +62,12 @@ class RuleTranslator final : public TextTranslator {
   }
 
   std::vector<std::tuple<std::uint32_t, std::string, std::uint32_t, std::string>> asked;
+  std::chrono::microseconds thinking{0};
+  std::shared_ptr<std::atomic<std::size_t>> forkedAsks =
+      std::make_shared<std::atomic<std::size_t>>(0);
 
  private:
+  std::shared_ptr<std::atomic<std::size_t>> forked_;
   std::size_t longLength_ = 0;
   std::uint32_t type_ = 0;
   std::string name_;
@@ -209,6 +231,50 @@ TEST_P(TranslatedModuleTest, DamagedResourcesAreWrittenAsTheyStand) {
   ASSERT_NE(template_, nullptr);
   EXPECT_EQ(string->bytes, block);
   EXPECT_EQ(template_->bytes, dialog);
+}
+
+// A module with many resources is rebuilt on two threads: the same bytes
+// as the codecs build them, and a string too long in any of them fails the
+// whole.
+TEST_P(TranslatedModuleTest, ALargeModuleComesOutAsTheCodecsBuildIt) {
+  const std::string large = (dir_.path() / "large.dll").string();
+  {
+    ResourceUpdate update(resources_.Image());
+    for (const ResourceTypeNode& type : resources_.Image().Resources()) {
+      if (type.id.named) continue;
+      const std::uint32_t kind = type.id.number;
+      if (kind != kRtString && kind != kRtMenu && kind != kRtDialog) continue;
+      // Copies under numbers of their own (string blocks stay below 4097).
+      std::uint32_t number = 300;
+      for (const ResourceName& name : type.names) {
+        const ResourceData* data = ChooseLanguage(name.languages);
+        if (!data || (kind == kRtString && name.id.named)) continue;
+        for (int copy = 0; copy < 400; ++copy) {
+          update.Put(type.id, ResourceId::Number(number++), data->language,
+                     std::string(data->bytes));
+        }
+      }
+    }
+    ASSERT_TRUE(update.Commit(large, 0644));
+  }
+  ModuleResources module;
+  ASSERT_TRUE(module.OpenModule(large));
+  RuleTranslator translator;
+  translator.thinking = std::chrono::microseconds(5);
+  ASSERT_EQ(module.WriteTranslatedModule(Output(), "00000C0A", translator), 0);
+  const std::optional<std::string> expected = Reference(module.Image(), "00000C0A");
+  ASSERT_TRUE(expected.has_value());
+  EXPECT_TRUE(testing::ReadFileBytes(Output()) == *expected)
+      << "the module differs from the one the codecs build";
+  cpu_set_t processors;
+  CPU_ZERO(&processors);
+  if (::sched_getaffinity(0, sizeof processors, &processors) == 0 && CPU_COUNT(&processors) > 1) {
+    EXPECT_GT(translator.forkedAsks->load(), 0u) << "the second thread did nothing";
+  }
+  if (!module.Image().FindType(ResourceId::Number(kRtString))) return;
+  RuleTranslator tooLong(0x10000);
+  EXPECT_EQ(module.WriteTranslatedModule(Output() + ".2", "", tooLong), kErrorResourceTooLarge);
+  EXPECT_FALSE(std::filesystem::exists(Output() + ".2"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Fixtures, TranslatedModuleTest,

@@ -5,7 +5,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
+#include <memory>
 
 #include "platform/files.h"
 #include "platform/resource_update.h"
@@ -201,22 +203,33 @@ int ModuleResources::WriteTranslatedModule(const std::string& outputPath,
   // table fails the write rather than reach the module untranslated without
   // a word.
   ResourceUpdate update(image_);
-  StringBlockWriter strings;
-  MenuCodec menu;
-  DialogCodec dialog;
+  // What each thread that builds resources works with (a second one when
+  // the translator can be shared out), each on cache lines of its own.
+  struct alignas(64) Worker {
+    TextTranslator* translator = nullptr;
+    StringBlockWriter strings;
+    MenuCodec menu;
+    DialogCodec dialog;
+  };
+  std::array<Worker, 2> workers;
+  workers[0].translator = &translator;
+  const std::unique_ptr<TextTranslator> fork = translator.Fork();
+  workers[1].translator = fork.get();
+  if (fork) update.SetWorkers(2);
   const auto rebuilt = [&](const ResourceId& type, const ResourceId& id, const ResourceData& data,
                            auto append) {
     update.PutBuilt(
         type, id, data.language,
-        [&translator, type, id, bytes = data.bytes, append](std::string& out) {
-          translator.BeginResource(type.number, id);
-          return append(bytes, out);
+        [&workers, type, id, bytes = data.bytes, append](std::string& out, std::size_t worker) {
+          Worker& w = workers[worker];
+          w.translator->BeginResource(type.number, id);
+          return append(w, bytes, out);
         },
         2 * data.bytes.size());
   };
-  const auto templateOf = [&translator](TemplateCodec& codec) {
-    return [&translator, &codec](std::string_view bytes, std::string& out) {
-      codec.AppendTranslated(bytes, translator, out);
+  const auto templateOf = [](auto codec) {
+    return [codec](Worker& w, std::string_view bytes, std::string& out) {
+      (w.*codec).AppendTranslated(bytes, *w.translator, out);
       return Status();
     };
   };
@@ -226,17 +239,17 @@ int ModuleResources::WriteTranslatedModule(const std::string& outputPath,
         switch (type.number) {
           case kRtString:
             if (name.id.named) break;
-            rebuilt(type, name.id, *data, [&](std::string_view bytes, std::string& out) {
-              if (strings.Append(bytes, translator, out) == StringBlockWriter::kTooLong)
+            rebuilt(type, name.id, *data, [](Worker& w, std::string_view bytes, std::string& out) {
+              if (w.strings.Append(bytes, *w.translator, out) == StringBlockWriter::kTooLong)
                 return Status::Fail(kErrorResourceTooLarge, "string too long");
               return Status();
             });
             break;
           case kRtMenu:
-            rebuilt(type, name.id, *data, templateOf(menu));
+            rebuilt(type, name.id, *data, templateOf(&Worker::menu));
             break;
           case kRtDialog:
-            rebuilt(type, name.id, *data, templateOf(dialog));
+            rebuilt(type, name.id, *data, templateOf(&Worker::dialog));
             break;
           case kRtVersion: {
             // Rebuilt now: it may move to another language.
