@@ -12,5 +12,5 @@ int main(int argc, char** argv) {
   ulk::KeepFreedMemory();
   ulk::ReserveHeapInLargePages();
   const std::vector<std::string> arguments(argv + 1, argv + argc);
-  return ulk::RunCli(arguments, stdout, stderr);
+  return ulk::RunCli(arguments, stdout, stderr, true);
 }
