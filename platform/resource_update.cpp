@@ -90,7 +90,11 @@ ResourceId NormalisedResourceId(const ResourceId& id) {
   if (!id.named) return id;
   std::u16string upper = id.name;
   for (char16_t& unit : upper) {
-    if (unit < 0xD800 || unit > 0xDFFF) unit = static_cast<char16_t>(u_toupper(unit));
+    if (unit < 0x80) {
+      if (unit >= u'a' && unit <= u'z') unit = static_cast<char16_t>(unit - u'a' + u'A');
+    } else if (unit < 0xD800 || unit > 0xDFFF) {
+      unit = static_cast<char16_t>(u_toupper(unit));
+    }
   }
   return ResourceId::Name(std::move(upper));
 }

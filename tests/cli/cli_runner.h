@@ -29,8 +29,12 @@ inline std::string ShellQuote(const std::string& word) {
   return quoted + "'";
 }
 
-inline CliRun RunUlkCli(const std::string& folder, const std::vector<std::string>& arguments) {
-  std::string command = "cd " + ShellQuote(folder) + " && " + ShellQuote(ULK_CLI_PATH);
+// `environment`: variables ("NAME=value") the program is run with.
+inline CliRun RunUlkCli(const std::string& folder, const std::vector<std::string>& arguments,
+                        const std::vector<std::string>& environment = {}) {
+  std::string command = "cd " + ShellQuote(folder) + " && env";
+  for (const std::string& variable : environment) command += " " + ShellQuote(variable);
+  command += " " + ShellQuote(ULK_CLI_PATH);
   for (const std::string& argument : arguments) command += " " + ShellQuote(argument);
   const std::string outPath = folder + "/.cli-out";
   const std::string errPath = folder + "/.cli-err";

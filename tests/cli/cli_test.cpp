@@ -1,5 +1,6 @@
 // ulk-cli on the bundled example: every command's output and exit status.
 #include <sys/stat.h>
+#include <unicode/uvernum.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -27,8 +28,10 @@ class CliTest : public ::testing::Test {
     }
     fs::copy_file(std::string(ULK_DEMO_SOURCE) + "/demo.ulk", dir_ / "demo.ulk");
   }
-  CliRun Run(const std::vector<std::string>& arguments) {
-    return testing::RunUlkCli(dir_.path().string(), arguments);
+  // Each test with a cache folder of its own, empty at first.
+  CliRun Run(const std::vector<std::string>& arguments, std::vector<std::string> environment = {}) {
+    environment.push_back("XDG_CACHE_HOME=" + dir_ / "cache");
+    return testing::RunUlkCli(dir_.path().string(), arguments, environment);
   }
   std::string Project() { return testing::ReadFileBytes(dir_ / "demo.ulk"); }
 
@@ -192,6 +195,45 @@ TEST_F(CliTest, IcuIsMappedOnlyWhenFirstNeeded) {
   const ResourceData* version = image.Find(ResourceId::Number(16), ResourceId::Number(1));
   ASSERT_NE(version, nullptr);
   EXPECT_EQ(version->language, 0x040C);
+}
+
+// The codes of the system's languages are kept in the user's cache folder:
+// the next generation takes them from there without starting the locale
+// library, and writes the same modules.
+TEST_F(CliTest, LanguageCodesAreKeptForTheNextRun) {
+  // A module with named resources too (in plain letters, which need no
+  // locale library to be compared in capitals either).
+  fs::copy_file(testing::FixturePath("sample64.dll"), dir_ / "sample64.dll");
+  ASSERT_EQ(Run({"add", "demo.ulk", "sample64.dll"}).status, 0);
+  ASSERT_EQ(Run({"add-language", "demo.ulk", "sample64.dll", "Alemán (Alemania)", "--output",
+                 "traducciones/de-DE/sample64.dll"})
+                .status,
+            0);
+  ASSERT_EQ(Run({"generate", "demo.ulk"}).status, 0);
+  const std::string kept = dir_ / "cache/ulk/idiomas-" U_ICU_VERSION ".txt";
+  ASSERT_TRUE(fs::exists(kept));
+  EXPECT_NE(testing::ReadFileBytes(kept).find("00000407\tAlemán (Alemania)\n"), std::string::npos);
+  std::vector<std::string> outputs;
+  for (const char* language : {"en-US", "de-DE"}) {
+    for (const char* module : {"demo32.dll", "demo64.dll"}) {
+      outputs.push_back(dir_ / (std::string("traducciones/") + language + "/" + module));
+    }
+  }
+  outputs.push_back(dir_ / "traducciones/de-DE/sample64.dll");
+  std::vector<std::string> first;
+  for (const std::string& output : outputs) first.push_back(testing::ReadFileBytes(output));
+  const CliRun again = Run({"generate", "demo.ulk"}, {"LD_DEBUG=files"});
+  ASSERT_EQ(again.status, 0) << again.err;
+  EXPECT_NE(again.err.find("libstdc++"), std::string::npos) << "the loader says what it maps";
+  EXPECT_EQ(again.err.find("libicuuc"), std::string::npos) << "the locale library was started";
+  for (std::size_t i = 0; i < outputs.size(); ++i) {
+    EXPECT_TRUE(testing::ReadFileBytes(outputs[i]) == first[i]) << outputs[i];
+  }
+  ModuleImage image;
+  ASSERT_EQ(image.Open(dir_ / "traducciones/de-DE/demo64.dll"), 0);
+  const ResourceData* version = image.Find(ResourceId::Number(16), ResourceId::Number(1));
+  ASSERT_NE(version, nullptr);
+  EXPECT_EQ(version->language, 0x0407);
 }
 
 TEST_F(CliTest, AReadOnlyProjectIsNotLost) {

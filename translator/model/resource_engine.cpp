@@ -59,9 +59,10 @@ class alignas(64) ProjectTranslator final : public TextTranslator {
   std::string key_;
 };
 
-const IsoLanguageList& SystemLanguages() {
-  static const IsoLanguageList list;
-  return list;
+// The languages' codes, kept between runs in the user's cache folder.
+CachedLanguageCodes& SystemLanguageCodes() {
+  static CachedLanguageCodes codes(CachedLanguageCodes::DefaultPath());
+  return codes;
 }
 
 void MergeGroups(Module& module, const ReadTextList& readTexts) {
@@ -150,7 +151,7 @@ void MergeGroups(Module& module, const ReadTextList& readTexts) {
 }  // namespace
 
 void PrepareGeneration() {
-  (void)SystemLanguages();
+  SystemLanguageCodes().Prepare();
 }
 
 std::string_view EmbeddedResource(const ResourceId& type, const ResourceId& name) {
@@ -268,7 +269,7 @@ bool ResourceEngine::GenerateLanguages(Module* module, const std::string* langua
 
 bool ResourceEngine::GenerateLanguage(const ModuleLanguage& original,
                                       const ModuleLanguage& target) {
-  const std::string localeCode = SystemLanguages().LocaleCodeOf(target.name);
+  const std::string localeCode = SystemLanguageCodes().LocaleCodeOf(target.name);
   if (!resources.IsOpen()) return false;
   ProjectTranslator translator(original, target);
   lastWriteError_ = resources.WriteTranslatedModule(target.outputFile, localeCode, translator);
