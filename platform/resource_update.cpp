@@ -10,6 +10,7 @@
 #include <atomic>
 #include <cerrno>
 #include <new>
+#include <optional>
 #include <system_error>
 #include <thread>
 
@@ -56,25 +57,19 @@ class alignas(64) DatumClaims {
   std::atomic<std::uint64_t> range_;
 };
 
-bool OtherProcessorsFree() {
+// The processors this process may run on other than the one it runs on
+// now; none when there are no others. A new thread tends to start on the
+// processor of the thread that made it, and to wait there until that one
+// yields, the others idle meanwhile: it is sent to these.
+std::optional<cpu_set_t> OtherProcessors() {
   cpu_set_t allowed;
   CPU_ZERO(&allowed);
-  return ::sched_getaffinity(0, sizeof allowed, &allowed) == 0 && CPU_COUNT(&allowed) > 1;
-}
-
-// A new thread tends to start on the processor of the thread that made it,
-// and to wait there until that one yields, the others idle meanwhile: it is
-// sent to the others.
-void SendToOtherProcessors(std::thread::native_handle_type thread) {
-  cpu_set_t allowed;
-  CPU_ZERO(&allowed);
-  if (::sched_getaffinity(0, sizeof allowed, &allowed) != 0) return;
+  if (::sched_getaffinity(0, sizeof allowed, &allowed) != 0 || CPU_COUNT(&allowed) < 2) {
+    return std::nullopt;
+  }
   const int current = ::sched_getcpu();
-  if (current < 0 || !CPU_ISSET(static_cast<std::size_t>(current), &allowed) ||
-      CPU_COUNT(&allowed) < 2)
-    return;
-  CPU_CLR(static_cast<std::size_t>(current), &allowed);
-  ::pthread_setaffinity_np(thread, sizeof allowed, &allowed);
+  if (current >= 0) CPU_CLR(static_cast<std::size_t>(current), &allowed);
+  return allowed;
 }
 
 // Named entries first, by code unit; then numbers ascending.
@@ -355,7 +350,9 @@ Status ResourceUpdate::AppendData(const std::vector<const Language*>& datums, st
   std::vector<Taken> theirsTaken;
   Status theirStatus;
   std::jthread other;
-  if (workers > 1 && toBuild >= kShareFrom && OtherProcessorsFree()) {
+  const std::optional<cpu_set_t> others =
+      workers > 1 && toBuild >= kShareFrom ? OtherProcessors() : std::nullopt;
+  if (others) {
     // Reserved from here, so that the other thread need not grow it: its
     // share, at most half of the guess, which is about twice the bytes.
     theirs.reserve(toBuild / 2);
@@ -378,7 +375,7 @@ Status ResourceUpdate::AppendData(const std::vector<const Language*>& datums, st
         theirsTaken = std::move(taken);
         theirStatus = std::move(status);
       });
-      SendToOtherProcessors(other.native_handle());
+      ::pthread_setaffinity_np(other.native_handle(), sizeof *others, &*others);
     } catch (const std::system_error&) {
       // No thread to be had: this one builds every datum.
     }

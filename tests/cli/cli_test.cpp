@@ -34,6 +34,14 @@ class CliTest : public ::testing::Test {
     return testing::RunUlkCli(dir_.path().string(), arguments, environment);
   }
   std::string Project() { return testing::ReadFileBytes(dir_ / "demo.ulk"); }
+  // The language the version block of a written module lies under; 0 when
+  // the module or its version block cannot be found.
+  std::uint16_t VersionLanguage(const std::string& name) {
+    ModuleImage image;
+    if (image.Open(dir_ / name) != 0) return 0;
+    const ResourceData* version = image.Find(ResourceId::Number(16), ResourceId::Number(1));
+    return version ? version->language : 0;
+  }
 
   testing::TempDir dir_;
 };
@@ -190,11 +198,7 @@ TEST_F(CliTest, IcuIsMappedOnlyWhenFirstNeeded) {
   const CliRun generate =
       Run({"generate", "demo.ulk", "demo64.dll", "--language", "Francés (Francia)"});
   ASSERT_EQ(generate.status, 0) << generate.err;
-  ModuleImage image;
-  ASSERT_EQ(image.Open(dir_ / "salida/módulo/demo64.dll"), 0);
-  const ResourceData* version = image.Find(ResourceId::Number(16), ResourceId::Number(1));
-  ASSERT_NE(version, nullptr);
-  EXPECT_EQ(version->language, 0x040C);
+  EXPECT_EQ(VersionLanguage("salida/módulo/demo64.dll"), 0x040C);
 }
 
 // The codes of the system's languages are kept in the user's cache folder:
@@ -229,11 +233,7 @@ TEST_F(CliTest, LanguageCodesAreKeptForTheNextRun) {
   for (std::size_t i = 0; i < outputs.size(); ++i) {
     EXPECT_TRUE(testing::ReadFileBytes(outputs[i]) == first[i]) << outputs[i];
   }
-  ModuleImage image;
-  ASSERT_EQ(image.Open(dir_ / "traducciones/de-DE/demo64.dll"), 0);
-  const ResourceData* version = image.Find(ResourceId::Number(16), ResourceId::Number(1));
-  ASSERT_NE(version, nullptr);
-  EXPECT_EQ(version->language, 0x0407);
+  EXPECT_EQ(VersionLanguage("traducciones/de-DE/demo64.dll"), 0x0407);
 }
 
 TEST_F(CliTest, AReadOnlyProjectIsNotLost) {
