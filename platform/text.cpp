@@ -1,6 +1,8 @@
 // UTF-8 / UTF-16 conversion and the small string helpers of text.h.
 #include "platform/text.h"
 
+#include "platform/utf8.h"
+
 #include <unicode/uchar.h>
 
 #include <cstdarg>
@@ -18,54 +20,6 @@ bool HasHighBit(const char* p) {
   std::uint64_t word = 0;
   std::memcpy(&word, p, sizeof word);
   return (word & 0x8080808080808080ULL) != 0;
-}
-
-// Decodes one code point at `pos`; returns false (and consumes one byte)
-// on an invalid, overlong, surrogate or truncated sequence.
-bool DecodeUtf8(std::string_view text, std::size_t& pos, char32_t& cp) {
-  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-  const unsigned char lead = byte(pos);
-  if (lead < 0x80) {
-    cp = lead;
-    ++pos;
-    return true;
-  }
-  std::size_t length = 0;
-  char32_t minimum = 0;
-  if ((lead & 0xE0) == 0xC0) {
-    length = 2;
-    cp = lead & 0x1Fu;
-    minimum = 0x80;
-  } else if ((lead & 0xF0) == 0xE0) {
-    length = 3;
-    cp = lead & 0x0Fu;
-    minimum = 0x800;
-  } else if ((lead & 0xF8) == 0xF0) {
-    length = 4;
-    cp = lead & 0x07u;
-    minimum = 0x10000;
-  } else {
-    ++pos;
-    return false;
-  }
-  if (text.size() - pos < length) {
-    ++pos;
-    return false;
-  }
-  for (std::size_t i = 1; i < length; ++i) {
-    const unsigned char next = byte(pos + i);
-    if ((next & 0xC0) != 0x80) {
-      ++pos;
-      return false;
-    }
-    cp = (cp << 6) | (next & 0x3Fu);
-  }
-  if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-    ++pos;
-    return false;
-  }
-  pos += length;
-  return true;
 }
 
 void AppendUtf8(std::string& out, char32_t cp) {
@@ -230,6 +184,26 @@ bool IsValidUtf8(std::string_view text) {
     if (!DecodeUtf8(text, pos, cp)) return false;
   }
   return true;
+}
+
+bool HoldsMultiByteUtf8(std::string_view text, std::size_t& firstInvalid) {
+  firstInvalid = std::string_view::npos;
+  bool holds = false;
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    if (static_cast<unsigned char>(text[pos]) < 0x80) {
+      ++pos;
+      continue;
+    }
+    const std::size_t at = pos;
+    char32_t cp = 0;
+    if (DecodeUtf8(text, pos, cp)) {
+      holds = true;
+    } else if (firstInvalid == std::string_view::npos) {
+      firstInvalid = at;
+    }
+  }
+  return holds;
 }
 
 std::string Windows1252ToUtf8(std::string_view text) {

@@ -28,6 +28,11 @@ std::size_t AppendUtf16Le(std::string& out, std::string_view text);
 
 bool IsValidUtf8(std::string_view text);
 
+// Whether `text` holds at least one valid multi-byte UTF-8 sequence; the
+// offset of its first byte that is not valid UTF-8 in `firstInvalid` (npos
+// when there is none).
+bool HoldsMultiByteUtf8(std::string_view text, std::size_t& firstInvalid);
+
 // Windows-1252 bytes to UTF-8 (the five unassigned bytes map to the C1
 // control of the same value, as Windows itself converts them).
 std::string Windows1252ToUtf8(std::string_view text);

@@ -1,9 +1,49 @@
 #include "platform/text.h"
 
+#include "platform/stored_text.h"
+
 #include <gtest/gtest.h>
 
 namespace ulk {
 namespace {
+
+// The gate every text from outside passes: what it lets through is one
+// line of valid UTF-8, and a stored text comes out as it went in.
+TEST(StoredTextTest, TheGateEscapesOrRefuses) {
+  struct Case {
+    std::string in;
+    std::string stored;   // "" when refused
+    std::string problem;  // the start of what is wrong
+    std::size_t offset = 0;
+  };
+  const Case cases[] = {
+      {"plain", "plain", ""},
+      {"", "", ""},
+      {"uno\ndos\r\ttres", "uno\\ndos\\r\\ttres", ""},
+      {"ya\\nguardado", "ya\\nguardado", ""},  // a stored text stays as it is
+      {"日本語 ñ €", "日本語 ñ €", ""},
+      {std::string("a\0b", 3), "", "contiene un carácter nulo", 1},
+      {"a\x07", "", "contiene el carácter de control U+0007", 1},
+      {"a\x7F", "", "contiene el carácter de control U+007F", 1},
+      {"a\xC2\x85", "", "contiene el carácter de control U+0085", 1},
+      {"Espa\xF1ol", "", "no es UTF-8 válido", 4},
+      {"\xC0\xAF", "", "no es UTF-8 válido", 0},      // overlong
+      {"\xED\xA0\x80", "", "no es UTF-8 válido", 0},  // a surrogate
+  };
+  for (const Case& c : cases) {
+    std::string out;
+    const TextProblem problem = ToStoredText(c.in, out);
+    if (c.problem.empty()) {
+      EXPECT_FALSE(problem) << c.in << ": " << problem.what;
+      EXPECT_EQ(out, c.stored);
+      EXPECT_FALSE(CheckStoredText(out));
+    } else {
+      EXPECT_EQ(problem.what.substr(0, c.problem.size()), c.problem) << c.in;
+      EXPECT_EQ(problem.offset, c.offset) << c.in;
+    }
+  }
+  EXPECT_TRUE(CheckStoredText("raw\nline"));
+}
 
 TEST(TextTest, Utf16RoundTripsEveryPlane) {
   const std::u16string samples[] = {
