@@ -2,13 +2,18 @@
 #include "platform/files.h"
 
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
+#include <cstdint>
 #include <filesystem>
+#include <new>
 #include <system_error>
 
+#include "platform/system_error.h"
 #include "platform/text.h"
 
 namespace ulk {
@@ -23,6 +28,24 @@ mode_t CurrentUmask() {
     return m;
   }();
   return mask;
+}
+
+// Replaces the trailing "XXXXXX" of a name pattern with random letters.
+void FillRandomTail(std::string& pattern) {
+  static constexpr char kLetters[] =
+      "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  unsigned char bytes[6] = {};
+  if (::getrandom(bytes, sizeof bytes, 0) != static_cast<ssize_t>(sizeof bytes)) {
+    const auto seed =
+        static_cast<std::uint64_t>(::getpid()) ^
+        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+    for (std::size_t i = 0; i < sizeof bytes; ++i)
+      bytes[i] = static_cast<unsigned char>(seed >> (8 * i));
+  }
+  const std::size_t start = pattern.size() - sizeof bytes;
+  for (std::size_t i = 0; i < sizeof bytes; ++i) {
+    pattern[start + i] = kLetters[bytes[i] % (sizeof kLetters - 1)];
+  }
 }
 
 std::string::size_type LastSeparator(std::string_view path) {
@@ -88,29 +111,46 @@ std::optional<std::string> CanonicalPaths::Of(std::string_view path) {
 
 int ReadWholeFile(const std::string& path, std::string& out) {
   out.clear();
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Not blocking: a pipe with no writer would hold the open for ever.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return errno;
   struct stat info {};
-  if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
-    ::close(fd);
-    return EISDIR;
+  int error = ::fstat(fd, &info) == 0 ? 0 : errno;
+  if (error == 0 && S_ISDIR(info.st_mode)) error = EISDIR;
+  // A device or a pipe is nobody's document, and may never end.
+  if (error == 0 && !S_ISREG(info.st_mode)) error = kErrorNotAFile;
+  if (error == 0 && static_cast<std::uint64_t>(info.st_size) > kMaxWholeFileSize) {
+    error = kErrorFileTooLarge;
   }
-  if (info.st_size > 0) out.reserve(static_cast<std::size_t>(info.st_size));
-  char buffer[1 << 16];
-  while (true) {
-    const ssize_t got = ::read(fd, buffer, sizeof buffer);
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      const int error = errno;
-      ::close(fd);
-      out.clear();
-      return error;
+  if (error == 0 && ::fcntl(fd, F_SETFL, 0) != 0) error = errno;
+  if (error != 0) {
+    ::close(fd);
+    return error;
+  }
+  try {
+    out.reserve(static_cast<std::size_t>(info.st_size));
+    char buffer[1 << 16];
+    while (true) {
+      const ssize_t got = ::read(fd, buffer, sizeof buffer);
+      if (got < 0) {
+        if (errno == EINTR) continue;
+        error = errno;
+        break;
+      }
+      if (got == 0) break;
+      // The file may grow while it is read.
+      if (out.size() + static_cast<std::size_t>(got) > kMaxWholeFileSize) {
+        error = kErrorFileTooLarge;
+        break;
+      }
+      out.append(buffer, static_cast<std::size_t>(got));
     }
-    if (got == 0) break;
-    out.append(buffer, static_cast<std::size_t>(got));
+  } catch (const std::bad_alloc&) {
+    error = ENOMEM;
   }
   ::close(fd);
-  return 0;
+  if (error != 0) out.clear();
+  return error;
 }
 
 std::string_view FileNameOf(std::string_view path) {
@@ -121,6 +161,10 @@ std::string_view FileNameOf(std::string_view path) {
 std::string_view FolderOf(std::string_view path) {
   const auto at = LastSeparator(path);
   return at == std::string_view::npos ? path : path.substr(0, at);
+}
+
+unsigned ModeForCopy(unsigned mode) {
+  return mode & 0777 & ~static_cast<unsigned>(CurrentUmask());
 }
 
 bool FileExists(const std::string& path) {
@@ -160,28 +204,62 @@ int AtomicFileWriter::OpenWithMode(const std::string& target, std::optional<unsi
   mode_t mode = 0666 & ~CurrentUmask();
   if (exists) {
     if (S_ISDIR(info.st_mode)) return EISDIR;
+    // Only a file is replaced: a device or a pipe keeps its name.
+    if (!S_ISREG(info.st_mode)) return kErrorNotAFile;
     // Read-only means no write permission bits, also for a superuser whom
     // access() would let through.
     if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return EACCES;
     if (::access(real.c_str(), W_OK) != 0) return errno;
     mode = info.st_mode & 07777;
   }
+  const mode_t chosen = wanted ? static_cast<mode_t>(*wanted & 07777) : mode;
+  folder_ = real.has_parent_path() ? real.parent_path().string() : std::string(".");
+  // A file without a name until it is complete: when the program is killed
+  // on the way, the system takes it back and nothing is left beside the
+  // target.
+  int fd = ::open(folder_.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+  if (fd < 0) {
+    if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
+      folder_.clear();
+      return errno;
+    }
+    // A file system without unnamed files: a hidden name from the start.
+    std::string pattern = HiddenPattern(real.filename().string());
+    fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+    if (fd < 0) {
+      folder_.clear();
+      return errno;
+    }
+    tempPath_ = pattern;
+  }
+  ::fchmod(fd, chosen);
+  fd_ = fd;
   target_ = real.string();
-  const fs::path folder = real.has_parent_path() ? real.parent_path() : fs::path(".");
+  return 0;
+}
+
+std::string AtomicFileWriter::HiddenPattern(const std::string& name) const {
   // Built by appending: GCC 12 at -O3 warns (wrongly) of an overlap in
   // "." + name.
   std::string hidden = ".";
-  hidden.append(real.filename().string()).append(".XXXXXX");
-  std::string pattern = (folder / hidden).string();
-  const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
-  if (fd < 0) {
-    target_.clear();
-    return errno;
+  hidden.append(name).append(".XXXXXX");
+  return (fs::path(folder_) / hidden).string();
+}
+
+int AtomicFileWriter::LinkUnnamed() {
+  const std::string self = "/proc/self/fd/" + std::to_string(fd_);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string name = HiddenPattern(fs::path(target_).filename().string());
+    // The link makes the file and never replaces one: a name taken already
+    // is only another try.
+    FillRandomTail(name);
+    if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+      tempPath_ = name;
+      return 0;
+    }
+    if (errno != EEXIST) return errno;
   }
-  ::fchmod(fd, wanted ? static_cast<mode_t>(*wanted & 07777) : mode);
-  fd_ = fd;
-  tempPath_ = pattern;
-  return 0;
+  return EEXIST;
 }
 
 int AtomicFileWriter::SetMode(unsigned mode) {
@@ -206,14 +284,17 @@ int AtomicFileWriter::Commit(bool durable) {
   if (fd_ < 0) return EBADF;
   int error = 0;
   if (durable && ::fsync(fd_) != 0) error = errno;
+  // The name is given only now that the content is whole, and at once
+  // replaced by the target's: a kill between the two is all that can leave
+  // a hidden file behind.
+  if (error == 0 && tempPath_.empty()) error = LinkUnnamed();
   if (::close(fd_) != 0 && error == 0) error = errno;
   fd_ = -1;
   if (error == 0 && ::rename(tempPath_.c_str(), target_.c_str()) != 0) error = errno;
-  if (error != 0) {
-    ::unlink(tempPath_.c_str());
-  }
+  if (error != 0 && !tempPath_.empty()) ::unlink(tempPath_.c_str());
   tempPath_.clear();
   target_.clear();
+  folder_.clear();
   return error;
 }
 
@@ -223,6 +304,7 @@ void AtomicFileWriter::Abandon() {
   if (!tempPath_.empty()) ::unlink(tempPath_.c_str());
   tempPath_.clear();
   target_.clear();
+  folder_.clear();
 }
 
 int WriteFileAtomically(const std::string& path, std::string_view data) {

@@ -2,6 +2,7 @@
 // and writes that replace a file only once the new content is complete.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -24,7 +25,11 @@ class CanonicalPaths {
   std::string canonical_;  // its canonical form; empty when it has none
 };
 
-// Reads the whole file into `out`; returns 0 or the errno of the failure.
+// Reads the whole file into `out`; returns 0 or the error code of the
+// failure (system_error.h): EISDIR for a folder, kErrorNotAFile for anything
+// else that is not a regular file (a device or a pipe, never waited on),
+// kErrorFileTooLarge past kMaxWholeFileSize.
+inline constexpr std::uint64_t kMaxWholeFileSize = std::uint64_t{1} << 30;
 int ReadWholeFile(const std::string& path, std::string& out);
 
 // The part of `path` after its last separator ("/" or "\"), or the whole
@@ -33,11 +38,19 @@ std::string_view FileNameOf(std::string_view path);
 std::string_view FolderOf(std::string_view path);
 
 bool FileExists(const std::string& path);
+
+// The permission bits a copy of a file with `mode` gets: its read, write and
+// execute bits less the umask; never setuid, setgid or sticky.
+unsigned ModeForCopy(unsigned mode);
 bool IsReadOnlyFile(const std::string& path);
 
 // Writes a file through a temporary file beside it, renamed over the target
 // only by Commit: a failure at any point leaves the previous file as it was
-// and no temporary file behind. A target that is a link is written through.
+// and no temporary file behind. The new file has no name until Commit, so
+// that a program killed while writing leaves nothing behind either (where
+// the file system cannot, it has a hidden name from the start). A target
+// that is a link is written through; one that is not a regular file is
+// refused.
 class AtomicFileWriter {
  public:
   AtomicFileWriter() = default;
@@ -45,8 +58,9 @@ class AtomicFileWriter {
   AtomicFileWriter(const AtomicFileWriter&) = delete;
   AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
 
-  // Returns 0 or an errno. Refuses (EACCES) a target that exists and may not
-  // be written, even when its folder would allow the rename.
+  // Returns 0 or an error code. Refuses (EACCES) a target that exists and
+  // may not be written, even when its folder would allow the rename, and
+  // (kErrorNotAFile) one that is not a regular file.
   int Open(const std::string& target);
   // The same, the new file getting these permission bits instead of the
   // target's own.
@@ -62,13 +76,18 @@ class AtomicFileWriter {
   // Drops the temporary file; the target is untouched.
   void Abandon();
 
-  const std::string& TempPath() const { return tempPath_; }
   int Descriptor() const { return fd_; }
 
  private:
   int OpenWithMode(const std::string& target, std::optional<unsigned> mode);
+  // A hidden name beside the target, "XXXXXX" at its end.
+  std::string HiddenPattern(const std::string& name) const;
+  // Gives the unnamed new file a hidden name beside the target.
+  int LinkUnnamed();
 
   std::string target_;
+  std::string folder_;
+  // The new file's name; empty while it has none.
   std::string tempPath_;
   int fd_ = -1;
 };

@@ -35,6 +35,21 @@ const char* OwnErrorMessage(int code) {
       return "No se pueden escribir los recursos en %1: las cabeceras del módulo no lo permiten.";
     case kErrorFolderNotFound:
       return "No existe la carpeta %1.";
+    case kErrorNotAFile:
+      return "%1 no es un archivo normal.";
+    case kErrorFileTooLarge:
+      return "El archivo %1 es demasiado grande.";
+    case kErrorOutputIsProject:
+      return "El archivo de salida %1 es el propio archivo del proyecto.";
+    case kErrorOutputIsModule:
+      return "El archivo de salida %1 es un módulo del proyecto.";
+    case kErrorOutputShared:
+      return "El archivo de salida %1 es también la salida de otro idioma o de otro módulo.";
+    case kErrorBadTranslation:
+      return "Una traducción para %1 contiene un carácter nulo: no se escribe.";
+    case kErrorOutputNotAModule:
+      return "El archivo %1 ya existe y no es un módulo de Windows: no se reemplaza sin "
+             "confirmación.";
     default:
       return nullptr;
   }

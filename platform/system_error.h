@@ -22,6 +22,13 @@ enum OwnError : int {
   kErrorBadTemplate,
   kErrorBadHeaders,
   kErrorFolderNotFound,  // "%1" names the folder
+  kErrorNotAFile,        // a device, a pipe: not a file to read or replace
+  kErrorFileTooLarge,
+  kErrorOutputIsProject,   // "%1" names the output
+  kErrorOutputIsModule,    // another module of the project
+  kErrorOutputShared,      // another language's or module's output too
+  kErrorOutputNotAModule,  // an existing file that is not a module
+  kErrorBadTranslation,    // a translation that holds a NUL
   kLastOwnError
 };
 

@@ -1,9 +1,13 @@
 #include "platform/files.h"
 
+#include "platform/system_error.h"
+
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <vector>
@@ -148,6 +152,37 @@ TEST_F(FilesTest, FailedWritesLeaveThePreviousFile) {
   }
   EXPECT_EQ(Read((dir_ / "other.ulk").string()), "before");
   EXPECT_EQ(FileCount(), 2u);
+}
+
+// A save killed half-way leaves the previous file and nothing beside it.
+TEST_F(FilesTest, AKilledWriteLeavesNothingBehind) {
+  const std::string path = Write("p.ulk", "before");
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    AtomicFileWriter writer;
+    if (writer.Open(path) != 0 || writer.Write(std::string(1 << 20, 'x')) != 0) ::_exit(1);
+    ::raise(SIGKILL);
+    ::_exit(2);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFSIGNALED(status)) << "the child failed before it was killed";
+  EXPECT_EQ(Read(path), "before");
+  EXPECT_EQ(FileCount(), 1u) << "the killed write left a temporary file";
+}
+
+TEST_F(FilesTest, OnlyRegularFilesAreReadOrReplaced) {
+  const std::string fifo = (dir_ / "pipe").string();
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  std::string out;
+  // Neither waits for a writer that never comes.
+  EXPECT_EQ(ReadWholeFile(fifo, out), kErrorNotAFile);
+  EXPECT_EQ(ReadWholeFile("/dev/zero", out), kErrorNotAFile);
+  EXPECT_EQ(WriteFileAtomically(fifo, "x"), kErrorNotAFile);
+  struct stat info {};
+  ASSERT_EQ(::lstat(fifo.c_str(), &info), 0);
+  EXPECT_TRUE(S_ISFIFO(info.st_mode));
 }
 
 TEST_F(FilesTest, ReadWholeFileReportsErrors) {
