@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
   const std::string folder = std::filesystem::temp_directory_path() / "ulk-list-bench";
   std::filesystem::create_directories(folder);
   const std::string projectPath = folder + "/grande.ulk";
-  if (ulk::SaveProjectFile(LargeProject(folder), projectPath) != 0) return 1;
+  if (!ulk::SaveProjectFile(LargeProject(folder), projectPath).empty()) return 1;
 
   ulk::PrepareSpanishEnvironment();
   wxApp::SetInstance(new ulk::TranslatorApp());

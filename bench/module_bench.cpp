@@ -124,7 +124,7 @@ void BenchGenerate(const std::string& self, const std::string& module, const std
     ulk::Project project;
     project.name = "Benchmark";
     project.AddModule(ready, true);
-    if (ulk::SaveProjectFile(project, projectPath) != 0) std::abort();
+    if (!ulk::SaveProjectFile(project, projectPath).empty()) std::abort();
   }
   const auto run = ulk::bench::RunInChild([&] {
     ulk::Module mine = ready;

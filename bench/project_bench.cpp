@@ -59,7 +59,7 @@ std::vector<std::string> MakeProject(const std::vector<std::string>& sources, st
     project.AddModule(module, true);
     paths.push_back(path.string());
   }
-  if (ulk::SaveProjectFile(project, (folder / "project.ulk").string()) != 0) std::abort();
+  if (!ulk::SaveProjectFile(project, (folder / "project.ulk").string()).empty()) std::abort();
   return paths;
 }
 

@@ -82,7 +82,7 @@ std::vector<std::string> Column(wxListCtrl* list, int column) {
 
 std::string ProjectText(const Project& project, const std::string& path) {
   std::string text;
-  EXPECT_EQ(SaveProjectFile(project, path), 0);
+  EXPECT_EQ(SaveProjectFile(project, path), "");
   EXPECT_EQ(ReadWholeFile(path, text), 0);
   return text;
 }

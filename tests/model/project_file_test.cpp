@@ -174,6 +174,73 @@ TEST(ProjectFileTest, Encodings) {
   EXPECT_EQ(DecodeProjectBytes("\xEF\xBB\xBFPROJECT"), "PROJECT");
   EXPECT_EQ(DecodeProjectBytes("Espa\xC3\xB1ol"), "Espa\xC3\xB1ol");
   EXPECT_EQ(DecodeProjectBytes("Espa\xF1ol"), "Espa\xC3\xB1ol");
+  // UTF-8 with one damaged byte is not re-read as Windows-1252.
+  std::size_t line = 0;
+  EXPECT_EQ(DecodeProjectBytes("Espa\xC3\xB1ol\nuno\ndos \xFF\n", &line), std::nullopt);
+  EXPECT_EQ(line, 3u);
+}
+
+// Values that would break the line grammar: refused by the check the save
+// runs, which names the value, rather than written as a corrupt file.
+TEST(ProjectFileTest, ValuesThatBreakTheGrammarCannotBeSaved) {
+  struct Case {
+    const char* what;
+    void (*spoil)(Project&);
+    const char* named;
+  };
+  const Case cases[] = {
+      {"a line break in a text",
+       [](Project& p) {
+         p.modules.front().languages.back().SetEntry("MN_N_128 (1)", "a\nLANGUAGE = x, /etc/x");
+       },
+       "El texto de MN_N_128 (1) en English"},
+      {"a NUL in a text",
+       [](Project& p) {
+         p.modules.front().languages.back().SetEntry("MN_N_128 (1)", std::string("a\0b", 3));
+       },
+       "carácter nulo"},
+      {"invalid UTF-8",
+       [](Project& p) { p.modules.front().languages.back().SetEntry("MN_N_128 (1)", "\xFF"); },
+       "no es UTF-8"},
+      {"a tab",
+       [](Project& p) { p.modules.front().languages.back().SetEntry("MN_N_128 (1)", "a\tb"); },
+       "tabulador"},
+      {"a key with =",
+       [](Project& p) { p.modules.front().languages.back().SetEntry("MN = X", "a"); },
+       "La clave MN = X"},
+      {"a language name with a comma",
+       [](Project& p) { p.modules.front().languages.back().name = "English, /etc/passwd"; },
+       "coma"},
+      {"an output with a line break",
+       [](Project& p) { p.modules.front().languages.back().outputFile = "a\n[b]"; }, "La salida"},
+      {"a module path with a line break", [](Project& p) { p.modules.front().path = "a\nb"; },
+       "La ruta"},
+  };
+  for (const Case& c : cases) {
+    Project project = DemoProject();
+    EXPECT_EQ(UnwritableValue(project), "");
+    c.spoil(project);
+    EXPECT_NE(UnwritableValue(project).find(c.named), std::string::npos)
+        << c.what << ": " << UnwritableValue(project);
+  }
+}
+
+TEST(ProjectFileTest, DamagedTextIsRefusedWithItsLine) {
+  for (const std::string& bad :
+       {std::string("X (0) = \"a\0b\"", 15), std::string("X (0) = \"a\rb\"")}) {
+    Project project;
+    ProjectReadReason reason = kProjectReadOk;
+    std::size_t line = 0;
+    const std::string text = std::string(kHead) + "[m.dll]\nDEFAULT LANGUAGE = E\n" + bad + "\n";
+    EXPECT_FALSE(ReadProject(project, text, reason, &line));
+    EXPECT_EQ(reason, kProjectDamagedText);
+    EXPECT_EQ(line, 7u);
+  }
+  // A line ended by CR LF is no stray CR.
+  Project project;
+  ProjectReadReason reason = kProjectReadOk;
+  EXPECT_TRUE(
+      ReadProject(project, std::string(kHead) + "[m.dll]\r\nDEFAULT LANGUAGE = E\r\n", reason));
 }
 
 class ProjectFileOnDiskTest : public ::testing::Test {
@@ -189,7 +256,7 @@ class ProjectFileOnDiskTest : public ::testing::Test {
 };
 
 TEST_F(ProjectFileOnDiskTest, SaveAndLoad) {
-  ASSERT_EQ(SaveProjectFile(DemoProject(), path_), 0);
+  ASSERT_EQ(SaveProjectFile(DemoProject(), path_), "");
   Project loaded;
   const ProjectLoadResult result = LoadProjectFile(loaded, path_);
   ASSERT_TRUE(result.ok) << result.message;
@@ -225,15 +292,77 @@ TEST_F(ProjectFileOnDiskTest, WindowsProjectsAreRead) {
   EXPECT_EQ(project.modules.front().DefaultLanguageName(), "Español");
 }
 
+TEST_F(ProjectFileOnDiskTest, ADamagedUtf8FileIsRefusedNotGarbled) {
+  std::ofstream(path_, std::ios::binary)
+      << kHead << "[m.dll]\n\nDEFAULT LANGUAGE = Espa\xC3\xB1ol\nST_N_1 (0) = \"\xFF\"\n";
+  Project project;
+  const ProjectLoadResult result = LoadProjectFile(project, path_);
+  EXPECT_FALSE(result.ok);
+  EXPECT_EQ(result.reason, kProjectDamagedText);
+  EXPECT_EQ(result.line, 8u);
+  EXPECT_NE(result.message.find("(línea 8)"), std::string::npos) << result.message;
+  EXPECT_EQ(project.ModuleCount(), 0u);
+}
+
+// Module and output paths are relative to the project's folder, read and
+// written so, whatever the current folder: the folder can be moved.
+TEST_F(ProjectFileOnDiskTest, RelativePathsFollowTheProjectFolder) {
+  fs::create_directories(dir_ / "mods");
+  std::ofstream(dir_ / "mods" / "a.dll") << "x";
+  const std::string text = std::string(kHead) +
+                           "[mods/a.dll]\n\nDEFAULT LANGUAGE = E\n\n"
+                           "LANGUAGE = Deutsch, out/de/a.dll\n\n"
+                           "[../elsewhere/b.dll]\n\nDEFAULT LANGUAGE = E\n\n";
+  std::ofstream(path_) << text;
+  const fs::path previous = fs::current_path();
+  fs::current_path(fs::temp_directory_path());
+  Project project;
+  const ProjectLoadResult result = LoadProjectFile(project, path_);
+  fs::current_path(previous);
+  ASSERT_TRUE(result.ok) << result.message;
+  EXPECT_EQ(project.modules.front().path, fs::canonical(dir_ / "mods" / "a.dll").string());
+  EXPECT_EQ(project.ResolvePath(project.modules.front().languages.back().outputFile),
+            (fs::canonical(dir_) / "out" / "de" / "a.dll").string());
+  EXPECT_EQ(WriteProject(project), text) << "written back as it was read";
+
+  // A module added inside the folder is written relative too; one outside
+  // it, absolute.
+  Module inside;
+  inside.path = (dir_ / "mods" / "a.dll").string();
+  project.AddModule(inside, true)->AddLanguage(ModuleLanguage("E", "", true));
+  Module outside;
+  outside.path = "/usr/lib/other.dll";
+  project.AddModule(outside, false)->AddLanguage(ModuleLanguage("E", "", true));
+  const std::string written = WriteProject(project);
+  EXPECT_NE(written.find("\n[mods/a.dll]\n\nDEFAULT LANGUAGE = E\n\n[/usr/lib/other.dll]"),
+            std::string::npos)
+      << written;
+
+  // Saved elsewhere, relative outputs still name the same files.
+  fs::create_directories(dir_ / "sub");
+  project.SetFilePath((dir_ / "sub" / "copy.ulk").string());
+  EXPECT_EQ(project.ResolvePath(project.modules.front().languages.back().outputFile),
+            (fs::canonical(dir_) / "out" / "de" / "a.dll").string());
+  EXPECT_NE(WriteProject(project).find("[../mods/a.dll]"), std::string::npos);
+}
+
 TEST_F(ProjectFileOnDiskTest, AFailedSaveKeepsThePreviousFile) {
-  ASSERT_EQ(SaveProjectFile(DemoProject(), path_), 0);
+  ASSERT_EQ(SaveProjectFile(DemoProject(), path_), "");
   ::chmod(path_.c_str(), 0444);
   Project other;
   other.name = "Other";
-  EXPECT_NE(SaveProjectFile(other, path_), 0);
+  EXPECT_NE(SaveProjectFile(other, path_), "");
   Project loaded;
   ASSERT_TRUE(LoadProjectFile(loaded, path_).ok);
   EXPECT_EQ(loaded.name, "Demo");
+
+  ::chmod(path_.c_str(), 0644);
+  Project spoilt = DemoProject();
+  spoilt.modules.front().languages.back().SetEntry("MN_N_128 (1)", "a\nb");
+  const std::string problem = SaveProjectFile(spoilt, path_);
+  EXPECT_NE(problem.find("salto de línea"), std::string::npos) << problem;
+  ASSERT_TRUE(LoadProjectFile(loaded, path_).ok);
+  EXPECT_EQ(WriteProject(loaded), WriteProject(DemoProject()));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include "translator/model/project.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <unordered_set>
 
 #include "platform/files.h"
@@ -122,6 +123,7 @@ bool ModuleLanguage::Validate() {
 
 void Module::Clear() {
   path.clear();
+  pathWasRelative = false;
   id = 0;
   errorCode = kModuleOk;
   languages.clear();
@@ -229,6 +231,35 @@ void Project::Clear() {
   name.clear();
   modules.clear();
   nextModuleId = 1;
+  filePath.clear();
+  folder.clear();
+}
+
+void Project::SetFilePath(const std::string& path) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  const fs::path absolute = fs::absolute(fs::path(path), error).lexically_normal();
+  const fs::path parent = absolute.parent_path();
+  fs::path canonical = fs::canonical(parent, error);
+  if (error) canonical = parent;
+  if (!folder.empty() && canonical.string() != folder) {
+    for (Module& module : modules) {
+      for (ModuleLanguage& language : module.languages) {
+        if (!language.outputFile.empty()) language.outputFile = ResolvePath(language.outputFile);
+      }
+    }
+  }
+  filePath = absolute.string();
+  folder = canonical.string();
+}
+
+std::string Project::ResolvePath(std::string_view path) const {
+  namespace fs = std::filesystem;
+  const fs::path given{std::string(Trim(path))};
+  if (given.is_absolute()) return given.lexically_normal().string();
+  std::error_code error;
+  const fs::path base = folder.empty() ? fs::current_path(error) : fs::path(folder);
+  return (base / given).lexically_normal().string();
 }
 
 Module* Project::FindModuleById(std::int32_t moduleId) {

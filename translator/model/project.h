@@ -118,6 +118,9 @@ enum ModuleError {
 class Module {
  public:
   std::string path;
+  // The project file named it relative to its folder: it is written back
+  // relative, wherever it leads.
+  bool pathWasRelative = false;
   std::int32_t id = 0;
   int errorCode = kModuleOk;
   // In order of addition, which is the order of the project file.
@@ -155,8 +158,19 @@ class Project {
   std::string name;
   std::list<Module> modules;
   std::int32_t nextModuleId = 1;
+  // The project file (absolute) and its folder (canonical); both empty for
+  // a project that has no file yet. Relative module and output paths are
+  // relative to that folder (to the current one while there is none).
+  std::string filePath;
+  std::string folder;
 
   void Clear();
+  // Names the project's file. When the folder changes, the relative output
+  // paths are made absolute first, so that they still name the same files.
+  void SetFilePath(const std::string& path);
+  // `path` made absolute against the project's folder, in its normal
+  // lexical form ("a/../b" is "b"); no link is resolved.
+  std::string ResolvePath(std::string_view path) const;
   std::size_t ModuleCount() const { return modules.size(); }
 
   Module* FindModuleById(std::int32_t id);

@@ -2,7 +2,10 @@
 #include "translator/model/project_file.h"
 
 #include <algorithm>
+#include <cassert>
 #include <charconv>
+#include <filesystem>
+#include <optional>
 
 #include "platform/files.h"
 #include "platform/system_error.h"
@@ -53,6 +56,13 @@ class ProjectReader {
   bool ReadLine(std::string_view rawLine, ProjectReadReason& reason) {
     std::string normalised;
     std::string_view line = rawLine;
+    // A NUL, or a carriage return that does not end the line, is nothing
+    // the program writes: the file was damaged or made to mislead.
+    if (line.size() > 0 && line.back() == '\r') line.remove_suffix(1);
+    if (line.find_first_of(std::string_view("\0\r", 2)) != std::string_view::npos) {
+      reason = kProjectDamagedText;
+      return false;
+    }
     if (line.find('\t') != std::string_view::npos) {
       normalised.assign(line);
       for (char& c : normalised) {
@@ -114,6 +124,12 @@ class ProjectReader {
     }
     Module module;
     module.path.assign(content);
+    // Relative to the project's own folder, whatever the current one is.
+    const std::string_view spelt = TrimView(content);
+    module.pathWasRelative = !spelt.empty() && spelt.front() != '/';
+    if (module.pathWasRelative && !project_.folder.empty()) {
+      module.path = project_.ResolvePath(spelt);
+    }
     module_ = project_.AddModule(module, false, &paths_);
     language_ = nullptr;
     if (!module_) {
@@ -179,23 +195,101 @@ void AppendKeyValue(std::string& out, std::string_view key, std::string_view val
   out.append(key).append(" = ").append(value).push_back('\n');
 }
 
+// A path as the file keeps it: relative to the project's folder when it
+// lies inside it or was relative when read, else absolute.
+std::string WrittenPath(const std::string& path, bool wasRelative, const std::string& folder) {
+  namespace fs = std::filesystem;
+  const fs::path given(path);
+  if (folder.empty() || !given.is_absolute()) return path;
+  const fs::path relative = given.lexically_relative(folder);
+  if (relative.empty()) return path;
+  const bool inside = *relative.begin() != "..";
+  return inside || wasRelative ? relative.string() : path;
+}
+
+// Why `value` cannot stand in the file as one value of a line; "" when it
+// can. Every value: valid UTF-8, no line break, tab or NUL.
+std::string ValueProblem(std::string_view value) {
+  if (!IsValidUtf8(value)) return "no es UTF-8 válido";
+  for (const char c : value) {
+    if (c == '\n' || c == '\r') return "contiene un salto de línea";
+    if (c == '\t') return "contiene un tabulador";
+    if (c == '\0') return "contiene un carácter nulo";
+  }
+  return {};
+}
+
+// The same for a value the reader trims, which must also not be empty
+// (`mayBeEmpty` aside) nor begin or end with a blank.
+std::string TrimmedValueProblem(std::string_view value, bool mayBeEmpty = false) {
+  if (value.empty()) return mayBeEmpty ? std::string() : "está vacío";
+  if (IsBlank(value.front()) || IsBlank(value.back())) return "empieza o acaba en blanco";
+  return ValueProblem(value);
+}
+
+std::string KeyProblem(std::string_view key) {
+  if (key.find('=') != std::string_view::npos) return "contiene el signo =";
+  if (key == kDefaultLanguageKey || key == kLanguageKey) return "es una palabra reservada";
+  return TrimmedValueProblem(key);
+}
+
 }  // namespace
 
+std::string UnwritableValue(const Project& project) {
+  const auto named = [](std::string what, const std::string& problem) {
+    return problem.empty() ? problem : what + " " + problem;
+  };
+  if (auto problem = named("El nombre del proyecto", ValueProblem(project.name)); !problem.empty())
+    return problem;
+  for (const Module& module : project.modules) {
+    const std::string where = "del módulo " + module.path;
+    if (auto problem = named("La ruta " + where, TrimmedValueProblem(module.path));
+        !problem.empty())
+      return problem;
+    for (const ModuleLanguage& language : module.languages) {
+      std::string problem = TrimmedValueProblem(language.name);
+      if (problem.empty() && !language.isDefault) {
+        if (language.name.find(',') != std::string::npos) problem = "contiene una coma";
+        if (problem.empty()) {
+          problem = named("La salida del idioma " + language.name + " " + where,
+                          TrimmedValueProblem(language.outputFile, true));
+          if (!problem.empty()) return problem;
+        }
+      }
+      if (!problem.empty()) return "El nombre de un idioma " + where + " " + problem;
+      for (const TextEntry& entry : language.Entries()) {
+        problem = named("La clave " + entry.key + " " + where, KeyProblem(entry.key));
+        if (problem.empty()) {
+          problem = named("El texto de " + entry.key + " en " + language.name + " " + where,
+                          ValueProblem(entry.text));
+        }
+        if (!problem.empty()) return problem;
+      }
+    }
+  }
+  return {};
+}
+
 std::string WriteProject(const Project& project) {
+  // What the gate lets in always keeps the grammar; a value that does not
+  // came in some other way, and saving refuses it before it gets here.
+  assert(UnwritableValue(project).empty());
   std::string out;
   out.append("[").append(kHeader).append("]\n");
   out.append(Format("%s = %d.%d\n", kFileVersionKey.data(), kMajorVersion, kMinorVersion));
   AppendKeyValue(out, kProjectNameKey, project.name);
   out.push_back('\n');
   for (const Module& module : project.modules) {
-    out.append("[").append(module.path).append("]\n");
+    out.append("[")
+        .append(WrittenPath(module.path, module.pathWasRelative, project.folder))
+        .append("]\n");
     for (const ModuleLanguage& language : module.languages) {
       out.push_back('\n');
       if (language.isDefault) {
         AppendKeyValue(out, kDefaultLanguageKey, language.name);
       } else {
         out.append(kLanguageKey).append(" = ").append(language.name).append(", ");
-        out.append(language.outputFile).push_back('\n');
+        out.append(WrittenPath(language.outputFile, false, project.folder)).push_back('\n');
       }
       for (const TextEntry& entry : language.Entries()) {
         out.append(entry.key).append(" = \"").append(entry.text).append("\"\n");
@@ -206,25 +300,46 @@ std::string WriteProject(const Project& project) {
   return out;
 }
 
-bool ReadProject(Project& project, std::string_view text, ProjectReadReason& reason) {
+bool ReadProject(Project& project, std::string_view text, ProjectReadReason& reason,
+                 std::size_t* failedLine) {
+  std::string filePath = std::move(project.filePath);
+  std::string folder = std::move(project.folder);
   project.Clear();
+  project.filePath = std::move(filePath);
+  project.folder = std::move(folder);
   reason = kProjectReadOk;
   ProjectReader reader(project);
   std::size_t pos = 0;
+  std::size_t line = 0;
   while (pos < text.size()) {
     auto end = text.find('\n', pos);
     if (end == std::string_view::npos) end = text.size();
-    if (!reader.ReadLine(text.substr(pos, end - pos), reason)) return false;
+    ++line;
+    if (!reader.ReadLine(text.substr(pos, end - pos), reason)) {
+      if (failedLine) *failedLine = line;
+      return false;
+    }
     pos = end + 1;
   }
+  if (failedLine) *failedLine = line;
   return reader.Finish(reason);
 }
 
-std::string DecodeProjectBytes(std::string bytes) {
+std::optional<std::string> DecodeProjectBytes(std::string bytes, std::size_t* badLine) {
   constexpr std::string_view kBom = "\xEF\xBB\xBF";
   if (std::string_view(bytes).substr(0, kBom.size()) == kBom) bytes.erase(0, kBom.size());
   if (IsValidUtf8(bytes)) return bytes;
-  return Windows1252ToUtf8(bytes);
+  // Windows-1252 text that happens to hold a valid sequence is rare; UTF-8
+  // with a damaged byte is what such a mixture is, and decoding it as
+  // Windows-1252 would garble every other text of the file.
+  std::size_t firstBad = std::string::npos;
+  const bool holdsUtf8 = HoldsMultiByteUtf8(bytes, firstBad);
+  if (!holdsUtf8) return Windows1252ToUtf8(bytes);
+  if (badLine) {
+    *badLine = 1 + static_cast<std::size_t>(std::count(
+                       bytes.begin(), bytes.begin() + static_cast<long>(firstBad), '\n'));
+  }
+  return std::nullopt;
 }
 
 std::string ProjectReadFailureText(std::string_view fileName, ProjectReadReason reason) {
@@ -243,6 +358,11 @@ std::string ProjectReadFailureText(std::string_view fileName, ProjectReadReason 
     case kProjectEntryFailed:
       text += MessageText(kMsgErrorAddingResource);
       break;
+    case kProjectDamagedText:
+      text +=
+          "El archivo está dañado: un texto no es UTF-8 válido o contiene un carácter nulo "
+          "o un retorno de carro suelto.";
+      break;
     default:
       text += MessageText(kMsgUnknownFileFormat);
       break;
@@ -253,30 +373,39 @@ std::string ProjectReadFailureText(std::string_view fileName, ProjectReadReason 
 ProjectLoadResult LoadProjectFile(Project& project, const std::string& path) {
   ProjectLoadResult result;
   std::string bytes;
+  const auto refuse = [&](std::string message) {
+    project.Clear();
+    project.name = MessageText(kMsgNewProject);
+    result.message = std::move(message);
+    return result;
+  };
   if (const int error = ReadWholeFile(path, bytes)) {
     result.fileError = error;
-    project.Clear();
-    project.name = MessageText(kMsgNewProject);
     if (error == ENOENT || error == ENOTDIR) {
-      result.message = ReplaceAll(MessageText(kMsgFileNotFound), "%1", path);
-    } else {
-      result.message = SystemErrorText(error, path);
+      return refuse(ReplaceAll(MessageText(kMsgFileNotFound), "%1", path));
     }
-    return result;
+    return refuse(SystemErrorText(error, path));
   }
-  const std::string text = DecodeProjectBytes(std::move(bytes));
-  if (!ReadProject(project, text, result.reason)) {
-    project.Clear();
-    project.name = MessageText(kMsgNewProject);
-    result.message = ProjectReadFailureText(FileNameOf(path), result.reason);
-    return result;
+  std::optional<std::string> text = DecodeProjectBytes(std::move(bytes), &result.line);
+  if (!text) result.reason = kProjectDamagedText;
+  project.Clear();
+  project.SetFilePath(path);
+  if (!text || !ReadProject(project, *text, result.reason, &result.line)) {
+    std::string message = ProjectReadFailureText(FileNameOf(path), result.reason);
+    if (result.reason == kProjectDamagedText) message += Format(" (línea %zu)", result.line);
+    return refuse(std::move(message));
   }
+  result.line = 0;
   result.ok = true;
   return result;
 }
 
-int SaveProjectFile(const Project& project, const std::string& path) {
-  return WriteFileAtomically(path, WriteProject(project));
+std::string SaveProjectFile(const Project& project, const std::string& path) {
+  if (std::string problem = UnwritableValue(project); !problem.empty()) return problem + ".";
+  if (const int error = WriteFileAtomically(path, WriteProject(project))) {
+    return SystemErrorText(error, path);
+  }
+  return {};
 }
 
 }  // namespace ulk

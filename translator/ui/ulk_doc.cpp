@@ -65,38 +65,9 @@ bool CULKDoc::OnSaveModified() {
   return false;
 }
 
-namespace {
-
-// Makes the project file's folder the current one while the file is read,
-// so that module paths written relative to the project name the modules
-// beside it whatever folder the program was started from.
-class InProjectFolder {
- public:
-  explicit InProjectFolder(const std::string& projectPath) {
-    std::error_code error;
-    previous_ = std::filesystem::current_path(error);
-    const std::filesystem::path folder =
-        std::filesystem::absolute(projectPath, error).parent_path();
-    if (!error && !folder.empty()) std::filesystem::current_path(folder, error);
-  }
-  ~InProjectFolder() {
-    std::error_code ignored;
-    if (!previous_.empty()) std::filesystem::current_path(previous_, ignored);
-  }
-
- private:
-  std::filesystem::path previous_;
-};
-
-}  // namespace
-
 bool CULKDoc::DoOpenDocument(const wxString& file) {
   const std::string path = std::filesystem::absolute(FromWx(file)).string();
-  ProjectLoadResult result;
-  {
-    InProjectFolder folder(path);
-    result = LoadProjectFile(project_, path);
-  }
+  const ProjectLoadResult result = LoadProjectFile(project_, path);
   ClearHistory();
   if (result.ok) return true;
   wxWindow* parent = GetDocumentWindow();
@@ -111,11 +82,13 @@ bool CULKDoc::DoOpenDocument(const wxString& file) {
 
 bool CULKDoc::DoSaveDocument(const wxString& file) {
   const std::string path = FromWx(file);
-  if (const int error = SaveProjectFile(project_, path)) {
-    ShowMessageBox(
-        GetDocumentWindow(),
-        std::string(MessageText(kMsgCannotSaveDocument)) + "\n" + SystemErrorText(error, path),
-        MessageKind::kError);
+  const std::string previous = project_.filePath;
+  project_.SetFilePath(path);
+  if (const std::string problem = SaveProjectFile(project_, path); !problem.empty()) {
+    if (!previous.empty()) project_.SetFilePath(previous);
+    ShowMessageBox(GetDocumentWindow(),
+                   std::string(MessageText(kMsgCannotSaveDocument)) + "\n" + problem,
+                   MessageKind::kError);
     return false;
   }
   return true;
