@@ -188,5 +188,89 @@ TEST_F(ProjectOperationsTest, GeneratingTheProject) {
   EXPECT_EQ(ui_.log, std::vector<std::string>{"information: Módulo b.dll generando correctamente"});
 }
 
+// An output that names a file the project needs, or another output, is
+// refused before anything is written, however it is spelt; the files stay
+// as they were.
+TEST_F(ProjectOperationsTest, OutputsThatWouldHarmTheProjectAreRefused) {
+  const std::string projectFile = dir_ / "p.ulk";
+  testing::WriteFileBytes(projectFile, "the project");
+  project_.SetFilePath(projectFile);
+  Module& a = AddReady("a.dll");
+  Module& b = AddReady("b.dll");
+  fs::create_hard_link(b.path, dir_ / "hard.dll");
+  fs::create_symlink(b.path, dir_ / "soft.dll");
+  const std::string bBytes = testing::ReadFileBytes(b.path);
+  struct Case {
+    std::string output;
+    const char* refusal;
+  };
+  const Case cases[] = {
+      {projectFile, "es el propio archivo del proyecto"},
+      {"p.ulk", "es el propio archivo del proyecto"},  // relative to the project's folder
+      {b.path, "es un módulo del proyecto"},
+      {dir_ / "sub/../B.DLL", "es un módulo del proyecto"},
+      {dir_ / "hard.dll", "es un módulo del proyecto"},
+      {dir_ / "soft.dll", "es un módulo del proyecto"},
+      {b.languages.back().outputFile, "es también la salida de otro idioma o de otro módulo"},
+  };
+  for (const Case& c : cases) {
+    a.languages.back().outputFile = c.output;
+    ui_.log.clear();
+    const GenerateCommandResult result = GenerateCommand(project_, &a, ui_);
+    EXPECT_EQ(result.failed, 1u) << c.output;
+    EXPECT_TRUE(result.written.empty()) << c.output;
+    ASSERT_EQ(ui_.log.size(), 1u);
+    EXPECT_NE(ui_.log[0].find(c.refusal), std::string::npos) << ui_.log[0];
+    EXPECT_EQ(testing::ReadFileBytes(projectFile), "the project");
+    EXPECT_EQ(testing::ReadFileBytes(b.path), bBytes);
+  }
+  // Two outputs that are one file: neither is written.
+  ui_.answers = {true};
+  const GenerateCommandResult both = GenerateCommand(project_, nullptr, ui_);
+  EXPECT_EQ(both.failed, 2u);
+  EXPECT_FALSE(fs::exists(b.languages.back().outputFile));
+}
+
+TEST_F(ProjectOperationsTest, AnExistingFileIsReplacedOnlyWhenItMayBe) {
+  Module& a = AddReady("a.dll");
+  const std::string output = a.languages.back().outputFile;
+  ASSERT_EQ(GenerateCommand(project_, &a, ui_).written.size(), 1u);
+
+  // A read-only output stays as it is: nothing unlinks it first.
+  const std::string before = testing::ReadFileBytes(output);
+  fs::permissions(output, fs::perms::owner_read | fs::perms::group_read);
+  a.DefaultLanguage()->SetEntry("ST_N_1 (0)", "x");
+  a.languages.back().SetEntry("ST_N_1 (0)", "otro");
+  ui_.log.clear();
+  EXPECT_EQ(GenerateCommand(project_, &a, ui_).failed, 1u);
+  EXPECT_EQ(testing::ReadFileBytes(output), before);
+  fs::permissions(output, fs::perms::owner_write, fs::perm_options::add);
+
+  // Someone's document where the output goes: asked; No keeps it.
+  testing::WriteFileBytes(output, "my thesis");
+  ui_.log.clear();
+  const GenerateCommandResult kept = GenerateCommand(project_, &a, ui_);
+  EXPECT_EQ(kept.failed, 1u);
+  ASSERT_EQ(ui_.log.size(), 2u);
+  EXPECT_EQ(ui_.log[0], "ask: El archivo de salida " + output +
+                            " ya existe y no es un módulo de Windows.\n¿Desea reemplazarlo? -> no");
+  EXPECT_NE(ui_.log[1].find(output + " ya existe y no es un módulo de Windows"), std::string::npos);
+  EXPECT_EQ(testing::ReadFileBytes(output), "my thesis");
+  ui_.answers = {true};
+  EXPECT_EQ(GenerateCommand(project_, &a, ui_).generated, 1u);
+  ModuleImage written;
+  EXPECT_EQ(written.Open(output), 0);
+}
+
+TEST_F(ProjectOperationsTest, OutputsGetThePermissionsOfAPlainCopy) {
+  Module& a = AddReady("a.dll");
+  fs::permissions(a.path, static_cast<fs::perms>(06777));
+  ASSERT_EQ(GenerateCommand(project_, &a, ui_).generated, 1u);
+  const auto mode = static_cast<unsigned>(fs::status(a.languages.back().outputFile).permissions());
+  EXPECT_EQ(mode & 07000, 0u) << "never setuid, setgid or sticky";
+  EXPECT_EQ(mode & 0002, 0u) << "the umask holds";
+  EXPECT_EQ(mode & 0700, 0700u);
+}
+
 }  // namespace
 }  // namespace ulk

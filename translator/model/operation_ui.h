@@ -16,6 +16,9 @@ class OperationUi {
   virtual void ShowMessage(const std::string& text, MessageIcon icon) = 0;
   // A question with Yes and No buttons; true for Yes.
   virtual bool AskYesNo(const std::string& text) = 0;
+  // Whether a file that is not the program's own may be replaced; asked
+  // like any other question unless the caller has a policy of its own.
+  virtual bool ConfirmReplace(const std::string& question) { return AskYesNo(question); }
 
   // Status bar, pane 0.
   virtual void PushStatusText(const std::string& text) = 0;

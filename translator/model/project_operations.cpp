@@ -1,8 +1,13 @@
 // Adding, removing, validating, reading and generating modules.
 #include "translator/model/project_operations.h"
 
+#include <sys/stat.h>
+
 #include "platform/files.h"
+#include "platform/system_error.h"
+#include "platform/text.h"
 #include "translator/model/messages.h"
+#include "translator/model/output_guard.h"
 #include "translator/model/resource_engine.h"
 
 namespace ulk {
@@ -33,6 +38,33 @@ bool ReportFailure(std::string message, bool inBatch, OperationUi& ui) {
 }
 
 int ReadModuleResources(Module& module, bool inBatch, OperationUi& ui, bool& read);
+
+// Each output where the guard lets it go; an existing file that is not a
+// module only when the user agrees.
+class GuardedOutputs final : public OutputPlan {
+ public:
+  GuardedOutputs(const OutputGuard& guard, OperationUi& ui) : guard_(guard), ui_(ui) {}
+
+  int Place(const Module& module, const ModuleLanguage& target, std::string& path) override {
+    path = guard_.PathOf(target);
+    if (const int refused = guard_.Check(module, target)) return refused;
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && !LooksLikeModuleFile(path) &&
+        !ui_.ConfirmReplace(ReplaceAll(kReplaceQuestion, "%1", path))) {
+      return kErrorOutputNotAModule;
+    }
+    return 0;
+  }
+
+ private:
+  static constexpr const char* kReplaceQuestion =
+      "El archivo de salida %1 ya existe y no es un módulo de Windows.\n¿Desea reemplazarlo?";
+  const OutputGuard& guard_;
+  OperationUi& ui_;
+};
+
+int GenerateModule(Module& module, bool inBatch, OperationUi& ui, const std::string* languageName,
+                   OutputPlan& plan, std::vector<GeneratedOutput>& written);
 
 }  // namespace
 
@@ -145,7 +177,10 @@ int ReadModuleResources(Module& module, bool inBatch, OperationUi& ui, bool& rea
 
 }  // namespace
 
-int GenerateModule(Module& module, bool inBatch, OperationUi& ui, const std::string* languageName) {
+namespace {
+
+int GenerateModule(Module& module, bool inBatch, OperationUi& ui, const std::string* languageName,
+                   OutputPlan& plan, std::vector<GeneratedOutput>& written) {
   std::string message;
   if (!ValidateModule(module, ui, message)) {
     return ReportFailure(message, inBatch, ui) ? kGenerateFailedGoOn : kGenerateStop;
@@ -155,8 +190,9 @@ int GenerateModule(Module& module, bool inBatch, OperationUi& ui, const std::str
   bool generated = false;
   {
     StatusText status(ui, FormatMessage(kMsgGeneratingModule, name.c_str()));
-    generated = engine.GenerateLanguages(&module, languageName);
+    generated = engine.GenerateLanguages(&module, languageName, &plan);
   }
+  for (const auto& [language, path] : engine.written) written.push_back({&module, language, path});
   if (generated) return kGenerateDone;
   message = FormatMessage(kMsgErrorGeneratingModule, name.c_str());
   switch (engine.failureKind) {
@@ -177,6 +213,8 @@ int GenerateModule(Module& module, bool inBatch, OperationUi& ui, const std::str
   if (!engine.failureText.empty()) message += "\n" + engine.failureText;
   return ReportFailure(message, inBatch, ui) ? kGenerateFailedGoOn : kGenerateStop;
 }
+
+}  // namespace
 
 GetResourcesResult GetResourcesCommand(Project& project, Module* module, OperationUi& ui) {
   WaitCursor wait(ui);
@@ -204,8 +242,10 @@ GenerateCommandResult GenerateCommand(Project& project, Module* module, Operatio
                                       const std::string* languageName) {
   WaitCursor wait(ui);
   GenerateCommandResult result;
+  const OutputGuard guard(project);
+  GuardedOutputs plan(guard, ui);
   if (module) {
-    if (GenerateModule(*module, false, ui, languageName) == kGenerateDone) {
+    if (GenerateModule(*module, false, ui, languageName, plan, result.written) == kGenerateDone) {
       result.generated = 1;
       ui.ShowMessage(FormatMessage(kMsgModuleGenerated, FileNameText(*module).c_str()),
                      MessageIcon::kInformation);
@@ -216,7 +256,7 @@ GenerateCommandResult GenerateCommand(Project& project, Module* module, Operatio
     return result;
   }
   for (Module& each : project.modules) {
-    const int outcome = GenerateModule(each, true, ui, languageName);
+    const int outcome = GenerateModule(each, true, ui, languageName, plan, result.written);
     if (outcome == kGenerateStop) {
       result.stopped = true;
       ++result.failed;

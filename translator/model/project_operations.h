@@ -41,9 +41,6 @@ enum BatchResult { kBatchStop = 0, kBatchGoOn = 1 };
 int GetModuleResources(Module& module, bool inBatch, OperationUi& ui);
 
 enum GenerateResult { kGenerateStop = 0, kGenerateDone = 1, kGenerateFailedGoOn = 2 };
-// Generates every target language (or only `languageName` when not null).
-int GenerateModule(Module& module, bool inBatch, OperationUi& ui,
-                   const std::string* languageName = nullptr);
 
 struct GetResourcesResult {
   std::size_t read = 0;  // modules read successfully
@@ -56,12 +53,24 @@ struct GetResourcesResult {
 // One module (when `module` is not null) or all, in project order.
 GetResourcesResult GetResourcesCommand(Project& project, Module* module, OperationUi& ui);
 
+// A translated module a generation wrote.
+struct GeneratedOutput {
+  const Module* module = nullptr;
+  const ModuleLanguage* language = nullptr;
+  std::string path;  // absolute
+};
+
 struct GenerateCommandResult {
   std::size_t generated = 0;
   std::size_t failed = 0;
   bool stopped = false;
+  std::vector<GeneratedOutput> written;  // in project order
 };
-// One module or the whole project, with the closing message of each.
+// One module or the whole project, with the closing message of each. Every
+// output is resolved against the project's folder and checked before it is
+// written: the project file, a module of the project and another
+// language's or module's output are refused; an existing file that is not
+// a module is replaced only when ui.ConfirmReplace agrees.
 GenerateCommandResult GenerateCommand(Project& project, Module* module, OperationUi& ui,
                                       const std::string* languageName = nullptr);
 

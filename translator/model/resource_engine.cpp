@@ -237,8 +237,10 @@ void MergeReadTexts(Module& module, const ReadTextList& readTexts) {
   }
 }
 
-bool ResourceEngine::GenerateLanguages(Module* module, const std::string* languageName) {
+bool ResourceEngine::GenerateLanguages(Module* module, const std::string* languageName,
+                                       OutputPlan* plan) {
   Reset();
+  written.clear();
   if (!module) {
     failureKind = kFailureNoModule;
     return false;
@@ -254,25 +256,31 @@ bool ResourceEngine::GenerateLanguages(Module* module, const std::string* langua
   if (!resources.OpenModule(module->path)) return CannotOpen(module->path);
   const ModuleLanguage& original = *module->DefaultLanguage();
   bool result = true;
+  std::string path;
   for (const ModuleLanguage& language : module->languages) {
     if (&language == &original) continue;
     if (languageName && language.name != *languageName) continue;
-    if (!GenerateLanguage(original, language)) {
+    path = language.outputFile;
+    const int refused = plan ? plan->Place(*module, language, path) : 0;
+    if (refused != 0) lastWriteError_ = refused;
+    if (refused != 0 || !GenerateLanguage(original, language, path)) {
       failureKind = kFailureCannotWrite;
-      failureText = SystemErrorText(lastWriteError_, language.outputFile);
+      failureText = SystemErrorText(lastWriteError_, path);
       result = false;
+      continue;
     }
+    written.emplace_back(&language, path);
   }
   resources.Release();
   return result;
 }
 
-bool ResourceEngine::GenerateLanguage(const ModuleLanguage& original,
-                                      const ModuleLanguage& target) {
+bool ResourceEngine::GenerateLanguage(const ModuleLanguage& original, const ModuleLanguage& target,
+                                      const std::string& outputPath) {
   const std::string localeCode = SystemLanguageCodes().LocaleCodeOf(target.name);
   if (!resources.IsOpen()) return false;
   ProjectTranslator translator(original, target);
-  lastWriteError_ = resources.WriteTranslatedModule(target.outputFile, localeCode, translator);
+  lastWriteError_ = resources.WriteTranslatedModule(outputPath, localeCode, translator);
   return lastWriteError_ == 0;
 }
 

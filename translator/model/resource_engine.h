@@ -31,6 +31,16 @@ enum FailureKind : int {
   kFailureCannotUpdateLibrary = 13,
 };
 
+// Decides, before anything of it is written, where the module of a target
+// language goes, or that it goes nowhere.
+class OutputPlan {
+ public:
+  virtual ~OutputPlan() = default;
+  // The path to write `target` of `module` to, in `path`; 0, or the error
+  // code (system_error.h, "%1" the path) that refuses it.
+  virtual int Place(const Module& module, const ModuleLanguage& target, std::string& path) = 0;
+};
+
 class ResourceEngine {
  public:
   int failureKind = kFailureNone;
@@ -50,12 +60,19 @@ class ResourceEngine {
   bool ReadTexts(const std::string& path);
 
   // Writes the translated module of every target language, or of the one
-  // named `languageName` when it is not null. Goes on after a language that
-  // fails; false when any did.
-  bool GenerateLanguages(Module* module, const std::string* languageName = nullptr);
-  // One translated module; the module must be open (`resources`): its
-  // texts are compared with the project's as the module is written.
-  bool GenerateLanguage(const ModuleLanguage& original, const ModuleLanguage& target);
+  // named `languageName` when it is not null, where `plan` places it (to
+  // its output path as it stands without one). Goes on after a language
+  // that fails; false when any did. `written` lists what was written.
+  bool GenerateLanguages(Module* module, const std::string* languageName = nullptr,
+                         OutputPlan* plan = nullptr);
+  // One translated module, to `outputPath`; the module must be open
+  // (`resources`): its texts are compared with the project's as the module
+  // is written.
+  bool GenerateLanguage(const ModuleLanguage& original, const ModuleLanguage& target,
+                        const std::string& outputPath);
+  // The outputs the last GenerateLanguages wrote: each language with the
+  // path it was written to, in the module's order.
+  std::vector<std::pair<const ModuleLanguage*, std::string>> written;
   // The error code of the last GenerateLanguage that failed.
   int lastWriteError() const { return lastWriteError_; }
 

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <filesystem>
 #include <memory>
 
@@ -41,17 +42,72 @@ std::string DamagedWarning(std::uint32_t type, const ResourceId& id) {
          " está dañado: se copia sin traducir.";
 }
 
+// Whether a resource's name can be part of an entry key: the project file
+// keeps a key on one line, up to its "=".
+bool IsKeyableName(const ResourceId& id) {
+  if (!id.named) return true;
+  return std::none_of(id.name.begin(), id.name.end(),
+                      [](char16_t c) { return c < 0x20 || c == u'='; });
+}
+
 // Calls visit(type, name, data) for each resource whose texts a reading
-// takes: numbered types, in the language ChooseLanguage picks.
+// takes: numbered types, in the language ChooseLanguage picks. A resource
+// whose name cannot be a key is left as it is, and reported in `skipped`.
 template <typename Visit>
-void ForEachChosenResource(const ModuleImage& image, Visit visit) {
+void ForEachChosenResource(const ModuleImage& image, Visit visit,
+                           std::vector<std::string>* skipped = nullptr) {
   for (const ResourceTypeNode& type : image.Resources()) {
     if (type.id.named) continue;
     for (const ResourceName& name : type.names) {
+      if (!IsKeyableName(name.id)) {
+        const std::uint32_t kind = type.id.number;
+        if (skipped && (kind == kRtMenu || kind == kRtDialog || kind == kRtVersion)) {
+          skipped->push_back("El recurso " + std::to_string(type.id.number) +
+                             " de nombre no válido se copia sin traducir.");
+        }
+        continue;
+      }
       if (const ResourceData* data = ChooseLanguage(name.languages)) visit(type.id, name, data);
     }
   }
 }
+
+// Refuses, for the whole module, a translation that holds a NUL: in a
+// template it would end the text early and make the rest of it read as
+// structure. What lets a text into the project refuses one already; this
+// is the writer's own line of defence.
+class NulRefusingTranslator : public TextTranslator {
+ public:
+  explicit NulRefusingTranslator(TextTranslator& inner, std::shared_ptr<std::atomic<bool>> refused =
+                                                            std::make_shared<std::atomic<bool>>())
+      : inner_(inner), refused_(std::move(refused)) {}
+
+  void BeginResource(std::uint32_t type, const ResourceId& id) override {
+    inner_.BeginResource(type, id);
+  }
+  bool Translate(std::uint32_t item, std::string_view text, std::string& translation) override {
+    if (!inner_.Translate(item, text, translation)) return false;
+    if (translation.find('\0') == std::string::npos) return true;
+    refused_->store(true);
+    translation.clear();
+    return false;
+  }
+  std::unique_ptr<TextTranslator> Fork() const override {
+    auto inner = inner_.Fork();
+    if (!inner) return nullptr;
+    struct Owning final : NulRefusingTranslator {
+      Owning(std::unique_ptr<TextTranslator> owned, std::shared_ptr<std::atomic<bool>> refused)
+          : NulRefusingTranslator(*owned, std::move(refused)), owned_(std::move(owned)) {}
+      std::unique_ptr<TextTranslator> owned_;
+    };
+    return std::make_unique<Owning>(std::move(inner), refused_);
+  }
+  bool Refused() const { return refused_->load(); }
+
+ private:
+  TextTranslator& inner_;
+  std::shared_ptr<std::atomic<bool>> refused_;
+};
 
 }  // namespace
 
@@ -106,7 +162,8 @@ bool ModuleResources::ReadModule(const std::string& path) {
   MenuCodec menu;
   DialogCodec dialog;
   ForEachChosenResource(
-      image_, [&](const ResourceId& type, const ResourceName& name, const ResourceData* data) {
+      image_,
+      [&](const ResourceId& type, const ResourceName& name, const ResourceData* data) {
         switch (type.number) {
           case kRtString:
             // A block that cannot be read is left as it is.
@@ -139,7 +196,8 @@ bool ModuleResources::ReadModule(const std::string& path) {
           default:
             break;
         }
-      });
+      },
+      &warnings_);
   texts_.reserve(stringTexts.size() + menuTexts.size() + dialogTexts.size() + versionTexts.size());
   for (StringTableText& string : stringTexts) {
     ResourceText text;
@@ -186,10 +244,10 @@ int ModuleResources::WriteTranslatedModule(const std::string& outputPath,
                                            std::string_view localeCode,
                                            TextTranslator& translator) {
   if (!IsOpen()) return kErrorFileNotFound;
-  bool outputExists = true;
-  if (IsSameFile(outputPath, modulePath_, &outputExists)) return kErrorSameFile;
-  // A failure shows when the new file is written.
-  if (outputExists) ::unlink(outputPath.c_str());
+  if (IsSameFile(outputPath, modulePath_)) return kErrorSameFile;
+  // The previous output stays until the new one replaces it whole: the
+  // rename at the end is the only change to it (and a read-only one stays
+  // refused).
   {
     std::error_code ignored;
     const std::filesystem::path folder = std::filesystem::path(outputPath).parent_path();
@@ -212,18 +270,24 @@ int ModuleResources::WriteTranslatedModule(const std::string& outputPath,
     DialogCodec dialog;
   };
   std::array<Worker, 2> workers;
-  workers[0].translator = &translator;
-  const std::unique_ptr<TextTranslator> fork = translator.Fork();
+  NulRefusingTranslator checked(translator);
+  workers[0].translator = &checked;
+  const std::unique_ptr<TextTranslator> fork = checked.Fork();
   workers[1].translator = fork.get();
   if (fork) update.SetWorkers(2);
   const auto rebuilt = [&](const ResourceId& type, const ResourceId& id, const ResourceData& data,
                            auto append) {
     update.PutBuilt(
         type, id, data.language,
-        [&workers, type, id, bytes = data.bytes, append](std::string& out, std::size_t worker) {
+        [&workers, &checked, type, id, bytes = data.bytes, append](std::string& out,
+                                                                   std::size_t worker) {
           Worker& w = workers[worker];
           w.translator->BeginResource(type.number, id);
-          return append(w, bytes, out);
+          Status status = append(w, bytes, out);
+          if (status && checked.Refused()) {
+            status = Status::Fail(kErrorBadTranslation, "translation with a NUL");
+          }
+          return status;
         },
         2 * data.bytes.size());
   };
@@ -255,12 +319,12 @@ int ModuleResources::WriteTranslatedModule(const std::string& outputPath,
             // Rebuilt now: it may move to another language.
             VersionCodec version;
             if (!version.Parse(data->bytes)) break;
-            translator.BeginResource(kRtVersion, name.id);
+            checked.BeginResource(kRtVersion, name.id);
             std::string translation;
             for (std::size_t i = 0; i < version.ItemCount(); ++i) {
               translation.clear();
               const TemplateItem& item = version.ItemAt(i);
-              if (translator.Translate(item.item, item.text, translation))
+              if (checked.Translate(item.item, item.text, translation))
                 version.SetTranslationAt(i, translation);
             }
             std::optional<std::string> bytes = version.Build(localeCode);
@@ -279,8 +343,10 @@ int ModuleResources::WriteTranslatedModule(const std::string& outputPath,
         }
       });
   if (versionTooLarge) return kErrorResourceTooLarge;
-  // A read-only module gives a copy its owner can write.
-  const mode_t mode = image_.Source().Permissions();
+  if (checked.Refused()) return kErrorBadTranslation;
+  // A read-only module gives a copy its owner can write; never one that
+  // runs as someone else or that anyone may change.
+  const mode_t mode = ModeForCopy(image_.Source().Permissions());
   const Status status = update.Commit(outputPath, mode | S_IWUSR);
   return status.ok() ? 0 : status.code();
 }
