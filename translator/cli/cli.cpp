@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "platform/files.h"
+#include "platform/stored_text.h"
 #include "platform/system_error.h"
 #include "platform/text.h"
 #include "translator/cli/exchange_commands.h"
@@ -37,8 +38,10 @@ constexpr const char* kUsage =
     "  add-language PROYECTO MÓDULO IDIOMA [--output RUTA]\n"
     "                                          añade un idioma de destino\n"
     "  read PROYECTO [MÓDULO] [--keep-going]   obtiene los recursos de un módulo o de todos\n"
-    "  generate PROYECTO [MÓDULO] [--language IDIOMA] [--keep-going]\n"
-    "                                          genera los módulos traducidos\n"
+    "  generate PROYECTO [MÓDULO] [--language IDIOMA] [--keep-going] [--force]\n"
+    "                                          genera los módulos traducidos (--force: "
+    "reemplaza\n"
+    "                                          también archivos que no son módulos)\n"
     "  list PROYECTO MÓDULO [--kind ST|MN|DL|VS] [--json]\n"
     "                                          muestra los textos de un módulo\n"
     "  set PROYECTO MÓDULO CLAVE IDIOMA TEXTO  guarda una traducción (texto escapado)\n"
@@ -102,7 +105,7 @@ class Cli {
   bool Load(const std::string& path, bool forSaving = true);
   int Save();
   Module* FindModule(const std::string& name);
-  bool OpenDictionary(const std::string& path);
+  bool OpenDictionary(const std::string& path, bool onlyReads);
   // Loads the project, finds the module and opens the dictionary of
   // --dictionary; null (with the exit status) when any of it fails.
   Module* ModuleWithDictionary(const Arguments& args, const std::string& command, int& status);
@@ -142,7 +145,7 @@ int Cli::Run(const std::vector<std::string>& arguments) {
       {"add", {{2, SIZE_MAX, {}, {}}, &Cli::Add}},
       {"add-language", {{3, 3, {"--output"}, {}}, &Cli::AddLanguage}},
       {"read", {{1, 2, {}, {"--keep-going"}}, &Cli::Read}},
-      {"generate", {{1, 2, {"--language"}, {"--keep-going"}}, &Cli::Generate}},
+      {"generate", {{1, 2, {"--language"}, {"--keep-going", "--force"}}, &Cli::Generate}},
       {"list", {{2, 2, {"--kind"}, {"--json"}}, &Cli::List}},
       {"set", {{5, 5, {}, {}}, &Cli::Set}},
       {"translate", {{2, 2, {"--dictionary"}, {}}, &Cli::Translate}},
@@ -199,6 +202,9 @@ bool Cli::Load(const std::string& path, bool forSaving) {
 }
 
 int Cli::Save() {
+  if (const std::string problem = UnwritableValue(project_); !problem.empty()) {
+    return Fail(std::string(MessageText(kMsgCannotSaveDocument)) + "\n" + problem + ".");
+  }
   const std::string text = WriteProject(project_);
   if (text == savedText_) return kExitOk;
   if (project_.name.empty() && project_.ModuleCount() > 0) {
@@ -228,7 +234,14 @@ Module* Cli::FindModule(const std::string& name) {
   return found;
 }
 
-bool Cli::OpenDictionary(const std::string& path) {
+bool Cli::OpenDictionary(const std::string& path, bool onlyReads) {
+  // The component makes a new dictionary of a path that names none: for a
+  // command that only reads, a mistyped name would give an empty one, and
+  // nothing translated.
+  if (onlyReads && !FileExists(path)) {
+    std::fprintf(err_, "error: %s\n", SystemErrorText(kErrorFileNotFound, path).c_str());
+    return false;
+  }
   if (!dictionary_.Load()) {
     std::fprintf(err_, "error: no se ha podido cargar el componente de diccionarios %s\n",
                  DictionaryComponent::kLibraryName);
@@ -251,6 +264,7 @@ int Cli::New(const Arguments& args) {
   if (FileExists(path)) return Fail("el archivo " + path + " ya existe");
   project_.Clear();
   project_.name = Trim(name->second);
+  project_.SetFilePath(path);
   projectPath_ = path;
   if (const int status = Save()) return status;
   std::fprintf(out_, "Proyecto \"%s\" creado en %s\n", project_.name.c_str(), path.c_str());
@@ -325,18 +339,13 @@ int Cli::Generate(const Arguments& args) {
     if (!known) return Fail("ningún módulo tiene el idioma de destino " + *languageName);
   }
   ui_.SetAnswer(args.flags.count("--keep-going") > 0);
+  ui_.SetReplaceAnswer(args.flags.count("--force") > 0);
   const GenerateCommandResult result = GenerateCommand(project_, module, ui_, languageName);
-  for (const Module& each : project_.modules) {
-    if (module && &each != module) continue;
-    for (const ModuleLanguage& target : each.languages) {
-      if (target.isDefault || (languageName && target.name != *languageName)) continue;
-      if (FileExists(target.outputFile)) {
-        std::error_code ignored;
-        const std::string where = std::filesystem::absolute(target.outputFile, ignored).string();
-        std::fprintf(out_, "%s [%s]: %s\n", std::string(each.FileName()).c_str(),
-                     target.name.c_str(), where.c_str());
-      }
-    }
+  // Only what this run wrote: an output left from an earlier one is no
+  // news.
+  for (const GeneratedOutput& output : result.written) {
+    std::fprintf(out_, "%s [%s]: %s\n", std::string(output.module->FileName()).c_str(),
+                 output.language->name.c_str(), output.path.c_str());
   }
   return result.failed > 0 || result.stopped ? kExitFailure : kExitOk;
 }
@@ -410,11 +419,15 @@ int Cli::Set(const Arguments& args) {
   if (target->isDefault) return Fail("el idioma original no se traduce: " + target->name);
   // As the translation dialog accepts it: the original is marked as
   // translated by hand, the text is stored as given (escaped form).
+  std::string stored;
+  if (const TextProblem problem = ToStoredText(args.positional[4], stored)) {
+    return Fail("el texto " + problem.what);
+  }
   entry->status = kStatusByHand;
   if (TextEntry* existing = target->FindEntry(key)) {
-    existing->text = args.positional[4];
+    existing->text = stored;
   } else {
-    target->SetEntry(key, args.positional[4]);
+    target->SetEntry(key, stored);
   }
   return Save();
 }
@@ -429,7 +442,7 @@ Module* Cli::ModuleWithDictionary(const Arguments& args, const std::string& comm
     status = Usage(command + " necesita --dictionary ARCHIVO");
     return nullptr;
   }
-  if (!OpenDictionary(path->second)) return nullptr;
+  if (!OpenDictionary(path->second, command == "translate")) return nullptr;
   status = kExitOk;
   return module;
 }

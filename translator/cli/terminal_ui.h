@@ -16,11 +16,14 @@ class TerminalUi : public OperationUi {
 
   // The answer to every Yes/No question ("go on anyway?").
   void SetAnswer(bool yes) { answer_ = yes; }
+  // The answer to whether a file that is not a module may be replaced.
+  void SetReplaceAnswer(bool yes) { replace_ = yes; }
   // An error was shown or a question asked (warnings do not count).
   bool SawErrors() const { return errors_ > 0; }
 
   void ShowMessage(const std::string& text, MessageIcon icon) override;
   bool AskYesNo(const std::string& text) override;
+  bool ConfirmReplace(const std::string&) override { return replace_; }
   void PushStatusText(const std::string& text) override;
   void PopStatusText() override {}
 
@@ -28,6 +31,7 @@ class TerminalUi : public OperationUi {
   std::FILE* out_;
   std::FILE* err_;
   bool answer_ = false;
+  bool replace_ = false;
   int errors_ = 0;
 };
 
