@@ -100,6 +100,20 @@ StartedProgram Watch(const std::filesystem::path& program, const std::filesystem
 
 class UlkWithGlossmith : public testing::UlkWindowTest {};
 
+TEST_F(UlkWithGlossmith, TheAdministratorIsNeverTakenFromTheCurrentFolder) {
+  const std::filesystem::path planted = folder_ / "planted";
+  const std::filesystem::path program = folder_ / "program";
+  std::filesystem::create_directories(planted);
+  std::filesystem::create_directories(program);
+  std::ofstream(planted / "glossmith") << "#!/bin/sh\n";
+  std::filesystem::permissions(planted / "glossmith", std::filesystem::perms::owner_all);
+  const std::filesystem::path previous = std::filesystem::current_path();
+  std::filesystem::current_path(planted);
+  EXPECT_EQ(GlossmithBeside(program.string()), "");
+  std::filesystem::current_path(previous);
+  EXPECT_EQ(GlossmithBeside(planted.string()), (planted / "glossmith").string());
+}
+
 TEST_F(UlkWithGlossmith, TheAdministratorBesideTheProgramGetsTheOpenDictionary) {
   StartOptions options;
   options.projectPath = (folder_ / "demo.ulk").string();

@@ -39,15 +39,15 @@ class UlkDocManager : public wxDocManager {
   wxString MakeNewDocumentName() override { return ToWx(MessageText(kMsgProgramName)); }
 };
 
-// A unique empty file "DLLxxxxxx" in the temporary folder; "" on failure.
-std::string MakeTemporaryFile() {
+// A new folder "DLLxxxxxx" in the temporary folder that only this user may
+// enter, for the files the preview writes and rewrites by name: nobody else
+// can plant a link there for a write to follow. "" on failure.
+std::string MakeTemporaryFolder() {
   std::error_code error;
   const std::filesystem::path folder = std::filesystem::temp_directory_path(error);
   if (error) return {};
   std::string pattern = (folder / "DLLXXXXXX").string();
-  const int fd = mkstemp(pattern.data());
-  if (fd < 0) return {};
-  close(fd);
+  if (!mkdtemp(pattern.data())) return {};
   return pattern;
 }
 
@@ -63,6 +63,13 @@ bool IsProgramFile(const std::string& path) {
 }
 
 }  // namespace
+
+std::string GlossmithBeside(const std::string& programFolder) {
+  // Only there (the install puts both programs in its bin folder): a
+  // program in the current folder could be anyone's.
+  const std::string path = programFolder + "/glossmith";
+  return !programFolder.empty() && IsProgramFile(path) ? path : std::string();
+}
 
 TranslatorApp& TheApp() {
   return *static_cast<TranslatorApp*>(wxTheApp);
@@ -86,11 +93,7 @@ int TranslatorApp::OnExit() {
 
 std::string TranslatorApp::FindGlossmith(const std::string& given) const {
   if (!given.empty()) return IsProgramFile(given) ? given : std::string();
-  for (const std::string& folder : {ExecutableFolder(), startDirectory_}) {
-    const std::string path = folder + "/glossmith";
-    if (!folder.empty() && IsProgramFile(path)) return path;
-  }
-  return {};
+  return GlossmithBeside(ExecutableFolder());
 }
 
 bool TranslatorApp::Startup(const StartOptions& options) {
@@ -204,12 +207,10 @@ void TranslatorApp::EnsureDocument() {
 }
 
 void TranslatorApp::PrepareTemporaryFiles() {
-  templateLibraryPath_ = MakeTemporaryFile();
-  previewOutputPath_ = templateLibraryPath_.empty() ? std::string() : MakeTemporaryFile();
-  if (previewOutputPath_.empty()) {
-    RemoveTemporaryFiles();
-    return;
-  }
+  temporaryFolder_ = MakeTemporaryFolder();
+  if (temporaryFolder_.empty()) return;
+  templateLibraryPath_ = temporaryFolder_ + "/DLL149.dll";
+  previewOutputPath_ = temporaryFolder_ + "/DLLvista.dll";
   ResourceEngine engine;
   if (!engine.ExtractResourceToFile(ResourceId::Number(kTemplateLibraryId), ResourceId::Name("DLL"),
                                     templateLibraryPath_, nullptr)) {
@@ -219,8 +220,8 @@ void TranslatorApp::PrepareTemporaryFiles() {
 
 void TranslatorApp::RemoveTemporaryFiles() {
   std::error_code ignored;
-  if (!templateLibraryPath_.empty()) std::filesystem::remove(templateLibraryPath_, ignored);
-  if (!previewOutputPath_.empty()) std::filesystem::remove(previewOutputPath_, ignored);
+  if (!temporaryFolder_.empty()) std::filesystem::remove_all(temporaryFolder_, ignored);
+  temporaryFolder_.clear();
   templateLibraryPath_.clear();
   previewOutputPath_.clear();
 }

@@ -76,6 +76,7 @@ class TranslatorApp : public wxApp {
   std::string FindGlossmith(const std::string& given) const;
 
   std::string startDirectory_;
+  std::string temporaryFolder_;  // holds the two below, ours alone
   std::string templateLibraryPath_;
   std::string previewOutputPath_;
   std::string glossmithPath_;
@@ -87,5 +88,9 @@ class TranslatorApp : public wxApp {
 
 // The running application object.
 TranslatorApp& TheApp();
+
+// The administrator's program in `programFolder`, or "" when it is not
+// there. It is looked for nowhere else.
+std::string GlossmithBeside(const std::string& programFolder);
 
 }  // namespace ulk
