@@ -132,6 +132,7 @@ TEST(PropertyEditsTest, WhichNamesTheSettingsCanKeep) {
       {std::string(129, 'a') + std::string(130, 'n') + "ñ", false},  // 260 characters
       {"", false},
       {"Inglés/EEUU", false},
+      {"Inglés, /etc/passwd", false},  // would end the name in the project file
       {"Línea\nnueva", false},
       {"Tab\tulado", false},
       {"..", false},

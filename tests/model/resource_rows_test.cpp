@@ -129,6 +129,11 @@ TEST(ResourceRows, PasteAppliesKnownLanguagesUpToAnEmptyText) {
        kStatusUnchanged},
       {"a block cut short", "English\0Other\0Deutsch\0Ande"s, "Other", "-", kStatusUnchanged},
       {"nothing", ""s, "-", "-", kStatusUnchanged},
+      // Another program's clipboard: a raw line break is stored escaped, a
+      // text the gate refuses is not taken.
+      {"raw line break", "English\0a\nLANGUAGE = x, /tmp/x\0Deutsch\0\x01\0\0"s,
+       "a\\nLANGUAGE = x, /tmp/x", "-", kStatusUnchanged},
+      {"invalid UTF-8", "Deutsch\0\xFF\0\0"s, "-", "-", kStatusUnchanged},
   };
   for (const auto& c : cases) {
     Module module = SampleModule();

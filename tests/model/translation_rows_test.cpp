@@ -95,6 +95,21 @@ TEST(TranslationRowsTest, EditsComeBackEscapedIntoTheRowOfTheirSlot) {
   EXPECT_EQ(rows.Rows()[0].text, "Aceptar");
 }
 
+// A typed (or pasted) text the gate refuses holds the dialog open and is
+// never written into the module.
+TEST(TranslationRowsTest, TextsThatCannotBeStoredAreNotAccepted) {
+  TranslationRows rows(ModuleOf(3), kKey);
+  rows.SetSlotText(1, "bad\x01");
+  rows.SetSlotText(2, "fine");
+  EXPECT_EQ(rows.Problem(), "El texto en L1 contiene el carácter de control U+0001.");
+  Module module = ModuleOf(3);
+  rows.ApplyTo(module);
+  EXPECT_EQ(module.FindLanguage("L1")->FindEntry(kKey)->text, "OK\\nnow");
+  EXPECT_EQ(module.FindLanguage("L2")->FindEntry(kKey)->text, "fine");
+  rows.SetSlotText(1, "bien");
+  EXPECT_EQ(rows.Problem(), "");
+}
+
 TEST(TranslationRowsTest, AcceptingWithoutChangesMarksTheOriginalAndCreatesEmptyEntries) {
   Module module = ModuleOf(3);
   TranslationRows(module, kKey).ApplyTo(module);

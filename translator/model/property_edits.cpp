@@ -174,7 +174,8 @@ bool IsStorableLanguageName(std::string_view name) {
   if (name.find_first_not_of('.') == std::string_view::npos) return false;
   for (const char c : name) {
     const auto byte = static_cast<unsigned char>(c);
-    if (c == '/' || byte < 0x20 || byte == 0x7f) return false;
+    // A comma ends the name in the project file's language line.
+    if (c == '/' || c == ',' || byte < 0x20 || byte == 0x7f) return false;
   }
   return true;
 }

@@ -76,8 +76,9 @@ std::vector<UserLanguageRow> UserLanguageRows(const std::vector<std::string>& us
                                               bool showSystem);
 
 // Whether the settings can keep a language name: not empty, at most 259
-// characters, no "/" (the settings' group separator), no control
-// characters, not a name made of dots only.
+// characters, no "/" (the settings' group separator), no "," (the end of
+// the name in the project file), no control characters, not a name made of
+// dots only.
 inline constexpr std::size_t kMaxLanguageNameChars = 259;
 bool IsStorableLanguageName(std::string_view name);
 

@@ -1,6 +1,7 @@
 // Tree nodes, list rows and the list's row edits.
 #include "translator/model/resource_rows.h"
 
+#include "platform/stored_text.h"
 #include "platform/text.h"
 #include "translator/resources/resource_kind.h"
 
@@ -160,14 +161,17 @@ bool PasteClipboardBlock(Module& module, const std::string& key, std::string_vie
     ModuleLanguage* language = module.FindLanguage(name);
     if (!language) continue;
     named = true;
+    // The clipboard may hold anything another program put there.
+    std::string stored;
+    if (!language->isDefault && ToStoredText(text, stored)) continue;
     if (TextEntry* entry = language->FindEntry(key)) {
       if (language->isDefault) {
         entry->status = kStatusByHand;
       } else {
-        entry->text = std::string(text);
+        entry->text = std::move(stored);
       }
     } else if (!language->isDefault) {
-      language->SetEntry(key, text);
+      language->SetEntry(key, stored);
     }
   }
   return named;

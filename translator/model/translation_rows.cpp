@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "translator/model/text_escape.h"
+#include "platform/stored_text.h"
 
 namespace ulk {
 
@@ -61,7 +61,18 @@ void TranslationRows::Clamp() {
 void TranslationRows::SetSlotText(int slot, std::string_view editText) {
   if (slot < 0 || slot >= VisibleSlots()) return;
   TranslationRow& row = rows_[static_cast<std::size_t>(first_ + slot)];
-  if (!row.readOnly) row.text = EscapeText(editText);
+  if (row.readOnly) return;
+  std::string stored;
+  const TextProblem problem = ToStoredText(editText, stored);
+  row.problem = problem.what;
+  row.text = problem ? std::string(editText) : std::move(stored);
+}
+
+std::string TranslationRows::Problem() const {
+  for (const TranslationRow& row : rows_) {
+    if (!row.problem.empty()) return "El texto en " + row.language + " " + row.problem + ".";
+  }
+  return {};
 }
 
 void TranslationRows::ApplyTo(Module& module) const {
@@ -77,7 +88,7 @@ void TranslationRows::ApplyTo(Module& module) const {
       language = module.FindLanguage(row.language);
     }
     if (position != module.languages.end()) ++position;
-    if (!language) continue;
+    if (!language || !row.problem.empty()) continue;
     if (TextEntry* entry = language->FindEntry(key_)) {
       if (language->isDefault) {
         entry->status = kStatusByHand;

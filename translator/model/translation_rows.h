@@ -16,8 +16,9 @@ inline constexpr int kTranslationSlots = 3;
 
 struct TranslationRow {
   std::string language;
-  std::string text;       // escaped, as stored
+  std::string text;       // escaped, as stored; as typed while `problem` is set
   bool readOnly = false;  // the module's original language
+  std::string problem;    // why the typed text cannot be stored; "" when it can
 };
 
 // What the scroll bar shows: hidden (all zero) while every row fits.
@@ -48,14 +49,20 @@ class TranslationRows {
   // and clamps it so that the last slot never passes the last row.
   void Scroll(TranslationScroll request, int thumb = 0);
 
-  // Takes back what a visible slot's edit box holds: line feeds, carriage
-  // returns and tabs become "\n", "\r" and "\t". Read-only rows keep theirs.
+  // Takes back what a visible slot's edit box holds through the gate of
+  // stored texts: line feeds, carriage returns and tabs become "\n", "\r"
+  // and "\t"; a text it refuses (a control character, invalid UTF-8) is
+  // kept as typed with the row's problem set. Read-only rows keep theirs.
   void SetSlotText(int slot, std::string_view editText);
+  // For the user: the first row whose text cannot be stored ("El texto en
+  // English contiene ..."); "" when every row can. Accepting waits for it.
+  std::string Problem() const;
 
   // Accepting: the original language's entry gets status 2 and keeps its
   // text; every other language's entry takes its row's text; a language
   // without the entry gets one (status 0), empty text included. Rows whose
-  // language the module no longer has are skipped.
+  // language the module no longer has, or whose text cannot be stored, are
+  // skipped.
   void ApplyTo(Module& module) const;
 
  private:

@@ -8,6 +8,7 @@
 #include <wx/textctrl.h>
 
 #include "translator/ui/dialog_ids.h"
+#include "uikit/message_box.h"
 #include "uikit/wx_text.h"
 
 namespace ulk {
@@ -105,6 +106,10 @@ void CTranslationDlg::Scroll(TranslationScroll request, int thumb) {
 
 bool CTranslationDlg::Accept() {
   TakeEditsBack();
+  if (const std::string problem = rows_.Problem(); !problem.empty()) {
+    ShowMessageBox(this, problem, MessageKind::kExclamation);
+    return false;
+  }
   return true;
 }
 
