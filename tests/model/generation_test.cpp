@@ -190,6 +190,26 @@ TEST_P(GenerationTest, ModulesThatCannotBeReadAreReported) {
   EXPECT_EQ(module_.DefaultLanguage()->EntryCount(), entries) << "nothing changes on failure";
 }
 
+// A NUL in a translation would end a template's text early and make the
+// rest read as structure: the writer refuses the whole module, and the
+// previous output stays.
+TEST_P(GenerationTest, ATranslationWithANulIsNeverWritten) {
+  ModuleLanguage& target = AddTarget("Klingon", dir_ / "nul.dll");
+  testing::WriteFileBytes(dir_ / "nul.dll", "previous");
+  for (const std::string prefix : {"MN_", "DL_", "ST_", "VS_"}) {
+    for (const TextEntry& entry : module_.DefaultLanguage()->Entries()) {
+      if (entry.key.rfind(prefix, 0) != 0) continue;
+      target.SetEntry(entry.key, std::string("a\0b", 3));
+      ResourceEngine engine;
+      EXPECT_FALSE(engine.GenerateLanguages(&module_)) << entry.key;
+      EXPECT_NE(engine.failureText.find("carácter nulo"), std::string::npos) << engine.failureText;
+      EXPECT_EQ(testing::ReadFileBytes(dir_ / "nul.dll"), "previous") << entry.key;
+      target.SetEntry(entry.key, "");
+      break;
+    }
+  }
+}
+
 TEST_P(GenerationTest, AFullDiskLeavesNoHalfWrittenOutput) {
   AddTarget("Klingon", dir_ / "full.dll");
   const std::string original = testing::ReadFileBytes(modulePath_);

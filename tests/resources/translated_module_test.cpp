@@ -233,6 +233,36 @@ TEST_P(TranslatedModuleTest, DamagedResourcesAreWrittenAsTheyStand) {
   EXPECT_EQ(template_->bytes, dialog);
 }
 
+// A resource name that could not stand in a key (a line break, an "=")
+// gives no texts, is reported, and comes out as it is.
+TEST_P(TranslatedModuleTest, ResourcesNamedToBreakAKeyAreLeftAsTheyAre) {
+  const ResourceData* menu =
+      resources_.Image().Find(ResourceId::Number(kRtMenu), ResourceId::Number(1));
+  ASSERT_NE(menu, nullptr);
+  const std::string named = (dir_.path() / "named.dll").string();
+  const ResourceId hostile =
+      ResourceId::Name(std::string_view("A\n[/ETC/X]\nLANGUAGE = X, /TMP/X"));
+  {
+    ResourceUpdate update(resources_.Image());
+    update.Put(ResourceId::Number(kRtMenu), hostile, 0x0409, std::string(menu->bytes));
+    ASSERT_TRUE(update.Commit(named, 0644));
+  }
+  ModuleResources read;
+  ASSERT_TRUE(read.ReadModule(named));
+  for (std::size_t i = 0; i < read.TextCount(); ++i) {
+    EXPECT_EQ(read.ResourceKeyAt(i).find('\n'), std::string::npos) << read.ResourceKeyAt(i);
+  }
+  ASSERT_FALSE(read.Warnings().empty());
+  EXPECT_NE(read.Warnings().back().find("se copia sin traducir"), std::string::npos);
+  RuleTranslator translator;
+  ASSERT_EQ(read.WriteTranslatedModule(Output(), "", translator), 0);
+  ModuleImage written;
+  ASSERT_EQ(written.Open(Output()), 0);
+  const ResourceData* kept = written.Find(ResourceId::Number(kRtMenu), hostile);
+  ASSERT_NE(kept, nullptr);
+  EXPECT_EQ(kept->bytes, menu->bytes);
+}
+
 // A module with many resources is rebuilt on two threads: the same bytes
 // as the codecs build them, and a string too long in any of them fails the
 // whole.
