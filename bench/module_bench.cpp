@@ -177,7 +177,6 @@ void BenchGenerate(const std::string& self, const std::string& module, const std
 
 int main(int argc, char** argv) {
   ulk::KeepFreedMemory();  // as the programs do
-  ulk::ReserveHeapInLargePages();
   if (argc == 3 && std::string(argv[1]) == "--generate-once") return GenerateOnce(argv[2]);
   if (argc < 4) {
     std::fprintf(stderr, "uso: module_bench MÓDULO_GRANDE MÓDULO_20MB CARPETA\n");

@@ -9,12 +9,4 @@ namespace ulk {
 // more than the work itself.
 void KeepFreedMemory();
 
-// For a short-lived program that builds large models at once: grows the
-// heap ahead by tens of megabytes of address space and asks the system to
-// back it with large pages, where one page fault maps 2 MB, not 4 KB. A
-// model of tens of thousands of texts touches tens of megabytes for the
-// first time, and faulting them in page by page cost more than the work.
-// Call after KeepFreedMemory.
-void ReserveHeapInLargePages();
-
 }  // namespace ulk

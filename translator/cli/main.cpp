@@ -10,7 +10,6 @@
 int main(int argc, char** argv) {
   std::setlocale(LC_ALL, "");
   ulk::KeepFreedMemory();
-  ulk::ReserveHeapInLargePages();
   const std::vector<std::string> arguments(argv + 1, argv + argc);
   return ulk::RunCli(arguments, stdout, stderr, true);
 }

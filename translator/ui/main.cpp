@@ -8,7 +8,6 @@
 int main(int argc, char** argv) {
   ulk::PrepareSpanishEnvironment();
   ulk::KeepFreedMemory();
-  ulk::ReserveHeapInLargePages();
   wxApp::SetInstance(new ulk::TranslatorApp());
   return wxEntry(argc, argv);
 }
