@@ -10,7 +10,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <thread>
 
 #include "bench/bench_util.h"
 #include "platform/memory.h"
@@ -83,12 +82,10 @@ void BenchMerge(const std::string& module) {
 }
 
 // The generation of every target language of the project's one module,
-// timed inside a fresh program that has just read the project (the language
-// table made meanwhile on another thread, as ulk-cli does): the program's
-// first memory is part of it. Prints the wall and processor seconds.
+// timed inside a fresh program that has just read the project: the
+// program's first memory is part of it. Prints the wall and processor
+// seconds.
 int GenerateOnce(const std::string& projectPath) {
-  // As ulk-cli does: the language list is made while the project loads.
-  const std::jthread languages(ulk::PrepareGeneration);
   ulk::Project project;
   if (!ulk::LoadProjectFile(project, projectPath).ok) return 1;
   const double cpuBefore = ulk::bench::ProcessorSeconds();

@@ -8,7 +8,6 @@
 #include <map>
 #include <set>
 #include <system_error>
-#include <thread>
 
 #include "platform/files.h"
 #include "platform/stored_text.h"
@@ -322,8 +321,6 @@ int Cli::Read(const Arguments& args) {
 }
 
 int Cli::Generate(const Arguments& args) {
-  // The language list is made on the other core while the project loads.
-  const std::jthread languages(PrepareGeneration);
   if (!Load(args.positional[0], false)) return kExitFailure;
   Module* module = nullptr;
   if (args.positional.size() > 1 && !(module = FindModule(args.positional[1]))) return kExitFailure;

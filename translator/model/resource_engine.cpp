@@ -59,10 +59,10 @@ class alignas(64) ProjectTranslator final : public TextTranslator {
   std::string key_;
 };
 
-// The languages' codes, kept between runs in the user's cache folder.
-CachedLanguageCodes& SystemLanguageCodes() {
-  static CachedLanguageCodes codes(CachedLanguageCodes::DefaultPath());
-  return codes;
+// The system's languages, made when a generation first needs them.
+const IsoLanguageList& SystemLanguages() {
+  static const IsoLanguageList languages;
+  return languages;
 }
 
 void MergeGroups(Module& module, const ReadTextList& readTexts) {
@@ -149,10 +149,6 @@ void MergeGroups(Module& module, const ReadTextList& readTexts) {
 }
 
 }  // namespace
-
-void PrepareGeneration() {
-  SystemLanguageCodes().Prepare();
-}
 
 std::string_view EmbeddedResource(const ResourceId& type, const ResourceId& name) {
   static const std::string templateLibrary = TemplateLibraryImage();
@@ -277,7 +273,7 @@ bool ResourceEngine::GenerateLanguages(Module* module, const std::string* langua
 
 bool ResourceEngine::GenerateLanguage(const ModuleLanguage& original, const ModuleLanguage& target,
                                       const std::string& outputPath) {
-  const std::string localeCode = SystemLanguageCodes().LocaleCodeOf(target.name);
+  const std::string localeCode = SystemLanguages().LocaleCodeOf(target.name);
   if (!resources.IsOpen()) return false;
   ProjectTranslator translator(original, target);
   lastWriteError_ = resources.WriteTranslatedModule(outputPath, localeCode, translator);

@@ -95,12 +95,6 @@ class ResourceEngine {
   int lastWriteError_ = 0;
 };
 
-// Makes ready what every generation looks its target languages up in (the
-// codes of the system's languages, from the user's cache folder or from the
-// system), once per process: a caller may run it on another thread while it
-// loads the project. Safe to call from any thread.
-void PrepareGeneration();
-
 using ReadTextList = std::vector<std::pair<std::string, std::string>>;
 
 // Brings the texts read from a module file into the module (whose default

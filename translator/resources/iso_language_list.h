@@ -4,7 +4,6 @@
 #pragma once
 
 #include <map>
-#include <mutex>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -35,41 +34,6 @@ class IsoLanguageList {
  private:
   std::map<std::string, std::string, std::less<>> names_;
   std::map<std::string, std::string, std::less<>>::const_iterator cursor_;
-};
-
-// The locale codes of the system's languages by display name, as
-// IsoLanguageList gives them, kept between runs in a file of the user's cache
-// folder: a run that finds them there need not start the system's locale
-// library, which takes milliseconds. The file's name carries that library's
-// version; a file that cannot be read is made again from the system, and so
-// is one that lacks a name asked for. Safe to use from several threads.
-class CachedLanguageCodes {
- public:
-  // `path` "" keeps no file.
-  explicit CachedLanguageCodes(std::string path) : path_(std::move(path)) {}
-
-  // The codes at hand: from the file, else from the system (then written).
-  void Prepare();
-  // The locale code of a display name, or "" when the system has no such name.
-  std::string LocaleCodeOf(std::string_view name);
-  // Whether the system's list had to be made.
-  bool AskedTheSystem() const;
-
-  // The file in the user's cache folder ($XDG_CACHE_HOME, else
-  // $HOME/.cache), or "" when there is none.
-  static std::string DefaultPath();
-
- private:
-  // With the lock held.
-  void PrepareLocked();
-  bool ReadFile();
-  void AskTheSystem();
-
-  const std::string path_;
-  mutable std::mutex mutex_;
-  bool prepared_ = false;
-  bool askedTheSystem_ = false;
-  std::map<std::string, std::string, std::less<>> codes_;
 };
 
 }  // namespace ulk
