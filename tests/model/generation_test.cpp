@@ -240,27 +240,27 @@ TEST(TemplateLibraryTest, ExtractedAndFilledWithAResource) {
   testing::TempDir dir("template");
   ResourceEngine engine;
   const std::string library = dir / "DLL0001.tmp";
-  ASSERT_TRUE(engine.ExtractResourceToFile(ResourceId::Number(kTemplateLibraryId),
-                                           ResourceId::Name(std::string_view("DLL")), library,
+  ASSERT_TRUE(engine.ExtractResourceToFile(ResourceId::Name(std::string_view("DLL")),
+                                           ResourceId::Number(kTemplateLibraryId), library,
                                            nullptr));
   ModuleImage image;
   ASSERT_EQ(image.Open(library), 0) << image.Detail();
   EXPECT_FALSE(image.Headers().is64);
   EXPECT_TRUE(image.Resources().empty());
 
-  EXPECT_FALSE(engine.ExtractResourceToFile(
-      ResourceId::Number(150), ResourceId::Name(std::string_view("DLL")), library, nullptr));
+  EXPECT_FALSE(engine.ExtractResourceToFile(ResourceId::Name(std::string_view("DLL")),
+                                            ResourceId::Number(150), library, nullptr));
   EXPECT_EQ(engine.failureKind, kFailureResourceNotFound);
-  EXPECT_FALSE(engine.ExtractResourceToFile(ResourceId::Number(kTemplateLibraryId),
-                                            ResourceId::Name(std::string_view("DLL")),
+  EXPECT_FALSE(engine.ExtractResourceToFile(ResourceId::Name(std::string_view("DLL")),
+                                            ResourceId::Number(kTemplateLibraryId),
                                             dir / "no/such/folder/x.dll", nullptr));
   EXPECT_EQ(engine.failureKind, kFailureCannotCreateFile);
 
   ModuleImage sample;
   ASSERT_EQ(sample.Open(testing::FixturePath("sample64.dll")), 0);
   for (int copy = 0; copy < 2; ++copy) {  // the second replaces the first
-    ASSERT_TRUE(engine.CopyResourceToLibrary(sample, ResourceId::Number(101),
-                                             ResourceId::Number(kRtDialog), library))
+    ASSERT_TRUE(engine.CopyResourceToLibrary(sample, ResourceId::Number(kRtDialog),
+                                             ResourceId::Number(101), library))
         << engine.failureText;
   }
   ASSERT_EQ(image.Open(library), 0) << image.Detail();
@@ -272,11 +272,11 @@ TEST(TemplateLibraryTest, ExtractedAndFilledWithAResource) {
   EXPECT_EQ(dialog->languages[0].bytes,
             sample.Find(ResourceId::Number(kRtDialog), ResourceId::Number(101))->bytes);
 
-  EXPECT_FALSE(engine.CopyResourceToLibrary(sample, ResourceId::Number(999),
-                                            ResourceId::Number(kRtDialog), library));
+  EXPECT_FALSE(engine.CopyResourceToLibrary(sample, ResourceId::Number(kRtDialog),
+                                            ResourceId::Number(999), library));
   EXPECT_EQ(engine.failureKind, kFailureNone) << "a missing resource has no kind";
-  EXPECT_FALSE(engine.CopyResourceToLibrary(sample, ResourceId::Number(101),
-                                            ResourceId::Number(kRtDialog), dir / "none.dll"));
+  EXPECT_FALSE(engine.CopyResourceToLibrary(sample, ResourceId::Number(kRtDialog),
+                                            ResourceId::Number(101), dir / "none.dll"));
   EXPECT_EQ(engine.failureKind, kFailureCannotLoadLibrary);
 }
 

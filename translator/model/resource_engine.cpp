@@ -280,7 +280,7 @@ bool ResourceEngine::GenerateLanguage(const ModuleLanguage& original, const Modu
   return lastWriteError_ == 0;
 }
 
-bool ResourceEngine::ExtractResourceToFile(const ResourceId& name, const ResourceId& type,
+bool ResourceEngine::ExtractResourceToFile(const ResourceId& type, const ResourceId& name,
                                            const std::string& path, const ModuleImage* module) {
   Reset();
   std::string_view bytes;
@@ -311,8 +311,8 @@ bool ResourceEngine::ExtractResourceToFile(const ResourceId& name, const Resourc
   return true;
 }
 
-bool ResourceEngine::CopyResourceToLibrary(const ModuleImage& module, const ResourceId& name,
-                                           const ResourceId& type, const std::string& libraryPath) {
+bool ResourceEngine::CopyResourceToLibrary(const ModuleImage& module, const ResourceId& type,
+                                           const ResourceId& name, const std::string& libraryPath) {
   Reset();
   const ResourceData* data = module.Find(type, name);
   if (!data) return false;

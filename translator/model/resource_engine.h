@@ -77,12 +77,12 @@ class ResourceEngine {
   int lastWriteError() const { return lastWriteError_; }
 
   // Writes a resource of `module` (null: the program's own) to a file.
-  bool ExtractResourceToFile(const ResourceId& name, const ResourceId& type,
+  bool ExtractResourceToFile(const ResourceId& type, const ResourceId& name,
                              const std::string& path, const ModuleImage* module);
   // Copies a resource of `module` into the library file, under the neutral
   // language, replacing one of the same type and name.
-  bool CopyResourceToLibrary(const ModuleImage& module, const ResourceId& name,
-                             const ResourceId& type, const std::string& libraryPath);
+  bool CopyResourceToLibrary(const ModuleImage& module, const ResourceId& type,
+                             const ResourceId& name, const std::string& libraryPath);
 
  private:
   void Reset();

@@ -212,7 +212,7 @@ void TranslatorApp::PrepareTemporaryFiles() {
   templateLibraryPath_ = temporaryFolder_ + "/DLL149.dll";
   previewOutputPath_ = temporaryFolder_ + "/DLLvista.dll";
   ResourceEngine engine;
-  if (!engine.ExtractResourceToFile(ResourceId::Number(kTemplateLibraryId), ResourceId::Name("DLL"),
+  if (!engine.ExtractResourceToFile(ResourceId::Name("DLL"), ResourceId::Number(kTemplateLibraryId),
                                     templateLibraryPath_, nullptr)) {
     RemoveTemporaryFiles();
   }

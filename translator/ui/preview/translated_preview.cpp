@@ -47,7 +47,7 @@ TranslatedPreview PrepareTranslatedPreview(const Module& module, const std::stri
   const PreviewKey parsed = ParsePreviewKey(resourceKey);
   ResourceEngine engine;
   if (!parsed.valid ||
-      !engine.CopyResourceToLibrary(image, parsed.name, parsed.type, templateLibraryPath)) {
+      !engine.CopyResourceToLibrary(image, parsed.type, parsed.name, templateLibraryPath)) {
     return Failed(kMsgCannotShowResource,
                   WithDetail(MessageText(kMsgCannotShowResource), engine.failureText));
   }
