@@ -220,7 +220,7 @@ TEST(ModuleOriginalLanguageTest, TakesTheLanguageOfTheVersionInformation) {
   ModuleLanguage* original = module.AddOriginalLanguage();
   ASSERT_NE(original, nullptr);
   EXPECT_EQ(original->name, "Español (España)");
-  EXPECT_EQ(original->isDefault, 1);
+  EXPECT_TRUE(original->isDefault);
   EXPECT_EQ(module.DefaultLanguage(), original);
 
   Module plain;

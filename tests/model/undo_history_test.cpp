@@ -17,7 +17,7 @@ class FakeListView : public UndoView {
     if (!module || selection.empty()) return false;
     for (const ModuleLanguage& language : module->languages) {
       ModuleLanguage& saved = snapshot.AddLanguage(
-          ModuleLanguage(language.name, language.outputFile, language.isDefault != 0));
+          ModuleLanguage(language.name, language.outputFile, language.isDefault));
       for (const std::string& key : selection) {
         const TextEntry* entry = language.FindEntry(key);
         saved.SetEntry(key, entry ? entry->text : "", entry ? entry->status : 0);

@@ -19,9 +19,7 @@ void TextEntry::Clear() {
 }
 
 ModuleLanguage::ModuleLanguage(std::string languageName, std::string output, bool isDefaultLanguage)
-    : name(std::move(languageName)),
-      outputFile(std::move(output)),
-      isDefault(isDefaultLanguage ? 1 : 0) {}
+    : name(std::move(languageName)), outputFile(std::move(output)), isDefault(isDefaultLanguage) {}
 
 ModuleLanguage::ModuleLanguage(const ModuleLanguage& other)
     : name(other.name),
@@ -49,7 +47,7 @@ void ModuleLanguage::RebuildIndex() {
 void ModuleLanguage::Clear() {
   name.clear();
   outputFile.clear();
-  isDefault = 0;
+  isDefault = false;
   errorCode = kLanguageOk;
   index_.Clear();
   entries_.clear();

@@ -43,7 +43,7 @@ class ModuleLanguage {
  public:
   std::string name;
   std::string outputFile;  // always empty for the default language
-  std::int32_t isDefault = 0;
+  bool isDefault = false;
   int errorCode = kLanguageOk;
 
   ModuleLanguage() = default;

@@ -217,7 +217,7 @@ std::size_t CaptureEntries(const Module& module, const std::vector<std::string>&
   snapshot.Clear();
   for (const ModuleLanguage& language : module.languages) {
     ModuleLanguage& saved = snapshot.AddLanguage(
-        ModuleLanguage(language.name, language.outputFile, language.isDefault != 0));
+        ModuleLanguage(language.name, language.outputFile, language.isDefault));
     for (const std::string& key : keys) {
       if (const TextEntry* entry = language.FindEntry(key)) {
         saved.SetEntry(*entry);

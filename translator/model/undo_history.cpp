@@ -27,7 +27,7 @@ bool UndoHistory::BeginEditOf(const Module& module, const std::vector<std::strin
   snapshot.path = module.path;
   for (const ModuleLanguage& language : module.languages) {
     ModuleLanguage& saved = snapshot.AddLanguage(
-        ModuleLanguage(language.name, language.outputFile, language.isDefault != 0));
+        ModuleLanguage(language.name, language.outputFile, language.isDefault));
     for (const std::string& key : keys) {
       const TextEntry* entry = language.FindEntry(key);
       saved.SetEntry(key, entry ? entry->text : std::string(),
@@ -94,7 +94,7 @@ bool UndoHistory::Apply(Stack& source, Stack& target) {
   counter.path = snapshot.path;
   for (const ModuleLanguage& saved : snapshot.languages) {
     ModuleLanguage& present =
-        counter.AddLanguage(ModuleLanguage(saved.name, saved.outputFile, saved.isDefault != 0));
+        counter.AddLanguage(ModuleLanguage(saved.name, saved.outputFile, saved.isDefault));
     const ModuleLanguage* current = module->FindLanguage(saved.name);
     for (const TextEntry& entry : saved.Entries()) {
       const TextEntry* now = current ? current->FindEntry(entry.key) : nullptr;
