@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <numeric>
 
+#include "platform/text.h"
 #include "uikit/wx_text.h"
 
 namespace ulk {
@@ -80,16 +81,58 @@ void StripedListCtrl::SortRows(int column, bool ascending) {
   Refresh();
 }
 
+void StripedListCtrl::ShowRowCount(long count) {
+  if (GetItemCount() != count) SetItemCount(count);
+  Refresh();
+}
+
+void StripedListCtrl::SetRowColours(const wxColour& even, const wxColour& odd) {
+  evenRows_ = even;
+  oddRows_ = odd;
+  Refresh();
+}
+
+long StripedListCtrl::SelectedRow() const {
+  return GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED);
+}
+
+void StripedListCtrl::SetSelectedRow(long row) {
+  const long current = SelectedRow();
+  if (current == row) return;
+  if (current >= 0) SetItemState(current, 0, wxLIST_STATE_SELECTED);
+  if (row >= 0 && row < GetItemCount()) {
+    SetItemState(row, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
+                 wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
+  }
+}
+
 wxString StripedListCtrl::OnGetItemText(long item, long column) const {
+  if (source_.text) {
+    if (item < 0 || item >= GetItemCount()) return wxString();
+    // A cell shows one line; the rest of a very long text would only cost
+    // time to lay out.
+    constexpr std::size_t kShownChars = 1024;
+    return ToWx(FirstChars(source_.text(item, column), kShownChars));
+  }
   if (item < 0 || item >= RowCount() || column < 0) return wxString();
   const auto& cells = rows_[static_cast<std::size_t>(item)].cells;
   const auto col = static_cast<std::size_t>(column);
   return col < cells.size() ? ToWx(cells[col]) : wxString();
 }
 
+int StripedListCtrl::OnGetItemImage(long item) const {
+  return OnGetItemColumnImage(item, 0);
+}
+
+int StripedListCtrl::OnGetItemColumnImage(long item, long column) const {
+  if (column != 0 || !source_.image || item < 0 || item >= GetItemCount()) return -1;
+  return source_.image(item);
+}
+
 wxListItemAttr* StripedListCtrl::OnGetItemAttr(long item) const {
   attr_ = wxListItemAttr();
-  if (item % 2 == 1) attr_.SetBackgroundColour(StripeColour());
+  const wxColour& background = item % 2 == 0 ? evenRows_ : oddRows_;
+  if (background.IsOk()) attr_.SetBackgroundColour(background);
   if (colourOf_ && item >= 0 && item < RowCount()) {
     const wxColour colour = colourOf_(rows_[static_cast<std::size_t>(item)].data);
     if (colour.IsOk()) attr_.SetTextColour(colour);

@@ -23,17 +23,25 @@
 #include "glossmith/ui/glossmith_art.h"
 #include "glossmith/ui/glossmith_ids.h"
 #include "glossmith/ui/languages_dlg.h"
-#include "glossmith/ui/striped_list_ctrl.h"
 #include "platform/files.h"
 #include "uikit/about_box.h"
 #include "uikit/command_id.h"
 #include "uikit/list_ctrl_helper.h"
 #include "uikit/message_box.h"
+#include "uikit/striped_list.h"
 #include "uikit/toolkit_dialog.h"
 #include "uikit/wx_text.h"
 
 namespace ulk::glossmith {
 namespace {
+
+// The lists of texts: even rows pale yellow, odd rows white.
+StripedListCtrl* NewTextList(wxWindow* parent, wxWindowID id) {
+  auto* list = new StripedListCtrl(parent, id,
+                                   wxLC_SINGLE_SEL | wxLC_HRULES | wxLC_VRULES | wxBORDER_SUNKEN);
+  list->SetRowColours(wxColour(255, 255, 240), *wxWHITE);
+  return list;
+}
 
 const Art kTypeArt[kTextTypeCount] = {Art::kStringType, Art::kDialogType, Art::kMenuType,
                                       Art::kVersionType};
@@ -130,11 +138,11 @@ void CGlossmithDlg::BuildControls() {
   auto* mainPlace = new wxWindow(panel_, kMainToolbarPlace);
   auto* sourceLabel = new wxStaticText(panel_, kSourceLabel, ToWx("Idioma origen"));
   source_ = new wxChoice(panel_, kSourceSelector);
-  texts_ = new CStripedListCtrl(panel_, kTextsList, CStripedListCtrl::PaleYellow());
+  texts_ = NewTextList(panel_, kTextsList);
   auto* textsPlace = new wxWindow(panel_, kTextsToolbarPlace);
   auto* targetLabel = new wxStaticText(panel_, kTargetLabel, ToWx("Idioma de traducción"));
   target_ = new wxChoice(panel_, kTargetSelector);
-  translations_ = new CStripedListCtrl(panel_, kTranslationsList, CStripedListCtrl::PaleYellow());
+  translations_ = NewTextList(panel_, kTranslationsList);
   auto* translationsPlace = new wxWindow(panel_, kTranslationsToolbarPlace);
 
   const int margin = FromDIP(10);
@@ -205,7 +213,7 @@ void CGlossmithDlg::BuildControls() {
                                 button(kCmdExit, 16)}});
   IconMenus::RegisterMenuToolbar(menuIcons_);
 
-  for (CStripedListCtrl* list : {texts_, translations_}) {
+  for (StripedListCtrl* list : {texts_, translations_}) {
     auto* images = new wxImageList(FromDIP(16), FromDIP(16), true, kTextTypeCount);
     for (const Art art : kTypeArt) images->Add(ArtImage(art).GetBitmap(FromDIP(wxSize(16, 16))));
     list->AssignImageList(images, wxIMAGE_LIST_SMALL);
@@ -334,7 +342,7 @@ void CGlossmithDlg::BindLists() {
   target_->Bind(wxEVT_CHOICE, [this](wxCommandEvent&) {
     Run([this] { browser_.SelectTarget(target_->GetSelection()); });
   });
-  for (CStripedListCtrl* list : {texts_, translations_}) {
+  for (StripedListCtrl* list : {texts_, translations_}) {
     const bool texts = list == texts_;
     list->Bind(wxEVT_LIST_ITEM_SELECTED,
                [this, texts](wxListEvent& event) { OnListSelection(event, texts); });
@@ -373,7 +381,7 @@ void CGlossmithDlg::BindLists() {
 
 void CGlossmithDlg::OnListSelection(wxListEvent& event, bool texts) {
   if (showing_) return;
-  CStripedListCtrl* list = texts ? texts_ : translations_;
+  StripedListCtrl* list = texts ? texts_ : translations_;
   const auto apply = [this, list, texts] {
     const long row = list->SelectedRow();
     Run([this, texts, row] { texts ? browser_.SelectText(row) : browser_.SelectTranslation(row); });
@@ -421,7 +429,7 @@ void CGlossmithDlg::ShowBrowser() {
   showing_ = false;
 }
 
-void CGlossmithDlg::ShowList(CStripedListCtrl* list, const TextRows& rows, long selected,
+void CGlossmithDlg::ShowList(StripedListCtrl* list, const TextRows& rows, long selected,
                              long reveal) {
   list->ShowRowCount(static_cast<long>(rows.size()));
   list->SetSelectedRow(selected);

@@ -25,11 +25,10 @@ class wxToolBar;
 
 namespace ulk {
 class DialogToolbar;
-}
+class StripedListCtrl;
+}  // namespace ulk
 
 namespace ulk::glossmith {
-
-class CStripedListCtrl;
 
 class CGlossmithDlg : public wxFrame {
  public:
@@ -40,8 +39,8 @@ class CGlossmithDlg : public wxFrame {
   void OpenPath(const std::string& path);
 
   DictionaryBrowser& browser() { return browser_; }
-  CStripedListCtrl* textsList() const { return texts_; }
-  CStripedListCtrl* translationsList() const { return translations_; }
+  StripedListCtrl* textsList() const { return texts_; }
+  StripedListCtrl* translationsList() const { return translations_; }
   wxChoice* sourceSelector() const { return source_; }
   wxChoice* targetSelector() const { return target_; }
   DialogToolbar* mainToolbar() const { return mainToolbar_; }
@@ -64,7 +63,7 @@ class CGlossmithDlg : public wxFrame {
 
   // Shows what changed in the browser: title, selectors, rows, selections.
   void ShowBrowser();
-  void ShowList(CStripedListCtrl* list, const TextRows& rows, long selected, long reveal);
+  void ShowList(StripedListCtrl* list, const TextRows& rows, long selected, long reveal);
 
   void OnOpen();
   void OnImportTmx();
@@ -89,8 +88,8 @@ class CGlossmithDlg : public wxFrame {
   wxPanel* panel_ = nullptr;
   wxChoice* source_ = nullptr;
   wxChoice* target_ = nullptr;
-  CStripedListCtrl* texts_ = nullptr;
-  CStripedListCtrl* translations_ = nullptr;
+  StripedListCtrl* texts_ = nullptr;
+  StripedListCtrl* translations_ = nullptr;
   DialogToolbar* mainToolbar_ = nullptr;
   DialogToolbar* textsToolbar_ = nullptr;
   DialogToolbar* translationsToolbar_ = nullptr;

@@ -9,13 +9,21 @@
 #include "glossmith/db/glossmith_messages.h"
 #include "glossmith/ui/glossmith_art.h"
 #include "glossmith/ui/glossmith_ids.h"
-#include "glossmith/ui/striped_list_ctrl.h"
 #include "uikit/command_id.h"
 #include "uikit/list_ctrl_helper.h"
+#include "uikit/striped_list.h"
 #include "uikit/wx_text.h"
 
 namespace ulk::glossmith {
 namespace {
+
+// The list of languages: even rows light blue, odd rows white.
+StripedListCtrl* NewLanguageList(wxWindow* parent) {
+  auto* list = new StripedListCtrl(parent, kLanguagesList,
+                                   wxLC_SINGLE_SEL | wxLC_HRULES | wxLC_VRULES | wxBORDER_SUNKEN);
+  list->SetRowColours(wxColour(224, 224, 255), *wxWHITE);
+  return list;
+}
 
 wxSizer* OkCancelButtons(wxWindow* parent, bool withCancel) {
   auto* ok = new wxButton(parent, wxID_OK, ToWx("&OK"));
@@ -58,7 +66,7 @@ CLanguagesDlg::CLanguagesDlg(wxWindow* parent, DictionaryStore& store)
       prompter_(this),
       editor_(store, prompter_) {
   auto* placeholder = new wxWindow(this, kLanguagesToolbarPlace);
-  list_ = new CStripedListCtrl(this, kLanguagesList, CStripedListCtrl::LightBlue());
+  list_ = NewLanguageList(this);
   list_->SetSource({[this](long row, long column) -> std::string_view {
                       const DictionaryLanguage& language =
                           editor_.rows()[static_cast<std::size_t>(row)];

@@ -10,9 +10,11 @@
 
 class wxTextCtrl;
 
-namespace ulk::glossmith {
+namespace ulk {
+class StripedListCtrl;
+}  // namespace ulk
 
-class CStripedListCtrl;
+namespace ulk::glossmith {
 
 class CLanguageNameDlg : public ToolkitDialog {
  public:
@@ -33,7 +35,7 @@ class CLanguagesDlg : public ToolkitDialog {
   CLanguagesDlg(wxWindow* parent, DictionaryStore& store);
 
   LanguageEditor& editor() { return editor_; }
-  CStripedListCtrl* list() const { return list_; }
+  StripedListCtrl* list() const { return list_; }
 
  private:
   void Run(void (LanguageEditor::*command)());
@@ -42,7 +44,7 @@ class CLanguagesDlg : public ToolkitDialog {
 
   WindowPrompter prompter_;
   LanguageEditor editor_;
-  CStripedListCtrl* list_ = nullptr;
+  StripedListCtrl* list_ = nullptr;
   bool showing_ = false;
 };
 

@@ -23,7 +23,7 @@
 #include "glossmith/ui/glossmith_dlg.h"
 #include "glossmith/ui/glossmith_ids.h"
 #include "glossmith/ui/languages_dlg.h"
-#include "glossmith/ui/striped_list_ctrl.h"
+#include "uikit/striped_list.h"
 #include "glossmith/ui/text_dlg.h"
 #include "platform/files.h"
 #include "tests/gui/gui_harness.h"
@@ -90,7 +90,7 @@ class GlossmithWindow : public ::testing::Test {
     return toolbar->GetToolEnabled(WxId(command));
   }
   DictionaryBrowser& browser() { return window_->browser(); }
-  std::string Cell(CStripedListCtrl* list, long row, long column) {
+  std::string Cell(StripedListCtrl* list, long row, long column) {
     return FromWx(list->OnGetItemText(row, column));
   }
   void ChooseSource(int index) {
@@ -100,19 +100,19 @@ class GlossmithWindow : public ::testing::Test {
     event.SetEventObject(window_->sourceSelector());
     window_->sourceSelector()->GetEventHandler()->ProcessEvent(event);
   }
-  void Activate(CStripedListCtrl* list, long row) {
+  void Activate(StripedListCtrl* list, long row) {
     wxListEvent event(wxEVT_LIST_ITEM_ACTIVATED, list->GetId());
     event.m_itemIndex = row;
     event.SetEventObject(list);
     list->GetEventHandler()->ProcessEvent(event);
   }
   // The user clicking a row.
-  void Click(CStripedListCtrl* list, long row) {
+  void Click(StripedListCtrl* list, long row) {
     list->SetItemState(row, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
                        wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
     testing::Pump();
   }
-  long RowOf(CStripedListCtrl* list, const std::string& text) {
+  long RowOf(StripedListCtrl* list, const std::string& text) {
     for (long row = 0; row < list->GetItemCount(); ++row) {
       if (Cell(list, row, 2) == text) return row;
     }
@@ -185,7 +185,7 @@ TEST_F(GlossmithWindow, OpeningFillsSelectorsAndStripedLists) {
   EXPECT_EQ(FromWx(window_->targetSelector()->GetString(2)), "Español");
 
   ChooseSource(2);
-  CStripedListCtrl* texts = window_->textsList();
+  StripedListCtrl* texts = window_->textsList();
   ASSERT_EQ(texts->GetItemCount(), 4);
   EXPECT_EQ(Cell(texts, 0, 0), "MN");
   EXPECT_EQ(Cell(texts, 0, 2), "&Archivo");
@@ -505,8 +505,8 @@ TEST_F(GlossmithWindow, ResizingKeepsTwoEqualColumnsAndTheToolbarsBelow) {
   for (const wxSize size : {wxSize(1200, 800), wxSize(700, 450)}) {
     window_->SetSize(size);
     testing::Pump();
-    CStripedListCtrl* left = window_->textsList();
-    CStripedListCtrl* right = window_->translationsList();
+    StripedListCtrl* left = window_->textsList();
+    StripedListCtrl* right = window_->translationsList();
     EXPECT_NEAR(left->GetSize().x, right->GetSize().x, 1);
     EXPECT_EQ(left->GetPosition().y, right->GetPosition().y);
     EXPECT_EQ(left->GetPosition().x, window_->sourceSelector()->GetPosition().x);

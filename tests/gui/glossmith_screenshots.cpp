@@ -10,7 +10,7 @@
 #include "glossmith/db/dictionary_store.h"
 #include "glossmith/ui/glossmith_dlg.h"
 #include "glossmith/ui/glossmith_ids.h"
-#include "glossmith/ui/striped_list_ctrl.h"
+#include "uikit/striped_list.h"
 #include "tests/gui/gui_harness.h"
 #include "tests/gui/screenshot.h"
 #include "tests/test_support.h"
@@ -125,7 +125,7 @@ TEST(GlossmithScreenshots, Windows) {
   wxCommandEvent choose(wxEVT_CHOICE, kSourceSelector);
   choose.SetInt(2);
   window->sourceSelector()->GetEventHandler()->ProcessEvent(choose);
-  CStripedListCtrl* texts = window->textsList();
+  StripedListCtrl* texts = window->textsList();
   for (long row = 0; row < texts->GetItemCount(); ++row) {
     if (FromWx(texts->OnGetItemText(row, 2)) == "&Abrir...\\tCtrl+A") {
       texts->SetItemState(row, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
