@@ -236,34 +236,35 @@ std::string KeyProblem(std::string_view key) {
 }  // namespace
 
 std::string UnwritableValue(const Project& project) {
-  const auto named = [](std::string what, const std::string& problem) {
-    return problem.empty() ? problem : what + " " + problem;
-  };
-  if (auto problem = named("El nombre del proyecto", ValueProblem(project.name)); !problem.empty())
-    return problem;
+  // The names are only made for the value that fails: a project holds tens
+  // of thousands of texts, nearly always all of them fine.
+  if (auto problem = ValueProblem(project.name); !problem.empty()) {
+    return "El nombre del proyecto " + problem;
+  }
   for (const Module& module : project.modules) {
-    const std::string where = "del módulo " + module.path;
-    if (auto problem = named("La ruta " + where, TrimmedValueProblem(module.path));
-        !problem.empty())
-      return problem;
+    const auto where = [&module] { return " del módulo " + module.path; };
+    if (auto problem = TrimmedValueProblem(module.path); !problem.empty()) {
+      return "La ruta" + where() + " " + problem;
+    }
     for (const ModuleLanguage& language : module.languages) {
-      std::string problem = TrimmedValueProblem(language.name);
-      if (problem.empty() && !language.isDefault) {
-        if (language.name.find(',') != std::string::npos) problem = "contiene una coma";
-        if (problem.empty()) {
-          problem = named("La salida del idioma " + language.name + " " + where,
-                          TrimmedValueProblem(language.outputFile, true));
-          if (!problem.empty()) return problem;
+      std::string problem = TrimmedValueProblem(language.name, true);
+      if (problem.empty() && !language.isDefault && language.name.find(',') != std::string::npos) {
+        problem = "contiene una coma";
+      }
+      if (!problem.empty()) return "El nombre de un idioma" + where() + " " + problem;
+      if (!language.isDefault) {
+        problem = TrimmedValueProblem(language.outputFile, true);
+        if (!problem.empty()) {
+          return "La salida del idioma " + language.name + where() + " " + problem;
         }
       }
-      if (!problem.empty()) return "El nombre de un idioma " + where + " " + problem;
       for (const TextEntry& entry : language.Entries()) {
-        problem = named("La clave " + entry.key + " " + where, KeyProblem(entry.key));
-        if (problem.empty()) {
-          problem = named("El texto de " + entry.key + " en " + language.name + " " + where,
-                          ValueProblem(entry.text));
+        if (problem = KeyProblem(entry.key); !problem.empty()) {
+          return "La clave " + entry.key + where() + " " + problem;
         }
-        if (!problem.empty()) return problem;
+        if (problem = ValueProblem(entry.text); !problem.empty()) {
+          return "El texto de " + entry.key + " en " + language.name + where() + " " + problem;
+        }
       }
     }
   }
