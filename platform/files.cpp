@@ -254,7 +254,7 @@ int AtomicFileWriter::LinkUnnamed() {
     // is only another try.
     FillRandomTail(name);
     if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
-      tempPath_ = name;
+      tempPath_ = std::move(name);
       return 0;
     }
     if (errno != EEXIST) return errno;

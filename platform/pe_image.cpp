@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <new>
+#include <stdexcept>
 
 #include "platform/byte_stream.h"
 #include "platform/files.h"
@@ -20,16 +22,54 @@ constexpr std::uint32_t kHighBit = 0x80000000u;
 constexpr std::uint64_t kSectionHeaderSize = 40;
 constexpr std::uint64_t kDirectoryHeaderSize = 16;
 constexpr std::uint64_t kDirectoryEntrySize = 8;
-constexpr std::uint64_t kDataEntrySize = 16;
 constexpr int kResourceLevels = 3;  // type, name, language
+constexpr std::uint32_t kPageSize = 4096;
+constexpr std::uint32_t kMinFileAlignment = 512;
+constexpr std::uint32_t kMaxFileAlignment = 64 * 1024;
 
 Status Malformed(int code, std::string message) {
   return Status::Fail(code, std::move(message));
 }
 
-// A file that became shorter or unreadable after it was opened.
-Status Unreadable() {
+// A file that became shorter or unreadable after it was opened, or a
+// stretch of it that found no memory.
+Status Unreadable(const SourceFile& source) {
+  if (source.LastError() == ENOMEM) return Status::Fail(ENOMEM, "out of memory");
   return Status::Fail(EIO, "the file cannot be read");
+}
+
+bool PowerOfTwo(std::uint32_t value) {
+  return value != 0 && (value & (value - 1)) == 0;
+}
+
+// The alignments a loader takes: file alignment a power of two from 512 to
+// 64 KB and section alignment a power of two no smaller, or both equal and
+// below the page size (small images mapped as they lie in the file). Every
+// section the update writes is padded to them, so a module that claims a
+// gigabyte would cost as much per translation.
+// Ref: Microsoft, "PE Format", "Optional Header Windows-Specific Fields".
+Status CheckAlignments(std::uint32_t section, std::uint32_t file) {
+  const bool powers = PowerOfTwo(section) && PowerOfTwo(file);
+  const bool small = powers && section < kPageSize && file == section;
+  const bool usual = powers && section >= kPageSize && file >= kMinFileAlignment &&
+                     file <= kMaxFileAlignment && section >= file;
+  if (small || usual) return {};
+  return Malformed(kErrorNotAModule, Format("section alignment 0x%x and file alignment 0x%x are "
+                                            "not ones a loader takes",
+                                            section, file));
+}
+
+// What a failed open says beside its code.
+std::string OpenFailureDetail(int error) {
+  switch (error) {
+    case kErrorNotAFile:
+      return "not a regular file (a device, a pipe or a socket)";
+    case kErrorFileTooLarge:
+      return Format("larger than %llu MB, the most a module may be",
+                    static_cast<unsigned long long>(kMaxModuleFileSize >> 20));
+    default:
+      return SystemErrorMessage(error);
+  }
 }
 
 }  // namespace
@@ -65,19 +105,40 @@ const ResourceData* ChooseLanguage(const std::vector<ResourceData>& languages) {
 
 int ModuleImage::Open(const std::string& path) {
   Close();
-  if (const int error = source_.Open(path)) {
-    detail_ = SystemErrorMessage(error);
-    return ErrorOfFileOpen(error == EISDIR ? ENOENT : error);
-  }
-  path_ = path;
-  return Check();
+  return Guarded([&] {
+    if (const int error = source_.Open(path)) {
+      detail_ = OpenFailureDetail(error);
+      return ErrorOfFileOpen(error == EISDIR ? ENOENT : error);
+    }
+    path_ = path;
+    return Check();
+  });
 }
 
 int ModuleImage::Load(std::string bytes, std::string path) {
   Close();
-  source_.Adopt(std::move(bytes));
-  path_ = std::move(path);
-  return Check();
+  return Guarded([&] {
+    if (const int error = source_.Adopt(std::move(bytes))) {
+      detail_ = OpenFailureDetail(error);
+      return error;
+    }
+    path_ = std::move(path);
+    return Check();
+  });
+}
+
+template <typename Step>
+int ModuleImage::Guarded(Step step) {
+  // However a hostile module multiplies what is kept of it, running out of
+  // memory fails this module, not the program.
+  try {
+    return step();
+  } catch (const std::bad_alloc&) {
+  } catch (const std::length_error&) {
+  }
+  Close();
+  detail_ = "out of memory";  // short enough to need no memory of its own
+  return ENOMEM;
 }
 
 int ModuleImage::Check() {
@@ -115,7 +176,7 @@ Status ModuleImage::ReadHeaders() {
     return source_.View(0, std::min(wanted, source_.Size()));
   };
   std::optional<std::string_view> bytes = head(4096);
-  if (!bytes) return Unreadable();
+  if (!bytes) return Unreadable(source_);
   ByteReader file(*bytes);
   std::uint16_t mz = 0;
   std::uint32_t peOffset = 0;
@@ -125,12 +186,12 @@ Status ModuleImage::ReadHeaders() {
   std::uint16_t optionalSize = 0;
   const std::uint64_t coff = std::uint64_t{peOffset} + 4;
   if (coff + 20 > bytes->size()) bytes = head(coff + 20);
-  if (!bytes) return Unreadable();
+  if (!bytes) return Unreadable(source_);
   if (ByteReader(*bytes).PeekU16(coff + 2, sectionCount) &&
       ByteReader(*bytes).PeekU16(coff + 16, optionalSize)) {
     const std::uint64_t tableEnd = coff + 20 + optionalSize + kSectionHeaderSize * sectionCount;
     if (tableEnd > bytes->size()) bytes = head(tableEnd);
-    if (!bytes) return Unreadable();
+    if (!bytes) return Unreadable(source_);
   }
   file = ByteReader(*bytes);
   std::uint32_t signature = 0;
@@ -166,6 +227,7 @@ Status ModuleImage::ReadHeaders() {
       !optional->PeekU32(directoryCountAt, directoryCount)) {
     return Malformed(kErrorModuleTruncated, "optional header is too short");
   }
+  if (Status status = CheckAlignments(h.sectionAlignment, h.fileAlignment); !status) return status;
   h.dataDirectoryOffset = h.optionalOffset + directoryCountAt + 4;
   // Only the directories that fit in the optional header count.
   const std::uint64_t room = (h.sizeOfOptionalHeader - (directoryCountAt + 4)) / 8;
@@ -244,10 +306,14 @@ Status ModuleImage::ReadDirectory(std::string_view tree, std::uint32_t offset, i
   if (entries > r.Remaining() / kDirectoryEntrySize) {
     return Malformed(kErrorBadResourceDirectory, "directory lists more entries than fit");
   }
-  // Distinct directories cannot hold more entries than the bytes allow; a
-  // tree that keeps pointing at the same tables would.
-  if (entries > budget) return Malformed(kErrorBadResourceDirectory, "directory tables repeat");
-  budget -= entries;
+  // Every entry read and every name copied costs the bytes it takes in the
+  // tree: distinct tables and strings cannot cost more than the tree holds,
+  // while a tree that keeps pointing at the same ones (each pointer a copy
+  // of up to 128 KB of name in memory) runs out.
+  if (entries > budget / kDirectoryEntrySize) {
+    return Malformed(kErrorBadResourceDirectory, "directory tables repeat");
+  }
+  budget -= entries * kDirectoryEntrySize;
   for (std::uint64_t i = 0; i < entries; ++i) {
     std::uint32_t nameField = 0;
     std::uint32_t target = 0;
@@ -259,7 +325,13 @@ Status ModuleImage::ReadDirectory(std::string_view tree, std::uint32_t offset, i
       ByteReader n = table;
       std::uint16_t length = 0;
       std::u16string name;
-      if (!n.Seek(nameField & ~kHighBit) || !n.U16(length) || !n.Utf16(length, name)) {
+      if (!n.Seek(nameField & ~kHighBit) || !n.U16(length)) {
+        return Malformed(kErrorBadResourceDirectory, "resource name out of range");
+      }
+      const std::uint64_t nameBytes = 2 + 2 * std::uint64_t{length};
+      if (nameBytes > budget) return Malformed(kErrorBadResourceDirectory, "resource names repeat");
+      budget -= nameBytes;
+      if (!n.Utf16(length, name)) {
         return Malformed(kErrorBadResourceDirectory, "resource name out of range");
       }
       id = ResourceId::Name(std::move(name));
@@ -295,20 +367,20 @@ Status ModuleImage::ReadResources() {
   // Offsets inside the tree are relative to its start and stay in its section.
   const std::uint64_t limit =
       std::uint64_t{section.pointerToRawData} + section.sizeOfRawData - base;
-  std::uint64_t budget = limit / kDirectoryEntrySize;
+  std::uint64_t budget = limit;
   const std::optional<std::string_view> tree = source_.View(base, limit);
-  if (!tree) return Unreadable();
+  if (!tree) return Unreadable(source_);
 
   std::vector<ResourceId> typeIds, nameIds, languageIds;
   std::vector<std::uint32_t> typeTargets, nameTargets, languageTargets;
   Status status = ReadDirectory(*tree, 0, 1, budget, typeIds, typeTargets);
   if (!status) return status.Context("resource types");
   for (std::size_t t = 0; t < typeIds.size(); ++t) {
-    ResourceTypeNode type{typeIds[t], {}};
+    ResourceTypeNode type{std::move(typeIds[t]), {}};
     status = ReadDirectory(*tree, typeTargets[t], 2, budget, nameIds, nameTargets);
     if (!status) return status.Context("resources of type " + type.id.Describe());
     for (std::size_t n = 0; n < nameIds.size(); ++n) {
-      ResourceName name{nameIds[n], {}};
+      ResourceName name{std::move(nameIds[n]), {}};
       status = ReadDirectory(*tree, nameTargets[n], 3, budget, languageIds, languageTargets);
       if (!status) return status.Context("resource " + name.id.Describe());
       for (std::size_t l = 0; l < languageIds.size(); ++l) {
@@ -327,7 +399,7 @@ Status ModuleImage::ReadResources() {
               .Context("resource " + name.id.Describe());
         }
         const std::optional<std::string_view> bytes = source_.View(at, size);
-        if (!bytes) return Unreadable();
+        if (!bytes) return Unreadable(source_);
         data.language = static_cast<std::uint16_t>(languageIds[l].number);
         data.bytes = *bytes;
         data.fileOffset = at;

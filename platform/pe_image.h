@@ -114,6 +114,10 @@ class ModuleImage {
   // Opens the file and checks its headers and resource tree, reading only
   // those; the file stays open until Close. Returns 0 or an error code whose
   // text (SystemErrorText with the path) names the file; Detail() says more.
+  // Refused: anything but a regular file of at most kMaxModuleFileSize,
+  // alignments a loader would not take, a resource tree that repeats its
+  // tables or names (what it costs in memory is bounded by its size).
+  // Running out of memory is ENOMEM, never an exception.
   int Open(const std::string& path);
   // The same checks on bytes already in memory.
   int Load(std::string bytes, std::string path = {});
@@ -143,6 +147,9 @@ class ModuleImage {
 
  private:
   int Check();
+  // Runs one opening step; ENOMEM, the image closed, when memory runs out.
+  template <typename Step>
+  int Guarded(Step step);
   Status ReadHeaders();
   Status ReadResources();
   // One directory of the resource tree `tree` (offsets are relative to it).

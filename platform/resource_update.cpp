@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <new>
 #include <optional>
+#include <stdexcept>
 #include <system_error>
 #include <thread>
 
@@ -72,6 +73,30 @@ std::optional<cpu_set_t> OtherProcessors() {
   return allowed;
 }
 
+Status OutOfMemory() {
+  return Status::Fail(ENOMEM, "out of memory");  // short enough to need no memory of its own
+}
+
+char16_t UpperUnit(char16_t unit) {
+  if (unit < 0x80) {
+    return unit >= u'a' && unit <= u'z' ? static_cast<char16_t>(unit - u'a' + u'A') : unit;
+  }
+  if (unit >= 0xD800 && unit <= 0xDFFF) return unit;
+  return static_cast<char16_t>(u_toupper(unit));
+}
+
+// Whether `id` names the tree's `key` (already upper-cased), without a copy
+// of its own: looking a resource up takes no memory.
+bool Names(const ResourceId& key, const ResourceId& id) {
+  if (key.named != id.named) return false;
+  if (!key.named) return key.number == id.number;
+  if (key.name.size() != id.name.size()) return false;
+  for (std::size_t i = 0; i < key.name.size(); ++i) {
+    if (key.name[i] != UpperUnit(id.name[i])) return false;
+  }
+  return true;
+}
+
 // Named entries first, by code unit; then numbers ascending.
 bool IdLess(const ResourceId& a, const ResourceId& b) {
   if (a.named != b.named) return a.named;
@@ -84,42 +109,41 @@ bool IdLess(const ResourceId& a, const ResourceId& b) {
 ResourceId NormalisedResourceId(const ResourceId& id) {
   if (!id.named) return id;
   std::u16string upper = id.name;
-  for (char16_t& unit : upper) {
-    if (unit < 0x80) {
-      if (unit >= u'a' && unit <= u'z') unit = static_cast<char16_t>(unit - u'a' + u'A');
-    } else if (unit < 0xD800 || unit > 0xDFFF) {
-      unit = static_cast<char16_t>(u_toupper(unit));
-    }
-  }
+  for (char16_t& unit : upper) unit = UpperUnit(unit);
   return ResourceId::Name(std::move(upper));
 }
 
 ResourceUpdate::ResourceUpdate(const ModuleImage& image) : image_(image) {
-  for (const auto& type : image.Resources()) {
-    Type t{NormalisedResourceId(type.id), {}};
-    for (const auto& name : type.names) {
-      Name n{NormalisedResourceId(name.id), {}};
-      for (const auto& data : name.languages) {
-        n.languages.push_back(Language{data.language, data.codePage, {}, data.bytes, false, {}, 0});
+  try {
+    for (const auto& type : image.Resources()) {
+      Type t{NormalisedResourceId(type.id), {}};
+      t.names.reserve(type.names.size());
+      for (const auto& name : type.names) {
+        Name n{NormalisedResourceId(name.id), {}};
+        n.languages.reserve(name.languages.size());
+        for (const auto& data : name.languages) {
+          n.languages.push_back(
+              Language{data.language, data.codePage, {}, data.bytes, false, {}, 0});
+        }
+        t.names.push_back(std::move(n));
       }
-      t.names.push_back(std::move(n));
+      types_.push_back(std::move(t));
     }
-    types_.push_back(std::move(t));
+  } catch (const std::bad_alloc&) {
+    failed_ = OutOfMemory();
   }
 }
 
 ResourceUpdate::Language& ResourceUpdate::Slot(const ResourceId& typeId, const ResourceId& nameId,
                                                std::uint16_t language) {
-  const ResourceId typeKey = NormalisedResourceId(typeId);
-  const ResourceId nameKey = NormalisedResourceId(nameId);
   // Resources are mostly replaced in the tree's own order: the name after
   // the last one replaced is tried first.
   Type* type = nullptr;
   Name* name = nullptr;
-  if (hintType_ < types_.size() && types_[hintType_].id == typeKey) {
+  if (hintType_ < types_.size() && Names(types_[hintType_].id, typeId)) {
     type = &types_[hintType_];
     for (const std::size_t n : {hintName_ + 1, hintName_}) {
-      if (n < type->names.size() && type->names[n].id == nameKey) {
+      if (n < type->names.size() && Names(type->names[n].id, nameId)) {
         name = &type->names[n];
         hintName_ = n;
         break;
@@ -127,10 +151,10 @@ ResourceUpdate::Language& ResourceUpdate::Slot(const ResourceId& typeId, const R
     }
   }
   if (!type) {
-    auto found =
-        std::find_if(types_.begin(), types_.end(), [&](const Type& t) { return t.id == typeKey; });
+    auto found = std::find_if(types_.begin(), types_.end(),
+                              [&](const Type& t) { return Names(t.id, typeId); });
     if (found == types_.end()) {
-      types_.push_back(Type{typeKey, {}});
+      types_.push_back(Type{NormalisedResourceId(typeId), {}});
       found = std::prev(types_.end());
     }
     type = &*found;
@@ -138,9 +162,9 @@ ResourceUpdate::Language& ResourceUpdate::Slot(const ResourceId& typeId, const R
   }
   if (!name) {
     auto found = std::find_if(type->names.begin(), type->names.end(),
-                              [&](const Name& n) { return n.id == nameKey; });
+                              [&](const Name& n) { return Names(n.id, nameId); });
     if (found == type->names.end()) {
-      type->names.push_back(Name{nameKey, {}});
+      type->names.push_back(Name{NormalisedResourceId(nameId), {}});
       found = std::prev(type->names.end());
     }
     name = &*found;
@@ -155,30 +179,36 @@ ResourceUpdate::Language& ResourceUpdate::Slot(const ResourceId& typeId, const R
 
 void ResourceUpdate::Put(const ResourceId& typeId, const ResourceId& nameId, std::uint16_t language,
                          std::string bytes) {
-  Language& entry = Slot(typeId, nameId, language);
-  entry.owned = std::move(bytes);
-  entry.isOwned = true;
-  entry.build = nullptr;
+  try {
+    Language& entry = Slot(typeId, nameId, language);
+    entry.owned = std::move(bytes);
+    entry.isOwned = true;
+    entry.build = nullptr;
+  } catch (const std::bad_alloc&) {
+    failed_ = OutOfMemory();
+  }
 }
 
 void ResourceUpdate::PutBuilt(const ResourceId& typeId, const ResourceId& nameId,
                               std::uint16_t language, Builder build, std::size_t sizeHint) {
-  Language& entry = Slot(typeId, nameId, language);
-  entry.owned.clear();
-  entry.isOwned = false;
-  entry.bytes = {};
-  entry.build = std::move(build);
-  entry.sizeHint = sizeHint;
+  try {
+    Language& entry = Slot(typeId, nameId, language);
+    entry.owned.clear();
+    entry.isOwned = false;
+    entry.bytes = {};
+    entry.build = std::move(build);
+    entry.sizeHint = sizeHint;
+  } catch (const std::bad_alloc&) {
+    failed_ = OutOfMemory();
+  }
 }
 
 bool ResourceUpdate::Delete(const ResourceId& typeId, const ResourceId& nameId,
                             std::uint16_t language) {
-  const ResourceId typeKey = NormalisedResourceId(typeId);
-  const ResourceId nameKey = NormalisedResourceId(nameId);
   for (auto type = types_.begin(); type != types_.end(); ++type) {
-    if (!(type->id == typeKey)) continue;
+    if (!Names(type->id, typeId)) continue;
     for (auto name = type->names.begin(); name != type->names.end(); ++name) {
-      if (!(name->id == nameKey)) continue;
+      if (!Names(name->id, nameId)) continue;
       for (auto entry = name->languages.begin(); entry != name->languages.end(); ++entry) {
         if (entry->id != language) continue;
         name->languages.erase(entry);
@@ -194,12 +224,10 @@ bool ResourceUpdate::Delete(const ResourceId& typeId, const ResourceId& nameId,
 
 bool ResourceUpdate::Has(const ResourceId& typeId, const ResourceId& nameId,
                          std::uint16_t language) const {
-  const ResourceId typeKey = NormalisedResourceId(typeId);
-  const ResourceId nameKey = NormalisedResourceId(nameId);
   for (const Type& type : types_) {
-    if (!(type.id == typeKey)) continue;
+    if (!Names(type.id, typeId)) continue;
     for (const Name& name : type.names) {
-      if (!(name.id == nameKey)) continue;
+      if (!Names(name.id, nameId)) continue;
       for (const Language& entry : name.languages) {
         if (entry.id == language) return true;
       }
@@ -362,13 +390,21 @@ Status ResourceUpdate::AppendData(const std::vector<const Language*>& datums, st
         // the other lie beside what it writes as it goes.
         std::string bytes = std::move(theirs);
         std::vector<Taken> taken;
-        taken.reserve(datums.size());
         Status status;
-        std::size_t k = 0;
-        while (status && claims.TakeBack(k)) {
-          const std::size_t at = bytes.size();
-          status = AppendDatum(*datums[k], 1, bytes);
-          taken.push_back({k, at, bytes.size() - at});
+        // Nothing may leave this thread: running out of memory here fails
+        // the write as it would on the first one.
+        try {
+          taken.reserve(datums.size());
+          std::size_t k = 0;
+          while (status && claims.TakeBack(k)) {
+            const std::size_t at = bytes.size();
+            status = AppendDatum(*datums[k], 1, bytes);
+            taken.push_back({k, at, bytes.size() - at});
+          }
+        } catch (const std::bad_alloc&) {
+          status = OutOfMemory();
+        } catch (const std::length_error&) {
+          status = OutOfMemory();
         }
         if (!status) claims.Stop();
         theirs = std::move(bytes);
@@ -380,14 +416,20 @@ Status ResourceUpdate::AppendData(const std::vector<const Language*>& datums, st
       // No thread to be had: this one builds every datum.
     }
   }
-  placed.assign(datums.size(), {0, 0});
   Status status;
-  std::size_t k = 0;
-  while (status && claims.TakeFront(k)) {
-    out.resize(static_cast<std::size_t>(AlignUp(out.size(), 4)), '\0');
-    const std::size_t at = out.size();
-    status = AppendDatum(*datums[k], 0, out);
-    placed[k] = {at, out.size() - at};
+  try {
+    placed.assign(datums.size(), {0, 0});
+    std::size_t k = 0;
+    while (status && claims.TakeFront(k)) {
+      out.resize(static_cast<std::size_t>(AlignUp(out.size(), 4)), '\0');
+      const std::size_t at = out.size();
+      status = AppendDatum(*datums[k], 0, out);
+      placed[k] = {at, out.size() - at};
+    }
+  } catch (const std::bad_alloc&) {
+    status = OutOfMemory();  // the other thread is stopped and joined first
+  } catch (const std::length_error&) {
+    status = OutOfMemory();
   }
   if (!status) claims.Stop();
   if (other.joinable()) other.join();
@@ -413,7 +455,7 @@ Status ResourceUpdate::AppendDatum(const Language& datum, std::size_t worker, st
   try {
     return datum.build(out, worker);
   } catch (const std::bad_alloc&) {
-    return Status::Fail(ENOMEM, "out of memory");
+    return OutOfMemory();
   }
 }
 
@@ -425,26 +467,45 @@ Status ResourceUpdate::Assemble(PieceImage& out) const {
       {std::move(serialized.bytes), serialized.entriesStart, serialized.entryCount}, out);
 }
 
+template <typename Step>
+Status ResourceUpdate::Guarded(Step step) const {
+  if (!failed_) return failed_;
+  // A module whose tree, names or sizes cost more memory than there is
+  // fails its write; nothing else is affected.
+  try {
+    return step();
+  } catch (const std::bad_alloc&) {
+  } catch (const std::length_error&) {
+  }
+  return OutOfMemory();
+}
+
 Status ResourceUpdate::Build(std::string& out) const {
-  PieceImage image;
-  if (Status status = Assemble(image); !status) return status;
-  std::optional<std::string> whole = image.Flatten();
-  if (!whole) return Status::Fail(EIO, "cannot read " + image_.Path());
-  out = std::move(*whole);
-  return {};
+  return Guarded([&] {
+    PieceImage image;
+    if (Status status = Assemble(image); !status) return status;
+    std::optional<std::string> whole = image.Flatten();
+    if (!whole) return Status::Fail(EIO, "cannot read " + image_.Path());
+    out = std::move(*whole);
+    return Status();
+  });
 }
 
 Status ResourceUpdate::Commit(const std::string& target, mode_t mode) const {
-  PieceImage image;
-  Status status = Assemble(image);
-  if (!status) return status;
-  AtomicFileWriter writer;
-  int error = writer.Open(target, mode);
-  if (error == 0) error = image.WriteTo(writer);
-  // A module can be generated again: no need to wait for the disk.
-  if (error == 0) error = writer.Commit(false);
-  if (error != 0) return Status::Fail(error, "cannot write " + target);
-  return {};
+  return Guarded([&] {
+    PieceImage image;
+    Status status = Assemble(image);
+    if (!status) return status;
+    // A failure below, running out of memory included, leaves no file: the
+    // writer drops its temporary file when it goes.
+    AtomicFileWriter writer;
+    int error = writer.Open(target, mode);
+    if (error == 0) error = image.WriteTo(writer);
+    // A module can be generated again: no need to wait for the disk.
+    if (error == 0) error = writer.Commit(false);
+    if (error != 0) return Status::Fail(error, "cannot write " + target);
+    return Status();
+  });
 }
 
 }  // namespace ulk

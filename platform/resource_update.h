@@ -21,7 +21,9 @@ namespace ulk {
 class ResourceUpdate {
  public:
   // Starts from the resources of `image`, which must stay open until the
-  // update is committed or dropped.
+  // update is committed or dropped. Nothing here throws: memory that runs
+  // out, here or in any change, fails the Build or Commit that follows
+  // (ENOMEM).
   explicit ResourceUpdate(const ModuleImage& image);
 
   // Adds or replaces a resource. Names are kept upper-cased, as the module
@@ -90,6 +92,10 @@ class ResourceUpdate {
   // The module with the rebuilt section, as pieces of the source's bytes
   // and of its own.
   Status Assemble(class PieceImage& out) const;
+  // Runs a write; a change that ran out of memory, or memory that runs out
+  // now, fails it with ENOMEM.
+  template <typename Step>
+  Status Guarded(Step step) const;
 
   const ModuleImage& image_;
   std::vector<Type> types_;
@@ -97,6 +103,7 @@ class ResourceUpdate {
   std::size_t hintType_ = 0;
   std::size_t hintName_ = 0;
   std::size_t workers_ = 1;
+  Status failed_;  // a change that found no memory
 };
 
 // Upper-cases a resource name as the module format compares names.

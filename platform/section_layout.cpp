@@ -16,6 +16,7 @@ constexpr std::uint32_t kInitializedData = 0x00000040;
 constexpr std::uint32_t kMemRead = 0x40000000;
 constexpr std::uint64_t kDebugEntrySize = 28;
 constexpr std::uint64_t kLimit = 0xFFFFFFFFu;
+constexpr std::uint32_t kPageSize = 4096;
 
 std::uint64_t ExtentOf(const PeSection& s) {
   return std::max(s.virtualSize, s.sizeOfRawData);
@@ -263,6 +264,11 @@ Status SectionLayout::PlaceAppended(ResourceSectionBytes& section, PieceImage& o
   if (address + newRaw > kLimit || pointer + newRaw > kLimit) {
     return Refuse(kErrorBadHeaders, "a new section would lie beyond 4 GB");
   }
+  // Below the page size a loader maps the file as it lies: a section must
+  // stand in memory where it stands in the file.
+  if (headers_.sectionAlignment < kPageSize && address != pointer) {
+    return Refuse(kErrorBadHeaders, "no place for a new section where it lies in the file");
+  }
   PeSection added;
   const bool nameTaken = std::any_of(sections_.begin(), sections_.end(),
                                      [](const PeSection& s) { return s.name == ".rsrc"; });
@@ -366,6 +372,12 @@ Status SectionLayout::Assemble(ResourceSectionBytes section, PieceImage& out) {
   }
   out = PieceImage();
   if (Status status = Place(Choose(sectionSize_), section, out); !status) return status;
+  // Whatever the headers claim, a module grows by its new resources and the
+  // padding before and after them, never more.
+  const std::uint64_t fileAlignment = headers_.fileAlignment;
+  if (out.Size() > source_.Size() + AlignUp(sectionSize_, fileAlignment) + fileAlignment) {
+    return Refuse(kErrorBadHeaders, "the rebuilt module would grow past its resources");
+  }
   for (const PeSection& s : sections_) {
     if (s.virtualAddress + std::uint64_t{s.virtualSize} > kLimit || RawEndOf(s) > kLimit) {
       return Refuse(kErrorBadHeaders, "the rebuilt module would exceed 4 GB");

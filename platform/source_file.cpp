@@ -8,7 +8,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <vector>
+#include <new>
+
+#include "platform/system_error.h"
 
 namespace ulk {
 namespace {
@@ -39,17 +41,21 @@ SourceFile::~SourceFile() {
 
 int SourceFile::Open(const std::string& path) {
   Close();
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Not blocking: opening a pipe that nobody writes would wait for ever.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return errno;
   struct stat info {};
-  if (::fstat(fd, &info) != 0) {
-    const int error = errno;
+  int error = ::fstat(fd, &info) == 0 ? 0 : errno;
+  if (error == 0 && S_ISDIR(info.st_mode)) error = EISDIR;
+  // A device or a pipe is no module, and reading one may never end.
+  if (error == 0 && !S_ISREG(info.st_mode)) error = kErrorNotAFile;
+  if (error == 0 && static_cast<std::uint64_t>(info.st_size) > kMaxModuleFileSize) {
+    error = kErrorFileTooLarge;
+  }
+  if (error == 0 && ::fcntl(fd, F_SETFL, 0) != 0) error = errno;
+  if (error != 0) {
     ::close(fd);
     return error;
-  }
-  if (S_ISDIR(info.st_mode)) {
-    ::close(fd);
-    return EISDIR;
   }
   fd_ = fd;
   size_ = info.st_size > 0 ? static_cast<std::uint64_t>(info.st_size) : 0;
@@ -57,13 +63,13 @@ int SourceFile::Open(const std::string& path) {
   return 0;
 }
 
-void SourceFile::Adopt(std::string bytes) {
+int SourceFile::Adopt(std::string bytes) {
   Close();
-  size_ = bytes.size();
-  Stretch whole{std::make_unique<char[]>(bytes.size()), bytes.size()};
-  std::memcpy(whole.bytes.get(), bytes.data(), bytes.size());
-  whole_ = std::move(whole);
+  if (bytes.size() > kMaxModuleFileSize) return kErrorFileTooLarge;
+  adopted_ = std::move(bytes);
+  size_ = adopted_.size();
   inMemory_ = true;
+  return 0;
 }
 
 void SourceFile::Close() {
@@ -75,6 +81,8 @@ void SourceFile::Close() {
   read_.clear();
   readBytes_ = 0;
   whole_.reset();
+  std::string().swap(adopted_);
+  lastError_ = 0;
 }
 
 int SourceFile::ReadAll(std::uint64_t offset, char* out, std::size_t length) const {
@@ -93,24 +101,44 @@ int SourceFile::ReadAll(std::uint64_t offset, char* out, std::size_t length) con
 }
 
 std::optional<std::string_view> SourceFile::View(std::uint64_t offset, std::uint64_t length) const {
+  lastError_ = EIO;
   if (!IsOpen() || offset > size_ || length > size_ - offset) return std::nullopt;
-  const auto at = [&](const Stretch& stretch, std::uint64_t start) {
-    return stretch.View().substr(static_cast<std::size_t>(offset - start),
-                                 static_cast<std::size_t>(length));
+  lastError_ = 0;
+  const auto at = [&](std::string_view all) {
+    return all.substr(static_cast<std::size_t>(offset), static_cast<std::size_t>(length));
   };
-  if (whole_) return at(*whole_, 0);
+  if (const auto all = Whole()) return at(*all);
   if (const auto found = Find(offset, length)) return found;
   const bool wholeFile = readBytes_ + length > size_ || read_.size() >= kMaxStretches;
   const std::uint64_t from = wholeFile ? 0 : offset;
-  Stretch stretch{std::unique_ptr<char[]>(new char[wholeFile ? size_ : length]),
-                  static_cast<std::size_t>(wholeFile ? size_ : length)};
-  if (ReadAll(from, stretch.bytes.get(), stretch.size) != 0) return std::nullopt;
+  const std::size_t size = static_cast<std::size_t>(wholeFile ? size_ : length);
+  Stretch stretch{std::unique_ptr<char[]>(new (std::nothrow) char[size]), size};
+  if (!stretch.bytes) {
+    lastError_ = ENOMEM;
+    return std::nullopt;
+  }
+  if (ReadAll(from, stretch.bytes.get(), stretch.size) != 0) {
+    lastError_ = EIO;
+    return std::nullopt;
+  }
   if (wholeFile) {
     whole_ = std::move(stretch);
-    return at(*whole_, 0);
+    return at(whole_->View());
   }
-  readBytes_ += length;
-  return read_.emplace(offset, std::move(stretch))->second.View();
+  try {
+    const auto placed = read_.emplace(offset, std::move(stretch));
+    readBytes_ += length;
+    return placed->second.View();
+  } catch (const std::bad_alloc&) {
+    lastError_ = ENOMEM;
+    return std::nullopt;
+  }
+}
+
+std::optional<std::string_view> SourceFile::Whole() const {
+  if (inMemory_) return std::string_view(adopted_);
+  if (whole_) return whole_->View();
+  return std::nullopt;
 }
 
 std::optional<std::string_view> SourceFile::Find(std::uint64_t offset, std::uint64_t length) const {
@@ -126,8 +154,8 @@ std::optional<std::string_view> SourceFile::Find(std::uint64_t offset, std::uint
 
 int SourceFile::Read(std::uint64_t offset, void* out, std::size_t length) const {
   if (!IsOpen() || offset > size_ || length > size_ - offset) return EIO;
-  if (whole_) {
-    std::memcpy(out, whole_->bytes.get() + offset, length);
+  if (const auto all = Whole()) {
+    std::memcpy(out, all->data() + offset, length);
     return 0;
   }
   if (const auto found = Find(offset, length)) {
@@ -139,8 +167,8 @@ int SourceFile::Read(std::uint64_t offset, void* out, std::size_t length) const 
 
 int SourceFile::CopyTo(int fd, std::uint64_t offset, std::uint64_t length) const {
   if (!IsOpen() || offset > size_ || length > size_ - offset) return EIO;
-  if (whole_) {
-    return WriteAll(fd, whole_->bytes.get() + offset, static_cast<std::size_t>(length));
+  if (const auto all = Whole()) {
+    return WriteAll(fd, all->data() + offset, static_cast<std::size_t>(length));
   }
   auto from = static_cast<off_t>(offset);
   bool kernelCopy = true;
@@ -160,13 +188,16 @@ int SourceFile::CopyTo(int fd, std::uint64_t offset, std::uint64_t length) const
       return errno;
     }
   }
-  std::vector<char> buffer(static_cast<std::size_t>(std::min<std::uint64_t>(length, kCopyBuffer)));
+  const std::size_t bufferSize =
+      static_cast<std::size_t>(std::min<std::uint64_t>(length, kCopyBuffer));
+  const std::unique_ptr<char[]> buffer(new (std::nothrow) char[bufferSize]);
+  if (!buffer && bufferSize > 0) return ENOMEM;
   while (length > 0) {
     const std::size_t take = static_cast<std::size_t>(std::min<std::uint64_t>(length, kCopyBuffer));
-    if (const int error = ReadAll(static_cast<std::uint64_t>(from), buffer.data(), take)) {
+    if (const int error = ReadAll(static_cast<std::uint64_t>(from), buffer.get(), take)) {
       return error;
     }
-    if (const int error = WriteAll(fd, buffer.data(), take)) return error;
+    if (const int error = WriteAll(fd, buffer.get(), take)) return error;
     from += static_cast<off_t>(take);
     length -= take;
   }

@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <functional>
+#include <optional>
 
 #include "platform/byte_stream.h"
 #include "platform/files.h"
@@ -32,7 +33,29 @@ bool SameKey(std::u16string_view a, std::u16string_view b) {
   return true;
 }
 
-Status ParseNode(ByteReader block, VersionNode& node, int depth) {
+// Where a block stands decides how it reads, as the version codec reads
+// and rewrites it (keeping each block's wType and wValueLength): the root
+// holds its fixed information, then blocks; the file information and its
+// string tables hold blocks only (their wValueLength is 0 by the format);
+// the strings of a table are texts whatever their wType says. Elsewhere
+// wType 1 with a value marks a text.
+enum class Place { kRoot, kFileInfo, kTable, kString, kOther };
+
+Place PlaceOfChild(Place parent, std::u16string_view key) {
+  switch (parent) {
+    case Place::kRoot:
+      return SameKey(key, u"StringFileInfo") ? Place::kFileInfo : Place::kOther;
+    case Place::kFileInfo:
+      return Place::kTable;
+    case Place::kTable:
+      return Place::kString;
+    default:
+      return Place::kOther;
+  }
+}
+
+// `parent` is where the block's parent stands; none for the root.
+Status ParseNode(ByteReader block, VersionNode& node, int depth, std::optional<Place> parent) {
   if (depth > 8) return Status::Fail(kErrorBadTemplate, "version blocks nest too deep");
   std::uint16_t length = 0;
   std::uint16_t valueLength = 0;
@@ -45,22 +68,25 @@ Status ParseNode(ByteReader block, VersionNode& node, int depth) {
   ByteReader r = *block.Sub(0, length);
   r.Seek(kHeadSize);
   if (!r.Utf16z(node.key)) return Status::Fail(kErrorBadTemplate, "unterminated version key");
+  const Place place = parent ? PlaceOfChild(*parent, node.key) : Place::kRoot;
   if (!r.AlignTo4()) return {};  // a block that ends with its key
-  if (valueLength != 0 && node.type == 1) {
+  if (place == Place::kString || (place == Place::kOther && valueLength != 0 && node.type == 1)) {
     // A text (a String block, which has no children). Its length counts
     // characters and is often wrong: the value runs to the end of the block
     // and ends at its terminating zero.
-    r.Bytes(r.Remaining(), node.value);
+    if (valueLength != 0) r.Bytes(r.Remaining(), node.value);
     return {};
   }
-  if (!r.Bytes(std::min<std::uint64_t>(valueLength, r.Remaining()), node.value)) return {};
+  const bool blocksOnly = place == Place::kFileInfo || place == Place::kTable;
+  const std::uint64_t declared = blocksOnly ? 0 : valueLength;
+  if (!r.Bytes(std::min<std::uint64_t>(declared, r.Remaining()), node.value)) return {};
   while (r.AlignTo4() && r.Remaining() >= kHeadSize) {
     std::uint16_t childLength = 0;
     r.PeekU16(r.Offset(), childLength);
     if (childLength == 0) break;  // trailing padding
     const auto child = r.Sub(r.Offset(), std::min<std::uint64_t>(childLength, r.Remaining()));
     VersionNode parsed;
-    Status status = ParseNode(*child, parsed, depth + 1);
+    Status status = ParseNode(*child, parsed, depth + 1, place);
     if (!status) return status;
     node.children.push_back(std::move(parsed));
     if (!r.Skip(std::min<std::uint64_t>(childLength, r.Remaining()))) break;
@@ -68,11 +94,14 @@ Status ParseNode(ByteReader block, VersionNode& node, int depth) {
   return {};
 }
 
+// Writes one block and its children; `fits` turns false when a length does
+// not fit its 16 bits.
 void WriteNode(ByteWriter& out, std::u16string_view key, std::uint16_t type, std::string_view value,
-               std::uint16_t valueLength, const std::function<void(ByteWriter&)>& children) {
+               std::uint64_t valueLength, bool& fits,
+               const std::function<void(ByteWriter&)>& children) {
   const std::size_t start = out.Offset();
   out.U16(0);
-  out.U16(valueLength);
+  out.U16(static_cast<std::uint16_t>(valueLength));
   out.U16(type);
   out.Utf16z(key);
   out.AlignTo4();
@@ -81,7 +110,9 @@ void WriteNode(ByteWriter& out, std::u16string_view key, std::uint16_t type, std
     out.AlignTo4();
     children(out);
   }
-  out.PatchU16(start, static_cast<std::uint16_t>(out.Offset() - start));
+  const std::uint64_t length = out.Offset() - start;
+  if (length > 0xFFFF || valueLength > 0xFFFF) fits = false;
+  out.PatchU16(start, static_cast<std::uint16_t>(length));
 }
 
 std::string ElfSection(const std::string& bytes, std::string_view wanted) {
@@ -161,7 +192,7 @@ std::u16string VersionNode::Text() const {
 
 Status ParseVersionTree(std::string_view block, VersionNode& root) {
   root = {};
-  return ParseNode(ByteReader(block), root, 0);
+  return ParseNode(ByteReader(block), root, 0, std::nullopt);
 }
 
 std::string BuildVersionBlock(const FixedFileInfo& fixed, std::uint32_t translation,
@@ -180,24 +211,26 @@ std::string BuildVersionBlock(const FixedFileInfo& fixed, std::uint32_t translat
   translationBytes.U16(static_cast<std::uint16_t>(translation >> 16));
 
   ByteWriter out;
-  WriteNode(out, u"VS_VERSION_INFO", 0, fixedBytes.Data(), kFixedSize, [&](ByteWriter& w) {
-    WriteNode(w, u"StringFileInfo", 1, {}, 0, [&](ByteWriter& sfi) {
-      WriteNode(sfi, tableKey, 1, {}, 0, [&](ByteWriter& table) {
+  bool fits = true;
+  WriteNode(out, u"VS_VERSION_INFO", 0, fixedBytes.Data(), kFixedSize, fits, [&](ByteWriter& w) {
+    WriteNode(w, u"StringFileInfo", 1, {}, 0, fits, [&](ByteWriter& sfi) {
+      WriteNode(sfi, tableKey, 1, {}, 0, fits, [&](ByteWriter& table) {
         for (const auto& [name, text] : strings) {
           table.AlignTo4();
           ByteWriter value;
           const std::u16string wide = Utf8ToUtf16(text);
           value.Utf16z(wide);
-          WriteNode(table, Utf8ToUtf16(name), 1, value.Data(),
-                    static_cast<std::uint16_t>(wide.size() + 1), nullptr);
+          WriteNode(table, Utf8ToUtf16(name), 1, value.Data(), wide.size() + 1, fits, nullptr);
         }
       });
     });
     w.AlignTo4();
-    WriteNode(w, u"VarFileInfo", 1, {}, 0, [&](ByteWriter& vfi) {
-      WriteNode(vfi, u"Translation", 0, translationBytes.Data(), 4, nullptr);
+    WriteNode(w, u"VarFileInfo", 1, {}, 0, fits, [&](ByteWriter& vfi) {
+      WriteNode(vfi, u"Translation", 0, translationBytes.Data(), 4, fits, nullptr);
     });
   });
+  // A length cut to 16 bits would make a block that reads as another.
+  if (!fits) return {};
   return out.Take();
 }
 

@@ -46,7 +46,8 @@ struct FixedFileInfo {
 
 // Builds a VS_VERSIONINFO block: the fixed information, one string table
 // for `translation` (language in the low 16 bits, code page in the high)
-// and the matching "Translation" value.
+// and the matching "Translation" value. Empty when the strings are too long
+// for the block's 16-bit lengths.
 std::string BuildVersionBlock(const FixedFileInfo& fixed, std::uint32_t translation,
                               const std::vector<std::pair<std::string, std::string>>& strings);
 

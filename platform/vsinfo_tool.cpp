@@ -33,6 +33,10 @@ int main(int argc, char** argv) {
   }
   // Spanish (Spain), Unicode.
   const std::string block = ulk::BuildVersionBlock(fixed, 0x04B00C0A, strings);
+  if (block.empty()) {
+    std::fprintf(stderr, "ulk-vsinfo: los textos no caben en un bloque de versión\n");
+    return 1;
+  }
   if (const int error = ulk::WriteFileAtomically(argv[1], block)) {
     std::fprintf(stderr, "ulk-vsinfo: no se puede escribir %s (%d)\n", argv[1], error);
     return 1;

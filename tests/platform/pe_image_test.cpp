@@ -1,10 +1,15 @@
 #include "platform/pe_image.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include "platform/byte_stream.h"
 #include "platform/piece_image.h"
 #include "platform/system_error.h"
+#include "tests/platform/module_bytes.h"
 #include "tests/test_support.h"
 
 namespace ulk {
@@ -184,6 +189,107 @@ TEST_F(MalformedPeTest, DataOutsideTheFileIsRefused) {
             kErrorBadResourceDirectory);
   EXPECT_EQ(LoadPatched([&](std::string& b) { StoreU32(b, entry, 0xFFFFFF00); }),
             kErrorBadResourceDirectory);
+}
+
+// Every section a rebuild writes is padded to the module's alignments: ones
+// no loader takes (a gigabyte made a gigabyte of output per language) are
+// refused as the module is opened.
+TEST_F(MalformedPeTest, AlignmentsALoaderWouldNotTakeAreRefused) {
+  struct Case {
+    std::uint32_t section, file;
+    bool taken;
+  };
+  const Case cases[] = {
+      {0x1000, 0x200, true},           {0x1000, 0x1000, true}, {0x20000, 0x10000, true},
+      {0x10000, 0x10000, true},        {0x200, 0x200, true},   {0x20, 0x20, true},
+      {0x80000000, 0x200, true},       {0x1000, 0x100, false}, {0x20000, 0x20000, false},
+      {0x40000000, 0x40000000, false}, {0x800, 0x200, false},  {0x1000, 0x2000, false},
+      {0x1000, 0x300, false},          {0x3000, 0x200, false}, {0, 0, false},
+  };
+  for (const Case& c : cases) {
+    const int code = LoadPatched([&](std::string& b) {
+      StoreU32(b, static_cast<std::size_t>(headers_.optionalOffset + 32), c.section);
+      StoreU32(b, static_cast<std::size_t>(headers_.optionalOffset + 36), c.file);
+    });
+    EXPECT_EQ(code, c.taken ? 0 : kErrorNotAModule) << std::hex << c.section << " " << c.file;
+  }
+}
+
+// A name is copied for every entry that points at it: a tree whose entries
+// keep pointing at one long name is refused before its copies cost more
+// memory than the tree has bytes (a 164 KB module took a gigabyte).
+TEST(ResourceNamesTest, CopiesOfNamesCountAgainstTheTree) {
+  struct Case {
+    std::size_t entries, units;
+    int code;
+  };
+  const Case cases[] = {
+      {1, 65535, 0},  // the longest name there is, once
+      {2, 8, 0},      // a short name shared, as a dialog and a menu may share one
+      {40, 65535, kErrorBadResourceDirectory},
+      {3000, 1000, kErrorBadResourceDirectory},
+  };
+  for (const bool is64 : {false, true}) {
+    for (const Case& c : cases) {
+      testing::ModuleSpec spec;
+      spec.is64 = is64;
+      spec.resources = [&](std::uint32_t) {
+        testing::TreeBytes tree;
+        const std::size_t subdirectory = 16 + 8 * c.entries;
+        const std::size_t name = subdirectory + 16;
+        tree.Directory(0, static_cast<std::uint16_t>(c.entries), 0);
+        for (std::size_t i = 0; i < c.entries; ++i) {
+          tree.Entry(16 + 8 * i, 0x80000000u | static_cast<std::uint32_t>(name),
+                     0x80000000u | static_cast<std::uint32_t>(subdirectory));
+        }
+        tree.Directory(subdirectory, 0, 0);
+        tree.Name(name, std::u16string(c.units, u'N'));
+        return tree.Str();
+      };
+      ModuleImage image;
+      const int code = image.Load(testing::MakeModule(spec));
+      EXPECT_EQ(code, c.code) << c.entries << " x " << c.units << ": " << image.Detail();
+      if (code == 0) {
+        ASSERT_EQ(image.Resources().size(), c.entries);
+        EXPECT_EQ(image.Resources().back().id.name.size(), c.units);
+      }
+    }
+  }
+}
+
+// Only a regular file is read, and not one past the largest module taken:
+// a device or a pipe may never end (and opening a pipe may never return).
+TEST(PeImageFilesTest, OnlyRegularFilesOfAModulesSizeAreOpened) {
+  testing::TempDir dir("pe-files");
+  const std::string fifo = dir / "pipe.dll";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  // Held open for writing, so that an open that waits for a writer returns.
+  const int writer = ::open(fifo.c_str(), O_RDWR | O_NONBLOCK);
+  ASSERT_GE(writer, 0);
+  const auto sparse = [&](const std::string& name, std::uint64_t size) {
+    const std::string path = dir / name;
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    EXPECT_EQ(::ftruncate(fd, static_cast<off_t>(size)), 0);
+    ::close(fd);
+    return path;
+  };
+  struct Case {
+    std::string path;
+    int code;
+  };
+  const Case cases[] = {
+      {fifo, kErrorNotAFile},
+      {"/dev/zero", kErrorNotAFile},
+      {sparse("huge.dll", kMaxModuleFileSize + 1), kErrorFileTooLarge},
+      {sparse("largest.dll", kMaxModuleFileSize), kErrorNotAModule},  // taken, and read
+  };
+  for (const Case& c : cases) {
+    ModuleImage image;
+    EXPECT_EQ(image.Open(c.path), c.code) << c.path;
+    EXPECT_FALSE(image.IsOpen());
+    EXPECT_FALSE(image.Detail().empty());
+  }
+  ::close(writer);
 }
 
 TEST(PeChecksumTest, MatchesTheReferenceSum) {

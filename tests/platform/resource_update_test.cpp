@@ -20,6 +20,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/byte_stream.h"
+#include "platform/system_error.h"
+#include "tests/platform/module_bytes.h"
 #include "tests/test_support.h"
 
 namespace ulk {
@@ -514,6 +516,52 @@ TEST(ResourceUpdateTest, EmptyResourceLastInTheSection) {
       const ResourceData* empty = after.Find(ResourceId::Number(0x7FFF), ResourceId::Number(1));
       ASSERT_NE(empty, nullptr);
       EXPECT_TRUE(empty->bytes.empty());
+    }
+  }
+}
+
+// A small image (both alignments equal and below the page size) is mapped
+// as it lies in the file: a section added to it must stand at the same
+// address in memory as in the file, or the module is refused, not written
+// as one no loader maps.
+TEST(ResourceUpdateTest, SmallImagesKeepSectionsWhereTheyLieInTheFile) {
+  for (const bool is64 : {false, true}) {
+    for (const std::uint32_t beyondFile : {0u, 0x400u}) {
+      SCOPED_TRACE(std::to_string(is64) + " " + std::to_string(beyondFile));
+      testing::ModuleSpec spec;
+      spec.is64 = is64;
+      spec.sectionAlignment = spec.fileAlignment = 0x200;
+      // The tree does not start its section, which is then not rewritten.
+      spec.resources = [](std::uint32_t) { return std::string(48, '\0'); };
+      std::string bytes = testing::MakeModule(spec);
+      ModuleImage plain;
+      ASSERT_EQ(plain.Load(bytes), 0) << plain.Detail();
+      const PeHeaders h = plain.Headers();
+      const PeSection& section = h.sections.front();
+      StoreU32(bytes, static_cast<std::size_t>(h.dataDirectoryOffset + 8 * kDirResource),
+               section.virtualAddress + 16);
+      StoreU32(bytes, static_cast<std::size_t>(h.dataDirectoryOffset + 8 * kDirResource + 4), 16);
+      // Memory beyond the file's bytes ends the image further than the file.
+      StoreU32(bytes, static_cast<std::size_t>(h.sectionTableOffset + 8),
+               section.sizeOfRawData + beyondFile);
+      ModuleImage image;
+      ASSERT_EQ(image.Load(bytes), 0) << image.Detail();
+      ResourceUpdate update(image);
+      update.Put(ResourceId::Number(10), ResourceId::Number(1), 0, "small");
+      std::string output;
+      const Status status = update.Build(output);
+      if (beyondFile != 0) {
+        EXPECT_EQ(status.code(), kErrorBadHeaders) << status.message();
+        continue;
+      }
+      ASSERT_TRUE(status.ok()) << status.message();
+      ModuleImage after;
+      ASSERT_EQ(after.Load(output), 0) << after.Detail();
+      ASSERT_EQ(after.Headers().sections.size(), 2u);
+      for (const PeSection& s : after.Headers().sections) {
+        EXPECT_EQ(s.virtualAddress, s.pointerToRawData) << s.name;
+      }
+      EXPECT_EQ(after.Find(ResourceId::Number(10), ResourceId::Number(1))->bytes, "small");
     }
   }
 }

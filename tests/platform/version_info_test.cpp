@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/byte_stream.h"
 #include "tests/test_support.h"
 
 namespace ulk {
@@ -81,6 +82,65 @@ TEST(FileVersionInfoTest, BuiltBlocksParseBack) {
   info.LoadBlock("\x10\x00garbage");
   EXPECT_FALSE(info.HasBlock());
   EXPECT_EQ(info.translation(), 0u);
+}
+
+// A block reads as the version codec reads it, which keeps each block's
+// wType and wValueLength when it writes a translation there: the module it
+// generated must read back whole. The strings of a table are texts whatever
+// their wType; the file information and its tables hold blocks only; the
+// root holds its fixed information and blocks.
+TEST(FileVersionInfoTest, BlocksReadAsTheVersionCodecWritesThem) {
+  struct Patch {
+    const char* key;
+    std::size_t before;  // where the field lies before the key: 4 wValueLength, 2 wType
+    std::uint16_t value;
+  };
+  const std::string text = "Descripción bastante larga";
+  const Patch patches[] = {
+      {"FileDescription", 2, 0}, {"FileDescription", 2, 2}, {"FileDescription", 2, 0xFFFE},
+      {"StringFileInfo", 4, 8},  {"0c0a04b0", 4, 12},       {"0c0a04b0", 2, 1},
+      {"VS_VERSION_INFO", 2, 1},
+  };
+  for (const Patch& patch : patches) {
+    SCOPED_TRACE(std::string(patch.key) + " " + std::to_string(patch.before) + " " +
+                 std::to_string(patch.value));
+    std::string block = BuildVersionBlock(FixedFileInfo{}, 0x04B00C0A,
+                                          {{"FileDescription", text}, {"Comments", ""}});
+    std::string key;
+    for (const char c : std::string_view(patch.key)) key += {c, '\0'};
+    const std::size_t at = block.find(key);
+    ASSERT_NE(at, std::string::npos);
+    StoreU16(block, at - patch.before, patch.value);
+    FileVersionInfo info;
+    info.LoadBlock(block);
+    ASSERT_TRUE(info.HasBlock());
+    EXPECT_EQ(info.translation(), 0x04B00C0Au);
+    EXPECT_EQ(info.GetField(4), text);
+    EXPECT_EQ(info.GetField(6), "");
+    EXPECT_EQ(info.GetField(kFieldOs), "VOS_NT_WINDOWS32");
+  }
+}
+
+// Every length of a block is 16 bits: strings that do not fit give no block,
+// not one whose lengths were cut (and which reads as another).
+TEST(FileVersionInfoTest, BlocksTooLongForTheirLengthsAreNotBuilt) {
+  struct Case {
+    std::size_t strings, units;
+    bool fits;
+  };
+  const Case cases[] = {{1, 32000, true}, {1, 33000, false}, {1000, 10, true}, {2000, 10, false}};
+  for (const Case& c : cases) {
+    std::vector<std::pair<std::string, std::string>> strings;
+    for (std::size_t i = 0; i < c.strings; ++i) {
+      strings.emplace_back("K" + std::to_string(i), std::string(c.units, 'v'));
+    }
+    const std::string block = BuildVersionBlock(FixedFileInfo{}, 0x04B00C0A, strings);
+    EXPECT_EQ(block.empty(), !c.fits) << c.strings << " x " << c.units;
+    if (!c.fits) continue;
+    FileVersionInfo info;
+    info.LoadBlock(block);
+    EXPECT_EQ(info.GetString("K" + std::to_string(c.strings - 1)), std::string(c.units, 'v'));
+  }
 }
 
 TEST(FileVersionInfoTest, ReadableNames) {
