@@ -1,35 +1,40 @@
 // Writes the seed corpora of the fuzz targets from the modules the tests
 // build: each module as a seed of the module reader and of the resource
-// update, and each menu, dialog, string block and version resource in it as a
-// seed of its codec. Real modules reach far more of the code than bytes
-// written by hand.
+// update (the small ones also with resources of long names added), and each
+// menu, dialog, string block and version resource in it as a seed of its
+// codec, of the layouts and of the version information reader. Real modules
+// reach far more of the code than bytes written by hand.
 //
 //   make_seeds CORPUS_DIR MODULE...
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "platform/byte_stream.h"
 #include "platform/files.h"
 #include "platform/pe_image.h"
+#include "platform/resource_update.h"
+#include "platform/version_info.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-const char* CodecOf(const ulk::ResourceId& type) {
-  if (type.named) return nullptr;
+// The targets a resource is a seed of; its codec's first.
+std::vector<const char*> TargetsOf(const ulk::ResourceId& type) {
+  if (type.named) return {};
   switch (type.number) {
     case 4:
-      return "menu_codec";
+      return {"menu_codec", "resource_layout"};
     case 5:
-      return "dialog_codec";
+      return {"dialog_codec", "resource_layout"};
     case 6:
-      return "string_table";
+      return {"string_table"};
     case 16:
-      return "version_codec";
+      return {"version_codec", "version_info"};
     default:
-      return nullptr;
+      return {};
   }
 }
 
@@ -45,7 +50,7 @@ bool Write(const fs::path& path, std::string_view bytes) {
 // export directory (and its checksum made right again), so that seeds made
 // again from the same sources are the same files.
 std::string WithoutTimestamp(const ulk::ModuleImage& image) {
-  std::string bytes = image.Bytes();
+  std::string bytes(image.Bytes());
   const ulk::PeHeaders& h = image.Headers();
   ulk::StoreU32(bytes, static_cast<std::size_t>(h.coffOffset + 4), 0);
   std::uint64_t exportTime = 0;
@@ -66,9 +71,32 @@ std::string SeedName(const ulk::ResourceTypeNode& type, const ulk::ResourceName&
                      const ulk::ResourceData& data) {
   char language[8];
   std::snprintf(language, sizeof language, "%04x", data.language);
-  const std::string kind = CodecOf(type.id);
+  const std::string kind = TargetsOf(type.id).front();
   return kind.substr(0, kind.find('_')) + "-" +
          (name.id.named ? name.id.NameUtf8() : std::to_string(name.id.number)) + "-" + language;
+}
+
+// The module with resources of long names added (a type, a dialog copied
+// under a name, an RCDATA with letters beyond ASCII): the reader copies a
+// name for every entry that points at one. Only small modules get them, so
+// that each seed stays a few kilobytes.
+bool LongNamesOf(const std::string& bytes, std::string& out) {
+  constexpr std::uint64_t kSmallModule = 7000;
+  if (bytes.size() > kSmallModule) return false;
+  ulk::ModuleImage image;
+  if (image.Load(bytes) != 0) return false;
+  ulk::ResourceUpdate update(image);
+  update.Put(ulk::ResourceId::Name(std::u16string(64, u'T')),
+             ulk::ResourceId::Name(std::u16string(700, u'N')), 0x0409, "long names");
+  update.Put(ulk::ResourceId::Number(10), ulk::ResourceId::Name(std::u16string(255, u'\u00D1')), 0,
+             "x");
+  const ulk::ResourceTypeNode* dialogs = image.FindType(ulk::ResourceId::Number(5));
+  if (dialogs && !dialogs->names.empty() && !dialogs->names.front().languages.empty()) {
+    const ulk::ResourceData& first = dialogs->names.front().languages.front();
+    update.Put(dialogs->id, ulk::ResourceId::Name(std::u16string(300, u'D')), first.language,
+               std::string(first.bytes));
+  }
+  return update.Build(out).ok();
 }
 
 }  // namespace
@@ -90,21 +118,42 @@ int main(int argc, char** argv) {
     }
     const std::string seed = "module-" + module.stem().string();
     const std::string bytes = WithoutTimestamp(image);
+    std::string longNames;
+    const bool withLongNames = LongNamesOf(bytes, longNames);
     for (const char* target : {"module_reader", "module_update"}) {
       if (!Write(corpus / target / seed, bytes)) return 1;
       ++written;
+      if (!withLongNames) continue;
+      if (!Write(corpus / target / ("module-longnames-" + module.stem().string()), longNames)) {
+        return 1;
+      }
+      ++written;
     }
     for (const auto& type : image.Resources()) {
-      const char* codec = CodecOf(type.id);
-      if (!codec) continue;
-      for (const auto& name : type.names) {
-        for (const auto& data : name.languages) {
-          if (!Write(corpus / codec / SeedName(type, name, data), data.bytes)) return 1;
-          ++written;
+      for (const char* target : TargetsOf(type.id)) {
+        for (const auto& name : type.names) {
+          for (const auto& data : name.languages) {
+            if (!Write(corpus / target / SeedName(type, name, data), data.bytes)) return 1;
+            ++written;
+          }
         }
       }
     }
   }
+  // A block of the version information's own writer, with texts beyond
+  // ASCII and an empty one.
+  ulk::FixedFileInfo fixed;
+  fixed.fileVersionMS = 0x00020003;
+  fixed.fileDateLS = 0x12345678;
+  if (!Write(corpus / "version_info" / "version-built",
+             ulk::BuildVersionBlock(fixed, 0x04B00407,
+                                    {{"CompanyName", "Ñandú GmbH"},
+                                     {"FileDescription", "Übersetzung\tmit Tab"},
+                                     {"Comments", ""},
+                                     {"FileVersion", "2.3"}}))) {
+    return 1;
+  }
+  ++written;
   std::printf("make_seeds: %d seeds written to %s\n", written, corpus.c_str());
   return 0;
 }
