@@ -2,18 +2,12 @@
 // Ref: Microsoft, "PE Format", "The .rsrc Section".
 #include "platform/resource_update.h"
 
-#include <pthread.h>
-#include <sched.h>
 #include <unicode/uchar.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <new>
-#include <optional>
 #include <stdexcept>
-#include <system_error>
-#include <thread>
 
 #include "platform/byte_stream.h"
 #include "platform/files.h"
@@ -25,54 +19,6 @@ namespace ulk {
 namespace {
 
 constexpr std::uint32_t kHighBit = 0x80000000u;
-// Below this many bytes to rebuild, a second thread costs more than it saves.
-constexpr std::size_t kShareFrom = 256 * 1024;
-
-// The datums still to build, claimed one at a time: one thread takes them
-// from the front, the other from the back, until the two meet.
-class alignas(64) DatumClaims {
- public:
-  explicit DatumClaims(std::size_t count) : range_(std::uint64_t{count} << 32) {}
-  bool TakeFront(std::size_t& datum) {
-    std::uint64_t range = range_.load();
-    do {
-      if (Front(range) >= Back(range)) return false;
-    } while (!range_.compare_exchange_weak(range, range + 1));
-    datum = Front(range);
-    return true;
-  }
-  bool TakeBack(std::size_t& datum) {
-    std::uint64_t range = range_.load();
-    do {
-      if (Front(range) >= Back(range)) return false;
-    } while (!range_.compare_exchange_weak(range, range - (std::uint64_t{1} << 32)));
-    datum = Back(range) - 1;
-    return true;
-  }
-  // After a failure: nothing more is taken.
-  void Stop() { range_.store(0); }
-
- private:
-  static std::size_t Front(std::uint64_t range) { return range & 0xFFFFFFFFu; }
-  static std::size_t Back(std::uint64_t range) { return range >> 32; }
-  std::atomic<std::uint64_t> range_;
-};
-
-// The processors this process may run on other than the one it runs on
-// now; none when there are no others. A new thread tends to start on the
-// processor of the thread that made it, and to wait there until that one
-// yields, the others idle meanwhile: it is sent to these.
-std::optional<cpu_set_t> OtherProcessors() {
-  cpu_set_t allowed;
-  CPU_ZERO(&allowed);
-  if (::sched_getaffinity(0, sizeof allowed, &allowed) != 0 || CPU_COUNT(&allowed) < 2) {
-    return std::nullopt;
-  }
-  const int current = ::sched_getcpu();
-  if (current >= 0) CPU_CLR(static_cast<std::size_t>(current), &allowed);
-  return allowed;
-}
-
 Status OutOfMemory() {
   return Status::Fail(ENOMEM, "out of memory");  // short enough to need no memory of its own
 }
@@ -342,7 +288,7 @@ Status ResourceUpdate::SerializeSection(SerializedSection& section) const {
   out += strings.Data();
   out.resize(dataStart, '\0');
   std::vector<std::pair<std::size_t, std::size_t>> placed;  // (offset, size) by datum
-  if (Status status = AppendData(datums, workers_, out, placed); !status) return status;
+  if (Status status = AppendData(datums, out, placed); !status) return status;
   std::size_t lastDatumAt = 0;
   for (std::size_t k = 0; k < datums.size(); ++k) {
     const std::size_t entry = entriesStart + 16 * k;
@@ -360,103 +306,21 @@ Status ResourceUpdate::SerializeSection(SerializedSection& section) const {
   return {};
 }
 
-Status ResourceUpdate::AppendData(const std::vector<const Language*>& datums, std::size_t workers,
-                                  std::string& out,
+Status ResourceUpdate::AppendData(const std::vector<const Language*>& datums, std::string& out,
                                   std::vector<std::pair<std::size_t, std::size_t>>& placed) {
-  std::size_t toBuild = 0;
-  for (const Language* l : datums) toBuild += l->build ? l->sizeHint : 0;
-  DatumClaims claims(datums.size());
-  // A large rebuild is shared with a second thread, which takes datums from
-  // the back into a buffer of its own while this one takes them from the
-  // front, straight into the section.
-  struct Taken {
-    std::size_t datum = 0;
-    std::size_t at = 0;
-    std::size_t size = 0;
-  };
-  std::string theirs;
-  std::vector<Taken> theirsTaken;
-  Status theirStatus;
-  std::jthread other;
-  const std::optional<cpu_set_t> others =
-      workers > 1 && toBuild >= kShareFrom ? OtherProcessors() : std::nullopt;
-  if (others) {
-    // Reserved from here, so that the other thread need not grow it: its
-    // share, at most half of the guess, which is about twice the bytes.
-    theirs.reserve(toBuild / 2);
-    try {
-      other = std::jthread([&] {
-        // Worked on where only this thread writes: the objects shared with
-        // the other lie beside what it writes as it goes.
-        std::string bytes = std::move(theirs);
-        std::vector<Taken> taken;
-        Status status;
-        // Nothing may leave this thread: running out of memory here fails
-        // the write as it would on the first one.
-        try {
-          taken.reserve(datums.size());
-          std::size_t k = 0;
-          while (status && claims.TakeBack(k)) {
-            const std::size_t at = bytes.size();
-            status = AppendDatum(*datums[k], 1, bytes);
-            taken.push_back({k, at, bytes.size() - at});
-          }
-        } catch (const std::bad_alloc&) {
-          status = OutOfMemory();
-        } catch (const std::length_error&) {
-          status = OutOfMemory();
-        }
-        if (!status) claims.Stop();
-        theirs = std::move(bytes);
-        theirsTaken = std::move(taken);
-        theirStatus = std::move(status);
-      });
-      ::pthread_setaffinity_np(other.native_handle(), sizeof *others, &*others);
-    } catch (const std::system_error&) {
-      // No thread to be had: this one builds every datum.
-    }
-  }
-  Status status;
-  try {
-    placed.assign(datums.size(), {0, 0});
-    std::size_t k = 0;
-    while (status && claims.TakeFront(k)) {
-      out.resize(static_cast<std::size_t>(AlignUp(out.size(), 4)), '\0');
-      const std::size_t at = out.size();
-      status = AppendDatum(*datums[k], 0, out);
-      placed[k] = {at, out.size() - at};
-    }
-  } catch (const std::bad_alloc&) {
-    status = OutOfMemory();  // the other thread is stopped and joined first
-  } catch (const std::length_error&) {
-    status = OutOfMemory();
-  }
-  if (!status) claims.Stop();
-  if (other.joinable()) other.join();
-  // The earlier datum's failure first.
-  if (!status) return status;
-  if (!theirStatus) return theirStatus;
-  for (auto taken = theirsTaken.rbegin(); taken != theirsTaken.rend(); ++taken) {
+  placed.assign(datums.size(), {0, 0});
+  for (std::size_t k = 0; k < datums.size(); ++k) {
     out.resize(static_cast<std::size_t>(AlignUp(out.size(), 4)), '\0');
     const std::size_t at = out.size();
-    out.append(theirs, taken->at, taken->size);
-    placed[taken->datum] = {at, taken->size};
+    const Language& datum = *datums[k];
+    if (datum.build) {
+      if (Status status = datum.build(out); !status) return status;
+    } else {
+      out += datum.Bytes();
+    }
+    placed[k] = {at, out.size() - at};
   }
   return {};
-}
-
-Status ResourceUpdate::AppendDatum(const Language& datum, std::size_t worker, std::string& out) {
-  if (!datum.build) {
-    out += datum.Bytes();
-    return {};
-  }
-  // Nothing may leave the second thread: running out of memory there fails
-  // the write as it would here.
-  try {
-    return datum.build(out, worker);
-  } catch (const std::bad_alloc&) {
-    return OutOfMemory();
-  }
 }
 
 Status ResourceUpdate::Assemble(PieceImage& out) const {

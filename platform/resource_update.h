@@ -34,15 +34,9 @@ class ResourceUpdate {
   // appends them to `out` (and must touch nothing before them), so that they
   // pass through no buffer of their own. A build that fails fails the write
   // with its status. `sizeHint` guesses their size.
-  //
-  // With SetWorkers(2), the builds of a large section are shared between
-  // this thread (worker 0), which takes resources from the front of the
-  // section, and one more (worker 1), which takes them from the back: a
-  // build may only change what belongs to its `worker`.
-  using Builder = std::function<Status(std::string& out, std::size_t worker)>;
+  using Builder = std::function<Status(std::string& out)>;
   void PutBuilt(const ResourceId& type, const ResourceId& name, std::uint16_t language,
                 Builder build, std::size_t sizeHint);
-  void SetWorkers(std::size_t count) { workers_ = count < 2 ? 1 : 2; }
   // Removes a resource; false when the tree holds no such resource.
   bool Delete(const ResourceId& type, const ResourceId& name, std::uint16_t language);
   bool Has(const ResourceId& type, const ResourceId& name, std::uint16_t language) const;
@@ -82,12 +76,9 @@ class ResourceUpdate {
   };
   Status SerializeSection(SerializedSection& section) const;
   // Appends the data of `datums` to `out`, each 4-byte aligned, noting
-  // where each lands (offset, size) in `placed`; shared between `workers`
-  // threads when there is much to build.
-  static Status AppendData(const std::vector<const Language*>& datums, std::size_t workers,
-                           std::string& out,
+  // where each lands (offset, size) in `placed`.
+  static Status AppendData(const std::vector<const Language*>& datums, std::string& out,
                            std::vector<std::pair<std::size_t, std::size_t>>& placed);
-  static Status AppendDatum(const Language& datum, std::size_t worker, std::string& out);
   Language& Slot(const ResourceId& type, const ResourceId& name, std::uint16_t language);
   // The module with the rebuilt section, as pieces of the source's bytes
   // and of its own.
@@ -102,7 +93,6 @@ class ResourceUpdate {
   // Where the last resource put went (Slot).
   std::size_t hintType_ = 0;
   std::size_t hintName_ = 0;
-  std::size_t workers_ = 1;
   Status failed_;  // a change that found no memory
 };
 

@@ -133,9 +133,9 @@ TEST(OutOfMemoryTest, RebuildingAModuleFailsWithEnomemAndLeavesNoFile) {
   }
 }
 
-// A large rebuild shares its resources with a second thread; memory that
-// runs out on either fails the whole with ENOMEM.
-TEST(OutOfMemoryTest, RebuildOnTwoThreadsFailsWithEnomem) {
+// Resources built as the section is written: memory that runs out in any
+// of them fails the whole with ENOMEM.
+TEST(OutOfMemoryTest, BuiltResourcesFailWithEnomem) {
   ModuleImage image;
   ASSERT_EQ(image.Open(testing::FixturePath("sample64.dll")), 0);
   constexpr std::uint32_t kCount = 64;
@@ -144,7 +144,7 @@ TEST(OutOfMemoryTest, RebuildOnTwoThreadsFailsWithEnomem) {
       update.Put(ResourceId::Number(10), ResourceId::Number(n), 0x0409, std::move(datums[n - 1]));
       update.PutBuilt(
           ResourceId::Number(11), ResourceId::Number(n), 0x0409,
-          [n](std::string& out, std::size_t) {
+          [n](std::string& out) {
             out.append(5000, static_cast<char>('A' + n % 26));
             return Status();
           },
@@ -171,7 +171,6 @@ TEST(OutOfMemoryTest, RebuildOnTwoThreadsFailsWithEnomem) {
         std::string out;
         Arm();
         ResourceUpdate update(image);
-        update.SetWorkers(2);
         put(update, bytes);
         Status status = update.Build(out);
         const bool failed = Disarm();

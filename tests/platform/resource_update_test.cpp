@@ -5,17 +5,12 @@
 // certificate table, a COFF symbol table and a checksum.
 #include "platform/resource_update.h"
 
-#include <sched.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <array>
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <map>
-#include <set>
-#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -400,28 +395,20 @@ TEST(ResourceUpdateTest, ChecksumsFollowTheSourcesOwn) {
   }
 }
 
-// Many resources built as the section is written: shared between two
-// threads, they come out as one thread builds them, each built once, each
-// worker's builds on one thread of its own; a build that fails, wherever it
-// lies, fails the whole.
-TEST(ResourceUpdateTest, LargeRebuildsSharedBetweenTwoThreads) {
+// Many resources built as the section is written: each built once, in the
+// order of the section, and read back as built; a build that fails,
+// wherever it lies, fails the whole.
+TEST(ResourceUpdateTest, ManyResourcesBuiltAsTheSectionIsWritten) {
   ModuleImage image;
   ASSERT_EQ(image.Open(testing::FixturePath("sample64.dll")), 0);
   constexpr std::uint32_t kCount = 300;
-  struct Calls {
-    std::vector<std::uint32_t> built;
-    std::set<std::thread::id> threads;
-  };
-  const auto put = [&](ResourceUpdate& update, std::array<Calls, 2>& calls, std::uint32_t failing) {
+  const auto put = [&](ResourceUpdate& update, std::vector<std::uint32_t>& built,
+                       std::uint32_t failing) {
     for (std::uint32_t n = 1; n <= kCount; ++n) {
       update.PutBuilt(
           ResourceId::Number(10), ResourceId::Number(n), 0x0409,
-          [n, failing, &calls](std::string& out, std::size_t worker) {
-            calls[worker].built.push_back(n);
-            calls[worker].threads.insert(std::this_thread::get_id());
-            // Slow enough for the second thread to be under way before the
-            // first is done.
-            std::this_thread::sleep_for(std::chrono::microseconds(300));
+          [n, failing, &built](std::string& out) {
+            built.push_back(n);
             if (n == failing) return Status::Fail(E2BIG, "too large");
             out.append(1000 + n % 7, static_cast<char>('a' + n % 26));
             return Status();
@@ -429,47 +416,28 @@ TEST(ResourceUpdateTest, LargeRebuildsSharedBetweenTwoThreads) {
           1024);
     }
   };
-  std::string alone;
-  {
-    std::array<Calls, 2> calls;
-    ResourceUpdate update(image);
-    put(update, calls, 0);
-    ASSERT_TRUE(update.Build(alone).ok());
-    EXPECT_EQ(calls[0].built.size(), kCount);
-    EXPECT_TRUE(calls[1].built.empty());
-  }
-  std::array<Calls, 2> calls;
+  std::vector<std::uint32_t> built;
   ResourceUpdate update(image);
-  update.SetWorkers(2);
-  put(update, calls, 0);
-  std::string shared;
-  ASSERT_TRUE(update.Build(shared).ok());
-  EXPECT_TRUE(shared == alone) << "the section differs from the one built on one thread";
-  std::vector<std::uint32_t> every = calls[0].built;
-  every.insert(every.end(), calls[1].built.begin(), calls[1].built.end());
-  std::sort(every.begin(), every.end());
-  ASSERT_EQ(every.size(), kCount);
-  EXPECT_EQ(std::adjacent_find(every.begin(), every.end()), every.end()) << "built twice";
-  EXPECT_EQ(calls[0].threads, std::set<std::thread::id>{std::this_thread::get_id()});
-  cpu_set_t processors;
-  CPU_ZERO(&processors);
-  if (::sched_getaffinity(0, sizeof processors, &processors) == 0 && CPU_COUNT(&processors) > 1) {
-    ASSERT_EQ(calls[1].threads.size(), 1u);
-    EXPECT_NE(*calls[1].threads.begin(), std::this_thread::get_id());
-  }
+  put(update, built, 0);
+  std::string output;
+  ASSERT_TRUE(update.Build(output).ok());
+  ASSERT_EQ(built.size(), kCount);
+  EXPECT_TRUE(std::is_sorted(built.begin(), built.end()));
+  EXPECT_EQ(std::adjacent_find(built.begin(), built.end()), built.end()) << "built twice";
   ModuleImage after;
-  ASSERT_EQ(after.Load(shared), 0) << after.Detail();
-  const ResourceData* last = after.Find(ResourceId::Number(10), ResourceId::Number(kCount));
-  ASSERT_NE(last, nullptr);
-  EXPECT_EQ(last->bytes, std::string(1000 + kCount % 7, static_cast<char>('a' + kCount % 26)));
+  ASSERT_EQ(after.Load(output), 0) << after.Detail();
+  for (const std::uint32_t n : {1u, kCount / 2, kCount}) {
+    const ResourceData* data = after.Find(ResourceId::Number(10), ResourceId::Number(n));
+    ASSERT_NE(data, nullptr);
+    EXPECT_EQ(data->bytes, std::string(1000 + n % 7, static_cast<char>('a' + n % 26)));
+  }
 
   for (const std::uint32_t failing : {1u, kCount / 2, kCount}) {
-    std::array<Calls, 2> failed;
+    std::vector<std::uint32_t> some;
     ResourceUpdate failingUpdate(image);
-    failingUpdate.SetWorkers(2);
-    put(failingUpdate, failed, failing);
-    std::string output;
-    const Status status = failingUpdate.Build(output);
+    put(failingUpdate, some, failing);
+    std::string ignored;
+    const Status status = failingUpdate.Build(ignored);
     EXPECT_EQ(status.code(), E2BIG) << "failing " << failing;
   }
 }

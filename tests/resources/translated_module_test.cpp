@@ -4,10 +4,6 @@
 // translated, built on its own and put into a resource update.
 #include <gtest/gtest.h>
 
-#include <sched.h>
-
-#include <atomic>
-#include <chrono>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -38,21 +34,8 @@ class RuleTranslator final : public TextTranslator {
   }
   bool Translate(std::uint32_t item, std::string_view text, std::string& translation) override {
     asked.emplace_back(type_, name_, item, std::string(text));
-    if (forked_) ++*forked_;
-    // Each question takes a while, if asked to: long enough for a second
-    // thread to be under way before the first has answered them all.
-    for (const auto start = std::chrono::steady_clock::now();
-         std::chrono::steady_clock::now() - start < thinking;) {
-    }
     translation = Of(type_, item, text, longLength_);
     return item % 5 != 1;
-  }
-  // Forks count the questions they are asked.
-  std::unique_ptr<TextTranslator> Fork() const override {
-    auto fork = std::make_unique<RuleTranslator>(longLength_);
-    fork->forked_ = forkedAsks;
-    fork->thinking = thinking;
-    return fork;
   }
   static std::string Of(std::uint32_t type, std::uint32_t item, std::string_view text,
                         std::size_t longLength) {
@@ -62,12 +45,8 @@ class RuleTranslator final : public TextTranslator {
   }
 
   std::vector<std::tuple<std::uint32_t, std::string, std::uint32_t, std::string>> asked;
-  std::chrono::microseconds thinking{0};
-  std::shared_ptr<std::atomic<std::size_t>> forkedAsks =
-      std::make_shared<std::atomic<std::size_t>>(0);
 
  private:
-  std::shared_ptr<std::atomic<std::size_t>> forked_;
   std::size_t longLength_ = 0;
   std::uint32_t type_ = 0;
   std::string name_;
@@ -263,9 +242,8 @@ TEST_P(TranslatedModuleTest, ResourcesNamedToBreakAKeyAreLeftAsTheyAre) {
   EXPECT_EQ(kept->bytes, menu->bytes);
 }
 
-// A module with many resources is rebuilt on two threads: the same bytes
-// as the codecs build them, and a string too long in any of them fails the
-// whole.
+// A module with many resources: the same bytes as the codecs build them,
+// and a string too long in any of them fails the whole.
 TEST_P(TranslatedModuleTest, ALargeModuleComesOutAsTheCodecsBuildIt) {
   const std::string large = (dir_.path() / "large.dll").string();
   {
@@ -290,17 +268,11 @@ TEST_P(TranslatedModuleTest, ALargeModuleComesOutAsTheCodecsBuildIt) {
   ModuleResources module;
   ASSERT_TRUE(module.OpenModule(large));
   RuleTranslator translator;
-  translator.thinking = std::chrono::microseconds(5);
   ASSERT_EQ(module.WriteTranslatedModule(Output(), "00000C0A", translator), 0);
   const std::optional<std::string> expected = Reference(module.Image(), "00000C0A");
   ASSERT_TRUE(expected.has_value());
   EXPECT_TRUE(testing::ReadFileBytes(Output()) == *expected)
       << "the module differs from the one the codecs build";
-  cpu_set_t processors;
-  CPU_ZERO(&processors);
-  if (::sched_getaffinity(0, sizeof processors, &processors) == 0 && CPU_COUNT(&processors) > 1) {
-    EXPECT_GT(translator.forkedAsks->load(), 0u) << "the second thread did nothing";
-  }
   if (!module.Image().FindType(ResourceId::Number(kRtString))) return;
   RuleTranslator tooLong(0x10000);
   EXPECT_EQ(module.WriteTranslatedModule(Output() + ".2", "", tooLong), kErrorResourceTooLarge);

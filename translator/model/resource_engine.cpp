@@ -19,7 +19,7 @@ namespace {
 // The project's translations of a module's texts, looked up as the module
 // is written: a text keeps its translation only while the project's
 // original text still is the module's.
-class alignas(64) ProjectTranslator final : public TextTranslator {
+class ProjectTranslator final : public TextTranslator {
  public:
   ProjectTranslator(const ModuleLanguage& original, const ModuleLanguage& target)
       : original_(original),
@@ -43,11 +43,6 @@ class alignas(64) ProjectTranslator final : public TextTranslator {
     if (!own || !IsEscapedFormOf(own->text, text)) return false;
     UnescapeTextTo(translation, translated->text);
     return true;
-  }
-
-  // The project is only read while a module is written.
-  std::unique_ptr<TextTranslator> Fork() const override {
-    return std::make_unique<ProjectTranslator>(original_, target_);
   }
 
  private:

@@ -5,8 +5,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <array>
-#include <atomic>
 #include <filesystem>
 #include <memory>
 
@@ -76,11 +74,9 @@ void ForEachChosenResource(const ModuleImage& image, Visit visit,
 // template it would end the text early and make the rest of it read as
 // structure. What lets a text into the project refuses one already; this
 // is the writer's own line of defence.
-class NulRefusingTranslator : public TextTranslator {
+class NulRefusingTranslator final : public TextTranslator {
  public:
-  explicit NulRefusingTranslator(TextTranslator& inner, std::shared_ptr<std::atomic<bool>> refused =
-                                                            std::make_shared<std::atomic<bool>>())
-      : inner_(inner), refused_(std::move(refused)) {}
+  explicit NulRefusingTranslator(TextTranslator& inner) : inner_(inner) {}
 
   void BeginResource(std::uint32_t type, const ResourceId& id) override {
     inner_.BeginResource(type, id);
@@ -88,25 +84,15 @@ class NulRefusingTranslator : public TextTranslator {
   bool Translate(std::uint32_t item, std::string_view text, std::string& translation) override {
     if (!inner_.Translate(item, text, translation)) return false;
     if (translation.find('\0') == std::string::npos) return true;
-    refused_->store(true);
+    refused_ = true;
     translation.clear();
     return false;
   }
-  std::unique_ptr<TextTranslator> Fork() const override {
-    auto inner = inner_.Fork();
-    if (!inner) return nullptr;
-    struct Owning final : NulRefusingTranslator {
-      Owning(std::unique_ptr<TextTranslator> owned, std::shared_ptr<std::atomic<bool>> refused)
-          : NulRefusingTranslator(*owned, std::move(refused)), owned_(std::move(owned)) {}
-      std::unique_ptr<TextTranslator> owned_;
-    };
-    return std::make_unique<Owning>(std::move(inner), refused_);
-  }
-  bool Refused() const { return refused_->load(); }
+  bool Refused() const { return refused_; }
 
  private:
   TextTranslator& inner_;
-  std::shared_ptr<std::atomic<bool>> refused_;
+  bool refused_ = false;
 };
 
 }  // namespace
@@ -261,29 +247,17 @@ int ModuleResources::WriteTranslatedModule(const std::string& outputPath,
   // table fails the write rather than reach the module untranslated without
   // a word.
   ResourceUpdate update(image_);
-  // What each thread that builds resources works with (a second one when
-  // the translator can be shared out), each on cache lines of its own.
-  struct alignas(64) Worker {
-    TextTranslator* translator = nullptr;
-    StringBlockWriter strings;
-    MenuCodec menu;
-    DialogCodec dialog;
-  };
-  std::array<Worker, 2> workers;
   NulRefusingTranslator checked(translator);
-  workers[0].translator = &checked;
-  const std::unique_ptr<TextTranslator> fork = checked.Fork();
-  workers[1].translator = fork.get();
-  if (fork) update.SetWorkers(2);
+  StringBlockWriter strings;
+  MenuCodec menu;
+  DialogCodec dialog;
   const auto rebuilt = [&](const ResourceId& type, const ResourceId& id, const ResourceData& data,
                            auto append) {
     update.PutBuilt(
         type, id, data.language,
-        [&workers, &checked, type, id, bytes = data.bytes, append](std::string& out,
-                                                                   std::size_t worker) {
-          Worker& w = workers[worker];
-          w.translator->BeginResource(type.number, id);
-          Status status = append(w, bytes, out);
+        [&checked, type, id, bytes = data.bytes, append](std::string& out) {
+          checked.BeginResource(type.number, id);
+          Status status = append(bytes, out);
           if (status && checked.Refused()) {
             status = Status::Fail(kErrorBadTranslation, "translation with a NUL");
           }
@@ -291,9 +265,9 @@ int ModuleResources::WriteTranslatedModule(const std::string& outputPath,
         },
         2 * data.bytes.size());
   };
-  const auto templateOf = [](auto codec) {
-    return [codec](Worker& w, std::string_view bytes, std::string& out) {
-      (w.*codec).AppendTranslated(bytes, *w.translator, out);
+  const auto templateOf = [&checked](TemplateCodec& codec) {
+    return [&codec, &checked](std::string_view bytes, std::string& out) {
+      codec.AppendTranslated(bytes, checked, out);
       return Status();
     };
   };
@@ -303,17 +277,17 @@ int ModuleResources::WriteTranslatedModule(const std::string& outputPath,
         switch (type.number) {
           case kRtString:
             if (name.id.named) break;
-            rebuilt(type, name.id, *data, [](Worker& w, std::string_view bytes, std::string& out) {
-              if (w.strings.Append(bytes, *w.translator, out) == StringBlockWriter::kTooLong)
+            rebuilt(type, name.id, *data, [&](std::string_view bytes, std::string& out) {
+              if (strings.Append(bytes, checked, out) == StringBlockWriter::kTooLong)
                 return Status::Fail(kErrorResourceTooLarge, "string too long");
               return Status();
             });
             break;
           case kRtMenu:
-            rebuilt(type, name.id, *data, templateOf(&Worker::menu));
+            rebuilt(type, name.id, *data, templateOf(menu));
             break;
           case kRtDialog:
-            rebuilt(type, name.id, *data, templateOf(&Worker::dialog));
+            rebuilt(type, name.id, *data, templateOf(dialog));
             break;
           case kRtVersion: {
             // Rebuilt now: it may move to another language.

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <string_view>
 
@@ -20,10 +19,6 @@ class TextTranslator {
   // resource, whose text in the module is `text`; false, or an empty
   // translation, keeps the module's own text.
   virtual bool Translate(std::uint32_t item, std::string_view text, std::string& translation) = 0;
-  // A translator that gives the same translations and may be asked on
-  // another thread while this one is (resources are then shared out between
-  // the two); none when that cannot be done.
-  virtual std::unique_ptr<TextTranslator> Fork() const { return nullptr; }
 };
 
 }  // namespace ulk
