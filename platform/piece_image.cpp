@@ -3,10 +3,6 @@
 
 #include <unistd.h>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -28,45 +24,22 @@ constexpr std::uint64_t kOwnAtOnce = 4096;
 // source's bytes in their place.
 constexpr std::uint64_t kPatchAtMost = 64 * 1024;
 
-// The sum of the 16-bit little-endian words of `length` (even) bytes.
+// The sum of the 16-bit little-endian words of `length` (even) bytes. In
+// blocks whose 32-bit sums cannot overflow, so that the compiler can keep
+// the inner loop in vector registers.
 std::uint64_t SumWords(const unsigned char* data, std::size_t length) {
+  constexpr std::size_t kBlockWords = 1 << 16;  // 65,536 words of at most 0xFFFF
   std::uint64_t total = 0;
-  std::size_t i = 0;
-#if defined(__SSE2__)
-  const __m128i lowHalves = _mm_set1_epi32(0xFFFF);
-  while (length - i >= 16) {
-    // Each 32-bit lane grows by at most 2 x 0xFFFF a step of 16 bytes: the
-    // two sets of lanes, added together, are emptied into the total before
-    // they could overflow.
-    const std::size_t steps = std::min<std::size_t>((length - i) / 16, 16384);
-    __m128i lanes = _mm_setzero_si128();
-    std::size_t s = 0;
-    __m128i more = _mm_setzero_si128();
-    for (; s + 4 <= steps; s += 4, i += 64) {
-      const auto* at = reinterpret_cast<const __m128i*>(data + i);
-      const __m128i a = _mm_loadu_si128(at);
-      const __m128i b = _mm_loadu_si128(at + 1);
-      const __m128i c = _mm_loadu_si128(at + 2);
-      const __m128i d = _mm_loadu_si128(at + 3);
-      lanes =
-          _mm_add_epi32(lanes, _mm_add_epi32(_mm_and_si128(a, lowHalves), _mm_srli_epi32(a, 16)));
-      more = _mm_add_epi32(more, _mm_add_epi32(_mm_and_si128(b, lowHalves), _mm_srli_epi32(b, 16)));
-      lanes =
-          _mm_add_epi32(lanes, _mm_add_epi32(_mm_and_si128(c, lowHalves), _mm_srli_epi32(c, 16)));
-      more = _mm_add_epi32(more, _mm_add_epi32(_mm_and_si128(d, lowHalves), _mm_srli_epi32(d, 16)));
+  const std::size_t words = length / 2;
+  for (std::size_t start = 0; start < words; start += kBlockWords) {
+    const std::size_t end = std::min(words, start + kBlockWords);
+    std::uint32_t block = 0;
+    for (std::size_t w = start; w < end; ++w) {
+      block += static_cast<std::uint32_t>(data[2 * w]) |
+               (static_cast<std::uint32_t>(data[2 * w + 1]) << 8);
     }
-    for (; s < steps; ++s, i += 16) {
-      const __m128i words = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
-      lanes = _mm_add_epi32(
-          lanes, _mm_add_epi32(_mm_and_si128(words, lowHalves), _mm_srli_epi32(words, 16)));
-    }
-    lanes = _mm_add_epi32(lanes, more);
-    alignas(16) std::uint32_t parts[4];
-    _mm_store_si128(reinterpret_cast<__m128i*>(parts), lanes);
-    total += std::uint64_t{parts[0]} + parts[1] + parts[2] + parts[3];
+    total += block;
   }
-#endif
-  for (; i + 1 < length; i += 2) total += static_cast<std::uint32_t>(data[i] | (data[i + 1] << 8));
   return total;
 }
 
@@ -287,73 +260,6 @@ std::optional<std::uint32_t> PieceImage::Checksum(std::uint64_t checkSumOffset) 
   return sum.Finish(size_);
 }
 
-std::optional<std::uint32_t> PieceImage::ChecksumFromSource() const {
-  const std::uint64_t field = *checksumField_;
-  const SourceFile* source = nullptr;
-  std::vector<const Piece*> stretches;
-  PeChecksumSum added(field);  // what is not a stretch of the source
-  for (const Piece& piece : pieces_) {
-    if (!piece.source) {
-      const std::string_view bytes = piece.Bytes();
-      added.Add(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), piece.offset);
-      continue;
-    }
-    if (source && piece.source != source) return std::nullopt;
-    source = piece.source;
-    // A stretch adds what it added in the source only where every byte
-    // keeps its place within its word, and where the checksum field is
-    // neither moved in nor out.
-    const bool moved = piece.offset != piece.from;
-    const bool holdsField = [&](std::uint64_t start) {
-      return start < field + 4 && start + piece.length > field;
-    }(piece.from) || (piece.offset < field + 4 && piece.offset + piece.length > field);
-    if (((piece.offset ^ piece.from) & 1) != 0 || (moved && holdsField)) return std::nullopt;
-    stretches.push_back(&piece);
-  }
-  if (!source || field + 4 > source->Size()) return std::nullopt;
-  // The source's own sum, as its checksum says; a checksum that cannot be
-  // one of its length is not used.
-  const std::int64_t known =
-      static_cast<std::int64_t>(*sourceChecksum_) - static_cast<std::int64_t>(source->Size());
-  if (known < 1 || known > 0xFFFF) return std::nullopt;
-  // Less what the source holds outside the stretches: the old resources,
-  // the patched header fields, a dropped certificate.
-  std::sort(stretches.begin(), stretches.end(),
-            [](const Piece* a, const Piece* b) { return a->from < b->from; });
-  PeChecksumSum dropped(field);
-  static thread_local std::unique_ptr<char[]> buffer(new char[kSlice]);
-  const auto drop = [&](std::uint64_t from, std::uint64_t to) {
-    for (std::uint64_t at = from; at < to;) {
-      const std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(to - at, kSlice));
-      if (source->Read(at, buffer.get(), count) != 0) return false;
-      dropped.Add(reinterpret_cast<const unsigned char*>(buffer.get()), count, at);
-      at += count;
-    }
-    return true;
-  };
-  std::uint64_t covered = 0;
-  for (const Piece* stretch : stretches) {
-    if (stretch->from < covered) return std::nullopt;  // copied twice
-    if (!drop(covered, stretch->from)) return std::nullopt;
-    covered = stretch->from + stretch->length;
-  }
-  if (covered > source->Size() || !drop(covered, source->Size())) return std::nullopt;
-  constexpr std::uint64_t kModulus = 0xFFFF;  // folding keeps a sum's value modulo 0xFFFF
-  const std::uint64_t sum = (static_cast<std::uint64_t>(known) + added.Raw() % kModulus + kModulus -
-                             dropped.Raw() % kModulus) %
-                            kModulus;
-  // A module's words never all add up to zero: a multiple of 0xFFFF folds
-  // to 0xFFFF.
-  return static_cast<std::uint32_t>((sum == 0 ? kModulus : sum) + size_);
-}
-
-std::optional<std::uint32_t> PieceImage::OutputChecksum() const {
-  if (sourceChecksum_) {
-    if (const auto quick = ChecksumFromSource()) return quick;
-  }
-  return Checksum(*checksumField_);
-}
-
 std::optional<std::string> PieceImage::Flatten() const {
   std::string out;
   out.reserve(static_cast<std::size_t>(size_));
@@ -363,7 +269,7 @@ std::optional<std::string> PieceImage::Flatten() const {
   });
   if (error != 0) return std::nullopt;
   if (checksumField_ && *checksumField_ + 4 <= out.size()) {
-    const std::optional<std::uint32_t> checksum = OutputChecksum();
+    const std::optional<std::uint32_t> checksum = Checksum(*checksumField_);
     if (!checksum) return std::nullopt;
     ulk::StoreU32(out, static_cast<std::size_t>(*checksumField_), *checksum);
   }
@@ -373,7 +279,7 @@ std::optional<std::string> PieceImage::Flatten() const {
 int PieceImage::WriteTo(AtomicFileWriter& writer) const {
   std::optional<std::uint32_t> checksum;
   if (checksumField_ && *checksumField_ + 4 <= size_) {
-    checksum = OutputChecksum();
+    checksum = Checksum(*checksumField_);
     if (!checksum) return EIO;
   }
   const int fd = writer.Descriptor();

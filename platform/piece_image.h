@@ -52,17 +52,9 @@ class PieceImage {
   void StoreU16(std::uint64_t offset, std::uint16_t value);
   void StoreU32(std::uint64_t offset, std::uint32_t value);
 
-  // The PE checksum of the whole goes into the 4 bytes at `offset` when the
-  // image is written or flattened. Given the source's own checksum (its
-  // field at the same offset), the unchanged stretches count with the sum
-  // it records, so that they need not be read: a source whose checksum was
-  // wrong gives a checksum wrong by as much. Without it, or where stretches
-  // move so that their sum changes, every byte is read and summed.
-  void SetChecksumField(std::uint64_t offset,
-                        std::optional<std::uint32_t> sourceChecksum = std::nullopt) {
-    checksumField_ = offset;
-    sourceChecksum_ = sourceChecksum;
-  }
+  // The PE checksum of the whole, every byte of it summed, goes into the 4
+  // bytes at `offset` when the image is written or flattened.
+  void SetChecksumField(std::uint64_t offset) { checksumField_ = offset; }
   // The checksum of the whole as it stands, the field at `checkSumOffset`
   // taken as 0; none when the source cannot be read.
   std::optional<std::uint32_t> Checksum(std::uint64_t checkSumOffset) const;
@@ -96,12 +88,7 @@ class PieceImage {
 
   std::vector<Piece> pieces_;
   std::uint64_t size_ = 0;
-  // The checksum to write: from the source's where that can be done.
-  std::optional<std::uint32_t> OutputChecksum() const;
-  std::optional<std::uint32_t> ChecksumFromSource() const;
-
   std::optional<std::uint64_t> checksumField_;
-  std::optional<std::uint32_t> sourceChecksum_;
 };
 
 }  // namespace ulk

@@ -387,7 +387,7 @@ Status SectionLayout::Assemble(ResourceSectionBytes section, PieceImage& out) {
   MoveDebugData(out);
   if (headers_.checkSum != 0) {
     const std::uint64_t at = headers_.optionalOffset + PeHeaders::kCheckSum;
-    out.SetChecksumField(at, headers_.checkSum);
+    out.SetChecksumField(at);
   }
   return {};
 }
