@@ -181,15 +181,19 @@ Status ModuleImage::ReadHeaders() {
   std::uint16_t mz = 0;
   std::uint32_t peOffset = 0;
   if (!file.PeekU16(0, mz) || mz != 0x5A4D) return Malformed(kErrorNotAModule, "no MZ header");
-  if (!file.PeekU32(0x3C, peOffset)) return Malformed(kErrorNotAModule, "no PE header offset");
+  if (!file.PeekU32(PeHeaders::kPeSignatureOffset, peOffset))
+    return Malformed(kErrorNotAModule, "no PE header offset");
   std::uint16_t sectionCount = 0;
   std::uint16_t optionalSize = 0;
   const std::uint64_t coff = std::uint64_t{peOffset} + 4;
-  if (coff + 20 > bytes->size()) bytes = head(coff + 20);
+  if (coff + PeHeaders::kCoffHeaderSize > bytes->size()) {
+    bytes = head(coff + PeHeaders::kCoffHeaderSize);
+  }
   if (!bytes) return Unreadable(source_);
-  if (ByteReader(*bytes).PeekU16(coff + 2, sectionCount) &&
-      ByteReader(*bytes).PeekU16(coff + 16, optionalSize)) {
-    const std::uint64_t tableEnd = coff + 20 + optionalSize + kSectionHeaderSize * sectionCount;
+  if (ByteReader(*bytes).PeekU16(coff + PeHeaders::kNumberOfSections, sectionCount) &&
+      ByteReader(*bytes).PeekU16(coff + PeHeaders::kSizeOfOptionalHeader, optionalSize)) {
+    const std::uint64_t tableEnd =
+        coff + PeHeaders::kCoffHeaderSize + optionalSize + kSectionHeaderSize * sectionCount;
     if (tableEnd > bytes->size()) bytes = head(tableEnd);
     if (!bytes) return Unreadable(source_);
   }
@@ -217,12 +221,14 @@ Status ModuleImage::ReadHeaders() {
     return Malformed(kErrorNotAModule, "optional header magic is neither PE32 nor PE32+");
   }
   h.is64 = magic == kMagicPe32Plus;
-  const std::uint64_t directoryCountAt = h.is64 ? 108 : 92;
+  const std::uint64_t directoryCountAt =
+      h.is64 ? PeHeaders::kNumberOfRvaAndSizesPe32Plus : PeHeaders::kNumberOfRvaAndSizesPe32;
   std::uint32_t directoryCount = 0;
   if (!optional->PeekU32(PeHeaders::kSizeOfInitializedData, h.sizeOfInitializedData) ||
-      !optional->PeekU32(32, h.sectionAlignment) || !optional->PeekU32(36, h.fileAlignment) ||
+      !optional->PeekU32(PeHeaders::kSectionAlignment, h.sectionAlignment) ||
+      !optional->PeekU32(PeHeaders::kFileAlignment, h.fileAlignment) ||
       !optional->PeekU32(PeHeaders::kSizeOfImage, h.sizeOfImage) ||
-      !optional->PeekU32(60, h.sizeOfHeaders) ||
+      !optional->PeekU32(PeHeaders::kSizeOfHeaders, h.sizeOfHeaders) ||
       !optional->PeekU32(PeHeaders::kCheckSum, h.checkSum) ||
       !optional->PeekU32(directoryCountAt, directoryCount)) {
     return Malformed(kErrorModuleTruncated, "optional header is too short");

@@ -90,10 +90,32 @@ struct PeHeaders {
   std::uint64_t sectionTableOffset = 0;
   std::vector<PeSection> sections;
 
-  // Offsets of single fields inside the optional header.
+  // Ref: Microsoft, "PE Format": the offsets of the fields read or written.
+  // In the MS-DOS header: the file offset of the PE signature.
+  static constexpr std::uint64_t kPeSignatureOffset = 0x3C;
+  // In the COFF file header, which is this long.
+  static constexpr std::uint64_t kNumberOfSections = 2;
+  static constexpr std::uint64_t kPointerToSymbolTable = 8;
+  static constexpr std::uint64_t kSizeOfOptionalHeader = 16;
+  static constexpr std::uint64_t kCoffHeaderSize = 20;
+  // In the optional header (the same in PE32 and PE32+ up to the checksum).
   static constexpr std::uint64_t kSizeOfInitializedData = 8;
+  static constexpr std::uint64_t kSectionAlignment = 32;
+  static constexpr std::uint64_t kFileAlignment = 36;
   static constexpr std::uint64_t kSizeOfImage = 56;
+  static constexpr std::uint64_t kSizeOfHeaders = 60;
   static constexpr std::uint64_t kCheckSum = 64;
+  static constexpr std::uint64_t kNumberOfRvaAndSizesPe32 = 92;
+  static constexpr std::uint64_t kNumberOfRvaAndSizesPe32Plus = 108;
+  // In a section header.
+  static constexpr std::uint64_t kSectionVirtualSize = 8;
+  static constexpr std::uint64_t kSectionVirtualAddress = 12;
+  static constexpr std::uint64_t kSectionSizeOfRawData = 16;
+  static constexpr std::uint64_t kSectionPointerToRawData = 20;
+  static constexpr std::uint64_t kSectionCharacteristics = 36;
+  // In a debug directory entry.
+  static constexpr std::uint64_t kDebugAddressOfRawData = 20;
+  static constexpr std::uint64_t kDebugPointerToRawData = 24;
 };
 
 // Language identifiers used to choose among the languages of a resource.

@@ -292,9 +292,10 @@ Status SectionLayout::PlaceAppended(ResourceSectionBytes& section, PieceImage& o
 
 void SectionLayout::PatchHeaders(PieceImage& out) const {
   const PeHeaders& h = headers_;
-  out.StoreU16(h.coffOffset + 2, static_cast<std::uint16_t>(sections_.size()));
+  out.StoreU16(h.coffOffset + PeHeaders::kNumberOfSections,
+               static_cast<std::uint16_t>(sections_.size()));
   if (h.pointerToSymbolTable != 0) {
-    out.StoreU32(h.coffOffset + 8,
+    out.StoreU32(h.coffOffset + PeHeaders::kPointerToSymbolTable,
                  static_cast<std::uint32_t>(Shift(h.pointerToSymbolTable, fileMoves_)));
   }
   std::uint64_t imageEnd = 0;
@@ -308,13 +309,20 @@ void SectionLayout::PatchHeaders(PieceImage& out) const {
       std::string name = s.name;
       name.resize(8, '\0');
       out.Store(at, name.data(), name.size());
-      out.StoreU32(at + 36, s.characteristics);
+      out.StoreU32(at + PeHeaders::kSectionCharacteristics, s.characteristics);
     }
-    if (!old || old->virtualSize != s.virtualSize) out.StoreU32(at + 8, s.virtualSize);
-    if (!old || old->virtualAddress != s.virtualAddress) out.StoreU32(at + 12, s.virtualAddress);
-    if (!old || old->sizeOfRawData != s.sizeOfRawData) out.StoreU32(at + 16, s.sizeOfRawData);
-    if (!old || old->pointerToRawData != s.pointerToRawData)
-      out.StoreU32(at + 20, s.pointerToRawData);
+    if (!old || old->virtualSize != s.virtualSize) {
+      out.StoreU32(at + PeHeaders::kSectionVirtualSize, s.virtualSize);
+    }
+    if (!old || old->virtualAddress != s.virtualAddress) {
+      out.StoreU32(at + PeHeaders::kSectionVirtualAddress, s.virtualAddress);
+    }
+    if (!old || old->sizeOfRawData != s.sizeOfRawData) {
+      out.StoreU32(at + PeHeaders::kSectionSizeOfRawData, s.sizeOfRawData);
+    }
+    if (!old || old->pointerToRawData != s.pointerToRawData) {
+      out.StoreU32(at + PeHeaders::kSectionPointerToRawData, s.pointerToRawData);
+    }
     const std::uint64_t extent = s.virtualSize ? s.virtualSize : s.sizeOfRawData;
     imageEnd = std::max(imageEnd, s.virtualAddress + AlignUp(extent, h.sectionAlignment));
   }
@@ -355,11 +363,12 @@ void SectionLayout::MoveDebugData(PieceImage& out) const {
   for (std::uint64_t e = 0; e + kDebugEntrySize <= debug.size; e += kDebugEntrySize) {
     const std::uint64_t entry = at + e;
     if (entry + kDebugEntrySize > out.Size()) break;
-    const std::uint32_t address = out.LoadU32(entry + 20);
-    const std::uint32_t pointer = out.LoadU32(entry + 24);
-    if (address)
-      out.StoreU32(entry + 20, static_cast<std::uint32_t>(Shift(address, addressMoves_)));
-    if (pointer) out.StoreU32(entry + 24, static_cast<std::uint32_t>(Shift(pointer, fileMoves_)));
+    const std::uint64_t addressAt = entry + PeHeaders::kDebugAddressOfRawData;
+    const std::uint64_t pointerAt = entry + PeHeaders::kDebugPointerToRawData;
+    const std::uint32_t address = out.LoadU32(addressAt);
+    const std::uint32_t pointer = out.LoadU32(pointerAt);
+    if (address) out.StoreU32(addressAt, static_cast<std::uint32_t>(Shift(address, addressMoves_)));
+    if (pointer) out.StoreU32(pointerAt, static_cast<std::uint32_t>(Shift(pointer, fileMoves_)));
   }
 }
 
