@@ -59,7 +59,7 @@ class ProjectReader {
     // A NUL, or a carriage return that does not end the line, is nothing
     // the program writes: the file was damaged or made to mislead.
     if (line.size() > 0 && line.back() == '\r') line.remove_suffix(1);
-    if (line.find_first_of(std::string_view("\0\r", 2)) != std::string_view::npos) {
+    if (line.find('\0') != std::string_view::npos || line.find('\r') != std::string_view::npos) {
       reason = kProjectDamagedText;
       return false;
     }
