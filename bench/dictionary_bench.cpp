@@ -1,9 +1,13 @@
-// The dictionary component on a large dictionary:
-//   dictionary_bench LIBTERMVAULT WORK_FOLDER
+// The dictionary component on a large dictionary, and TMX imports:
+//   dictionary_bench LIBTERMVAULT WORK_FOLDER [tmx]
 // 1,000,000 texts in 4 languages and 500,000 links. Measures lookups
 // (DicFind + DicGetFirst + DicGetNext), storing 10,000 translations with
 // DicSet, and a crash (kill -9) in the middle of storing. Baselines from the
 // same run: the plain indexed query on the same file, and plain inserts.
+// Then importing a TMX file of 10,000 units of 10 variants, against the
+// same texts and links stored by plain inserts, and one unit of 10,000
+// variants against 1,000 units of 10 (the same variants: linear work makes
+// the ratio 1). With "tmx" only the imports are measured.
 #include <dlfcn.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -16,6 +20,7 @@
 
 #include "bench/bench_util.h"
 #include "glossmith/db/dictionary_store.h"
+#include "glossmith/exchange/tmx_exchange.h"
 
 namespace {
 
@@ -87,6 +92,84 @@ struct Component {
   }
 };
 
+constexpr const char* kTags[] = {"es-ES", "en-US", "de-DE", "fr-FR", "it-IT",
+                                 "pt-PT", "nl-NL", "sv-SE", "pl-PL", "cs-CZ"};
+constexpr int kTagCount = 10;
+
+// `units` units of `variants` variants each, every text its own, the
+// languages taken in turn.
+std::string TmxOf(int units, int variants) {
+  std::string out =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<tmx version=\"1.4\">\n"
+      "<header srclang=\"es-ES\"/>\n<body>\n";
+  for (int u = 0; u < units; ++u) {
+    out += "<tu><prop type=\"x-text-type\">ST</prop>\n";
+    for (int v = 0; v < variants; ++v) {
+      out += "  <tuv xml:lang=\"";
+      out += kTags[v % kTagCount];
+      out += "\"><seg>unidad " + std::to_string(u) + " variante " + std::to_string(v) +
+             "</seg></tuv>\n";
+    }
+    out += "</tu>\n";
+  }
+  return out + "</body>\n</tmx>\n";
+}
+
+// Seconds to import `tmx` into a new dictionary.
+double ImportSeconds(const std::string& folder, const std::string& tmx) {
+  const std::string path = folder + "/import.dic";
+  const std::string file = folder + "/import.tmx";
+  fs::remove(path);
+  if (std::FILE* out = std::fopen(file.c_str(), "wb")) {
+    std::fwrite(tmx.data(), 1, tmx.size(), out);
+    std::fclose(out);
+  }
+  ulk::DictionaryConnection connection;
+  ulk::DictionaryStore store(connection);
+  if (!ulk::OpenDictionary(connection, store, path).ok) std::abort();
+  return ulk::bench::Seconds([&] {
+    if (!ulk::ImportTmx(connection, store, file).ok) std::abort();
+  });
+}
+
+// Seconds to store `texts` texts and link each but every tenth with the
+// one before it (both ways), with plain inserts in one transaction.
+double PlainInsertSeconds(const std::string& folder, int texts) {
+  const std::string path = folder + "/plain.dic";
+  fs::remove(path);
+  ulk::DictionaryConnection connection;
+  ulk::DictionaryStore store(connection);
+  if (!ulk::OpenDictionary(connection, store, path).ok) std::abort();
+  return ulk::bench::Seconds([&] {
+    connection.Begin();
+    ulk::PreparedStatement* text = connection.Prepared(
+        "insert into texts (text_type, text_lang_id, text_text) values ('ST', ?, ?)");
+    ulk::PreparedStatement* link = connection.Prepared(
+        "insert into translations (tran_text_id_1, tran_text_id_2) values (?, ?)");
+    for (int n = 0; n < texts; ++n) {
+      text->Reset().Bind(std::int64_t{n % kTagCount + 1}).Bind("texto " + std::to_string(n));
+      text->Step();
+      if (n % kTagCount == 0) continue;
+      const std::int64_t id = connection.LastInsertId();
+      const std::int64_t source = id - n % kTagCount;
+      link->Reset().Bind(source).Bind(id);
+      link->Step();
+      link->Reset().Bind(id).Bind(source);
+      link->Step();
+    }
+    connection.Commit();
+  });
+}
+
+void TmxImports(const std::string& folder) {
+  const double units = ImportSeconds(folder, TmxOf(10000, 10));
+  ulk::bench::Report("import TMX, 10,000 units x 10 variants", units, "s",
+                     PlainInsertSeconds(folder, 100000), "plain inserts", "< 10 x baseline");
+  const double wide = ImportSeconds(folder, TmxOf(1, 10000));
+  ulk::bench::Report("import TMX, 1 unit x 10,000 variants", wide, "s",
+                     ImportSeconds(folder, TmxOf(1000, 10)), "1,000 units x 10", "ratio ~1");
+}
+
 int Pick(std::uint64_t& state) {
   state = state * 6364136223846793005ULL + 1442695040888963407ULL;
   return static_cast<int>((state >> 33) % kTextsPerLanguage);
@@ -98,6 +181,10 @@ int main(int argc, char** argv) {
   if (argc < 3) {
     std::fprintf(stderr, "uso: dictionary_bench LIBTERMVAULT CARPETA\n");
     return 2;
+  }
+  if (argc > 3 && std::string(argv[3]) == "tmx") {
+    TmxImports(argv[2]);
+    return 0;
   }
   const std::string path = std::string(argv[2]) + "/large.dic";
   const double build = ulk::bench::Seconds([&] { BuildDictionary(path); });
@@ -208,5 +295,6 @@ int main(int argc, char** argv) {
   }
   std::printf("%-44s integrity %s; %d of %d committed translations missing (target: ok, 0)\n",
               "kill -9 while storing", integrity.c_str(), missing, last + 1);
+  TmxImports(argv[2]);
   return 0;
 }

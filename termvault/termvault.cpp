@@ -1,14 +1,18 @@
 // The dictionary access component, over the administrator's database layer.
+// A dictionary is opened read-only, so that looking texts up never changes
+// the file, and opened again for writing at the first store.
 #include "termvault/termvault.h"
 
 #include <unistd.h>
 
 #include <charconv>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "glossmith/db/dictionary_connection.h"
 #include "glossmith/db/dictionary_store.h"
+#include "platform/stored_text.h"
 
 namespace {
 
@@ -30,37 +34,62 @@ class Listing {
   std::size_t next_ = 0;
 };
 
+// The open dictionary: its connection and the store over it.
+struct OpenFile {
+  ulk::DictionaryConnection connection;
+  ulk::DictionaryStore store{connection};
+};
+
+// The stored form of a text handed in; false when it cannot be stored.
+bool Stored(const char* text, std::string& out) {
+  return text && !ulk::ToStoredText(text, out);
+}
+
 class Component {
  public:
-  Component() : store_(connection_) {}
-
   bool Open(const char* path) {
     Close();
     if (!path || !*path) return false;
-    return ulk::OpenDictionary(connection_, store_, path).ok;
+    // A missing file is made a new dictionary, as callers have always
+    // been told; any other is only read until something is stored.
+    const ulk::DictionaryAccess access =
+        ::access(path, F_OK) == 0 ? ulk::DictionaryAccess::kRead : ulk::DictionaryAccess::kCreate;
+    auto file = std::make_unique<OpenFile>();
+    if (!ulk::OpenDictionary(file->connection, file->store, path, access).ok) return false;
+    file_ = std::move(file);
+    path_ = path;
+    return true;
   }
 
   void Close() {
-    connection_.Close();
+    file_.reset();
+    path_.clear();
     found_.clear();
     translations_.Clear();
     languages_.Clear();
     dictionaryLanguages_.Clear();
   }
 
-  bool IsOpen() const { return connection_.IsOpen(); }
+  bool IsOpen() const { return file_ != nullptr; }
 
   bool Set(const char* kind, const char* sourceLanguage, const char* sourceText,
            const char* targetLanguage, const char* targetText, bool replace) {
-    if (!IsOpen() || !kind || !sourceLanguage || !sourceText || !targetLanguage || !targetText ||
-        !*sourceLanguage || !*targetLanguage || !*sourceText || !*targetText) {
+    std::string values[5];
+    if (!IsOpen() || !Stored(kind, values[0]) || !Stored(sourceLanguage, values[1]) ||
+        !Stored(sourceText, values[2]) || !Stored(targetLanguage, values[3]) ||
+        !Stored(targetText, values[4])) {
       return false;
     }
-    if (!connection_.Begin()) return false;
-    if (Store(kind, sourceLanguage, sourceText, targetLanguage, targetText, replace)) {
-      return connection_.Commit();
+    for (int i = 1; i < 5; ++i) {
+      if (values[i].empty()) return false;
     }
-    connection_.Rollback();
+    if (!OpenForWriting()) return false;
+    ulk::DictionaryConnection& connection = file_->connection;
+    if (!connection.Begin()) return false;
+    if (Store(values[0], values[1], values[2], values[3], values[4], replace)) {
+      return connection.Commit();
+    }
+    connection.Rollback();
     return false;
   }
 
@@ -68,10 +97,11 @@ class Component {
     found_.clear();
     translations_.Clear();
     languages_.Clear();
-    if (!IsOpen() || !kind || !language || !text) return false;
-    const ulk::DictionaryId languageId = store_.FindLanguage(language);
+    std::string stored;
+    if (!IsOpen() || !kind || !language || !text || ulk::ToStoredText(text, stored)) return false;
+    const ulk::DictionaryId languageId = store().FindLanguage(language);
     if (!languageId) return false;
-    const ulk::DictionaryId textId = store_.FindText(kind, *languageId, text);
+    const ulk::DictionaryId textId = store().FindText(kind, *languageId, stored);
     if (!textId) return false;
     found_ = *textId;
     return true;
@@ -80,8 +110,8 @@ class Component {
   const char* FirstTranslation(const char* language) {
     translations_.Clear();
     if (found_.empty() || !language) return "";
-    if (const ulk::DictionaryId languageId = store_.FindLanguage(language)) {
-      translations_.Reset(store_.TranslationsInto(found_, *languageId));
+    if (const ulk::DictionaryId languageId = store().FindLanguage(language)) {
+      translations_.Reset(store().TranslationsInto(found_, *languageId));
     }
     return translations_.Next();
   }
@@ -89,66 +119,93 @@ class Component {
 
   const char* FirstLanguage() {
     languages_.Clear();
-    if (!found_.empty()) languages_.Reset(store_.TranslationLanguages(found_));
+    if (!found_.empty()) languages_.Reset(store().TranslationLanguages(found_));
     return languages_.Next();
   }
   const char* NextLanguage() { return languages_.Next(); }
 
   const char* FirstDictionaryLanguage() {
     dictionaryLanguages_.Clear();
-    if (IsOpen()) dictionaryLanguages_.Reset(store_.LanguageNames());
+    if (IsOpen()) dictionaryLanguages_.Reset(store().LanguageNames());
     return dictionaryLanguages_.Next();
   }
   const char* NextDictionaryLanguage() { return dictionaryLanguages_.Next(); }
 
   int LanguageId(const char* language) {
     if (!IsOpen() || !language) return 0;
-    const ulk::DictionaryId id = store_.FindLanguage(language);
+    const ulk::DictionaryId id = store().FindLanguage(language);
     int value = 0;
     if (id) std::from_chars(id->data(), id->data() + id->size(), value);
     return value;
   }
 
  private:
-  ulk::DictionaryId TextId(const char* kind, const std::string& languageId, const char* text) {
-    if (ulk::DictionaryId id = store_.FindText(kind, languageId, text)) return id;
-    return store_.AddText(kind, languageId, text);
+  ulk::DictionaryStore& store() { return file_->store; }
+
+  // The dictionary opened again for writing, once: the texts found stay
+  // valid, as it is the same file. False, the read-only one kept, when it
+  // cannot be (gone, or no longer a dictionary).
+  bool OpenForWriting() {
+    if (file_->connection.access() != ulk::DictionaryAccess::kRead) return true;
+    auto file = std::make_unique<OpenFile>();
+    if (!ulk::OpenDictionary(file->connection, file->store, path_, ulk::DictionaryAccess::kWrite)
+             .ok) {
+      return false;
+    }
+    file_ = std::move(file);
+    return true;
   }
 
-  bool Store(const char* kind, const char* sourceLanguage, const char* sourceText,
-             const char* targetLanguage, const char* targetText, bool replace) {
-    const ulk::DictionaryId from = store_.AddLanguage(sourceLanguage);
-    const ulk::DictionaryId to = store_.AddLanguage(targetLanguage);
+  ulk::DictionaryId TextId(const std::string& kind, const std::string& languageId,
+                           const std::string& text) {
+    if (ulk::DictionaryId id = store().FindText(kind, languageId, text)) return id;
+    return store().AddText(kind, languageId, text);
+  }
+
+  bool Store(const std::string& kind, const std::string& sourceLanguage,
+             const std::string& sourceText, const std::string& targetLanguage,
+             const std::string& targetText, bool replace) {
+    ulk::DictionaryStore& dictionary = store();
+    const ulk::DictionaryId from = dictionary.AddLanguage(sourceLanguage);
+    const ulk::DictionaryId to = dictionary.AddLanguage(targetLanguage);
     if (!from || !to) return false;
     const ulk::DictionaryId source = TextId(kind, *from, sourceText);
     const ulk::DictionaryId target = TextId(kind, *to, targetText);
     if (!source || !target) return false;
     if (*source == *target) return true;  // the same text in the same language
     if (replace) {
-      for (const std::string& partner : store_.Partners(*source)) {
-        if (partner != *target && IsInLanguage(partner, *to) && !store_.Unlink(*source, partner)) {
+      for (const std::string& partner : dictionary.Partners(*source)) {
+        if (partner != *target && IsInLanguage(partner, *to) &&
+            !dictionary.Unlink(*source, partner)) {
           return false;
         }
       }
     }
-    if (!store_.Link(*source, *target)) return false;
-    store_.PropagateLink(*source, *target);
+    if (!dictionary.Link(*source, *target)) return false;
+    dictionary.PropagateLink(*source, *target);
     return true;
   }
 
   bool IsInLanguage(const std::string& textId, const std::string& languageId) {
-    ulk::PreparedStatement* query =
-        connection_.Prepared("select text_id from texts where text_id = ? and text_lang_id = ?");
+    std::int64_t text = 0;
+    std::int64_t language = 0;
+    if (!ToId(textId, text) || !ToId(languageId, language)) return false;
+    ulk::PreparedStatement* query = file_->connection.Prepared(
+        "select text_id from texts where text_id = ? and text_lang_id = ?");
     if (!query) return false;
-    query->Bind(static_cast<std::int64_t>(std::stoll(textId)))
-        .Bind(static_cast<std::int64_t>(std::stoll(languageId)));
+    query->Bind(text).Bind(language);
     const bool found = query->Step() == SQLITE_ROW;
     query->Reset();
     return found;
   }
 
-  ulk::DictionaryConnection connection_;
-  ulk::DictionaryStore store_;
+  static bool ToId(const std::string& text, std::int64_t& id) {
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), id);
+    return error == std::errc() && end == text.data() + text.size();
+  }
+
+  std::unique_ptr<OpenFile> file_;
+  std::string path_;
   std::string found_;
   Listing translations_;
   Listing languages_;

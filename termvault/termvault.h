@@ -3,8 +3,10 @@
 
    One dictionary is open at a time, for the whole process; the functions are
    not meant to be called from several threads at once. Texts are
-   zero-terminated UTF-8. A returned string is owned by the component and
-   stays valid until the next call into it: the caller copies it at once.
+   zero-terminated UTF-8; every text handed out is valid UTF-8 without
+   control characters (a row of the file that is not is passed over). A
+   returned string is owned by the component and stays valid until the
+   next call into it: the caller copies it at once.
    Kinds are the two-letter text types "ST", "MN", "DL", "VS" (any two
    letters are stored as given). */
 #ifndef TERMVAULT_H
@@ -17,7 +19,10 @@ extern "C" {
 #define TERMVAULT_EXPORT __attribute__((visibility("default")))
 
 /* Opens the dictionary at `path`, creating it when the file does not
-   exist. Non-zero on success; a file that is not a dictionary is refused. */
+   exist. Non-zero on success; a file that is not a dictionary (or one
+   whose tables are not a dictionary's, or that holds views or triggers) is
+   refused. An existing file is only read until the first DicSet or
+   DicSetEx: looking texts up never changes it. */
 TERMVAULT_EXPORT int DicOpen(const char* path);
 /* Closes the open dictionary, if any. Returns 1. */
 TERMVAULT_EXPORT int DicClose(void);
@@ -27,7 +32,9 @@ TERMVAULT_EXPORT int DicIsOpened(void);
 /* Stores a translation: both languages by name and both texts by (kind,
    language, text), each created when missing; the texts are linked, and
    their translation groups joined, as the administrator links them. All of
-   it or nothing. Non-zero on success. */
+   it or nothing. Non-zero on success. Texts are stored with line feeds,
+   carriage returns and tabs as "\n", "\r", "\t"; invalid UTF-8 or any
+   other control character is refused. */
 TERMVAULT_EXPORT int DicSet(const char* kind, const char* sourceLanguage, const char* sourceText,
                             const char* targetLanguage, const char* targetText);
 /* As DicSet; when `replace` is non-zero the source text's other

@@ -7,6 +7,7 @@
 #include "glossmith/browser/tmx_reports.h"
 #include "glossmith/db/glossmith_messages.h"
 #include "platform/files.h"
+#include "platform/stored_text.h"
 #include "platform/text.h"
 
 namespace ulk {
@@ -73,9 +74,7 @@ void DictionaryBrowser::FillSelectors() {
   source_ = target_ = -1;
   changes_.selectors = true;
   if (!IsOpen()) return;
-  for (auto query = store_.ListLanguages(); query && !query->AtEnd(); query->Next()) {
-    languages_.push_back({query->Column(0).value_or(""), query->Column(1).value_or("")});
-  }
+  languages_ = store_.ListLanguages();
 }
 
 void DictionaryBrowser::FillTexts() {
@@ -173,9 +172,19 @@ std::string DictionaryBrowser::AskNewText(int captionId, std::string& type, bool
   fields.typeChangeable = typeChangeable;
   if (!prompter_.EditText(fields)) return {};
   if (typeChangeable) type = fields.type;
+  return Stored(fields.text);
+}
+
+std::string DictionaryBrowser::Stored(const std::string& edited) {
   // Line breaks are stored as "\n" on every path into the dictionary, as the
-  // translator looks texts up.
-  return StoredTextOf(fields.text);
+  // translator looks texts up; a tab as "\t"; anything else that no stored
+  // text may hold is refused.
+  std::string stored;
+  if (const TextProblem problem = ToStoredText(StoredTextOf(edited), stored)) {
+    prompter_.ShowError(GlossmithMessage(kGlossCannotStoreText, problem.what));
+    return {};
+  }
+  return stored;
 }
 
 void DictionaryBrowser::AddText() {
@@ -221,12 +230,13 @@ void DictionaryBrowser::EditRow(bool translation, long row) {
   fields.type = type;
   fields.typeChangeable = false;
   if (!prompter_.EditText(fields)) return;
-  const std::string text = StoredTextOf(fields.text);
-  if (text == old) return;
-  if (text.empty()) {
-    translation ? DeleteTranslation() : DeleteText();
+  if (fields.text.empty()) {
+    if (!old.empty()) translation ? DeleteTranslation() : DeleteText();
     return;
   }
+  // Empty when refused.
+  const std::string text = Stored(fields.text);
+  if (text.empty() || text == old) return;
   if (store_.FindText(type, LanguageId(language), text)) {
     prompter_.ShowWarning(GlossmithMessageText(kGlossEditedTextExists));
     return;

@@ -17,11 +17,6 @@
 
 namespace ulk {
 
-struct DictionaryLanguage {
-  std::string id;
-  std::string name;
-};
-
 // Which buttons are enabled (the open and filter buttons always are).
 struct BrowserCommandStates {
   bool addText = false;
@@ -136,8 +131,12 @@ class DictionaryBrowser {
   template <typename Change>
   bool InTransaction(Change change);
   void EditRow(bool translation, long row);
-  // The text dialog for a new text or translation; "" when cancelled.
+  // The text dialog for a new text or translation; "" when cancelled or
+  // refused.
   std::string AskNewText(int captionId, std::string& type, bool typeChangeable);
+  // The stored form of what the text dialog holds; "" (the reason shown)
+  // when no dictionary may hold it.
+  std::string Stored(const std::string& edited);
 
   BrowserPrompter& prompter_;
   DictionaryConnection connection_;

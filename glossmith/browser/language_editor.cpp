@@ -2,6 +2,7 @@
 #include "glossmith/browser/language_editor.h"
 
 #include "glossmith/db/glossmith_messages.h"
+#include "platform/stored_text.h"
 
 namespace ulk {
 
@@ -9,9 +10,7 @@ void LanguageEditor::Fill() {
   rows_.clear();
   selected_ = -1;
   changed_ = true;
-  for (auto query = store_.ListLanguages(); query && !query->AtEnd(); query->Next()) {
-    rows_.push_back({query->Column(0).value_or(""), query->Column(1).value_or("")});
-  }
+  rows_ = store_.ListLanguages();
 }
 
 void LanguageEditor::Select(long row) {
@@ -28,6 +27,10 @@ bool LanguageEditor::AskNewName(std::string& name) {
   if (!prompter_.EditLanguageName(name)) return false;
   if (name.empty()) {
     prompter_.ShowError(GlossmithMessageText(kGlossEmptyLanguageName));
+    return false;
+  }
+  if (const TextProblem problem = CheckStoredText(name)) {
+    prompter_.ShowError(GlossmithMessage(kGlossCannotStoreText, problem.what));
     return false;
   }
   // Any language of that name, the one being renamed included.

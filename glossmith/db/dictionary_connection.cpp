@@ -112,23 +112,86 @@ std::int64_t PreparedStatement::Integer(int column) const {
   return sqlite3_column_int64(statement_.get(), column);
 }
 
-bool DictionaryConnection::Open(const std::string& path) {
+namespace {
+
+// How often, in virtual machine steps, a running statement looks at its
+// budget and its cancel check.
+constexpr int kProgressPeriod = 10000;
+
+int OpenFlags(DictionaryAccess access) {
+  switch (access) {
+    case DictionaryAccess::kRead:
+      return SQLITE_OPEN_READONLY;
+    case DictionaryAccess::kWrite:
+      return SQLITE_OPEN_READWRITE;
+    case DictionaryAccess::kCreate:
+      break;
+  }
+  return SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+}
+
+}  // namespace
+
+int DictionaryConnection::OnProgress(void* guard) {
+  auto& g = *static_cast<StatementGuard*>(guard);
+  g.spent += kProgressPeriod;
+  if (g.cancel && g.cancel()) {
+    g.stopped = StatementGuard::Stop::kCancelled;
+    return 1;
+  }
+  if (g.spent > g.budget) {
+    g.stopped = StatementGuard::Stop::kBudget;
+    return 1;
+  }
+  return 0;
+}
+
+int DictionaryConnection::OnStatementStart(unsigned, void* guard, void*, void*) {
+  auto& g = *static_cast<StatementGuard*>(guard);
+  g.spent = 0;
+  g.stopped = StatementGuard::Stop::kNone;
+  return 0;
+}
+
+// A dictionary may come from anyone: its schema may hold views, triggers
+// and functions that would run as our code reads it. None of it runs, and
+// no statement can write the schema behind SQLite's back.
+bool DictionaryConnection::Harden() {
+  int applied = 0;
+  const auto set = [&](int option, int value) {
+    int now = -1;
+    return sqlite3_db_config(database_, option, value, &now) == SQLITE_OK && now == value;
+  };
+  applied += set(SQLITE_DBCONFIG_DEFENSIVE, 1);
+  applied += set(SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0);
+  applied += set(SQLITE_DBCONFIG_ENABLE_TRIGGER, 0);
+  applied += set(SQLITE_DBCONFIG_ENABLE_VIEW, 0);
+  if (applied != 4) return false;
+  guard_.budget = kDefaultStatementBudget;
+  guard_.spent = 0;
+  guard_.stopped = StatementGuard::Stop::kNone;
+  sqlite3_progress_handler(database_, kProgressPeriod, &DictionaryConnection::OnProgress, &guard_);
+  return sqlite3_trace_v2(database_, SQLITE_TRACE_STMT, &DictionaryConnection::OnStatementStart,
+                          &guard_) == SQLITE_OK;
+}
+
+bool DictionaryConnection::Open(const std::string& path, DictionaryAccess access) {
   Close();
   sqlite3* raw = nullptr;
-  const int result =
-      sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+  const int result = sqlite3_open_v2(path.c_str(), &raw, OpenFlags(access), nullptr);
   handle_.reset(raw);
   if (result != SQLITE_OK) {
     handle_.reset();
     return false;
   }
   database_ = raw;
+  access_ = access;
   // Another program (the translator, the administrator) may hold the file
   // for a moment.
   sqlite3_busy_timeout(database_, 5000);
   // Reading the header refuses a file that is not an SQLite 3 database
   // without writing anything.
-  if (Execute("pragma schema_version") != SQLITE_OK) {
+  if (!Harden() || Execute("pragma schema_version") != SQLITE_OK) {
     Close();
     return false;
   }
@@ -144,6 +207,7 @@ void DictionaryConnection::Close() {
   prepared_.clear();
   handle_.reset();
   database_ = nullptr;
+  access_ = DictionaryAccess::kRead;
 }
 
 bool DictionaryConnection::IsReadOnly() const {
@@ -182,7 +246,16 @@ std::int64_t DictionaryConnection::LastInsertId() const {
 }
 
 std::string DictionaryConnection::ErrorMessage() const {
-  return database_ ? sqlite3_errmsg(database_) : "";
+  if (!database_) return "";
+  switch (guard_.stopped) {
+    case StatementGuard::Stop::kBudget:
+      return "la consulta se ha detenido: el diccionario le exigía demasiado trabajo";
+    case StatementGuard::Stop::kCancelled:
+      return "la consulta se ha cancelado";
+    case StatementGuard::Stop::kNone:
+      break;
+  }
+  return sqlite3_errmsg(database_);
 }
 
 bool DictionaryConnection::Begin() {

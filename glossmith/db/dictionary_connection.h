@@ -7,6 +7,7 @@
 #include <sqlite3.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -24,7 +25,24 @@ enum QueryError : int {
   kQueryBadColumn = 1003,
   kQueryNoRow = 1004,
   kQueryAtEnd = 1005,
+  // A value refused before it reached the file: not a stored text.
+  kQueryNotStoredText = 1006,
 };
+
+// How a dictionary file is opened.
+enum class DictionaryAccess {
+  kRead,    // read-only: the file never changes, a missing file is refused
+  kWrite,   // read and write an existing file (read-only when it is write-protected)
+  kCreate,  // kWrite, and a missing file is created (empty)
+};
+
+// The work one statement may do before it is stopped, in SQLite's virtual
+// machine steps (some tens of millions a second). The largest statement of
+// ours, the TMX export's list of pairs, takes about 60 steps a pair: 60
+// million for a dictionary of a million links. Thirty times that leaves
+// room for far larger dictionaries and still ends a runaway statement (a
+// file made to loop) within seconds to a minute.
+inline constexpr std::uint64_t kDefaultStatementBudget = 2'000'000'000ULL;
 
 struct StatementDeleter {
   void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
@@ -61,8 +79,9 @@ class DictionaryQuery {
 // A statement compiled once and run many times with bound values.
 class PreparedStatement {
  public:
-  PreparedStatement(sqlite3* database, StatementHandle statement)
-      : database_(database), statement_(std::move(statement)) {}
+  // `statement` belongs to `database`, which outlives it.
+  PreparedStatement(sqlite3* /*database*/, StatementHandle statement)
+      : statement_(std::move(statement)) {}
 
   // Clears the previous run; the values are then bound in order.
   PreparedStatement& Reset();
@@ -79,7 +98,6 @@ class PreparedStatement {
   int ColumnType(int column) const;
 
  private:
-  sqlite3* database_;
   StatementHandle statement_;
   int nextParameter_ = 1;
 };
@@ -91,14 +109,27 @@ class DictionaryConnection {
   DictionaryConnection(const DictionaryConnection&) = delete;
   DictionaryConnection& operator=(const DictionaryConnection&) = delete;
 
-  // Closes any open database, then opens or creates the file. False when
-  // the file cannot be opened or is not a database (an SQLite 2 file, a
-  // text, garbage); an existing empty file opens as an empty database.
-  bool Open(const std::string& path);
+  // Closes any open database, then opens the file as `access` says. False
+  // when the file cannot be opened or is not a database (an SQLite 2 file,
+  // a text, garbage); an existing empty file opens as an empty database.
+  // Whatever the file holds, it cannot make the connection run its own
+  // code: defensive mode, an untrusted schema, no triggers or views, and
+  // every statement held to the statement budget.
+  bool Open(const std::string& path, DictionaryAccess access = DictionaryAccess::kCreate);
   bool IsOpen() const { return database_ != nullptr; }
   // Commits an active managed transaction, then closes.
   void Close();
   bool IsReadOnly() const;
+  // The access the file was opened with (kRead while closed).
+  DictionaryAccess access() const { return access_; }
+
+  // The budget of each statement from now on (kDefaultStatementBudget at
+  // every open).
+  void SetStatementBudget(std::uint64_t steps) { guard_.budget = steps; }
+  // Asked now and then while a statement runs (a window keeps itself
+  // responsive there); returning true stops the statement, which then
+  // fails. Empty: never stopped.
+  void SetCancelCheck(std::function<bool()> cancel) { guard_.cancel = std::move(cancel); }
   // True when the file was deleted, renamed or replaced since it was
   // opened: changes would then go to a file nobody can open again.
   bool HasMoved() const;
@@ -113,6 +144,8 @@ class DictionaryConnection {
   int LastResult() const { return lastResult_; }
   // Records the result of a statement run outside Execute.
   void NoteResult(int result) { lastResult_ = result; }
+  // Why the last statement failed; in Spanish when it was stopped by its
+  // budget or cancelled.
   std::string ErrorMessage() const;
 
   bool Begin();
@@ -133,12 +166,25 @@ class DictionaryConnection {
   struct DatabaseDeleter {
     void operator()(sqlite3* database) const { sqlite3_close_v2(database); }
   };
+  // The budget of the statement that runs, reset as each one starts.
+  struct StatementGuard {
+    std::uint64_t budget = kDefaultStatementBudget;
+    std::uint64_t spent = 0;
+    std::function<bool()> cancel;
+    enum class Stop { kNone, kBudget, kCancelled } stopped = Stop::kNone;
+  };
+  static int OnProgress(void* guard);
+  static int OnStatementStart(unsigned type, void* guard, void*, void*);
+  bool Harden();
+
   std::unordered_map<std::string, std::unique_ptr<PreparedStatement>> prepared_;
   std::unique_ptr<sqlite3, DatabaseDeleter> handle_;
   sqlite3* database_ = nullptr;
   int lastResult_ = 0;
   bool transaction_ = false;
   const bool closeCommits_ = true;
+  DictionaryAccess access_ = DictionaryAccess::kRead;
+  StatementGuard guard_;
 };
 
 }  // namespace ulk

@@ -4,8 +4,10 @@
 #include <unistd.h>
 
 #include <charconv>
+#include <initializer_list>
 
 #include "glossmith/db/glossmith_messages.h"
+#include "platform/stored_text.h"
 
 namespace ulk {
 namespace {
@@ -165,6 +167,13 @@ std::string IdText(std::int64_t id) {
   return std::to_string(id);
 }
 
+bool AreStoredTexts(std::initializer_list<std::string_view> values) {
+  for (const std::string_view value : values) {
+    if (CheckStoredText(value)) return false;
+  }
+  return true;
+}
+
 // The statement, ready to run with the values bound: texts as texts, ids as
 // integers (an id that is no number stays a text and matches no row).
 PreparedStatement* Bound(DictionaryConnection& connection, const Parameterised& p,
@@ -197,7 +206,10 @@ bool VisitTexts(DictionaryConnection& connection, const Parameterised& p,
   if (!statement) return false;
   int result = SQLITE_ROW;
   while ((result = statement->Step()) == SQLITE_ROW) {
-    visit(statement->TextView(0), statement->TextView(1), statement->TextView(2));
+    const std::string_view id = statement->TextView(0);
+    const std::string_view type = statement->TextView(1);
+    const std::string_view text = statement->TextView(2);
+    if (AreStoredTexts({id, type, text})) visit(id, type, text);
   }
   statement->Reset();
   return result == SQLITE_DONE;
@@ -268,10 +280,18 @@ bool DictionaryStore::Rows(int slot, const std::vector<std::string_view>& values
   if (!statement) return false;
   int result = SQLITE_ROW;
   while ((result = statement->Step()) == SQLITE_ROW) {
-    if (auto text = statement->Text(0)) rows.push_back(*std::move(text));
+    if (auto text = statement->Text(0); text && !CheckStoredText(*text)) {
+      rows.push_back(*std::move(text));
+    }
   }
   statement->Reset();  // ends the statement's read
   return result == SQLITE_DONE;
+}
+
+bool DictionaryStore::AcceptsStored(std::initializer_list<std::string_view> values) {
+  if (AreStoredTexts(values)) return true;
+  connection_.NoteResult(kQueryNotStoredText);
+  return false;
 }
 
 bool DictionaryStore::HasRow(int slot, const std::vector<std::string_view>& values) {
@@ -280,19 +300,112 @@ bool DictionaryStore::HasRow(int slot, const std::vector<std::string_view>& valu
 }
 
 bool DictionaryStore::CreateSchema() {
-  for (const int slot : {kBegin, kCreateUlk, kCreateLanguages, kCreateTexts, kCreateTranslations,
+  if (connection_.Execute(kStatements[kBegin]) != SQLITE_OK) return false;
+  bool created = true;
+  for (const int slot : {kCreateUlk, kCreateLanguages, kCreateTexts, kCreateTranslations,
                          kIndexLanguageName, kIndexTexts, kIndexLink1, kIndexLink2, kIndexLink12}) {
-    if (connection_.Execute(kStatements[slot]) != SQLITE_OK) return false;
+    created = created && connection_.Execute(kStatements[slot]) == SQLITE_OK;
   }
-  if (Run(kInsertUlk, {kStatements[kVersion], kStatements[kCopyright],
-                       kStatements[kDescription]}) != SQLITE_OK) {
-    return false;
-  }
-  return connection_.Execute(kStatements[kCommit]) == SQLITE_OK;
+  created = created && Run(kInsertUlk, {kStatements[kVersion], kStatements[kCopyright],
+                                        kStatements[kDescription]}) == SQLITE_OK;
+  if (created && connection_.Execute(kStatements[kCommit]) == SQLITE_OK) return true;
+  const int code = connection_.LastResult();
+  connection_.Execute("rollback");
+  connection_.NoteResult(code);
+  return false;
 }
 
-bool DictionaryStore::IsValidDictionary() {
-  return connection_.Query(kStatements[kSelectUlk]) != nullptr;
+namespace {
+
+// The tables as this program creates them; another definition under one
+// of these names could change what our statements mean (a collation that
+// makes two texts equal, a key that is no row id).
+constexpr int kDictionaryTables[] = {kCreateUlk, kCreateLanguages, kCreateTexts,
+                                     kCreateTranslations};
+
+char LowerAscii(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool IsPunctuation(char c) {
+  return c == '(' || c == ')' || c == ',';
+}
+
+// A table definition in one spelling: lower case, blanks only between two
+// words, one blank there.
+std::string CanonicalDefinition(std::string_view sql) {
+  std::string out;
+  bool blank = false;
+  for (const char c : sql) {
+    if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v') {
+      blank = true;
+      continue;
+    }
+    if (blank && !out.empty() && !IsPunctuation(out.back()) && !IsPunctuation(c)) out += ' ';
+    blank = false;
+    out += LowerAscii(c);
+  }
+  return out;
+}
+
+std::string LowerName(std::string_view name) {
+  std::string out;
+  for (const char c : name) out += LowerAscii(c);
+  return out;
+}
+
+// The table's name as its statement names it: the third word.
+std::string_view TableOf(int slot) {
+  std::string_view text = kStatements[slot];
+  text.remove_prefix(std::string_view("create table ").size());
+  return text.substr(0, text.find(' '));
+}
+
+// A name from the file as a message may show it.
+std::string Shown(std::string_view name) {
+  constexpr std::size_t kLongest = 64;
+  if (CheckStoredText(name)) return "?";
+  if (name.size() <= kLongest) return std::string(name);
+  std::size_t cut = kLongest;
+  while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;
+  return std::string(name.substr(0, cut)) + "...";
+}
+
+}  // namespace
+
+bool DictionaryStore::IsValidDictionary(std::string* problem) {
+  const auto refuse = [&](std::string what) {
+    if (problem) *problem = std::move(what);
+    return false;
+  };
+  if (problem) problem->clear();
+  PreparedStatement* schema = connection_.Prepared("select type, name, sql from sqlite_master");
+  if (!schema) return refuse({});
+  bool hasUlk = false;
+  std::string found;
+  int result = SQLITE_ROW;
+  while (found.empty() && (result = schema->Step()) == SQLITE_ROW) {
+    const std::string_view type = schema->TextView(0);
+    const std::string_view name = schema->TextView(1);
+    if (type == "view") {
+      found = "Contiene la vista «" + Shown(name) + "»; un diccionario no tiene vistas.";
+    } else if (type == "trigger") {
+      found = "Contiene el disparador «" + Shown(name) + "»; un diccionario no tiene disparadores.";
+    } else if (type == "table") {
+      const std::string table = LowerName(name);
+      for (const int slot : kDictionaryTables) {
+        if (table != TableOf(slot)) continue;
+        if (CanonicalDefinition(schema->TextView(2)) != CanonicalDefinition(kStatements[slot])) {
+          found = "La tabla «" + table + "» no tiene las columnas y tipos de un diccionario.";
+        }
+        hasUlk = hasUlk || slot == kCreateUlk;
+      }
+    }
+  }
+  schema->Reset();
+  if (!found.empty()) return refuse(std::move(found));
+  if (result != SQLITE_ROW && result != SQLITE_DONE) return refuse({});
+  return hasUlk && connection_.Query(kStatements[kSelectUlk]) != nullptr;
 }
 
 DictionaryId DictionaryStore::FindLanguage(std::string_view name) {
@@ -302,12 +415,14 @@ DictionaryId DictionaryStore::FindLanguage(std::string_view name) {
 }
 
 DictionaryId DictionaryStore::AddLanguage(std::string_view name) {
+  if (!AcceptsStored({name})) return std::nullopt;
   if (DictionaryId existing = FindLanguage(name)) return existing;
   if (Run(kAddLanguage, {name}) != SQLITE_OK) return std::nullopt;
   return IdText(connection_.LastInsertId());
 }
 
 bool DictionaryStore::RenameLanguage(std::string_view id, std::string_view name) {
+  if (!AcceptsStored({name})) return false;
   return Run(kRenameLanguage, {name, id}) == SQLITE_OK;
 }
 
@@ -323,8 +438,17 @@ bool DictionaryStore::DeleteLanguage(std::string_view id) {
   return connection_.Commit();
 }
 
-std::unique_ptr<DictionaryQuery> DictionaryStore::ListLanguages() {
-  return connection_.Query(kStatements[kListLanguages]);
+std::vector<DictionaryLanguage> DictionaryStore::ListLanguages() {
+  std::vector<DictionaryLanguage> languages;
+  PreparedStatement* statement = Bound(connection_, kListLanguages, {});
+  if (!statement) return languages;
+  while (statement->Step() == SQLITE_ROW) {
+    const std::string_view id = statement->TextView(0);
+    const std::string_view name = statement->TextView(1);
+    if (AreStoredTexts({id, name})) languages.push_back({std::string(id), std::string(name)});
+  }
+  statement->Reset();
+  return languages;
 }
 
 DictionaryId DictionaryStore::FindText(std::string_view type, std::string_view languageId,
@@ -336,11 +460,13 @@ DictionaryId DictionaryStore::FindText(std::string_view type, std::string_view l
 
 DictionaryId DictionaryStore::AddText(std::string_view type, std::string_view languageId,
                                       std::string_view text) {
+  if (!AcceptsStored({type, text})) return std::nullopt;
   if (Run(kAddText, {type, languageId, text}) != SQLITE_OK) return std::nullopt;
   return IdText(connection_.LastInsertId());
 }
 
 bool DictionaryStore::UpdateText(std::string_view id, std::string_view text) {
+  if (!AcceptsStored({text})) return false;
   return Run(kUpdateText, {text, id}) == SQLITE_OK;
 }
 
@@ -366,6 +492,10 @@ bool DictionaryStore::Link(std::string_view a, std::string_view b) {
   if (!forward) forward = Run(kAddLink, {a, b}) == SQLITE_OK;
   if (!backward) backward = Run(kAddLink, {b, a}) == SQLITE_OK;
   return forward && backward;
+}
+
+bool DictionaryStore::HasLink(std::string_view a, std::string_view b) {
+  return HasRow(kFindLink, {a, b});
 }
 
 bool DictionaryStore::Unlink(std::string_view a, std::string_view b) {
@@ -478,24 +608,34 @@ std::vector<std::string> DictionaryStore::LanguageNames() {
 }
 
 OpenDictionaryResult OpenDictionary(DictionaryConnection& connection, DictionaryStore& store,
-                                    const std::string& path) {
+                                    const std::string& path, DictionaryAccess access) {
   OpenDictionaryResult result;
   connection.Close();
   const bool existed = ::access(path.c_str(), F_OK) == 0;
-  if (!connection.Open(path)) {
+  // Only a file that is not there is made: one that vanished between the
+  // look and the open is not made again behind the caller's back.
+  const DictionaryAccess mode =
+      access == DictionaryAccess::kCreate && existed ? DictionaryAccess::kWrite : access;
+  if (!connection.Open(path, mode)) {
     result.message = GlossmithMessage(kGlossCannotOpenDictionary, path);
     return result;
   }
-  if (!existed) {
-    store.CreateSchema();
+  if (mode == DictionaryAccess::kCreate) {
+    if (!store.CreateSchema()) {
+      connection.Close();
+      result.message = GlossmithMessage(kGlossCannotOpenDictionary, path);
+      return result;
+    }
     result.created = true;
   }
-  if (!store.IsValidDictionary()) {
+  std::string problem;
+  if (!store.IsValidDictionary(&problem)) {
     connection.Close();
-    result.message = GlossmithMessage(kGlossNotADictionary);
+    result.message = GlossmithMessageText(kGlossNotADictionary);
+    if (!problem.empty()) result.message += "\n\n" + problem;
     return result;
   }
-  connection.UseWriteAheadLog();
+  if (access != DictionaryAccess::kRead) connection.UseWriteAheadLog();
   result.ok = true;
   return result;
 }

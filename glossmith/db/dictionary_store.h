@@ -6,6 +6,7 @@
 #pragma once
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
@@ -30,8 +31,14 @@ std::string FormatStatement(int slot, const std::vector<std::string>& values);
 
 using DictionaryId = std::optional<std::string>;
 
+struct DictionaryLanguage {
+  std::string id;
+  std::string name;
+};
+
 // Gets the id, type and text of one row of a listing; the texts are valid
-// only during the call.
+// only during the call. Every text a listing gives passes CheckStoredText:
+// a row that does not (a file written by something else) is left out.
 using TextVisitor =
     std::function<void(std::string_view id, std::string_view type, std::string_view text)>;
 
@@ -39,9 +46,15 @@ class DictionaryStore {
  public:
   explicit DictionaryStore(DictionaryConnection& connection) : connection_(connection) {}
 
-  // For a file that did not exist before it was opened.
+  // For a file that did not exist before it was opened; all of it or
+  // nothing.
   bool CreateSchema();
-  bool IsValidDictionary();
+  // Whether the file holds a dictionary as this program makes it: the
+  // table ulk, and any of the other three tables exactly as created here,
+  // no view and no trigger (indexes of any kind are fine). When it holds a
+  // dictionary made otherwise, `problem` says what is wrong, in Spanish; it
+  // stays empty for a file that is no dictionary at all.
+  bool IsValidDictionary(std::string* problem = nullptr);
 
   DictionaryId FindLanguage(std::string_view name);
   DictionaryId AddLanguage(std::string_view name);
@@ -49,9 +62,12 @@ class DictionaryStore {
   // Inside a managed transaction: every link of the language's texts, its
   // texts, then the language; rolled back when any step fails.
   bool DeleteLanguage(std::string_view id);
-  // (lang_id, lang_name) by name.
-  std::unique_ptr<DictionaryQuery> ListLanguages();
+  // By name.
+  std::vector<DictionaryLanguage> ListLanguages();
 
+  // Names, types and texts are stored only as they pass CheckStoredText
+  // (the caller makes them so with ToStoredText): anything else is refused,
+  // with kQueryNotStoredText as the connection's LastResult.
   DictionaryId FindText(std::string_view type, std::string_view languageId, std::string_view text);
   DictionaryId AddText(std::string_view type, std::string_view languageId, std::string_view text);
   bool UpdateText(std::string_view id, std::string_view text);
@@ -60,6 +76,8 @@ class DictionaryStore {
 
   // Adds whichever direction of the pair is missing.
   bool Link(std::string_view a, std::string_view b);
+  // Whether a is linked with b (that direction).
+  bool HasLink(std::string_view a, std::string_view b);
   bool Unlink(std::string_view a, std::string_view b);
   bool UnlinkAll(std::string_view id);
   // After Link (a, b): every partner of a with b, every partner of b with
@@ -95,6 +113,9 @@ class DictionaryStore {
   // The first column of every row.
   bool Rows(int slot, const std::vector<std::string_view>& values, std::vector<std::string>& rows);
   bool HasRow(int slot, const std::vector<std::string_view>& values);
+  // False, noting kQueryNotStoredText, unless every value passes
+  // CheckStoredText.
+  bool AcceptsStored(std::initializer_list<std::string_view> values);
 
   DictionaryConnection& connection_;
 };
@@ -105,11 +126,14 @@ struct OpenDictionaryResult {
   bool created = false;
 };
 
-// Opens a dictionary as the administrator does: a file that did not exist
-// gets the schema; a file that cannot be opened, or that is no dictionary,
-// is refused with the message to show. An open dictionary that can be
-// written uses the write-ahead log.
+// Opens a dictionary: with kCreate (the administrator's way) a file that
+// did not exist gets the schema; with kRead or kWrite a missing file is
+// refused. A file that cannot be opened, or that is no dictionary, is
+// refused with the message to show. A dictionary opened for writing that
+// can be written uses the write-ahead log; one opened with kRead is never
+// changed.
 OpenDictionaryResult OpenDictionary(DictionaryConnection& connection, DictionaryStore& store,
-                                    const std::string& path);
+                                    const std::string& path,
+                                    DictionaryAccess access = DictionaryAccess::kCreate);
 
 }  // namespace ulk

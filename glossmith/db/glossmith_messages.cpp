@@ -48,6 +48,7 @@ constexpr MessageEntry kMessages[] = {
     {1015, "Error desconocido\n\nNo se puede eliminar el idioma seleccionado."},
     {1016, "No se puede importar el archivo TMX:\n\n%s\n\nEl diccionario no ha cambiado."},
     {1017, "No se puede exportar el diccionario:\n\n%s"},
+    {1018, "No se puede guardar en el diccionario: el texto %s."},
     {2001,
      "El siguiente texto\n\n[%s]\n\nya no se usa en ninguna traducción.\nDesea eliminarlo del "
      "diccionario?"},

@@ -49,6 +49,7 @@ enum GlossmithMessageId : int {
   kGlossCannotDeleteLanguage = 1015,
   kGlossCannotImportTmx = 1016,
   kGlossCannotExportTmx = 1017,
+  kGlossCannotStoreText = 1018,
 
   kGlossAskDeleteUnusedText = 2001,
   kGlossAskDeleteLinkedText = 2002,

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -30,6 +31,7 @@ class DictionaryStoreTest : public ::testing::Test {
   std::string Text(const std::string& language, const std::string& text) {
     return *store_.AddText("ST", language, text);
   }
+  std::string IdOfLastInsert() { return std::to_string(connection_.LastInsertId()); }
   // Every link row as "a-b", sorted.
   std::vector<std::string> Links() {
     std::vector<std::string> rows;
@@ -47,7 +49,7 @@ class DictionaryStoreTest : public ::testing::Test {
 };
 
 TEST_F(DictionaryStoreTest, TextsAndNamesComeBackExactly) {
-  const std::string samples[] = {"it's \"quoted\"", "100% '' \\n back\\slash", "dos\nlíneas\r\n",
+  const std::string samples[] = {"it's \"quoted\"", "100% '' \\n back\\slash", "dos\\nlíneas\\r\\n",
                                  "Ελληνικά 日本語", std::string(5000, 'x') + "'"};
   for (const std::string& text : samples) {
     const DictionaryId id = store_.AddText("MN", english_, text);
@@ -65,6 +67,53 @@ TEST_F(DictionaryStoreTest, TextsAndNamesComeBackExactly) {
   const std::string id = Text(english_, "before");
   EXPECT_TRUE(store_.UpdateText(id, "after 'x'"));
   EXPECT_EQ(store_.FindText("ST", english_, "after 'x'"), id);
+}
+
+TEST_F(DictionaryStoreTest, OnlyStoredTextsGoInOrComeOut) {
+  const std::string id = Text(english_, "kept");
+  const std::string notStored[] = {
+      "dos\nlíneas", "a\tb",        "cr\r",    std::string("nul\0x", 5),
+      "\xff\xfe",    "c1 \xc2\x85", "del \x7f"};
+  for (const std::string& text : notStored) {
+    EXPECT_FALSE(store_.AddText("ST", english_, text)) << text;
+    EXPECT_EQ(connection_.LastResult(), kQueryNotStoredText) << text;
+    EXPECT_FALSE(store_.AddText(text, english_, "x")) << "as a type: " << text;
+    EXPECT_FALSE(store_.UpdateText(id, text)) << text;
+    EXPECT_FALSE(store_.AddLanguage(text)) << text;
+    EXPECT_FALSE(store_.RenameLanguage(english_, text)) << text;
+  }
+  EXPECT_EQ(store_.FindText("ST", english_, "kept"), id);
+  EXPECT_EQ(store_.LanguageNames(), (std::vector<std::string>{"Deutsch", "English", "Español"}));
+
+  // What another program wrote: such rows are never handed out.
+  const std::string good = Text(spanish_, "bueno");
+  const std::string source = Text(german_, "Quelle");
+  ASSERT_TRUE(store_.Link(source, good));
+  for (const std::string& text : notStored) {
+    PreparedStatement* insert = connection_.Prepared(
+        "insert into texts (text_type, text_lang_id, text_text) values ('ST', ?, ?)");
+    insert->Bind(std::stoll(spanish_)).Bind(text);
+    ASSERT_EQ(insert->Step(), SQLITE_DONE);
+    ASSERT_TRUE(store_.Link(source, IdOfLastInsert()));
+    PreparedStatement* language =
+        connection_.Prepared("insert into languages (lang_name) values (?)");
+    language->Bind(text);
+    ASSERT_EQ(language->Step(), SQLITE_DONE);
+  }
+  std::vector<std::string> listed;
+  store_.ForEachText(spanish_, "", [&](std::string_view, std::string_view, std::string_view text) {
+    listed.emplace_back(text);
+  });
+  EXPECT_EQ(listed, std::vector<std::string>{"bueno"});
+  std::vector<std::string> translations;
+  store_.ForEachTranslation(source, spanish_,
+                            [&](std::string_view, std::string_view, std::string_view text) {
+                              translations.emplace_back(text);
+                            });
+  EXPECT_EQ(translations, std::vector<std::string>{"bueno"});
+  EXPECT_EQ(store_.TranslationsInto(source, spanish_), std::vector<std::string>{"bueno"});
+  EXPECT_EQ(store_.LanguageNames(), (std::vector<std::string>{"Deutsch", "English", "Español"}));
+  EXPECT_EQ(store_.ListLanguages().size(), 3u);
 }
 
 TEST_F(DictionaryStoreTest, LinksAreStoredBothWaysOnce) {
@@ -127,9 +176,10 @@ TEST_F(DictionaryStoreTest, DeletingALanguageLeavesNoDanglingLink) {
   EXPECT_FALSE(store_.FindText("ST", english_, "Open"));
   EXPECT_FALSE(store_.FindLanguage("English"));
   EXPECT_FALSE(connection_.InTransaction());
-  auto languages = store_.ListLanguages();
-  ASSERT_TRUE(languages);
-  EXPECT_EQ(*languages->Column(1), "Deutsch");
+  const std::vector<DictionaryLanguage> languages = store_.ListLanguages();
+  ASSERT_EQ(languages.size(), 2u);
+  EXPECT_EQ(languages[0].name, "Deutsch");
+  EXPECT_EQ(languages[0].id, german_);
   EXPECT_EQ(store_.LanguageNames(), (std::vector<std::string>{"Deutsch", "Español"}));
   EXPECT_EQ(store_.TranslationLanguages(a), std::vector<std::string>{"Deutsch"});
   EXPECT_EQ(store_.TranslationsInto(a, german_), std::vector<std::string>{"Öffnen"});
@@ -236,6 +286,163 @@ TEST(DictionaryFilesTest, FilesThatAreNoDictionary) {
   ASSERT_EQ(connection.Execute(StatementText(6)), 0);
   connection.Close();
   EXPECT_TRUE(open("bare.dic").ok) << "an ulk table without rows is enough";
+}
+
+// Runs statements on a file as any program could, past our connection's
+// guards.
+void RawSql(const std::string& path, const std::string& sql) {
+  sqlite3* raw = nullptr;
+  ASSERT_EQ(sqlite3_open(path.c_str(), &raw), SQLITE_OK);
+  char* error = nullptr;
+  const int result = sqlite3_exec(raw, sql.c_str(), nullptr, nullptr, &error);
+  EXPECT_EQ(result, SQLITE_OK) << (error ? error : "");
+  sqlite3_free(error);
+  sqlite3_close(raw);
+}
+
+// A dictionary as this program makes it, in rollback-journal mode.
+void MakeDictionary(const std::string& path) {
+  DictionaryConnection connection;
+  DictionaryStore store(connection);
+  ASSERT_TRUE(OpenDictionary(connection, store, path).ok);
+  const std::string es = *store.AddLanguage("Español");
+  const std::string en = *store.AddLanguage("English");
+  ASSERT_TRUE(store.Link(*store.AddText("ST", es, "Sí"), *store.AddText("ST", en, "Yes")));
+  connection.Close();
+  RawSql(path, "pragma journal_mode=delete");
+}
+
+TEST(DictionaryFilesTest, DictionariesMadeOtherwiseAreRefused) {
+  testing::TempDir dir("dicschema");
+  const std::string notADictionary = "El archivo seleccionado no es un diccionario válido.";
+  const std::string columns = " no tiene las columnas y tipos de un diccionario.";
+  const std::pair<std::string, std::string> cases[] = {
+      // Reading the texts of this one never ends.
+      {"drop table texts; create view texts (text_id, text_lang_id, text_type, text_text) as "
+       "with recursive n(x) as (select 1 union all select x + 1 from n) "
+       "select x, 1, 'ST', 'bucle' from n",
+       "Contiene la vista «texts»; un diccionario no tiene vistas."},
+      {"create trigger more after insert on texts begin insert into texts (text_text) values "
+       "(new.text_text || 'x'); end",
+       "Contiene el disparador «more»; un diccionario no tiene disparadores."},
+      {"create view extra as select 1",
+       "Contiene la vista «extra»; un diccionario no tiene vistas."},
+      // Texts equal whatever their case: a lookup would take another text.
+      {"drop table texts; create table texts (text_id integer primary key, text_lang_id integer, "
+       "text_type varchar(2), text_text varchar(255) collate nocase)",
+       "La tabla «texts»" + columns},
+      {"drop table texts; create table TEXTS (text_id integer primary key, text_lang_id integer, "
+       "text_type varchar(2), text_text varchar(255)) without rowid",
+       "La tabla «texts»" + columns},
+      {"alter table translations add column note text", "La tabla «translations»" + columns},
+      {"drop table languages; create table languages (lang_id integer primary key desc, "
+       "lang_name varchar(255) unique)",
+       "La tabla «languages»" + columns},
+      {"drop table ulk; create virtual table ulk using fts5 (ulk_version, ulk_copyright, "
+       "ulk_description)",
+       "La tabla «ulk»" + columns},
+      {"drop table ulk", ""},
+  };
+  for (const auto& [sql, problem] : cases) {
+    const std::string path = dir / "otro.dic";
+    std::filesystem::remove(path);
+    MakeDictionary(path);
+    RawSql(path, sql);
+    for (const DictionaryAccess access : {DictionaryAccess::kRead, DictionaryAccess::kCreate}) {
+      DictionaryConnection connection;
+      DictionaryStore store(connection);
+      const OpenDictionaryResult result = OpenDictionary(connection, store, path, access);
+      EXPECT_FALSE(result.ok) << sql;
+      EXPECT_EQ(result.message,
+                problem.empty() ? notADictionary : notADictionary + "\n\n" + problem)
+          << sql;
+      EXPECT_FALSE(connection.IsOpen());
+    }
+  }
+
+  // Indexes of its own and tables of others do no harm.
+  const std::string path = dir / "indexed.dic";
+  MakeDictionary(path);
+  RawSql(path,
+         "create index mine on texts (lower(text_text)); create table notes (x); "
+         "create index by_type on texts (text_type) where text_type = 'MN'");
+  DictionaryConnection connection;
+  DictionaryStore store(connection);
+  const OpenDictionaryResult result = OpenDictionary(connection, store, path);
+  ASSERT_TRUE(result.ok) << result.message;
+  EXPECT_EQ(store.LanguageNames(), (std::vector<std::string>{"English", "Español"}));
+}
+
+TEST(DictionaryFilesTest, ReadingNeitherChangesNorCreatesAFile) {
+  testing::TempDir dir("dicread");
+  const std::string path = dir / "leer.dic";
+  MakeDictionary(path);
+  const std::string before = testing::ReadFileBytes(path);
+  {
+    DictionaryConnection connection;
+    DictionaryStore store(connection);
+    ASSERT_TRUE(OpenDictionary(connection, store, path, DictionaryAccess::kRead).ok);
+    EXPECT_TRUE(connection.IsReadOnly());
+    const std::string es = *store.FindLanguage("Español");
+    const DictionaryId yes = store.FindText("ST", es, "Sí");
+    ASSERT_TRUE(yes);
+    EXPECT_EQ(store.Partners(*yes).size(), 1u);
+    EXPECT_FALSE(store.AddLanguage("Deutsch")) << "a read-only open refuses writes";
+  }
+  EXPECT_EQ(testing::ReadFileBytes(path), before) << "the journal mode is the file's header";
+  EXPECT_FALSE(std::filesystem::exists(path + "-wal"));
+
+  // A name mistyped by a command that only reads or writes makes no file.
+  for (const DictionaryAccess access : {DictionaryAccess::kRead, DictionaryAccess::kWrite}) {
+    DictionaryConnection connection;
+    DictionaryStore store(connection);
+    const OpenDictionaryResult result =
+        OpenDictionary(connection, store, dir / "mal-escrito.dic", access);
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.message,
+              "No se puede abrir el diccionario:\n\n[" + (dir / "mal-escrito.dic") + "]");
+    EXPECT_FALSE(std::filesystem::exists(dir / "mal-escrito.dic"));
+  }
+
+  // Opened to be written, it takes the write-ahead log.
+  DictionaryConnection connection;
+  DictionaryStore store(connection);
+  ASSERT_TRUE(OpenDictionary(connection, store, path, DictionaryAccess::kWrite).ok);
+  auto mode = connection.Query("pragma journal_mode");
+  EXPECT_EQ(mode->Column(0).value_or(""), "wal");
+}
+
+TEST(DictionaryFilesTest, AStatementEndsAtItsBudgetOrWhenCancelled) {
+  testing::TempDir dir("dicbudget");
+  const std::string path = dir / "b.dic";
+  MakeDictionary(path);
+  DictionaryConnection connection;
+  DictionaryStore store(connection);
+  ASSERT_TRUE(OpenDictionary(connection, store, path, DictionaryAccess::kRead).ok);
+  const std::string longQuery =
+      "with recursive n(x) as (select 1 union all select x + 1 from n where x < 3000000) "
+      "select count(*) from n";
+  ASSERT_TRUE(connection.Query(longQuery)) << "within the default budget";
+
+  int asked = 0;
+  const struct {
+    std::uint64_t budget;
+    std::function<bool()> cancel;
+    const char* message;
+  } cases[] = {
+      {100000, {}, "la consulta se ha detenido: el diccionario le exigía demasiado trabajo"},
+      {kDefaultStatementBudget, [&] { return ++asked == 3; }, "la consulta se ha cancelado"},
+  };
+  for (const auto& c : cases) {
+    connection.SetStatementBudget(c.budget);
+    connection.SetCancelCheck(c.cancel);
+    EXPECT_FALSE(connection.Query(longQuery)) << c.message;
+    EXPECT_EQ(connection.ErrorMessage(), c.message);
+    // The next statement has a budget of its own.
+    connection.SetCancelCheck({});
+    EXPECT_TRUE(store.FindLanguage("Español")) << c.message;
+  }
+  EXPECT_EQ(asked, 3);
 }
 
 TEST(DictionaryFilesTest, ReadOnlyDictionariesOpen) {

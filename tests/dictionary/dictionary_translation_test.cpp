@@ -1,6 +1,8 @@
 // Dictionary-assisted translation against a real dictionary.
 #include "translator/dictionary/dictionary_translation.h"
 
+#include <sqlite3.h>
+
 #include <gtest/gtest.h>
 
 #include "tests/scripted_ui.h"
@@ -16,7 +18,7 @@ class FakeSelectionView : public UndoView {
   bool CaptureSelection(ModuleSnapshot& snapshot) override {
     for (const ModuleLanguage& language : module_.languages) {
       ModuleLanguage& saved =
-          snapshot.AddLanguage(ModuleLanguage(language.name, "", language.isDefault != 0));
+          snapshot.AddLanguage(ModuleLanguage(language.name, "", language.isDefault));
       for (const std::string& key : selection) {
         const TextEntry* entry = language.FindEntry(key);
         saved.SetEntry(key, entry ? entry->text : "", entry ? entry->status : 0);
@@ -156,7 +158,48 @@ TEST_F(DictionaryTranslationTest, CandidatesAreCappedAndLabelsCut) {
   EXPECT_EQ(Lang("Deutsch").FindEntry("ST_N_1 (1)")->text, longText);
   EXPECT_EQ(Original().FindEntry("ST_N_1 (1)")->status, kStatusDictionaryOne);
   EXPECT_FALSE(ApplyCandidate(M(), "ST_N_1 (1)", "Deutsch", ""));
+  EXPECT_FALSE(ApplyCandidate(M(), "ST_N_1 (1)", "Deutsch", "two\nlines"));
+  EXPECT_FALSE(ApplyCandidate(M(), "ST_N_1 (1)", "Deutsch", "\xff"));
+  EXPECT_EQ(Lang("Deutsch").FindEntry("ST_N_1 (1)")->text, longText);
   EXPECT_FALSE(ApplyCandidate(M(), "ST_N_1 (1)", "Klingon", "x"));
+}
+
+TEST_F(DictionaryTranslationTest, TextsThatMayNotEnterTheProjectAreSkipped) {
+  // A dictionary written by another program: raw line breaks, invalid
+  // UTF-8, control characters, sorted before the good translation.
+  dictionary_.Set("ST", "Español", "Sí", "English", "Yes");
+  const std::string path = dictionary_.path();
+  dictionary_.Close();
+  sqlite3* raw = nullptr;
+  ASSERT_EQ(sqlite3_open(path.c_str(), &raw), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(raw,
+                         "insert into texts (text_type, text_lang_id, text_text) values "
+                         "('ST', 2, 'A' || char(10) || 'line'), ('ST', 2, cast(x'41ff' as text)), "
+                         "('ST', 2, 'A' || char(133)); "
+                         "insert into translations (tran_text_id_1, tran_text_id_2) "
+                         "select 1, text_id from texts where text_id > 2",
+                         nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  sqlite3_close(raw);
+  ASSERT_TRUE(dictionary_.Open(path));
+  ASSERT_TRUE(TranslateEntry(M(), "ST_N_1 (0)", dictionary_));
+  EXPECT_EQ(Lang("English").FindEntry("ST_N_1 (0)")->text, "Yes");
+  EXPECT_EQ(Original().FindEntry("ST_N_1 (0)")->status, kStatusDictionaryOne);
+  const auto candidates = CandidatesFor(M(), "ST_N_1 (0)", "English", dictionary_);
+  ASSERT_EQ(candidates.size(), 1u);
+  EXPECT_EQ(candidates[0].text, "Yes");
+
+  // A component that hands such texts out itself.
+  DictionaryComponent fake;
+  ASSERT_TRUE(fake.Load({FAKE_RAW_TEXTS}));
+  ASSERT_TRUE(fake.Open(dir_ / "any.dic"));
+  const auto fromFake = CandidatesFor(M(), "ST_N_1 (1)", "English", fake);
+  ASSERT_EQ(fromFake.size(), 2u);
+  EXPECT_EQ(fromFake[0].text, "bueno");
+  EXPECT_EQ(fromFake[1].text, "otro");
+  ASSERT_TRUE(TranslateEntry(M(), "ST_N_1 (1)", fake));
+  EXPECT_EQ(Lang("English").FindEntry("ST_N_1 (1)")->text, "bueno");
+  EXPECT_EQ(Original().FindEntry("ST_N_1 (1)")->status, kStatusDictionarySeveral);
 }
 
 }  // namespace

@@ -1,5 +1,13 @@
 // Stand-ins for the dictionary component, to check what the binding
-// refuses. FAKE_OMIT leaves DicGetLanguageId out.
+// refuses. FAKE_OMIT leaves DicGetLanguageId out; FAKE_RAW_TEXTS hands out
+// translations no project may hold before a good one.
+#ifdef FAKE_RAW_TEXTS
+namespace {
+const char* const kTexts[] = {"raw\nline", "\xff\xfe", "c1 \xc2\x85", "bueno", "tab\tx",
+                              "otro",      ""};
+int next = 0;
+}  // namespace
+#endif
 extern "C" {
 #define EXPORT __attribute__((visibility("default")))
 EXPORT int DicOpen(const char*) {
@@ -20,12 +28,22 @@ EXPORT int DicSetEx(const char*, const char*, const char*, const char*, const ch
 EXPORT int DicFind(const char*, const char*, const char*) {
   return 1;
 }
+#ifdef FAKE_RAW_TEXTS
+EXPORT const char* DicGetFirst(const char*) {
+  next = 1;
+  return kTexts[0];
+}
+EXPORT const char* DicGetNext() {
+  return next < 6 ? kTexts[next++] : kTexts[6];
+}
+#else
 EXPORT const char* DicGetFirst(const char*) {
   return "fake";
 }
 EXPORT const char* DicGetNext() {
   return "";
 }
+#endif
 EXPORT const char* DicGetFirstLanguage() {
   return "";
 }

@@ -3,6 +3,8 @@
 #include "glossmith/exchange/tmx_exchange.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <iterator>
 
 #include <gtest/gtest.h>
 
@@ -133,7 +135,9 @@ TEST_F(TmxExchangeTest, AFileWrittenByAnotherTool) {
         "Unidos):E&xit"}) {
     EXPECT_NE(std::find(links.begin(), links.end(), expected), links.end()) << expected;
   }
-  EXPECT_EQ(links.size(), 2u * (6 + 1));  // four texts pairwise, and one pair
+  // Save, the source, with French and Klingon and, as Save already had
+  // Guardar, Guardar with both; and one pair.
+  EXPECT_EQ(links.size(), 2u * (5 + 1));
 }
 
 TEST_F(TmxExchangeTest, MalformedFilesChangeNothing) {
@@ -151,6 +155,18 @@ TEST_F(TmxExchangeTest, MalformedFilesChangeNothing) {
       {"<tmx><body><tu>\n<prop type=\"x-text-type\">LONG</prop></tu></body></tmx>",
        "bad.tmx: línea 2: tipo de texto no válido: \"LONG\""},
       {"<xliff/>", "bad.tmx: línea 1: el elemento raíz no es <tmx> sino <xliff>"},
+      // What XML allows and no dictionary text may hold.
+      {"<tmx><body><tu><tuv xml:lang=\"fr\"><seg>a</seg></tuv>\n<tuv xml:lang=\"de\"><seg>b\n"
+       "c\u0085</seg></tuv></tu></body></tmx>",
+       "bad.tmx: línea 3: unidad 1: el texto contiene el carácter de control U+0085"},
+      {"<tmx><body><tu/><tu><tuv xml:lang=\"fr\"><seg>a</seg></tuv>\n<tuv xml:lang=\"de\">"
+       "<seg>&#x7f;</seg></tuv></tu></body></tmx>",
+       "bad.tmx: línea 2: unidad 2: el texto contiene el carácter de control U+007F"},
+      {"<tmx><body><tu><tuv xml:lang=\"fr\"><seg>a</seg></tuv>\n<tuv xml:lang=\"d&#x9f;e\">"
+       "<seg>b</seg></tuv></tu></body></tmx>",
+       "bad.tmx: línea 2: el idioma contiene el carácter de control U+009F"},
+      {"<tmx><body><tu>\n<prop type=\"x-text-type\">&#x80;</prop></tu></body></tmx>",
+       "bad.tmx: línea 2: el tipo de texto contiene el carácter de control U+0080"},
   };
   for (const auto& [content, expected] : cases) {
     testing::WriteFileBytes(dir_ / "bad.tmx", content);
@@ -159,6 +175,102 @@ TEST_F(TmxExchangeTest, MalformedFilesChangeNothing) {
     EXPECT_EQ(result.message.substr(0, expected.size()), expected) << result.message;
     EXPECT_EQ(Links(connection_), before);
   }
+}
+
+TEST_F(TmxExchangeTest, VariantsAreLinkedWithTheirSourceOnly) {
+  // One unit of many variants: each is linked with the source variant, so
+  // the links grow with the variants, not with their square.
+  constexpr int kVariants = 300;
+  std::string tmx = "<tmx><header srclang=\"x-l7\"/><body><tu>\n";
+  for (int i = 0; i < kVariants; ++i) {
+    tmx += "<tuv xml:lang=\"x-l" + std::to_string(i) + "\"><seg>t" + std::to_string(i) +
+           "</seg></tuv>\n";
+  }
+  tmx +=
+      "</tu>\n<tu srclang=\"x-B\"><tuv xml:lang=\"x-a\"><seg>a</seg></tuv>"
+      "<tuv xml:lang=\"X-b\"><seg>b</seg></tuv><tuv xml:lang=\"x-c\"><seg>c</seg></tuv></tu>"
+      "<tu><tuv xml:lang=\"x-a\"><seg>d</seg></tuv><tuv xml:lang=\"x-c\"><seg>e</seg></tuv></tu>"
+      "</body></tmx>";
+  testing::WriteFileBytes(dir_ / "many.tmx", tmx);
+  const TmxImportResult result = ImportTmx(connection_, store_, dir_ / "many.tmx");
+  ASSERT_TRUE(result.ok) << result.message;
+  EXPECT_EQ(result.linked, kVariants - 1u + 2u + 1u);
+  EXPECT_EQ(Count(connection_, "translations"), 2 * (kVariants - 1 + 2 + 1));
+  const std::vector<std::string> links = Links(connection_);
+  const auto linkedWith = [&](const std::string& text) {
+    return std::count_if(links.begin(), links.end(), [&](const std::string& link) {
+      return link.find(":" + text + " = ") != std::string::npos;
+    });
+  };
+  EXPECT_EQ(linkedWith("t7"), kVariants - 1) << "the header's source language";
+  EXPECT_EQ(linkedWith("t0"), 1);
+  EXPECT_EQ(linkedWith("b"), 2) << "the unit's own source language, in any case";
+  EXPECT_EQ(linkedWith("a"), 1);
+  EXPECT_EQ(linkedWith("d"), 1) << "no source language of its own: the first variant";
+}
+
+TEST_F(TmxExchangeTest, WhatAnImportWouldRefuseIsNotExported) {
+  Translate("ST", "Español (España)", "Guardar", "Inglés (Estados Unidos)", "Save");
+  // Written by another program: a control character in a text, a language
+  // without a name, types that are none.
+  ASSERT_EQ(connection_.Execute("insert into languages (lang_id, lang_name) values (9, null)"), 0);
+  const char* odd[] = {"('ST', 2, 'x' || char(133))", "('ST', 9, 'sin idioma')",
+                       "('XYZ', 2, 'largo')", "('', 2, 'vacío')", "(null, 2, 'nulo')"};
+  for (const char* values : odd) {
+    ASSERT_EQ(
+        connection_.Execute(
+            std::string("insert into texts (text_type, text_lang_id, text_text) values ") + values),
+        0);
+    ASSERT_TRUE(store_.Link("1", std::to_string(connection_.LastInsertId())));
+  }
+  const TmxExportResult exported = ExportTmx(connection_, dir_ / "out.tmx");
+  ASSERT_TRUE(exported.ok);
+  EXPECT_EQ(exported.units, 1u);
+  EXPECT_EQ(exported.omitted, std::size(odd));
+  const TmxImportResult imported = ImportTmx(other_, otherStore_, dir_ / "out.tmx");
+  EXPECT_TRUE(imported.ok) << imported.message;
+  EXPECT_EQ(imported.units, 1u);
+}
+
+TEST_F(TmxExchangeTest, AnExportCutShortIsAFailure) {
+  ASSERT_EQ(connection_.Execute(
+                "insert into languages (lang_name) values ('Español (España)'), ('Mi idioma');"
+                "with recursive n(i) as (select 1 union all select i + 1 from n where i < 4000) "
+                "insert into texts (text_id, text_type, text_lang_id, text_text) "
+                "select i, 'ST', 1 + i % 2, 'texto ' || i from n;"
+                "insert into translations (tran_text_id_1, tran_text_id_2) "
+                "select text_id, text_id + 1 from texts where text_id % 2 = 1"),
+            0);
+  // Stopped at any point of its statement, the export writes nothing; let
+  // through, it writes every pair.
+  bool written = false;
+  for (std::uint64_t budget = 20000; !written; budget *= 2) {
+    std::filesystem::remove(dir_ / "cut.tmx");
+    connection_.SetStatementBudget(budget);
+    const TmxExportResult result = ExportTmx(connection_, dir_ / "cut.tmx");
+    written = result.ok;
+    EXPECT_EQ(result.units, written ? 2000u : 0u) << budget;
+    EXPECT_EQ(std::filesystem::exists(dir_ / "cut.tmx"), written) << budget;
+  }
+}
+
+TEST(TmxReadingTest, WhatIsReadWritesBackTheSame) {
+  const std::string tmx =
+      "<tmx><header srclang=\"en\"/><body>"
+      "<tu><prop type=\"x-text-type\"> mn </prop><tuv xml:lang=\" fr \"><seg>Ouvrir\ttout</seg>"
+      "</tuv><tuv lang=\"EN\"><prop type=\"x-text-type\">dl</prop><seg>Open&#13;\nall\\n"
+      "</seg></tuv><tuv xml:lang=\"de\"><seg></seg></tuv></tu>"
+      "<tu/></body></tmx>";
+  std::vector<TmxUnit> units;
+  std::string error;
+  ASSERT_TRUE(ReadTmx(tmx, units, error)) << error;
+  ASSERT_EQ(units.size(), 2u);
+  EXPECT_EQ(units[0].variants, (std::vector<TmxVariant>{{"EN", "DL", "Open\\r\\nall\\n"},
+                                                        {"fr", "MN", "Ouvrir\\ttout"}}));
+  EXPECT_TRUE(units[1].variants.empty());
+  std::vector<TmxUnit> again;
+  ASSERT_TRUE(ReadTmx(WriteTmx(units), again, error)) << error;
+  EXPECT_EQ(again, units);
 }
 
 }  // namespace

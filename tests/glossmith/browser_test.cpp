@@ -309,6 +309,48 @@ TEST_F(BrowserTest, EditingTexts) {
   EXPECT_EQ(browser_.selectedText(), 1) << "the row before the last one removed";
 }
 
+TEST_F(BrowserTest, TypedTextsAndNamesPassTheGate) {
+  Text(spanish_, "Guardar");
+  Show("Español", "English");
+  const std::string refused = "error: No se puede guardar en el diccionario: el texto ";
+  struct Case {
+    std::string typed;
+    std::string stored;  // "" when refused
+    std::string message;
+  } cases[] = {
+      {"x\x01y", "", refused + "contiene el carácter de control U+0001."},
+      {"\xc2\x85z", "", refused + "contiene el carácter de control U+0085."},
+      {"\xff", "", refused + "no es UTF-8 válido."},
+      {"a\tb", "a\\tb", ""},  // last: it edits the text the others leave
+  };
+  for (const Case& c : cases) {
+    prompter_.log.clear();
+    const long before = Count("select count(*) from texts");
+    prompter_.Type(c.typed);
+    browser_.AddText();
+    prompter_.Type(c.typed + "!");
+    browser_.EditText(RowOf("Guardar"));
+    if (c.stored.empty()) {
+      EXPECT_EQ(prompter_.log, (std::vector<std::string>{c.message, c.message})) << c.typed;
+      EXPECT_EQ(Count("select count(*) from texts"), before) << c.typed;
+      EXPECT_GE(RowOf("Guardar"), 0) << "not edited: " << c.typed;
+    } else {
+      EXPECT_TRUE(prompter_.log.empty()) << c.typed;
+      EXPECT_TRUE(store().FindText("ST", spanish_, c.stored));
+      EXPECT_TRUE(store().FindText("ST", spanish_, c.stored + "!"));
+    }
+  }
+
+  LanguageEditor editor(store(), prompter_);
+  editor.Fill();
+  prompter_.log.clear();
+  prompter_.names = {"Klingon\x7f"};
+  editor.Create();
+  EXPECT_EQ(prompter_.log,
+            std::vector<std::string>{refused + "contiene el carácter de control U+007F."});
+  EXPECT_FALSE(store().FindLanguage("Klingon\x7f"));
+}
+
 TEST_F(BrowserTest, DeletingALinkedTextAsksTwiceAndRemovesItsLinks) {
   const std::string abrir = Text(spanish_, "Abrir");
   const std::string open = Text(english_, "Open");

@@ -5,8 +5,10 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <initializer_list>
 
 #include "platform/files.h"
+#include "platform/stored_text.h"
 #include "platform/version_info.h"
 
 namespace ulk {
@@ -20,6 +22,15 @@ bool Resolve(void* library, const char* name, Fn& function) {
 
 std::string Copy(const char* text) {
   return text ? text : "";
+}
+
+// A C string cannot carry a NUL: a value holding one would reach the
+// component cut short.
+bool Passable(std::initializer_list<const std::string*> values) {
+  for (const std::string* value : values) {
+    if (value->find('\0') != std::string::npos) return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -97,6 +108,9 @@ bool DictionaryComponent::Open(const std::string& path) {
   if (!library_) return false;
   path_.clear();
   title_.clear();
+  // The component closes the dictionary it had before trying another.
+  readOnly_ = true;
+  if (!Passable({&path})) return false;
   const bool readOnly = IsReadOnlyFile(path);
   if (!open_(path.c_str())) return false;
   readOnly_ = readOnly;
@@ -119,21 +133,31 @@ bool DictionaryComponent::IsOpened() const {
 bool DictionaryComponent::Set(const std::string& kind, const std::string& sourceLanguage,
                               const std::string& sourceText, const std::string& targetLanguage,
                               const std::string& targetText) {
-  return library_ && set_(kind.c_str(), sourceLanguage.c_str(), sourceText.c_str(),
-                          targetLanguage.c_str(), targetText.c_str()) != 0;
+  return library_ &&
+         Passable({&kind, &sourceLanguage, &sourceText, &targetLanguage, &targetText}) &&
+         set_(kind.c_str(), sourceLanguage.c_str(), sourceText.c_str(), targetLanguage.c_str(),
+              targetText.c_str()) != 0;
 }
 
 bool DictionaryComponent::Find(const std::string& kind, const std::string& sourceLanguage,
                                const std::string& sourceText) {
-  return library_ && find_(kind.c_str(), sourceLanguage.c_str(), sourceText.c_str()) != 0;
+  return library_ && Passable({&kind, &sourceLanguage, &sourceText}) &&
+         find_(kind.c_str(), sourceLanguage.c_str(), sourceText.c_str()) != 0;
+}
+
+std::string DictionaryComponent::Admitted(const char* text) {
+  for (std::string copy = Copy(text);; copy = Copy(getNext_())) {
+    if (copy.empty() || !CheckStoredText(copy)) return copy;
+  }
 }
 
 std::string DictionaryComponent::GetFirst(const std::string& targetLanguage) {
-  return library_ ? Copy(getFirst_(targetLanguage.c_str())) : std::string();
+  if (!library_ || !Passable({&targetLanguage})) return {};
+  return Admitted(getFirst_(targetLanguage.c_str()));
 }
 
 std::string DictionaryComponent::GetNext() {
-  return library_ ? Copy(getNext_()) : std::string();
+  return library_ ? Admitted(getNext_()) : std::string();
 }
 
 }  // namespace ulk

@@ -27,7 +27,8 @@ class DictionaryComponent {
   static std::vector<std::string> DefaultCandidates();
 
   // Opens (or creates) a dictionary; on success the path, title and
-  // read-only flag are those of this file.
+  // read-only flag are those of this file. Values holding a NUL, which the
+  // component's C strings cannot carry, are refused by every call.
   bool Open(const std::string& path);
   void Close();
   bool IsOpened() const;
@@ -38,6 +39,8 @@ class DictionaryComponent {
   bool Find(const std::string& kind, const std::string& sourceLanguage,
             const std::string& sourceText);
   // Translations of the text last found, copied at once; "" ends the list.
+  // Only texts that may enter a project are given (CheckStoredText): one
+  // the dictionary holds otherwise is passed over.
   std::string GetFirst(const std::string& targetLanguage);
   std::string GetNext();
 
@@ -58,6 +61,8 @@ class DictionaryComponent {
   using IdFn = int (*)(const char*);
 
   bool Bind();
+  // `text`, or the first text after it that passes the gate.
+  std::string Admitted(const char* text);
 
   void* library_ = nullptr;
   OpenFn open_ = nullptr;

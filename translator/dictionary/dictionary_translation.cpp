@@ -1,6 +1,7 @@
 // Dictionary-assisted translation.
 #include "translator/dictionary/dictionary_translation.h"
 
+#include "platform/stored_text.h"
 #include "platform/text.h"
 #include "translator/model/messages.h"
 #include "translator/resources/resource_kind.h"
@@ -171,7 +172,9 @@ bool ApplyCandidate(Module& module, const std::string& key, const std::string& t
   ModuleLanguage* original = module.DefaultLanguage();
   ModuleLanguage* target = module.FindLanguage(targetLanguage);
   TextEntry* entry = original ? original->FindEntry(key) : nullptr;
-  if (text.empty() || !entry || !target || target == original) return false;
+  if (text.empty() || CheckStoredText(text) || !entry || !target || target == original) {
+    return false;
+  }
   if (TextEntry* translated = target->FindEntry(key)) {
     translated->text = text;
   } else {

@@ -54,7 +54,8 @@ std::vector<Candidate> CandidatesFor(const Module& module, const std::string& ke
                                      const std::string& targetLanguage,
                                      DictionaryComponent& dictionary);
 // Applies a chosen candidate: the target entry gets the whole text and the
-// original entry status 3. False for an empty text or an unknown language.
+// original entry status 3. False for an empty text, a text that may not
+// enter the project (CheckStoredText) or an unknown language.
 bool ApplyCandidate(Module& module, const std::string& key, const std::string& targetLanguage,
                     const std::string& text);
 
