@@ -21,7 +21,7 @@
 #include "glossmith/db/dictionary_store.h"
 #include "glossmith/ui/glossmith_dlg.h"
 #include "glossmith/ui/glossmith_ids.h"
-#include "glossmith/ui/striped_list_ctrl.h"
+#include "uikit/striped_list.h"
 #include "uikit/command_id.h"
 #include "uikit/spanish.h"
 

@@ -31,11 +31,12 @@ void PrintFinding(const CliStreams& io, const Finding& finding) {
   std::fprintf(io.out, "  traducción: \"%s\"\n", finding.translation.c_str());
 }
 
-// Opens a dictionary as the administrator does; false with the message
-// printed.
+// Opens a dictionary as the administrator does (`access` kRead for a command
+// that only reads it: the file is then never changed); false with the
+// message printed.
 bool OpenDictionaryFile(DictionaryConnection& connection, DictionaryStore& store,
-                        const std::string& path, const CliStreams& io) {
-  const OpenDictionaryResult opened = OpenDictionary(connection, store, path);
+                        const std::string& path, DictionaryAccess access, const CliStreams& io) {
+  const OpenDictionaryResult opened = OpenDictionary(connection, store, path, access);
   if (!opened.ok) Fail(io, opened.message);
   return opened.ok;
 }
@@ -134,7 +135,9 @@ int ExportTmxCommand(const std::string& dictionary, const std::string& path, con
   if (!FileExists(dictionary)) return Fail(io, "el diccionario " + dictionary + " no existe");
   DictionaryConnection connection;
   DictionaryStore store(connection);
-  if (!OpenDictionaryFile(connection, store, dictionary, io)) return kExitFailure;
+  if (!OpenDictionaryFile(connection, store, dictionary, DictionaryAccess::kRead, io)) {
+    return kExitFailure;
+  }
   const TmxExportResult result = ExportTmx(connection, path);
   if (!result.ok) return Fail(io, result.message);
   if (result.omitted > 0) {
@@ -153,7 +156,9 @@ int ImportTmxCommand(const std::string& dictionary, const std::string& path, con
   }
   DictionaryConnection connection;
   DictionaryStore store(connection);
-  if (!OpenDictionaryFile(connection, store, dictionary, io)) return kExitFailure;
+  if (!OpenDictionaryFile(connection, store, dictionary, DictionaryAccess::kCreate, io)) {
+    return kExitFailure;
+  }
   const TmxImportResult result = ImportTmx(connection, store, path);
   if (!result.ok) return Fail(io, result.message);
   std::fprintf(io.out,
