@@ -12,7 +12,7 @@
 #include "platform/system_error.h"
 #include "platform/text.h"
 #include "platform/xml.h"
-#include "translator/resources/iso_language_list.h"
+#include "platform/iso_language_list.h"
 
 namespace ulk {
 namespace {

@@ -23,7 +23,7 @@
 #include "translator/model/project_file.h"
 #include "translator/model/project_operations.h"
 #include "translator/model/resource_engine.h"
-#include "translator/resources/iso_language_list.h"
+#include "platform/iso_language_list.h"
 
 namespace ulk {
 namespace {

@@ -10,7 +10,7 @@
 #include "platform/files.h"
 #include "platform/text.h"
 #include "translator/model/messages.h"
-#include "translator/resources/iso_language_list.h"
+#include "platform/iso_language_list.h"
 
 namespace ulk {
 namespace {

@@ -1,11 +1,22 @@
 // The system languages list, from the platform's locale table.
-#include "translator/resources/iso_language_list.h"
+#include "platform/iso_language_list.h"
+
+#include <charconv>
+#include <system_error>
 
 #include "platform/locales.h"
 #include "platform/text.h"
-#include "translator/resources/version_codec.h"
 
 namespace ulk {
+namespace {
+
+// A locale code's identifier: eight hexadecimal digits.
+bool ReadCode(std::string_view code, std::uint32_t& lcid) {
+  const auto [end, error] = std::from_chars(code.data(), code.data() + code.size(), lcid, 16);
+  return error == std::errc() && end == code.data() + code.size() && !code.empty();
+}
+
+}  // namespace
 
 IsoLanguageList::IsoLanguageList() {
   for (const std::uint32_t lcid : SystemLocaleIds()) {
@@ -27,7 +38,7 @@ std::string IsoLanguageList::NextName() {
 std::string IsoLanguageList::LanguageTagOf(std::string_view name) const {
   std::uint32_t lcid = 0;
   const std::string code = LocaleCodeOf(name);
-  return code.empty() || !ReadHex(code, lcid) ? std::string() : ulk::LanguageTagOf(lcid);
+  return code.empty() || !ReadCode(code, lcid) ? std::string() : ulk::LanguageTagOf(lcid);
 }
 
 std::string IsoLanguageList::NameOfTag(std::string_view tag) const {
@@ -35,7 +46,7 @@ std::string IsoLanguageList::NameOfTag(std::string_view tag) const {
   if (wanted.empty()) return {};
   for (const auto& [name, code] : names_) {
     std::uint32_t lcid = 0;
-    if (ReadHex(code, lcid) && ToUpperUtf8(ulk::LanguageTagOf(lcid)) == wanted) return name;
+    if (ReadCode(code, lcid) && ToUpperUtf8(ulk::LanguageTagOf(lcid)) == wanted) return name;
   }
   return {};
 }
