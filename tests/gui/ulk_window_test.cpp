@@ -144,21 +144,24 @@ TEST_F(UlkWindow, ANewProjectIsNamedAndTitled) {
   EXPECT_TRUE(Enabled(kIdAddModules));
 }
 
-TEST_F(UlkWindow, TheTemplateLibraryLivesInTwoTemporaryFilesUntilShutDown) {
+// The preview's files lie in a temporary folder of the user's own, so that
+// no one else can plant a link where they are written again and again.
+TEST_F(UlkWindow, TheTemplateLibraryLivesInAPrivateFolderUntilShutDown) {
   Start({});
   const std::string library = TheApp().templateLibraryPath();
   const std::string preview = TheApp().previewOutputPath();
   ASSERT_FALSE(library.empty());
   ASSERT_FALSE(preview.empty());
-  EXPECT_EQ(std::filesystem::path(library).filename().string().rfind("DLL", 0), 0u);
+  const std::filesystem::path folder = std::filesystem::path(library).parent_path();
+  EXPECT_EQ(std::filesystem::path(preview).parent_path(), folder);
+  EXPECT_EQ(folder.filename().string().rfind("DLL", 0), 0u);
+  EXPECT_EQ(std::filesystem::status(folder).permissions(), std::filesystem::perms::owner_all);
   std::string bytes;
   ASSERT_EQ(ReadWholeFile(library, bytes), 0);
   EXPECT_EQ(bytes.substr(0, 2), "MZ");
-  EXPECT_TRUE(std::filesystem::exists(preview));
   TheApp().Shutdown();
   started_ = false;
-  EXPECT_FALSE(std::filesystem::exists(library));
-  EXPECT_FALSE(std::filesystem::exists(preview));
+  EXPECT_FALSE(std::filesystem::exists(folder));
   EXPECT_TRUE(TheApp().templateLibraryPath().empty());
 }
 
@@ -443,8 +446,9 @@ TEST_F(UlkWindow, SaveAndOpenAgain) {
   std::string saved;
   ASSERT_EQ(ReadWholeFile((folder_ / "demo.ulk").string(), saved), 0);
   EXPECT_NE(saved.find("ST_N_1 (5) = \"\""), std::string::npos);
-  // Module paths were relative to the project: now they are whole.
-  EXPECT_NE(saved.find("[" + (folder_ / "demo32.dll").string() + "]"), std::string::npos);
+  // Module paths were relative to the project, and stay so.
+  EXPECT_NE(saved.find("\n[demo32.dll]\n"), std::string::npos);
+  EXPECT_EQ(saved.find(folder_.string()), std::string::npos);
 
   TheApp().NewProject();
   Pump();
