@@ -131,17 +131,26 @@ TEST_P(GenerationTest, AFailingLanguageDoesNotStopTheNext) {
   AddTarget("Uno", dir_ / "a/b/c/one.dll");
   AddTarget("Dos", dir_ / "blocker/two.dll");
   AddTarget("Tres", dir_ / "three.dll");
+  AddTarget("Cuatro", dir_ / "blocker/four.dll");
   ResourceEngine engine;
   EXPECT_FALSE(engine.GenerateLanguages(&module_));
   EXPECT_EQ(engine.failureKind, kFailureCannotWrite);
   EXPECT_TRUE(fs::exists(dir_ / "a/b/c/one.dll")) << "missing folders are created";
   EXPECT_TRUE(fs::exists(dir_ / "three.dll"));
+  // Written on several threads, reported in the module's order: the last
+  // failure is the one told.
+  ASSERT_EQ(engine.written.size(), 2u);
+  EXPECT_EQ(engine.written[0].first->name, "Uno");
+  EXPECT_EQ(engine.written[1].first->name, "Tres");
+  EXPECT_NE(engine.failureText.find("four.dll"), std::string::npos) << engine.failureText;
 
+  // One language alone writes the same module as among others.
   const std::string name = "Tres";
+  const std::string amongOthers = testing::ReadFileBytes(dir_ / "three.dll");
   fs::remove(dir_ / "three.dll");
   ResourceEngine single;
   EXPECT_TRUE(single.GenerateLanguages(&module_, &name));
-  EXPECT_TRUE(fs::exists(dir_ / "three.dll"));
+  EXPECT_TRUE(testing::ReadFileBytes(dir_ / "three.dll") == amongOthers);
 }
 
 TEST_P(GenerationTest, AReadOnlyModuleGivesAWritableCopy) {

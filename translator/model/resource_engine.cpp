@@ -3,15 +3,20 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <new>
+#include <thread>
 #include <unordered_map>
 #include <unordered_set>
 
 #include "platform/files.h"
+#include "platform/iso_language_list.h"
 #include "platform/resource_update.h"
 #include "platform/system_error.h"
 #include "platform/template_library.h"
 #include "translator/model/text_escape.h"
-#include "translator/resources/iso_language_list.h"
 
 namespace ulk {
 namespace {
@@ -246,24 +251,77 @@ bool ResourceEngine::GenerateLanguages(Module* module, const std::string* langua
   }
   if (!resources.OpenModule(module->path)) return CannotOpen(module->path);
   const ModuleLanguage& original = *module->DefaultLanguage();
-  bool result = true;
-  std::string path;
+  // Where each output goes is decided first, in the module's order (the
+  // plan may ask the user); then the outputs are written, on several
+  // threads when there are several; then each is reported, in that order.
+  std::vector<Output> outputs;
   for (const ModuleLanguage& language : module->languages) {
     if (&language == &original) continue;
     if (languageName && language.name != *languageName) continue;
-    path = language.outputFile;
-    const int refused = plan ? plan->Place(*module, language, path) : 0;
-    if (refused != 0) lastWriteError_ = refused;
-    if (refused != 0 || !GenerateLanguage(original, language, path)) {
+    Output output{&language, language.outputFile, 0, false};
+    output.error = plan ? plan->Place(*module, language, output.path) : 0;
+    output.refused = output.error != 0;
+    outputs.push_back(std::move(output));
+  }
+  WriteOutputs(original, outputs);
+  resources.Release();
+  bool result = true;
+  for (const Output& output : outputs) {
+    if (output.error != 0) {
+      lastWriteError_ = output.error;
       failureKind = kFailureCannotWrite;
-      failureText = SystemErrorText(lastWriteError_, path);
+      // The output named, also where the system's text does not name it.
+      failureText = SystemErrorText(output.error, output.path);
+      if (failureText.find(output.path) == std::string::npos) {
+        failureText = output.path + ": " + failureText;
+      }
       result = false;
       continue;
     }
-    written.emplace_back(&language, path);
+    written.emplace_back(output.language, output.path);
   }
-  resources.Release();
   return result;
+}
+
+void ResourceEngine::WriteOutputs(const ModuleLanguage& original, std::vector<Output>& outputs) {
+  std::vector<Output*> pending;
+  for (Output& output : outputs) {
+    if (!output.refused) pending.push_back(&output);
+  }
+  const std::size_t threads = std::min<std::size_t>(
+      {pending.size(), std::max(1u, std::thread::hardware_concurrency()), kMaxWritingThreads});
+  if (threads <= 1) {
+    for (Output* output : pending) {
+      GenerateLanguage(original, *output->language, output->path);
+      output->error = lastWriteError_;
+    }
+    return;
+  }
+  // Each thread reads the module for itself; the project is only read.
+  std::atomic<std::size_t> next = 0;
+  const std::string& path = resources.modulePath();
+  const auto work = [&] {
+    ModuleResources own;
+    for (std::size_t k = next++; k < pending.size(); k = next++) {
+      Output& output = *pending[k];
+      try {
+        if (!own.IsOpen() && !own.OpenModule(path)) {
+          output.error = own.LastError();
+          continue;
+        }
+        ProjectTranslator translator(original, *output.language);
+        output.error = own.WriteTranslatedModule(
+            output.path, SystemLanguages().LocaleCodeOf(output.language->name), translator);
+      } catch (const std::bad_alloc&) {
+        output.error = ENOMEM;
+      }
+    }
+  };
+  {
+    std::vector<std::jthread> others;
+    for (std::size_t t = 1; t < threads; ++t) others.emplace_back(work);
+    work();
+  }
 }
 
 bool ResourceEngine::GenerateLanguage(const ModuleLanguage& original, const ModuleLanguage& target,

@@ -62,7 +62,10 @@ class ResourceEngine {
   // Writes the translated module of every target language, or of the one
   // named `languageName` when it is not null, where `plan` places it (to
   // its output path as it stands without one). Goes on after a language
-  // that fails; false when any did. `written` lists what was written.
+  // that fails; false when any did. `written` lists what was written. The
+  // plan is asked in the module's order before anything is written; the
+  // outputs are then written on a few threads, each the whole of one
+  // output, and reported in that order.
   bool GenerateLanguages(Module* module, const std::string* languageName = nullptr,
                          OutputPlan* plan = nullptr);
   // One translated module, to `outputPath`; the module must be open
@@ -85,6 +88,16 @@ class ResourceEngine {
                              const ResourceId& name, const std::string& libraryPath);
 
  private:
+  // A target language's output: where it goes and how its writing ended.
+  struct Output {
+    const ModuleLanguage* language = nullptr;
+    std::string path;
+    int error = 0;         // 0, or why it was not written
+    bool refused = false;  // by the plan: not to be written
+  };
+  static constexpr std::size_t kMaxWritingThreads = 4;
+  // Writes every output the plan did not refuse, noting each one's error.
+  void WriteOutputs(const ModuleLanguage& original, std::vector<Output>& outputs);
   void Reset();
   // ReadModule, with kind 4 and the detail text on failure.
   bool ReadModule(const std::string& path);

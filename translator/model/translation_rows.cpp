@@ -10,7 +10,7 @@ namespace ulk {
 TranslationRows::TranslationRows(const Module& module, std::string key) : key_(std::move(key)) {
   for (const ModuleLanguage& language : module.languages) {
     const TextEntry* entry = language.FindEntry(key_);
-    rows_.push_back({language.name, entry ? entry->text : std::string(), language.isDefault});
+    rows_.push_back({language.name, entry ? entry->text : std::string(), language.isDefault, {}});
   }
 }
 
