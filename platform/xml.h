@@ -1,6 +1,6 @@
 // Reading XML documents through libxml2 (a real parser: no network, no
-// external entities, no DTD loading) and writing XML by hand with the
-// escaping a parser expects back.
+// external entities, no DTD loading, no document of its own declarations)
+// and writing XML by hand with the escaping a parser expects back.
 #pragma once
 
 #include <memory>
@@ -25,7 +25,9 @@ class XmlElement {
   // The line of the start tag in the document.
   long Line() const;
 
-  // The value of an attribute without namespace; false when absent.
+  // The value of an attribute without namespace; false when absent. An
+  // entity reference in it is never expanded: such a value counts as
+  // absent (a document that could declare the entity is refused anyway).
   bool Attribute(const char* name, std::string& value) const;
   std::string Attribute(const char* name) const;
   // The value of xml:lang (or of `name` in the XML namespace).
@@ -54,6 +56,8 @@ struct XmlError {
   std::string message;  // libxml2's own words
 };
 
+inline constexpr std::size_t kMaxXmlAttributes = 256;
+
 // A document read element by element (libxml2's reader): large documents
 // are read without holding the whole tree, each element of interest
 // expanded into a tree of its own while the reader stands on it.
@@ -64,8 +68,13 @@ class XmlStream {
   XmlStream(const XmlStream&) = delete;
   XmlStream& operator=(const XmlStream&) = delete;
 
-  // Starts reading the bytes (their encoding as the XML declaration says,
-  // UTF-8 by default); the bytes must outlive the stream.
+  // Starts reading the bytes (their encoding as the byte order mark or
+  // the XML declaration says, UTF-8 by default); the bytes must outlive
+  // the stream. False, with Failed() and Error(), for a document refused
+  // before it is parsed: a DOCTYPE that declares anything of its own
+  // (entities would be expanded by the parser), an element with more
+  // than kMaxXmlAttributes attributes (the parser's time grows with their
+  // square), an encoding that cannot be read or bytes not in it.
   bool Open(std::string_view bytes);
   // Moves to the next start tag in document order (past the content of an
   // element that was expanded). False at the end of the document, and for

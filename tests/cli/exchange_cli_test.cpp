@@ -1,5 +1,6 @@
 // ulk-cli's exchange commands on the bundled example, against golden files
 // (tests/cli/golden; ULK_UPDATE_GOLDEN=1 writes them anew).
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
@@ -90,6 +91,20 @@ TEST_F(ExchangeCliTest, ImportReportsAndSavesOnlyWhenSomethingChanged) {
   EXPECT_EQ(bad.err, "error: bad.po: línea 220: la cadena no termina en esta línea\n");
   EXPECT_EQ(bad.out, "");
   EXPECT_EQ(File("demo.ulk"), saved);
+
+  // Octal escapes give bytes that are not UTF-8, which would have made the
+  // project's next load read the whole file as Windows-1252.
+  const std::string translated = "msgstr \"Ü&ber...\"";
+  std::string octal = po;
+  octal.replace(octal.find(translated), translated.size(), "msgstr \"\\334&ber...\"");
+  testing::WriteFileBytes(dir_ / "octal.po", octal);
+  const auto line =
+      1 + std::ranges::count(std::string_view(octal).substr(0, octal.find("\\334")), '\n');
+  const CliRun octalRun = Run({"import", "demo.ulk", "demo32.dll", kGerman, "octal.po"});
+  EXPECT_EQ(octalRun.status, 1);
+  EXPECT_EQ(octalRun.err, "error: octal.po: línea " + std::to_string(line) +
+                              ": el texto de msgstr no es UTF-8 válido\n");
+  EXPECT_EQ(File("demo.ulk"), saved);
 }
 
 TEST_F(ExchangeCliTest, CheckPrintsFindingsAndFailsWhenThereAreAny) {
@@ -142,7 +157,8 @@ TEST_F(ExchangeCliTest, DictionariesThroughTmx) {
             "Idioma añadido: Alemán (Alemania)\n");
   const CliRun exported = Run({"export-tmx", "new.dic", "out.tmx"});
   EXPECT_EQ(exported.status, 0) << exported.err;
-  EXPECT_EQ(exported.out, "Unidades exportadas: 3 -> out.tmx\n");
+  // Each variant is linked with the unit's source variant only.
+  EXPECT_EQ(exported.out, "Unidades exportadas: 2 -> out.tmx\n");
   ExpectGolden("export.tmx", File("out.tmx"));
   const CliRun missing = Run({"export-tmx", "none.dic", "x.tmx"});
   EXPECT_EQ(missing.status, 1);

@@ -3,6 +3,7 @@
 // refused with the line where they go wrong.
 #include <gtest/gtest.h>
 
+#include "platform/stored_text.h"
 #include "translator/exchange/po_file.h"
 #include "translator/exchange/xliff_file.h"
 
@@ -19,6 +20,13 @@ ExportHeader Header() {
   header.targetTag = "de-DE";
   header.revisionDate = "2024-01-02 03:04+0000";
   return header;
+}
+
+// A text in the form the project stores it, as the readers give it.
+std::string Stored(std::string_view text) {
+  std::string stored;
+  EXPECT_FALSE(ToStoredText(text, stored)) << text;
+  return stored;
 }
 
 // Texts that stress both formats' escaping.
@@ -49,8 +57,8 @@ TEST(ExchangeFormatsTest, WrittenUnitsReadBackUnchanged) {
       SCOPED_TRACE(units[i].key + (xliff ? " xliff" : " po"));
       EXPECT_TRUE(file.units[i].hasKey);
       EXPECT_EQ(file.units[i].key, units[i].key);
-      EXPECT_EQ(file.units[i].source, units[i].source);
-      EXPECT_EQ(file.units[i].target, units[i].target);
+      EXPECT_EQ(file.units[i].source, Stored(units[i].source));
+      EXPECT_EQ(file.units[i].target, Stored(units[i].target));
       EXPECT_EQ(file.units[i].translated, !units[i].target.empty() && !units[i].fuzzy);
     }
   }
@@ -106,12 +114,17 @@ TEST(ExchangeFormatsTest, PoAsTranslatorsToolsWriteIt) {
       "#~ msgstr \"vieux\"\n"
       "msgctxt \"A (5)\"\n"
       "msgid \"\\101\\tb\"\n"
-      "msgstr \"cinq\"";
+      "msgstr \"cinq\"\n"
+      // One character's bytes in two pieces, each invalid by itself.
+      "msgctxt \"A (6)\"\n"
+      "msgid \"seis\"\n"
+      "msgstr \"\\303\"\n"
+      "\"\\251\"";
   ImportFile file;
   std::string error;
   ASSERT_TRUE(ReadPo(po, file, error)) << error;
   EXPECT_EQ(file.targetLanguage, "fr");
-  ASSERT_EQ(file.units.size(), 5u);
+  ASSERT_EQ(file.units.size(), 6u);
   EXPECT_FALSE(file.units[0].translated) << "fuzzy";
   EXPECT_EQ(file.units[0].line, 7);
   EXPECT_EQ(file.units[1].target, "deux");
@@ -119,7 +132,8 @@ TEST(ExchangeFormatsTest, PoAsTranslatorsToolsWriteIt) {
   EXPECT_FALSE(file.units[2].hasKey);
   EXPECT_FALSE(file.units[3].translated) << "plural entries are not taken back";
   EXPECT_EQ(file.units[4].key, "A (5)");
-  EXPECT_EQ(file.units[4].source, "A\tb");
+  EXPECT_EQ(file.units[4].source, "A\\tb");
+  EXPECT_EQ(file.units[5].target, "é");
 }
 
 TEST(ExchangeFormatsTest, MalformedPoIsRefusedWithItsLine) {
@@ -131,13 +145,54 @@ TEST(ExchangeFormatsTest, MalformedPoIsRefusedWithItsLine) {
       {"msgstr \"b\"\n", "línea 1: msgstr sin msgid"},
       {"\"suelta\"\n", "línea 1: cadena sin palabra clave delante"},
       {"msgid \"a\\q\"\nmsgstr \"\"\n", "línea 1: secuencia de escape desconocida \\q"},
+      {"msgid \"a\\é\"\nmsgstr \"\"\n", "línea 1: secuencia de escape desconocida \\é"},
       {"msgid \"a\" b\nmsgstr \"\"\n", "línea 1: hay texto detrás de la cadena"},
       {"msgid \"a\"\nmsgstr \"b\"\n\nmsgid \"caf\xE9\"\nmsgstr \"\"\n",
        "línea 4: el texto no está en UTF-8"},
       {"msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=ISO-8859-1\\n\"\n",
        "línea 1: juego de caracteres no admitido: ISO-8859-1 (el archivo debe estar en UTF-8)"},
+      // Letters whose capitals are longer than they are before the charset.
+      {"msgid \"\"\nmsgstr \"Content-Type: ɐɐɐɐɐɐɐɐɐɐ; charset=latin1\\n\"\n",
+       "línea 1: juego de caracteres no admitido: latin1 (el archivo debe estar en UTF-8)"},
       {"msgctxt \"k\"\nmsgid \"a\"\n", "línea 1: falta el msgstr de la entrada"},
       {"msgid \"a\"\nmsgstr[0] \"b\"\n", "línea 2: msgstr[] sin msgid_plural"},
+  };
+  for (const auto& [po, expected] : cases) {
+    ImportFile file;
+    std::string error;
+    EXPECT_FALSE(ReadPo(po, file, error)) << po;
+    EXPECT_EQ(error, expected) << po;
+  }
+}
+
+// Escapes give any byte, and a file may hold raw ones: a text the project
+// cannot keep refuses the whole file, at the line of the offending piece.
+TEST(ExchangeFormatsTest, PoTextsTheProjectCannotKeepAreRefusedWithTheirLine) {
+  const std::string entry =
+      "msgid \"\"\nmsgstr \"Language: de\\n\"\n\nmsgctxt \"k\"\nmsgid \"a\"\n";
+  const std::pair<std::string, std::string> cases[] = {
+      {entry + "msgstr \"\\377\"\n", "línea 6: el texto de msgstr no es UTF-8 válido"},
+      {entry + "msgstr \"caf\\351\"\n", "línea 6: el texto de msgstr no es UTF-8 válido"},
+      {entry + "msgstr \"a\\0b\"\n", "línea 6: el texto de msgstr contiene un carácter nulo"},
+      {entry + "msgstr \"\"\n\"bien\\n\"\n\"\\a\"\n",
+       "línea 8: el texto de msgstr contiene el carácter de control U+0007"},
+      {entry + "msgstr \"a\x01\"\n",
+       "línea 6: el texto de msgstr contiene el carácter de control U+0001"},
+      {entry + std::string("msgstr \"a\0\"\n", 12),
+       "línea 6: el texto de msgstr contiene un carácter nulo"},
+      {entry + "msgstr \"\xC2\x85\"\n",
+       "línea 6: el texto de msgstr contiene el carácter de control U+0085"},
+      {"msgctxt \"\\033[0m\"\nmsgid \"a\"\nmsgstr \"b\"\n",
+       "línea 1: el texto de msgctxt contiene el carácter de control U+001B"},
+      {"msgctxt \"k\"\nmsgid \"a\x7F\"\nmsgstr \"b\"\n",
+       "línea 2: el texto de msgid contiene el carácter de control U+007F"},
+      {"msgid \"\"\nmsgstr \"Language: \\377\\n\"\n",
+       "línea 2: el texto de msgstr no es UTF-8 válido"},
+      // The forms after the first are not kept, but read all the same.
+      {entry + "msgid_plural \"as\"\nmsgstr[0] \"x\"\nmsgstr[1] \"y\"\n\"\\001\"\n",
+       "línea 9: el texto de msgstr[1] contiene el carácter de control U+0001"},
+      {entry + "msgid_plural \"a\\f\"\nmsgstr[0] \"x\"\n",
+       "línea 6: el texto de msgid_plural contiene el carácter de control U+000C"},
   };
   for (const auto& [po, expected] : cases) {
     ImportFile file;
@@ -190,9 +245,9 @@ TEST(ExchangeFormatsTest, MalformedXliffIsRefusedWithItsPlace) {
       {"<xliff version=\"1.2\"><file>\n<body><trans-unit id=\"a\">\n<target>y</target>"
        "</trans-unit></body></file></xliff>",
        "línea 2: <trans-unit> sin <source>"},
-      {"<!DOCTYPE xliff [<!ENTITY e \"boom\">]>\n<xliff version=\"1.2\"><file><body>\n"
-       "<trans-unit id=\"a\"><source>&e;</source></trans-unit></body></file></xliff>",
-       "línea 3: referencia a una entidad no admitida"},
+      {"<?xml version=\"1.0\"?>\n<!DOCTYPE xliff [<!ENTITY e \"boom\">]>\n<xliff version=\"1.2\">"
+       "<file><body>\n<trans-unit id=\"a\"><source>&e;</source></trans-unit></body></file></xliff>",
+       "línea 2, columna 1: la declaración DOCTYPE trae definiciones propias"},
       {"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<xliff>caf\xE9</xliff>", "línea 2"},
   };
   for (const auto& [xliff, expected] : cases) {
@@ -200,6 +255,36 @@ TEST(ExchangeFormatsTest, MalformedXliffIsRefusedWithItsPlace) {
     std::string error;
     EXPECT_FALSE(ReadXliff(xliff, file, error)) << xliff;
     EXPECT_EQ(error.substr(0, expected.size()), expected) << error;
+  }
+}
+
+// Texts XML allows but the project cannot keep (C1 controls, DEL), named
+// by their unit and line; the whole file is refused.
+TEST(ExchangeFormatsTest, XliffTextsTheProjectCannotKeepAreRefusedWithTheirUnit) {
+  const auto document = [](const std::string& language, const std::string& unit) {
+    return "<xliff version=\"1.2\">\n<file target-language=\"" + language + "\"><body>\n" +
+           "<trans-unit id=\"a\"><source>uno</source><target>eins</target></trans-unit>\n" + unit +
+           "\n</body></file></xliff>";
+  };
+  const std::pair<std::string, std::string> cases[] = {
+      {document("de",
+                "<trans-unit id=\"b\"><source>dos</source><target>z&#x85;wei</target>"
+                "</trans-unit>"),
+       "línea 4: unidad b: el texto de <target> contiene el carácter de control U+0085"},
+      {document("de",
+                "<trans-unit id=\"c\">\n<source>tres\nl\x7F\xC3\xADnea</source>"
+                "</trans-unit>"),
+       "línea 6: unidad c: el texto de <source> contiene el carácter de control U+007F"},
+      {document("de", "<trans-unit id=\"d&#x9F;\"><source>x</source></trans-unit>"),
+       "línea 4: el atributo id de <trans-unit> contiene el carácter de control U+009F"},
+      {document("d\xC2\x80", ""),
+       "línea 2: el atributo target-language contiene el carácter de control U+0080"},
+  };
+  for (const auto& [xliff, expected] : cases) {
+    ImportFile file;
+    std::string error;
+    EXPECT_FALSE(ReadXliff(xliff, file, error)) << xliff;
+    EXPECT_EQ(error, expected) << xliff;
   }
 }
 

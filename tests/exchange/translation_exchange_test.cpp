@@ -172,6 +172,11 @@ TEST_F(TranslationExchangeTest, RefusedFilesLeaveTheProjectAlone) {
       {"french.po", Replace(Replace(po, "msgstr \"Öffnen\"", "msgstr \"Ouvrir\""),
                             "Language: de_DE", "Language: fr_FR")},
       {"french.xlf", Replace(xliff, "target-language=\"de-DE\"", "target-language=\"fr\"")},
+      // Bytes that are not UTF-8 in the project would make its next load
+      // read the whole file as Windows-1252.
+      {"octal.po", Replace(po, "msgstr \"Öffnen\"", "msgstr \"\\326ffnen\"")},
+      {"nul.po", Replace(po, "msgstr \"Öffnen\"", "msgstr \"Öff\\0nen\"")},
+      {"control.xlf", Replace(xliff, ">Öffnen<", ">Öff&#x9B;nen<")},
   };
   for (const auto& [name, content] : cases) {
     const ImportResult result = Import(name, content);
@@ -185,12 +190,24 @@ TEST_F(TranslationExchangeTest, RefusedFilesLeaveTheProjectAlone) {
   EXPECT_FALSE(history_.CanUndo());
 }
 
-TEST_F(TranslationExchangeTest, TextsNoDocumentCanHoldAreLeftOut) {
+// A module's texts may hold what no exchange file can bring back: such
+// units are left out, and the file written still imports.
+TEST_F(TranslationExchangeTest, TextsThatCouldNotComeBackAreLeftOut) {
   M().DefaultLanguage()->SetEntry("ST_N_9 (0)", std::string("bell\x07"));
   M().DefaultLanguage()->SetEntry("ST_N_9 (1)", "bad \xFF utf-8");
-  const ExportResult result = ExportTranslations(project_, M(), kGerman, dir_ / "de.xlf");
-  ASSERT_TRUE(result.ok);
-  EXPECT_EQ(result.omitted, (std::vector<std::string>{"ST_N_9 (0)", "ST_N_9 (1)"}));
+  M().DefaultLanguage()->SetEntry("ST_N_9 (2)", "next line \xC2\x85");
+  M().DefaultLanguage()->SetEntry("ST_N_9 (3)", "delete \x7F");
+  M().DefaultLanguage()->SetEntry("ST_N_9 (4)", "traducido");
+  German().SetEntry("ST_N_9 (4)", "\xC2\x9B");
+  for (const char* name : {"de.xlf", "de.po"}) {
+    const ExportResult result = ExportTranslations(project_, M(), kGerman, dir_ / name);
+    ASSERT_TRUE(result.ok);
+    EXPECT_EQ(result.omitted, (std::vector<std::string>{"ST_N_9 (0)", "ST_N_9 (1)", "ST_N_9 (2)",
+                                                        "ST_N_9 (3)", "ST_N_9 (4)"}));
+    const ImportResult back = ImportTranslations(M(), kGerman, dir_ / name, &history_);
+    EXPECT_TRUE(back.ok) << back.message;
+    EXPECT_TRUE(back.stale.empty());
+  }
 }
 
 }  // namespace

@@ -34,7 +34,10 @@ struct ExportHeader {
   std::string revisionDate;  // "YYYY-MM-DD HH:MM+0000"
 };
 
-// Read back: one unit of an exchange file.
+// Read back: one unit of an exchange file. Its texts have passed the gate
+// of stored texts (ToStoredText) and are in the form the project stores
+// them, line breaks and tabs as "\n", "\r", "\t"; a file with a text
+// that cannot pass is refused by its reader.
 struct ImportUnit {
   bool hasKey = false;  // a PO entry without msgctxt has none
   std::string key;

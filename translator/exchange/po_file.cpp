@@ -3,6 +3,7 @@
 
 #include <cctype>
 
+#include "platform/stored_text.h"
 #include "platform/text.h"
 
 namespace ulk {
@@ -135,7 +136,13 @@ bool ReadQuoted(std::string_view text, std::string& out, std::string& why) {
           out.push_back(static_cast<char>(value & 0xFF));
           break;
         }
-        why = std::string("secuencia de escape desconocida \\") + e;
+        // The whole character after the backslash, not its first byte.
+        std::size_t length = 1;
+        while (i + length < text.size() &&
+               (static_cast<unsigned char>(text[i + length]) & 0xC0) == 0x80) {
+          ++length;
+        }
+        why = "secuencia de escape desconocida \\" + std::string(text.substr(i, length));
         return false;
     }
   }
@@ -143,16 +150,33 @@ bool ReadQuoted(std::string_view text, std::string& out, std::string& why) {
   return false;
 }
 
+// One string of an entry as read so far, with the line each of its
+// quoted pieces came from, so that a fault in the whole names its line.
+struct PoField {
+  std::string keyword;
+  std::string text;                                  // escapes decoded
+  std::vector<std::pair<std::size_t, long>> pieces;  // (offset in text, line)
+
+  long LineAt(std::size_t offset) const {
+    long line = pieces.empty() ? 0 : pieces.front().second;
+    for (const auto& [start, number] : pieces) {
+      if (start > offset) break;
+      line = number;
+    }
+    return line;
+  }
+};
+
 // The entry being read, field by field.
 struct PoEntry {
   bool fuzzy = false;
   bool hasContext = false;
   bool hasId = false;
   bool hasPlural = false;
-  bool hasString = false;
-  std::string context, id, plural, string;
+  PoField context, id, plural;
+  std::vector<PoField> strings;  // msgstr, or every msgstr[N]
   long line = 0;
-  std::string* last = nullptr;  // where continuation lines go
+  PoField* last = nullptr;  // where continuation lines go
 };
 
 class PoReader {
@@ -186,7 +210,7 @@ class PoReader {
     if (text.empty()) return true;
     if (text.front() == '#') {
       // A comment after the strings of an entry starts the next entry.
-      if (entry_.hasString && !Flush()) return false;
+      if (!entry_.strings.empty() && !Flush()) return false;
       if (text.rfind("#~", 0) == 0) return true;  // obsolete entries are not read
       if (text.rfind("#,", 0) == 0) {
         for (std::string_view flags = text.substr(2); !flags.empty();) {
@@ -205,24 +229,25 @@ class PoReader {
     const std::size_t blank = text.find_first_of(" \t");
     const std::string_view keyword = text.substr(0, blank);
     const std::string_view rest = blank == std::string_view::npos ? "" : text.substr(blank);
+    const bool hasString = !entry_.strings.empty();
     if (keyword == "msgctxt" || keyword == "msgid") {
-      if ((entry_.hasString || (keyword == "msgctxt" && entry_.hasId)) && !Flush()) return false;
+      if ((hasString || (keyword == "msgctxt" && entry_.hasId)) && !Flush()) return false;
       if (keyword == "msgctxt") {
         if (entry_.hasContext) return Fail(line.number, "msgctxt repetido");
         entry_.hasContext = true;
         entry_.line = line.number;
-        return Field(line, rest, entry_.context);
+        return Field(line, keyword, rest, entry_.context);
       }
       if (entry_.hasId) return Fail(line.number, "msgid repetido");
       entry_.hasId = true;
       if (!entry_.hasContext) entry_.line = line.number;
-      return Field(line, rest, entry_.id);
+      return Field(line, keyword, rest, entry_.id);
     }
     if (keyword == "msgid_plural") {
-      if (!entry_.hasId || entry_.hasString || entry_.hasPlural)
+      if (!entry_.hasId || hasString || entry_.hasPlural)
         return Fail(line.number, "msgid_plural fuera de lugar");
       entry_.hasPlural = true;
-      return Field(line, rest, entry_.plural);
+      return Field(line, keyword, rest, entry_.plural);
     }
     if (keyword == "msgstr" || keyword.rfind("msgstr[", 0) == 0) {
       if (!entry_.hasId) return Fail(line.number, "msgstr sin msgid");
@@ -231,26 +256,37 @@ class PoReader {
         return Fail(line.number,
                     indexed ? "msgstr[] sin msgid_plural" : "falta el índice de msgstr");
       }
-      if (entry_.hasString && !indexed) return Fail(line.number, "msgstr repetido");
-      // Only the first form of a plural entry is kept: such entries are
-      // not taken back anyway.
-      std::string ignored;
-      const bool first = !entry_.hasString;
-      entry_.hasString = true;
-      return Field(line, rest, first ? entry_.string : ignored);
+      if (hasString && !indexed) return Fail(line.number, "msgstr repetido");
+      // Every form is read (and must hold texts the project could keep),
+      // only the first is kept: plural entries are not taken back anyway.
+      entry_.strings.emplace_back();
+      return Field(line, keyword, rest, entry_.strings.back());
     }
     return Fail(line.number, "palabra clave desconocida: " + std::string(keyword));
   }
 
-  bool Field(const PoLine& line, std::string_view rest, std::string& into) {
-    into.clear();
+  bool Field(const PoLine& line, std::string_view keyword, std::string_view rest, PoField& into) {
+    into = {};
+    into.keyword = keyword;
     entry_.last = &into;
     return Quoted(line, rest, into);
   }
 
-  bool Quoted(const PoLine& line, std::string_view text, std::string& into) {
+  bool Quoted(const PoLine& line, std::string_view text, PoField& into) {
     std::string why;
-    if (!ReadQuoted(text, into, why)) return Fail(line.number, why);
+    into.pieces.emplace_back(into.text.size(), line.number);
+    if (!ReadQuoted(text, into.text, why)) return Fail(line.number, why);
+    return true;
+  }
+
+  // The field through the gate of stored texts: escapes such as "\0" or
+  // "\377" give any byte, and what the project keeps must be UTF-8
+  // without control characters.
+  bool Stored(const PoField& field, std::string& stored) {
+    if (const TextProblem problem = ToStoredText(field.text, stored)) {
+      return Fail(field.LineAt(problem.offset),
+                  "el texto de " + field.keyword + " " + problem.what);
+    }
     return true;
   }
 
@@ -259,21 +295,27 @@ class PoReader {
     entry_ = {};
     if (!entry.hasId && !entry.hasContext) return true;
     if (!entry.hasId) return Fail(entry.line, "msgctxt sin msgid");
-    if (!entry.hasString) return Fail(entry.line, "falta el msgstr de la entrada");
-    if (!entry.hasContext && entry.id.empty()) return Header(entry);
+    if (entry.strings.empty()) return Fail(entry.line, "falta el msgstr de la entrada");
     ImportUnit unit;
+    std::string ignored;
+    if (!Stored(entry.context, unit.key) || !Stored(entry.id, unit.source) ||
+        !Stored(entry.plural, ignored)) {
+      return false;
+    }
+    for (std::size_t i = 1; i < entry.strings.size(); ++i) {
+      if (!Stored(entry.strings[i], ignored)) return false;
+    }
+    if (!Stored(entry.strings.front(), unit.target)) return false;
+    if (!entry.hasContext && entry.id.text.empty()) return Header(entry);
     unit.hasKey = entry.hasContext;
-    unit.key = std::move(entry.context);
-    unit.source = std::move(entry.id);
-    unit.translated = !entry.fuzzy && !entry.hasPlural && !entry.string.empty();
-    unit.target = std::move(entry.string);
+    unit.translated = !entry.fuzzy && !entry.hasPlural && !unit.target.empty();
     unit.line = entry.line;
     file_.units.push_back(std::move(unit));
     return true;
   }
 
   bool Header(const PoEntry& entry) {
-    for (std::string_view fields = entry.string; !fields.empty();) {
+    for (std::string_view fields = entry.strings.front().text; !fields.empty();) {
       const std::size_t end = fields.find('\n');
       const std::string_view field = fields.substr(0, end);
       const std::size_t colon = field.find(':');
@@ -284,7 +326,12 @@ class PoReader {
           file_.targetLanguage = std::string(value);
           file_.targetLanguageLine = entry.line;
         } else if (name == "CONTENT-TYPE") {
-          const std::string upper = ToUpperUtf8(value);
+          // Upper-cased in ASCII only, so that offsets in it are offsets
+          // in the value: other letters may change their length.
+          std::string upper(value);
+          for (char& c : upper) {
+            if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+          }
           const std::size_t at = upper.find("CHARSET=");
           if (at != std::string::npos) {
             const std::string charset = Trim(upper.substr(at + 8));

@@ -5,6 +5,8 @@
 #include <unordered_map>
 
 #include "platform/files.h"
+#include "platform/iso_language_list.h"
+#include "platform/stored_text.h"
 #include "platform/system_error.h"
 #include "platform/text.h"
 #include "platform/xml.h"
@@ -12,7 +14,6 @@
 #include "translator/exchange/xliff_file.h"
 #include "translator/model/messages.h"
 #include "translator/model/text_escape.h"
-#include "translator/resources/iso_language_list.h"
 #include "translator/resources/resource_kind.h"
 #include "translator/resources/resource_layout.h"
 
@@ -143,11 +144,14 @@ ExportResult ExportTranslations(const Project& project, const Module& module,
     ExportUnit unit;
     unit.key = entry.key;
     unit.source = UnescapeText(entry.text);
-    if (const TextEntry* translated = target->FindEntryAfter(entry.key, cursor)) {
-      unit.target = UnescapeText(translated->text);
-    }
-    if (unit.source.empty() || !IsXmlText(unit.key) || !IsXmlText(unit.source) ||
-        !IsXmlText(unit.target)) {
+    const TextEntry* translated = target->FindEntryAfter(entry.key, cursor);
+    if (translated) unit.target = UnescapeText(translated->text);
+    // A text the import's gate would refuse (a control character a module
+    // may hold, such as U+0085, which XML itself allows) is left out: one
+    // such unit would make the whole file refused when it comes back.
+    if (unit.source.empty() || CheckStoredText(entry.key) || CheckStoredText(entry.text) ||
+        (translated && CheckStoredText(translated->text)) || !IsXmlText(unit.key) ||
+        !IsXmlText(unit.source) || !IsXmlText(unit.target)) {
       result.omitted.push_back(entry.key);
       continue;
     }
@@ -229,7 +233,9 @@ ImportResult ImportTranslations(Module& module, std::string_view language, const
       result.unknown.push_back(unit.key);
       continue;
     }
-    if (!IsEscapedFormOf(entry->text, unit.source)) {
+    // The readers give the texts as the project stores them (their one
+    // pass through the gate), so they compare and go in as they are.
+    if (entry->text != unit.source) {
       result.stale.push_back(unit.key);
       continue;
     }
@@ -238,7 +244,7 @@ ImportResult ImportTranslations(Module& module, std::string_view language, const
       continue;
     }
     ++result.applied;
-    std::string text = EscapeText(unit.target);
+    std::string text = unit.target;
     if (const auto earlier = planned.find(unit.key); earlier != planned.end()) {
       changes[earlier->second].text = std::move(text);
       continue;

@@ -23,8 +23,9 @@ struct ExportResult {
   std::string message;         // why nothing was written, when not ok
   std::size_t units = 0;       // units written
   std::size_t translated = 0;  // of which with a translation
-  // Entries left out: an empty original text, or a text an XML document
-  // cannot hold (control characters, bytes that are not UTF-8).
+  // Entries left out: an empty original text, or a text that could not
+  // come back (control characters, bytes that are not UTF-8, characters
+  // an XML document cannot hold).
   std::vector<std::string> omitted;
   // Why the dialog controls' sizes are missing (the module file could not
   // be read); "" when they are written.
@@ -54,8 +55,9 @@ struct ImportResult {
 // Reads `path` (XLIFF or PO by its extension) and stores its finished
 // translations into `language`, the original entries marked as translated
 // by hand. With a history, all changes are one undo step (none when
-// nothing changed). A malformed file, or one made for another language,
-// changes nothing.
+// nothing changed). A malformed file, one made for another language, or
+// one with a text the project cannot keep (not UTF-8, a NUL or another
+// control character) changes nothing.
 ImportResult ImportTranslations(Module& module, std::string_view language, const std::string& path,
                                 UndoHistory* history);
 

@@ -1,6 +1,9 @@
 // Writing and reading XLIFF 1.2.
 #include "translator/exchange/xliff_file.h"
 
+#include <algorithm>
+
+#include "platform/stored_text.h"
 #include "platform/text.h"
 #include "platform/xml.h"
 
@@ -49,6 +52,9 @@ class XliffReader {
         ++files;
         std::string language;
         if (element.Attribute("target-language", language) && file_.targetLanguage.empty()) {
+          std::string stored;
+          if (const TextProblem problem = ToStoredText(language, stored))
+            return Fail(element.Line(), "el atributo target-language " + problem.what);
           file_.targetLanguage = language;
           file_.targetLanguageLine = element.Line();
         }
@@ -78,22 +84,34 @@ class XliffReader {
     return false;
   }
 
-  bool Text(const XmlElement& element, std::string& text) {
+  // The text of `element` in its stored form: through the gate, and
+  // refused with the unit and the line where it goes wrong.
+  bool Text(const XmlElement& element, const std::string& key, std::string& stored) {
+    std::string text;
     long badLine = 0;
     if (!element.Text(text, badLine)) return Fail(badLine, "referencia a una entidad no admitida");
+    if (const TextProblem problem = ToStoredText(text, stored)) {
+      const std::string_view before = std::string_view(text).substr(0, problem.offset);
+      const long line = element.Line() + static_cast<long>(std::ranges::count(before, '\n'));
+      return Fail(line, "unidad " + key + ": el texto de <" + std::string(element.LocalName()) +
+                            "> " + problem.what);
+    }
     return true;
   }
 
   bool Unit(const XmlElement& element) {
     ImportUnit unit;
     unit.line = element.Line();
-    unit.hasKey = element.Attribute("id", unit.key);
+    std::string id;
+    unit.hasKey = element.Attribute("id", id);
     if (!unit.hasKey) return Fail(unit.line, "<trans-unit> sin atributo id");
+    if (const TextProblem problem = ToStoredText(id, unit.key))
+      return Fail(unit.line, "el atributo id de <trans-unit> " + problem.what);
     const XmlElement source = element.Child("source");
     if (!source) return Fail(unit.line, "<trans-unit> sin <source>");
-    if (!Text(source, unit.source)) return false;
+    if (!Text(source, unit.key, unit.source)) return false;
     if (const XmlElement target = element.Child("target")) {
-      if (!Text(target, unit.target)) return false;
+      if (!Text(target, unit.key, unit.target)) return false;
       std::string state;
       const bool hasState = target.Attribute("state", state);
       // A target without a state counts as finished unless the unit says
@@ -166,10 +184,9 @@ bool ReadXliff(std::string_view bytes, ImportFile& file, std::string& error) {
   error.clear();
   XmlStream stream;
   XliffReader reader(file, error);
-  if (!stream.Open(bytes)) {
-    error = stream.Error().message;
-    return false;
-  }
+  // A document refused before it is parsed fails at the first move, with
+  // the place like any other.
+  stream.Open(bytes);
   return reader.Read(stream);
 }
 
