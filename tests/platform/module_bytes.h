@@ -12,7 +12,7 @@
 
 namespace ulk::testing {
 
-struct ModuleSpec {
+struct ModuleShape {
   bool is64 = false;
   std::uint32_t sectionAlignment = 0x1000;
   std::uint32_t fileAlignment = 0x200;
@@ -20,37 +20,37 @@ struct ModuleSpec {
   std::function<std::string(std::uint32_t rva)> resources;
 };
 
-inline std::string MakeModule(const ModuleSpec& spec) {
+inline std::string MakeModule(const ModuleShape& shape) {
   constexpr std::uint32_t kPeOffset = 0x40;
-  const std::uint16_t optionalSize = spec.is64 ? 0xF0 : 0xE0;
+  const std::uint16_t optionalSize = shape.is64 ? 0xF0 : 0xE0;
   const std::uint32_t tableEnd = kPeOffset + 4 + 20 + optionalSize + 40;
   // Room for one more section header, as linkers leave it.
-  const auto headersSize = static_cast<std::uint32_t>(AlignUp(tableEnd + 40, spec.fileAlignment));
+  const auto headersSize = static_cast<std::uint32_t>(AlignUp(tableEnd + 40, shape.fileAlignment));
   // Below the page size sections lie in memory where they lie in the file.
-  const auto rva = static_cast<std::uint32_t>(AlignUp(headersSize, spec.sectionAlignment));
-  const std::string tree = spec.resources ? spec.resources(rva) : std::string(16, '\0');
-  const auto rawSize = static_cast<std::uint32_t>(AlignUp(tree.size(), spec.fileAlignment));
+  const auto rva = static_cast<std::uint32_t>(AlignUp(headersSize, shape.sectionAlignment));
+  const std::string tree = shape.resources ? shape.resources(rva) : std::string(16, '\0');
+  const auto rawSize = static_cast<std::uint32_t>(AlignUp(tree.size(), shape.fileAlignment));
   const auto virtualSize = static_cast<std::uint32_t>(tree.size());
 
   Bytes b;
   b.u16(0x5A4D);
   while (b.size() < 0x3C) b.u8(0);
   b.u32(kPeOffset).u32(0x00004550);
-  b.u16(spec.is64 ? 0x8664 : 0x014C).u16(1).u32(0).u32(0).u32(0).u16(optionalSize).u16(0x2102);
+  b.u16(shape.is64 ? 0x8664 : 0x014C).u16(1).u32(0).u32(0).u32(0).u16(optionalSize).u16(0x2102);
   const std::size_t optional = b.size();
-  b.u16(spec.is64 ? 0x20B : 0x10B).u16(0);
+  b.u16(shape.is64 ? 0x20B : 0x10B).u16(0);
   b.u32(0).u32(rawSize).u32(0);  // sizes of code, initialised and uninitialised data
   b.u32(0).u32(rva);             // entry point, base of code
-  if (spec.is64) {
+  if (shape.is64) {
     b.u32(0x10000000).u32(0);
   } else {
     b.u32(rva).u32(0x10000000);  // base of data, image base
   }
-  b.u32(spec.sectionAlignment).u32(spec.fileAlignment);
+  b.u32(shape.sectionAlignment).u32(shape.fileAlignment);
   b.u16(4).u16(0).u16(0).u16(0).u16(4).u16(0).u32(0);
-  b.u32(static_cast<std::uint32_t>(rva + AlignUp(virtualSize, spec.sectionAlignment)));
+  b.u32(static_cast<std::uint32_t>(rva + AlignUp(virtualSize, shape.sectionAlignment)));
   b.u32(headersSize).u32(0).u16(2).u16(0);
-  for (int i = 0; i < 4; ++i) spec.is64 ? b.u32(0x100000).u32(0) : b.u32(0x100000);
+  for (int i = 0; i < 4; ++i) shape.is64 ? b.u32(0x100000).u32(0) : b.u32(0x100000);
   b.u32(0).u32(16);
   for (int d = 0; d < 16; ++d) d == 2 ? b.u32(rva).u32(virtualSize) : b.u32(0).u32(0);
   while (b.size() < optional + optionalSize) b.u8(0);

@@ -231,9 +231,9 @@ TEST(ResourceNamesTest, CopiesOfNamesCountAgainstTheTree) {
   };
   for (const bool is64 : {false, true}) {
     for (const Case& c : cases) {
-      testing::ModuleSpec spec;
-      spec.is64 = is64;
-      spec.resources = [&](std::uint32_t) {
+      testing::ModuleShape shape;
+      shape.is64 = is64;
+      shape.resources = [&](std::uint32_t) {
         testing::TreeBytes tree;
         const std::size_t subdirectory = 16 + 8 * c.entries;
         const std::size_t name = subdirectory + 16;
@@ -247,7 +247,7 @@ TEST(ResourceNamesTest, CopiesOfNamesCountAgainstTheTree) {
         return tree.Str();
       };
       ModuleImage image;
-      const int code = image.Load(testing::MakeModule(spec));
+      const int code = image.Load(testing::MakeModule(shape));
       EXPECT_EQ(code, c.code) << c.entries << " x " << c.units << ": " << image.Detail();
       if (code == 0) {
         ASSERT_EQ(image.Resources().size(), c.entries);

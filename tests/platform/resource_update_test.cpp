@@ -490,12 +490,12 @@ TEST(ResourceUpdateTest, SmallImagesKeepSectionsWhereTheyLieInTheFile) {
   for (const bool is64 : {false, true}) {
     for (const std::uint32_t beyondFile : {0u, 0x400u}) {
       SCOPED_TRACE(std::to_string(is64) + " " + std::to_string(beyondFile));
-      testing::ModuleSpec spec;
-      spec.is64 = is64;
-      spec.sectionAlignment = spec.fileAlignment = 0x200;
+      testing::ModuleShape shape;
+      shape.is64 = is64;
+      shape.sectionAlignment = shape.fileAlignment = 0x200;
       // The tree does not start its section, which is then not rewritten.
-      spec.resources = [](std::uint32_t) { return std::string(48, '\0'); };
-      std::string bytes = testing::MakeModule(spec);
+      shape.resources = [](std::uint32_t) { return std::string(48, '\0'); };
+      std::string bytes = testing::MakeModule(shape);
       ModuleImage plain;
       ASSERT_EQ(plain.Load(bytes), 0) << plain.Detail();
       const PeHeaders h = plain.Headers();
