@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <new>
 #include <system_error>
@@ -23,6 +24,18 @@ namespace {
 
 mode_t CurrentUmask() {
   static const mode_t mask = [] {
+    // Read where the kernel tells it: setting it to learn it would change
+    // it for a moment for every thread of the program.
+    if (FILE* status = std::fopen("/proc/self/status", "re")) {
+      char line[256];
+      unsigned value = 0;
+      bool found = false;
+      while (!found && std::fgets(line, sizeof line, status)) {
+        found = std::sscanf(line, "Umask: %o", &value) == 1;
+      }
+      std::fclose(status);
+      if (found) return static_cast<mode_t>(value & 0777);
+    }
     const mode_t m = umask(022);
     umask(m);
     return m;
@@ -182,6 +195,24 @@ AtomicFileWriter::~AtomicFileWriter() {
   Abandon();
 }
 
+AtomicFileWriter::AtomicFileWriter(AtomicFileWriter&& other) noexcept {
+  *this = std::move(other);
+}
+
+AtomicFileWriter& AtomicFileWriter::operator=(AtomicFileWriter&& other) noexcept {
+  if (this == &other) return *this;
+  Abandon();
+  target_ = std::move(other.target_);
+  folder_ = std::move(other.folder_);
+  tempPath_ = std::move(other.tempPath_);
+  fd_ = other.fd_;
+  other.fd_ = -1;
+  other.target_.clear();
+  other.folder_.clear();
+  other.tempPath_.clear();
+  return *this;
+}
+
 int AtomicFileWriter::Open(const std::string& target) {
   return OpenWithMode(target, std::nullopt);
 }
@@ -287,7 +318,13 @@ int AtomicFileWriter::Commit(bool durable) {
   // The name is given only now that the content is whole, and at once
   // replaced by the target's: a kill between the two is all that can leave
   // a hidden file behind.
-  if (error == 0 && tempPath_.empty()) error = LinkUnnamed();
+  if (error == 0 && tempPath_.empty()) {
+    try {
+      error = LinkUnnamed();
+    } catch (const std::bad_alloc&) {
+      error = ENOMEM;
+    }
+  }
   if (::close(fd_) != 0 && error == 0) error = errno;
   fd_ = -1;
   if (error == 0 && ::rename(tempPath_.c_str(), target_.c_str()) != 0) error = errno;

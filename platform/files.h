@@ -57,6 +57,10 @@ class AtomicFileWriter {
   ~AtomicFileWriter();
   AtomicFileWriter(const AtomicFileWriter&) = delete;
   AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+  // A file written, not yet committed, may be handed on (to the thread that
+  // commits it).
+  AtomicFileWriter(AtomicFileWriter&& other) noexcept;
+  AtomicFileWriter& operator=(AtomicFileWriter&& other) noexcept;
 
   // Returns 0 or an error code. Refuses (EACCES) a target that exists and
   // may not be written, even when its folder would allow the rename, and
@@ -77,6 +81,7 @@ class AtomicFileWriter {
   void Abandon();
 
   int Descriptor() const { return fd_; }
+  bool IsOpen() const { return fd_ >= 0; }
 
  private:
   int OpenWithMode(const std::string& target, std::optional<unsigned> mode);

@@ -356,18 +356,29 @@ Status ResourceUpdate::Build(std::string& out) const {
 }
 
 Status ResourceUpdate::Commit(const std::string& target, mode_t mode) const {
+  AtomicFileWriter writer;
+  if (Status status = Prepare(target, mode, writer); !status) return status;
+  // A module can be generated again: no need to wait for the disk.
+  const int error = writer.Commit(false);
+  if (error == ENOMEM) return OutOfMemory();
+  if (error != 0) return Guarded([&] { return Status::Fail(error, "cannot write " + target); });
+  return {};
+}
+
+Status ResourceUpdate::Prepare(const std::string& target, mode_t mode,
+                               AtomicFileWriter& writer) const {
   return Guarded([&] {
     PieceImage image;
     Status status = Assemble(image);
     if (!status) return status;
     // A failure below, running out of memory included, leaves no file: the
     // writer drops its temporary file when it goes.
-    AtomicFileWriter writer;
     int error = writer.Open(target, mode);
     if (error == 0) error = image.WriteTo(writer);
-    // A module can be generated again: no need to wait for the disk.
-    if (error == 0) error = writer.Commit(false);
-    if (error != 0) return Status::Fail(error, "cannot write " + target);
+    if (error != 0) {
+      writer.Abandon();
+      return Status::Fail(error, "cannot write " + target);
+    }
     return Status();
   });
 }

@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/files.h"
 #include "platform/pe_image.h"
 #include "platform/status.h"
 
@@ -47,6 +48,9 @@ class ResourceUpdate {
   // place (a failure leaves no partial file). `mode` gives the permission
   // bits of the new file.
   Status Commit(const std::string& target, mode_t mode) const;
+  // Commit up to the rename: the new file complete in `writer`, which the
+  // caller commits (or drops).
+  Status Prepare(const std::string& target, mode_t mode, AtomicFileWriter& writer) const;
 
  private:
   struct Language {

@@ -188,6 +188,24 @@ TEST_F(ProjectOperationsTest, GeneratingTheProject) {
   EXPECT_EQ(ui_.log, std::vector<std::string>{"information: Módulo b.dll generando correctamente"});
 }
 
+// Built ahead or not, the outputs after the module where the user stopped
+// are never written.
+TEST_F(ProjectOperationsTest, NothingIsWrittenPastAStop) {
+  Module& a = AddReady("a.dll");
+  AddReady("b.dll");
+  AddReady("c.dll");
+  a.languages.back().outputFile = a.path;  // refused
+  ui_.answers = {false};
+  const GenerateCommandResult result = GenerateCommand(project_, nullptr, ui_);
+  EXPECT_TRUE(result.stopped);
+  EXPECT_TRUE(result.written.empty());
+  EXPECT_FALSE(fs::exists(dir_ / "en/b.dll"));
+  EXPECT_FALSE(fs::exists(dir_ / "en/c.dll"));
+  if (fs::exists(dir_ / "en")) {
+    EXPECT_TRUE(fs::is_empty(dir_ / "en")) << "a file built ahead was left behind";
+  }
+}
+
 // An output that names a file the project needs, or another output, is
 // refused before anything is written, however it is spelt; the files stay
 // as they were.

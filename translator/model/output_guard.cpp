@@ -12,19 +12,23 @@
 #include "platform/text.h"
 
 namespace ulk {
-namespace {
 
 // The name two spellings of one path share: links in its existing folders
 // resolved, ".." taken out, letters in capitals (as the module's own check
-// compares them).
-std::string NameKey(const std::string& path) {
-  std::error_code error;
-  std::filesystem::path resolved = std::filesystem::weakly_canonical(path, error);
-  if (error) resolved = std::filesystem::path(path).lexically_normal();
-  return ToUpperUtf8(resolved.string());
+// compares them). Each folder is resolved once: a project's outputs and
+// modules lie in a few.
+std::string OutputGuard::NameKey(const std::string& path) const {
+  namespace fs = std::filesystem;
+  const fs::path normal = fs::path(path).lexically_normal();
+  const std::string folder = normal.parent_path().string();
+  auto [resolved, added] = folders_.try_emplace(folder);
+  if (added) {
+    std::error_code error;
+    const fs::path real = fs::weakly_canonical(folder, error);
+    resolved->second = error ? folder : real.string();
+  }
+  return ToUpperUtf8((fs::path(resolved->second) / normal.filename()).string());
 }
-
-}  // namespace
 
 OutputGuard::OutputGuard(const Project& project) : project_(project) {
   if (!project.filePath.empty()) Add(project.filePath, {});

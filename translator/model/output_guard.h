@@ -37,10 +37,13 @@ class OutputGuard {
   void Add(const std::string& path, Owner owner);
   // The owners of what `path` names.
   std::vector<Owner> OwnersOf(const std::string& path) const;
+  std::string NameKey(const std::string& path) const;
 
   const Project& project_;
   std::unordered_multimap<std::string, Owner> byName_;
   std::multimap<std::pair<dev_t, ino_t>, Owner> byFile_;
+  // Folders as written -> resolved.
+  mutable std::unordered_map<std::string, std::string> folders_;
 };
 
 // Whether the file at `path` begins as a Windows module does (the MZ and PE

@@ -3,6 +3,9 @@
 
 #include <sys/stat.h>
 
+#include <map>
+#include <memory>
+
 #include "platform/files.h"
 #include "platform/system_error.h"
 #include "platform/text.h"
@@ -47,7 +50,9 @@ class GuardedOutputs final : public OutputPlan {
 
   int Place(const Module& module, const ModuleLanguage& target, std::string& path) override {
     path = guard_.PathOf(target);
-    if (const int refused = guard_.Check(module, target)) return refused;
+    return guard_.Check(module, target);
+  }
+  int Confirm(const std::string& path) override {
     struct stat info {};
     if (::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && !LooksLikeModuleFile(path) &&
         !ui_.ConfirmReplace(ReplaceAll(kReplaceQuestion, "%1", path))) {
@@ -63,8 +68,32 @@ class GuardedOutputs final : public OutputPlan {
   OperationUi& ui_;
 };
 
-int GenerateModule(Module& module, bool inBatch, OperationUi& ui, const std::string* languageName,
-                   OutputPlan& plan, std::vector<GeneratedOutput>& written);
+// The outputs of a generation, planned in project order and built ahead.
+struct ProjectOutputs {
+  std::map<const Module*, std::vector<PlannedOutput>> planned;
+  std::map<const Module*, std::size_t> first;  // each module's first request
+  std::unique_ptr<OutputBuilds> builds;
+};
+
+ProjectOutputs PlanProjectOutputs(Project& project, Module* only, const std::string* languageName,
+                                  OutputPlan& plan) {
+  ProjectOutputs outputs;
+  std::vector<OutputRequest> requests;
+  for (Module& module : project.modules) {
+    if (only && &module != only) continue;
+    std::vector<PlannedOutput> planned = ResourceEngine::PlanOutputs(module, languageName, &plan);
+    outputs.first[&module] = requests.size();
+    for (OutputRequest& request : ResourceEngine::RequestsFor(module, planned)) {
+      requests.push_back(std::move(request));
+    }
+    outputs.planned[&module] = std::move(planned);
+  }
+  outputs.builds = std::make_unique<OutputBuilds>(std::move(requests));
+  return outputs;
+}
+
+int GenerateModule(Module& module, bool inBatch, OperationUi& ui, OutputPlan& plan,
+                   ProjectOutputs& outputs, std::vector<GeneratedOutput>& written);
 
 }  // namespace
 
@@ -179,8 +208,8 @@ int ReadModuleResources(Module& module, bool inBatch, OperationUi& ui, bool& rea
 
 namespace {
 
-int GenerateModule(Module& module, bool inBatch, OperationUi& ui, const std::string* languageName,
-                   OutputPlan& plan, std::vector<GeneratedOutput>& written) {
+int GenerateModule(Module& module, bool inBatch, OperationUi& ui, OutputPlan& plan,
+                   ProjectOutputs& outputs, std::vector<GeneratedOutput>& written) {
   std::string message;
   if (!ValidateModule(module, ui, message)) {
     return ReportFailure(message, inBatch, ui) ? kGenerateFailedGoOn : kGenerateStop;
@@ -190,7 +219,8 @@ int GenerateModule(Module& module, bool inBatch, OperationUi& ui, const std::str
   bool generated = false;
   {
     StatusText status(ui, FormatMessage(kMsgGeneratingModule, name.c_str()));
-    generated = engine.GenerateLanguages(&module, languageName, &plan);
+    generated = engine.GenerateBuiltLanguages(&module, outputs.planned[&module], *outputs.builds,
+                                              outputs.first[&module], &plan);
   }
   for (const auto& [language, path] : engine.written) written.push_back({&module, language, path});
   if (generated) return kGenerateDone;
@@ -244,8 +274,12 @@ GenerateCommandResult GenerateCommand(Project& project, Module* module, Operatio
   GenerateCommandResult result;
   const OutputGuard guard(project);
   GuardedOutputs plan(guard, ui);
+  // Every output is placed first, and built ahead on a few threads; each
+  // module then takes its turn as before, its outputs getting their names
+  // only then (and never once the user has stopped).
+  ProjectOutputs outputs = PlanProjectOutputs(project, module, languageName, plan);
   if (module) {
-    if (GenerateModule(*module, false, ui, languageName, plan, result.written) == kGenerateDone) {
+    if (GenerateModule(*module, false, ui, plan, outputs, result.written) == kGenerateDone) {
       result.generated = 1;
       ui.ShowMessage(FormatMessage(kMsgModuleGenerated, FileNameText(*module).c_str()),
                      MessageIcon::kInformation);
@@ -256,7 +290,7 @@ GenerateCommandResult GenerateCommand(Project& project, Module* module, Operatio
     return result;
   }
   for (Module& each : project.modules) {
-    const int outcome = GenerateModule(each, true, ui, languageName, plan, result.written);
+    const int outcome = GenerateModule(each, true, ui, plan, outputs, result.written);
     if (outcome == kGenerateStop) {
       result.stopped = true;
       ++result.failed;

@@ -4,10 +4,9 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <new>
-#include <thread>
+#include <system_error>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -16,6 +15,7 @@
 #include "platform/resource_update.h"
 #include "platform/system_error.h"
 #include "platform/template_library.h"
+#include "platform/text.h"
 #include "translator/model/text_escape.h"
 
 namespace ulk {
@@ -233,8 +233,112 @@ void MergeReadTexts(Module& module, const ReadTextList& readTexts) {
   }
 }
 
-bool ResourceEngine::GenerateLanguages(Module* module, const std::string* languageName,
-                                       OutputPlan* plan) {
+OutputBuilds::OutputBuilds(std::vector<OutputRequest> requests)
+    : requests_(std::move(requests)), results_(requests_.size()), built_(requests_.size(), false) {
+  const std::size_t threads = std::min<std::size_t>(
+      {requests_.size(), std::max(1u, std::thread::hardware_concurrency()), kMaxThreads});
+  // One output is built where it is taken, as any single module is written.
+  if (threads <= 1) return;
+  try {
+    for (std::size_t t = 0; t < threads; ++t) threads_.emplace_back([this] { Work(); });
+  } catch (const std::system_error&) {
+    // Fewer threads, or none: what no thread builds is built where taken.
+  }
+}
+
+OutputBuilds::~OutputBuilds() {
+  Stop();
+  for (std::jthread& thread : threads_) thread.join();
+}
+
+void OutputBuilds::Stop() {
+  const std::lock_guard lock(mutex_);
+  stopped_ = true;
+  changed_.notify_all();
+}
+
+OutputBuilds::Result OutputBuilds::Build(const OutputRequest& request, ModuleResources& module) {
+  Result result;
+  try {
+    if (module.modulePath() != request.modulePath && !module.OpenModule(request.modulePath)) {
+      result.error = module.LastError();
+      result.moduleUnreadable = true;
+      return result;
+    }
+    ProjectTranslator translator(*request.original, *request.target);
+    result.error =
+        module.PrepareTranslatedModule(request.path, request.localeCode, translator, result.file);
+  } catch (const std::bad_alloc&) {
+    result = Result();
+    result.error = ENOMEM;
+  }
+  return result;
+}
+
+void OutputBuilds::Work() {
+  ModuleResources module;
+  std::unique_lock lock(mutex_);
+  while (true) {
+    // Only a few ahead of the one taken last: the user may stop.
+    changed_.wait(
+        lock, [this] { return stopped_ || next_ >= requests_.size() || next_ < taken_ + kAhead; });
+    if (stopped_ || next_ >= requests_.size()) return;
+    const std::size_t index = next_++;
+    lock.unlock();
+    Result result = Build(requests_[index], module);
+    lock.lock();
+    results_[index] = std::move(result);
+    built_[index] = true;
+    changed_.notify_all();
+  }
+}
+
+OutputBuilds::Result OutputBuilds::Take(std::size_t index) {
+  std::unique_lock lock(mutex_);
+  // Those passed over are dropped: their files never get a name.
+  for (std::size_t skipped = taken_; skipped < index; ++skipped) results_[skipped] = Result();
+  taken_ = std::max(taken_, index + 1);
+  changed_.notify_all();
+  if (index >= next_) {
+    // No thread has it (there are none, or none got this far): built here.
+    next_ = index + 1;
+    lock.unlock();
+    ModuleResources module;
+    return Build(requests_[index], module);
+  }
+  changed_.wait(lock, [&] { return built_[index]; });
+  return std::move(results_[index]);
+}
+
+std::vector<PlannedOutput> ResourceEngine::PlanOutputs(const Module& module,
+                                                       const std::string* languageName,
+                                                       OutputPlan* plan) {
+  std::vector<PlannedOutput> planned;
+  const ModuleLanguage* original = module.DefaultLanguage();
+  if (!original) return planned;
+  for (const ModuleLanguage& language : module.languages) {
+    if (&language == original) continue;
+    if (languageName && language.name != *languageName) continue;
+    PlannedOutput output{&language, language.outputFile, 0};
+    if (plan) output.refusal = plan->Place(module, language, output.path);
+    planned.push_back(std::move(output));
+  }
+  return planned;
+}
+
+std::vector<OutputRequest> ResourceEngine::RequestsFor(const Module& module,
+                                                       const std::vector<PlannedOutput>& planned) {
+  std::vector<OutputRequest> requests;
+  const ModuleLanguage* original = module.DefaultLanguage();
+  for (const PlannedOutput& output : planned) {
+    if (output.refusal != 0 || !original) continue;
+    requests.push_back({module.path, original, output.language,
+                        SystemLanguages().LocaleCodeOf(Trim(output.language->name)), output.path});
+  }
+  return requests;
+}
+
+bool ResourceEngine::CheckForGeneration(Module* module) {
   Reset();
   written.clear();
   if (!module) {
@@ -249,88 +353,59 @@ bool ResourceEngine::GenerateLanguages(Module* module, const std::string* langua
     failureKind = kFailureInvalidModule;
     return false;
   }
-  if (!resources.OpenModule(module->path)) return CannotOpen(module->path);
-  const ModuleLanguage& original = *module->DefaultLanguage();
-  // Where each output goes is decided first, in the module's order (the
-  // plan may ask the user); then the outputs are written, on several
-  // threads when there are several; then each is reported, in that order.
-  std::vector<Output> outputs;
-  for (const ModuleLanguage& language : module->languages) {
-    if (&language == &original) continue;
-    if (languageName && language.name != *languageName) continue;
-    Output output{&language, language.outputFile, 0, false};
-    output.error = plan ? plan->Place(*module, language, output.path) : 0;
-    output.refused = output.error != 0;
-    outputs.push_back(std::move(output));
-  }
-  WriteOutputs(original, outputs);
-  resources.Release();
+  return true;
+}
+
+bool ResourceEngine::GenerateLanguages(Module* module, const std::string* languageName,
+                                       OutputPlan* plan) {
+  if (!CheckForGeneration(module)) return false;
+  const std::vector<PlannedOutput> planned = PlanOutputs(*module, languageName, plan);
+  OutputBuilds builds(RequestsFor(*module, planned));
+  return FinishOutputs(*module, planned, builds, 0, plan);
+}
+
+bool ResourceEngine::GenerateBuiltLanguages(Module* module,
+                                            const std::vector<PlannedOutput>& planned,
+                                            OutputBuilds& builds, std::size_t first,
+                                            OutputPlan* plan) {
+  if (!CheckForGeneration(module)) return false;
+  return FinishOutputs(*module, planned, builds, first, plan);
+}
+
+bool ResourceEngine::FinishOutputs(const Module& module, const std::vector<PlannedOutput>& planned,
+                                   OutputBuilds& builds, std::size_t first, OutputPlan* plan) {
   bool result = true;
-  for (const Output& output : outputs) {
-    if (output.error != 0) {
-      lastWriteError_ = output.error;
-      failureKind = kFailureCannotWrite;
-      // The output named, also where the system's text does not name it.
-      failureText = SystemErrorText(output.error, output.path);
-      if (failureText.find(output.path) == std::string::npos) {
-        failureText = output.path + ": " + failureText;
-      }
-      result = false;
+  const auto fail = [&](int error, const std::string& path) {
+    lastWriteError_ = error;
+    failureKind = kFailureCannotWrite;
+    // The output named, also where the system's text does not name it.
+    failureText = SystemErrorText(error, path);
+    if (failureText.find(path) == std::string::npos) failureText = path + ": " + failureText;
+    result = false;
+  };
+  std::size_t next = first;
+  for (const PlannedOutput& output : planned) {
+    if (output.refusal != 0) {
+      fail(output.refusal, output.path);
+      continue;
+    }
+    OutputBuilds::Result built = builds.Take(next++);
+    if (built.moduleUnreadable) {
+      failureKind = kFailureCannotOpen;
+      failureText = SystemErrorText(built.error, module.path);
+      return false;
+    }
+    // Asked as the output's turn comes, and only then given its name.
+    const int refused = plan ? plan->Confirm(output.path) : 0;
+    int error = refused != 0 ? refused : built.error;
+    if (error == 0) error = built.file.Commit(false);
+    if (error != 0) {
+      fail(error, output.path);
       continue;
     }
     written.emplace_back(output.language, output.path);
   }
   return result;
-}
-
-void ResourceEngine::WriteOutputs(const ModuleLanguage& original, std::vector<Output>& outputs) {
-  std::vector<Output*> pending;
-  for (Output& output : outputs) {
-    if (!output.refused) pending.push_back(&output);
-  }
-  const std::size_t threads = std::min<std::size_t>(
-      {pending.size(), std::max(1u, std::thread::hardware_concurrency()), kMaxWritingThreads});
-  if (threads <= 1) {
-    for (Output* output : pending) {
-      GenerateLanguage(original, *output->language, output->path);
-      output->error = lastWriteError_;
-    }
-    return;
-  }
-  // Each thread reads the module for itself; the project is only read.
-  std::atomic<std::size_t> next = 0;
-  const std::string& path = resources.modulePath();
-  const auto work = [&] {
-    ModuleResources own;
-    for (std::size_t k = next++; k < pending.size(); k = next++) {
-      Output& output = *pending[k];
-      try {
-        if (!own.IsOpen() && !own.OpenModule(path)) {
-          output.error = own.LastError();
-          continue;
-        }
-        ProjectTranslator translator(original, *output.language);
-        output.error = own.WriteTranslatedModule(
-            output.path, SystemLanguages().LocaleCodeOf(output.language->name), translator);
-      } catch (const std::bad_alloc&) {
-        output.error = ENOMEM;
-      }
-    }
-  };
-  {
-    std::vector<std::jthread> others;
-    for (std::size_t t = 1; t < threads; ++t) others.emplace_back(work);
-    work();
-  }
-}
-
-bool ResourceEngine::GenerateLanguage(const ModuleLanguage& original, const ModuleLanguage& target,
-                                      const std::string& outputPath) {
-  const std::string localeCode = SystemLanguages().LocaleCodeOf(target.name);
-  if (!resources.IsOpen()) return false;
-  ProjectTranslator translator(original, target);
-  lastWriteError_ = resources.WriteTranslatedModule(outputPath, localeCode, translator);
-  return lastWriteError_ == 0;
 }
 
 bool ResourceEngine::ExtractResourceToFile(const ResourceId& type, const ResourceId& name,

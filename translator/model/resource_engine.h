@@ -3,10 +3,14 @@
 // of each target language. One engine serves one operation.
 #pragma once
 
+#include <condition_variable>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
+#include "platform/files.h"
 #include "platform/pe_image.h"
 #include "translator/model/project.h"
 #include "translator/resources/module_resources.h"
@@ -31,14 +35,80 @@ enum FailureKind : int {
   kFailureCannotUpdateLibrary = 13,
 };
 
-// Decides, before anything of it is written, where the module of a target
-// language goes, or that it goes nowhere.
+// Decides where the module of a target language goes, or that it goes
+// nowhere.
 class OutputPlan {
  public:
   virtual ~OutputPlan() = default;
   // The path to write `target` of `module` to, in `path`; 0, or the error
-  // code (system_error.h, "%1" the path) that refuses it.
+  // code (system_error.h, "%1" the path) that refuses it. Asked before
+  // anything is written, possibly for many outputs ahead: it asks no one.
   virtual int Place(const Module& module, const ModuleLanguage& target, std::string& path) = 0;
+  // Just before the complete output gets its name at `path`: 0, or the
+  // error code that refuses it (it may ask the user).
+  virtual int Confirm(const std::string& path) {
+    (void)path;
+    return 0;
+  }
+};
+
+// An output planned: where a target language's module goes, or why not.
+struct PlannedOutput {
+  const ModuleLanguage* language = nullptr;
+  std::string path;
+  int refusal = 0;  // the plan's error code; 0 to write it
+};
+
+// One output to build: which module, original and target language, the
+// target's locale code, and where.
+struct OutputRequest {
+  std::string modulePath;
+  const ModuleLanguage* original = nullptr;
+  const ModuleLanguage* target = nullptr;
+  std::string localeCode;
+  std::string path;
+};
+
+// Translated modules built ahead on a few threads, each output whole by the
+// plain single-threaded path, and handed back in the order asked for:
+// complete, still without a name, for the taker to commit (link and rename)
+// or drop. Only a few are built ahead of the last one taken. The languages'
+// entries must not change while builds run.
+class OutputBuilds {
+ public:
+  struct Result {
+    int error = 0;                  // 0, or why it was not built
+    bool moduleUnreadable = false;  // the module itself could not be read
+    AtomicFileWriter file;          // the output, when built
+  };
+
+  explicit OutputBuilds(std::vector<OutputRequest> requests);
+  // Stops and waits for the threads; what was not taken is dropped.
+  ~OutputBuilds();
+  OutputBuilds(const OutputBuilds&) = delete;
+  OutputBuilds& operator=(const OutputBuilds&) = delete;
+
+  // The index-th request's result, waited for (built here when no thread
+  // has taken it). Indexes go up; those passed over are dropped.
+  Result Take(std::size_t index);
+  // Nothing more is built.
+  void Stop();
+
+ private:
+  static constexpr std::size_t kMaxThreads = 4;
+  static constexpr std::size_t kAhead = 8;
+  static Result Build(const OutputRequest& request, ModuleResources& module);
+  void Work();
+
+  const std::vector<OutputRequest> requests_;
+  std::vector<Result> results_;
+  std::vector<bool> built_;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::size_t next_ = 0;   // the next request a thread takes
+  std::size_t taken_ = 0;  // results handed back, or passed over
+  bool stopped_ = false;
+  std::vector<std::jthread> threads_;
 };
 
 class ResourceEngine {
@@ -63,20 +133,24 @@ class ResourceEngine {
   // named `languageName` when it is not null, where `plan` places it (to
   // its output path as it stands without one). Goes on after a language
   // that fails; false when any did. `written` lists what was written. The
-  // plan is asked in the module's order before anything is written; the
-  // outputs are then written on a few threads, each the whole of one
-  // output, and reported in that order.
+  // outputs are built on a few threads, each whole, and given their names
+  // (the plan confirming each) in the module's order.
   bool GenerateLanguages(Module* module, const std::string* languageName = nullptr,
                          OutputPlan* plan = nullptr);
-  // One translated module, to `outputPath`; the module must be open
-  // (`resources`): its texts are compared with the project's as the module
-  // is written.
-  bool GenerateLanguage(const ModuleLanguage& original, const ModuleLanguage& target,
-                        const std::string& outputPath);
+  // The outputs of `module` GenerateLanguages would write, in its order,
+  // placed by `plan`; and the requests that build those not refused.
+  static std::vector<PlannedOutput> PlanOutputs(const Module& module,
+                                                const std::string* languageName, OutputPlan* plan);
+  static std::vector<OutputRequest> RequestsFor(const Module& module,
+                                                const std::vector<PlannedOutput>& planned);
+  // GenerateLanguages for outputs planned ahead and built by `builds`,
+  // whose requests for them start at `first`.
+  bool GenerateBuiltLanguages(Module* module, const std::vector<PlannedOutput>& planned,
+                              OutputBuilds& builds, std::size_t first, OutputPlan* plan);
   // The outputs the last GenerateLanguages wrote: each language with the
   // path it was written to, in the module's order.
   std::vector<std::pair<const ModuleLanguage*, std::string>> written;
-  // The error code of the last GenerateLanguage that failed.
+  // The error code of the last output that failed.
   int lastWriteError() const { return lastWriteError_; }
 
   // Writes a resource of `module` (null: the program's own) to a file.
@@ -88,16 +162,12 @@ class ResourceEngine {
                              const ResourceId& name, const std::string& libraryPath);
 
  private:
-  // A target language's output: where it goes and how its writing ended.
-  struct Output {
-    const ModuleLanguage* language = nullptr;
-    std::string path;
-    int error = 0;         // 0, or why it was not written
-    bool refused = false;  // by the plan: not to be written
-  };
-  static constexpr std::size_t kMaxWritingThreads = 4;
-  // Writes every output the plan did not refuse, noting each one's error.
-  void WriteOutputs(const ModuleLanguage& original, std::vector<Output>& outputs);
+  // The checks before a generation, with the failure kind.
+  bool CheckForGeneration(Module* module);
+  // Commits the built outputs in order, noting what was written and what
+  // failed.
+  bool FinishOutputs(const Module& module, const std::vector<PlannedOutput>& planned,
+                     OutputBuilds& builds, std::size_t first, OutputPlan* plan);
   void Reset();
   // ReadModule, with kind 4 and the detail text on failure.
   bool ReadModule(const std::string& path);

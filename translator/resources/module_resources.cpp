@@ -229,6 +229,18 @@ std::string_view ModuleResources::DataOf(std::uint32_t type, const ResourceId& i
 int ModuleResources::WriteTranslatedModule(const std::string& outputPath,
                                            std::string_view localeCode,
                                            TextTranslator& translator) {
+  AtomicFileWriter prepared;
+  if (const int error = PrepareTranslatedModule(outputPath, localeCode, translator, prepared)) {
+    return error;
+  }
+  // A module can be generated again: no need to wait for the disk.
+  return prepared.Commit(false);
+}
+
+int ModuleResources::PrepareTranslatedModule(const std::string& outputPath,
+                                             std::string_view localeCode,
+                                             TextTranslator& translator,
+                                             AtomicFileWriter& prepared) {
   if (!IsOpen()) return kErrorFileNotFound;
   if (IsSameFile(outputPath, modulePath_)) return kErrorSameFile;
   // The previous output stays until the new one replaces it whole: the
@@ -321,7 +333,7 @@ int ModuleResources::WriteTranslatedModule(const std::string& outputPath,
   // A read-only module gives a copy its owner can write; never one that
   // runs as someone else or that anyone may change.
   const mode_t mode = ModeForCopy(image_.Source().Permissions());
-  const Status status = update.Commit(outputPath, mode | S_IWUSR);
+  const Status status = update.Prepare(outputPath, mode | S_IWUSR, prepared);
   return status.ok() ? 0 : status.code();
 }
 

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/files.h"
 #include "platform/pe_image.h"
 #include "translator/resources/resource_kind.h"
 #include "translator/resources/string_table.h"
@@ -60,6 +61,10 @@ class ModuleResources {
   // output that is the module itself. Returns 0 or an error code.
   int WriteTranslatedModule(const std::string& outputPath, std::string_view localeCode,
                             TextTranslator& translator);
+  // The same up to the rename: the translated module complete in
+  // `prepared`, still without its name, for the caller to commit or drop.
+  int PrepareTranslatedModule(const std::string& outputPath, std::string_view localeCode,
+                              TextTranslator& translator, AtomicFileWriter& prepared);
 
  private:
   ModuleImage image_;
