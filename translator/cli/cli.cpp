@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <functional>
-#include <list>
 #include <map>
 #include <set>
 #include <system_error>
@@ -80,12 +79,6 @@ class Cli {
   Cli(std::FILE* out, std::FILE* err) : out_(out), err_(err), ui_(out, err) {}
 
   int Run(const std::vector<std::string>& arguments);
-  // For a program that exits next: the project is left for the system to
-  // take back whole, not freed entry by entry (milliseconds for a large one).
-  void LeaveProjectToExit() {
-    static auto* const left = new std::list<Module>;
-    left->splice(left->end(), project_.modules);
-  }
 
  private:
   using Handler = int (Cli::*)(const Arguments&);
@@ -614,12 +607,9 @@ int Cli::ImportTmx(const Arguments& args) {
 
 }  // namespace
 
-int RunCli(const std::vector<std::string>& arguments, std::FILE* out, std::FILE* err,
-           bool exitingNext) {
+int RunCli(const std::vector<std::string>& arguments, std::FILE* out, std::FILE* err) {
   Cli cli(out, err);
-  const int status = cli.Run(arguments);
-  if (exitingNext) cli.LeaveProjectToExit();
-  return status;
+  return cli.Run(arguments);
 }
 
 }  // namespace ulk

@@ -10,10 +10,7 @@ namespace ulk {
 enum CliExit : int { kExitOk = 0, kExitFailure = 1, kExitUsage = 2 };
 
 // Runs one command line (without the program name); returns the exit
-// status. Output goes to `out`, messages and errors to `err`. A program
-// that exits next says so (`exitingNext`): what the command loaded is then
-// left for the system to take back.
-int RunCli(const std::vector<std::string>& arguments, std::FILE* out, std::FILE* err,
-           bool exitingNext = false);
+// status. Output goes to `out`, messages and errors to `err`.
+int RunCli(const std::vector<std::string>& arguments, std::FILE* out, std::FILE* err);
 
 }  // namespace ulk

@@ -11,5 +11,5 @@ int main(int argc, char** argv) {
   std::setlocale(LC_ALL, "");
   ulk::KeepFreedMemory();
   const std::vector<std::string> arguments(argv + 1, argv + argc);
-  return ulk::RunCli(arguments, stdout, stderr, true);
+  return ulk::RunCli(arguments, stdout, stderr);
 }
