@@ -201,7 +201,7 @@ TEST_F(TermvaultTest, WhatIsStoredPassesTheGate) {
       {"\xff\xfe", nullptr},
       {"c1 \xc2\x85", nullptr},
       {"del \x7f", nullptr},
-      {std::string("nul\0cut", 8), nullptr},
+      {std::string("nul\0cut", 7), nullptr},
   };
   for (const auto& c : cases) {
     for (const bool asSource : {true, false}) {

@@ -227,7 +227,7 @@ TEST(ProjectFileTest, ValuesThatBreakTheGrammarCannotBeSaved) {
 
 TEST(ProjectFileTest, DamagedTextIsRefusedWithItsLine) {
   for (const std::string& bad :
-       {std::string("X (0) = \"a\0b\"", 15), std::string("X (0) = \"a\rb\"")}) {
+       {std::string("X (0) = \"a\0b\"", 13), std::string("X (0) = \"a\rb\"")}) {
     Project project;
     ProjectReadReason reason = kProjectReadOk;
     std::size_t line = 0;
