@@ -126,5 +126,52 @@ TEST_F(MergeTest, TheLaterOfTwoTranslationsOfOneTextWins) {
   EXPECT_EQ(English().FindEntry("ST_N_1 (5)")->text, "Accept");
 }
 
+TEST_F(MergeTest, AnEmptyTranslationDoesNotWinOverAText) {
+  Read({{"ST_N_1 (0)", "Aceptar"}, {"ST_N_1 (1)", "Aceptar"}});
+  English().SetEntry("ST_N_1 (0)", "OK");
+  English().SetEntry("ST_N_1 (1)", "").note = "¿botón?";
+  Read({{"ST_N_1 (0)", "Aceptar"}, {"ST_N_1 (1)", "Aceptar"}});
+  EXPECT_EQ(English().FindEntry("ST_N_1 (0)")->text, "OK");
+  EXPECT_EQ(English().FindEntry("ST_N_1 (1)")->text, "OK");
+}
+
+TEST_F(MergeTest, ATranslationThatMovesIsToBeReviewedAndKeepsItsNote) {
+  Read({{"MN_N_1 (0)", "&Archivo"}, {"MN_N_1 (1)", "&Abrir"}, {"MN_N_1 (2)", "&Salir"}});
+  TextEntry& file = English().SetEntry("MN_N_1 (0)", "&File");
+  file.review = kReviewDone;
+  file.note = "top menu";
+  TextEntry& open = English().SetEntry("MN_N_1 (1)", "&Open");
+  open.review = kReviewDone;
+  open.note = "opens a file";
+  German().SetEntry("MN_N_1 (1)", "Ö&ffnen");
+  Original().FindEntry("MN_N_1 (0)")->note = "nota del menú";
+  Original().FindEntry("MN_N_1 (1)")->note = "nota de abrir";
+  Original().FindEntry("MN_N_1 (2)")->note = "nota de salir";
+  // An item inserted before Open; Exit's text changed.
+  Read({{"MN_N_1 (0)", "&Archivo"},
+        {"MN_N_1 (1)", "&Nuevo"},
+        {"MN_N_1 (2)", "&Abrir"},
+        {"MN_N_1 (3)", "&Terminar"}});
+  const TextEntry* stayed = English().FindEntry("MN_N_1 (0)");
+  ASSERT_NE(stayed, nullptr);
+  EXPECT_EQ(stayed->review, kReviewDone);
+  EXPECT_EQ(stayed->note, "top menu");
+  const TextEntry* moved = English().FindEntry("MN_N_1 (2)");
+  ASSERT_NE(moved, nullptr);
+  EXPECT_EQ(moved->text, "&Open");
+  EXPECT_EQ(moved->review, kReviewNeeded);
+  EXPECT_EQ(moved->note, "opens a file");
+  EXPECT_EQ(German().FindEntry("MN_N_1 (2)")->review, kReviewNeeded);
+  EXPECT_EQ(English().FindEntry("MN_N_1 (1)"), nullptr);
+  // The originals: a note follows a text that moved, and stays at its key
+  // when the text there changed; the status says what is new as before.
+  EXPECT_EQ(Original().FindEntry("MN_N_1 (0)")->note, "nota del menú");
+  EXPECT_EQ(Original().FindEntry("MN_N_1 (0)")->status, kStatusUnchanged);
+  EXPECT_EQ(Original().FindEntry("MN_N_1 (1)")->note, "");
+  EXPECT_EQ(Original().FindEntry("MN_N_1 (2)")->note, "nota de abrir");
+  EXPECT_EQ(Original().FindEntry("MN_N_1 (2)")->status, kStatusNewOrChanged);
+  EXPECT_EQ(Original().FindEntry("MN_N_1 (3)")->note, "");
+}
+
 }  // namespace
 }  // namespace ulk

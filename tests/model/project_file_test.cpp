@@ -121,7 +121,8 @@ TEST(ProjectFileTest, Versions) {
   EXPECT_EQ(withVersion("1.2"), kProjectReadOk);
   EXPECT_EQ(withVersion("1.0"), kProjectReadOk);
   EXPECT_EQ(withVersion("0.9"), kProjectReadOk);
-  EXPECT_EQ(withVersion("1.3"), kProjectUnknownVersion);
+  EXPECT_EQ(withVersion("1.3"), kProjectReadOk);
+  EXPECT_EQ(withVersion("1.4"), kProjectUnknownVersion);
   EXPECT_EQ(withVersion("2.0"), kProjectUnknownVersion);
   EXPECT_EQ(withVersion("12"), kProjectUnknownVersion);
 }
@@ -241,6 +242,105 @@ TEST(ProjectFileTest, DamagedTextIsRefusedWithItsLine) {
   ProjectReadReason reason = kProjectReadOk;
   EXPECT_TRUE(
       ReadProject(project, std::string(kHead) + "[m.dll]\r\nDEFAULT LANGUAGE = E\r\n", reason));
+}
+
+// What 1.3 adds: facts after their entries, and the version only when one
+// is written.
+TEST(ProjectFileTest, StatusesStatesAndNotesAreWrittenAfterTheirEntry) {
+  Project project = DemoProject();
+  Module& module = project.modules.front();
+  ModuleLanguage& original = *module.DefaultLanguage();
+  ModuleLanguage& english = module.languages.back();
+  original.FindEntry("MN_N_128 (0)")->status = kStatusDictionarySeveral;
+  original.FindEntry("ST_N_7 (2)")->note = "Texto de \"ayuda\" = sí\\n 日本";
+  english.FindEntry("MN_N_128 (0)")->review = kReviewNeeded;
+  english.SetEntry("ST_N_7 (2)", "Line one\\nLine two").review = kReviewDone;
+  english.SetEntry("DL_N_100 (0)", "").note = "¿Qué es esto?";
+  const std::string written = WriteProject(project);
+  EXPECT_EQ(written,
+            "[RESOURCE TRANSLATE PROJECT FILE]\nFILE VERSION = 1.3\nPROJECT NAME = Demo\n\n"
+            "[C:\\app\\prog.exe]\n"
+            "\n"
+            "DEFAULT LANGUAGE = Español\n"
+            "MN_N_128 (0) = \"&Archivo\"\n"
+            "MN_N_128 (0) STATUS = 4\n"
+            "ST_N_7 (2) = \"Línea uno\\nLínea dos\"\n"
+            "ST_N_7 (2) NOTE = \"Texto de \"ayuda\" = sí\\n 日本\"\n"
+            "\n"
+            "LANGUAGE = English, C:\\app\\English\\prog.exe\n"
+            "MN_N_128 (0) = \"&File\"\n"
+            "MN_N_128 (0) STATE = TO REVIEW\n"
+            "ST_N_7 (2) = \"Line one\\nLine two\"\n"
+            "ST_N_7 (2) STATE = REVIEWED\n"
+            "DL_N_100 (0) = \"\"\n"
+            "DL_N_100 (0) NOTE = \"¿Qué es esto?\"\n"
+            "\n");
+  Project back;
+  ProjectReadReason reason;
+  ASSERT_TRUE(ReadProject(back, written, reason));
+  for (const auto& [before, after] : {std::pair{&original, back.modules.front().DefaultLanguage()},
+                                      std::pair{&english, &back.modules.front().languages.back()}}) {
+    EXPECT_TRUE(std::equal(before->Entries().begin(), before->Entries().end(),
+                           after->Entries().begin(), after->Entries().end()))
+        << before->name;
+  }
+  EXPECT_EQ(WriteProject(back), written);
+
+  // Every status and state goes and comes back; taking the last one away
+  // writes the old version again, byte for byte.
+  for (std::int32_t status = kStatusUnchanged; status <= kStatusDictionarySeveral; ++status) {
+    for (std::int32_t review = kReviewTranslated; review < kReviewStateCount; ++review) {
+      Project plain = DemoProject();
+      plain.modules.front().DefaultLanguage()->FindEntry("ST_N_7 (2)")->status = status;
+      plain.modules.front().languages.back().FindEntry("MN_N_128 (0)")->review = review;
+      ASSERT_TRUE(ReadProject(back, WriteProject(plain), reason));
+      EXPECT_EQ(back.modules.front().DefaultLanguage()->FindEntry("ST_N_7 (2)")->status, status);
+      EXPECT_EQ(back.modules.front().languages.back().FindEntry("MN_N_128 (0)")->review, review);
+      if (status == kStatusUnchanged && review == kReviewTranslated) {
+        EXPECT_EQ(WriteProject(plain), WriteProject(DemoProject()));
+      }
+    }
+  }
+}
+
+TEST(ProjectFileTest, FactsAreReadOnlyWhereTheyBelong) {
+  const std::string head =
+      "[RESOURCE TRANSLATE PROJECT FILE]\nFILE VERSION = 1.3\nPROJECT NAME = p\n[m.dll]\n"
+      "DEFAULT LANGUAGE = E\nMN_N_1 (0) = \"a\"\n";
+  const std::string english = "LANGUAGE = I, out.dll\nMN_N_1 (0) = \"b\"\n";
+  Project project;
+  // Keys and state names are read in any case, as every key is.
+  ASSERT_EQ(ReadReason(head + "mn_n_1 (0) status = 2\n" + english + "MN_N_1 (0) State = reviewed\n",
+                       &project),
+            kProjectReadOk);
+  EXPECT_EQ(project.modules.front().DefaultLanguage()->FindEntry("MN_N_1 (0)")->status, 2);
+  EXPECT_EQ(project.modules.front().languages.back().FindEntry("MN_N_1 (0)")->review,
+            kReviewDone);
+  for (const std::string& bad : {
+           head + "MN_N_2 (0) NOTE = \"no entry\"\n",
+           head + "MN_N_1 (0) STATUS = 5\n",
+           head + "MN_N_1 (0) STATUS = 1x\n",
+           head + "MN_N_1 (0) STATE = TO REVIEW\n",
+           head + english + "MN_N_1 (0) STATUS = 2\n",
+           head + english + "MN_N_1 (0) STATE = maybe\n",
+       }) {
+    EXPECT_EQ(ReadReason(bad), kProjectEntryFailed) << bad;
+  }
+  // A file of the old version says nothing of the sort: such a key is an
+  // entry of its own there, as it always was.
+  std::string old = head + "MN_N_1 (0) STATUS = 2\n";
+  old.replace(old.find("1.3"), 3, "1.2");
+  ASSERT_EQ(ReadReason(old, &project), kProjectReadOk);
+  const ModuleLanguage& original = *project.modules.front().DefaultLanguage();
+  EXPECT_EQ(original.FindEntry("MN_N_1 (0)")->status, kStatusUnchanged);
+  ASSERT_NE(original.FindEntry("MN_N_1 (0) STATUS"), nullptr);
+  // ... and cannot be written beside facts, where it would be read as one.
+  EXPECT_EQ(UnwritableValue(project), "");
+  project.modules.front().DefaultLanguage()->FindEntry("MN_N_1 (0)")->note = "n";
+  EXPECT_NE(UnwritableValue(project).find("MN_N_1 (0) STATUS"), std::string::npos);
+  project.modules.front().DefaultLanguage()->FindEntry("MN_N_1 (0)")->note = "a\nb";
+  project.modules.front().DefaultLanguage()->RemoveEntry("MN_N_1 (0) STATUS");
+  EXPECT_NE(UnwritableValue(project).find("La nota de MN_N_1 (0)"), std::string::npos);
 }
 
 class ProjectFileOnDiskTest : public ::testing::Test {

@@ -141,6 +141,40 @@ TEST(TranslationRowsTest, AcceptingWritesTheEditsAndSkipsLanguagesThatWent) {
   EXPECT_EQ(bare.DefaultLanguage()->FindEntry(kKey)->status, kStatusUnchanged);
 }
 
+TEST(TranslationRowsTest, NotesAndReviewStatesGoWithTheirRow) {
+  Module module = ModuleOf(3);
+  TextEntry& l1 = *module.FindLanguage("L1")->FindEntry(kKey);
+  l1.review = kReviewDone;
+  l1.note = "ya visto";
+  TranslationRows rows(module, kKey);
+  EXPECT_EQ(rows.RowInSlot(1)->review, kReviewDone);
+  EXPECT_EQ(rows.RowInSlot(1)->note, "ya visto");
+  rows.SetSlotNote(0, "botón de\nconfirmar");
+  rows.SetSlotReview(0, kReviewDone);  // the original has no state
+  rows.SetSlotText(1, "Okay");         // a changed text is no longer reviewed
+  rows.SetSlotNote(2, "ask");
+  rows.SetSlotReview(2, kReviewNeeded);  // ... but an empty one has no state
+  rows.ApplyTo(module);
+  const TextEntry* original = module.DefaultLanguage()->FindEntry(kKey);
+  EXPECT_EQ(original->note, "botón de\\nconfirmar");
+  EXPECT_EQ(original->review, kReviewTranslated);
+  EXPECT_EQ(module.FindLanguage("L1")->FindEntry(kKey)->review, kReviewTranslated);
+  EXPECT_EQ(module.FindLanguage("L1")->FindEntry(kKey)->note, "ya visto");
+  EXPECT_EQ(module.FindLanguage("L2")->FindEntry(kKey)->note, "ask");
+  EXPECT_EQ(module.FindLanguage("L2")->FindEntry(kKey)->review, kReviewTranslated);
+
+  // A state the user chose stands, changed text or not; a note that cannot
+  // be stored holds the dialog open as a text does.
+  TranslationRows again(module, kKey);
+  again.SetSlotText(1, "OK!");
+  again.SetSlotReview(1, kReviewNeeded);
+  again.SetSlotNote(2, std::string("a\0b", 3));
+  EXPECT_NE(again.Problem().find("La nota en L2"), std::string::npos);
+  again.ApplyTo(module);
+  EXPECT_EQ(module.FindLanguage("L1")->FindEntry(kKey)->review, kReviewNeeded);
+  EXPECT_EQ(module.FindLanguage("L2")->FindEntry(kKey)->note, "ask");
+}
+
 TEST(TranslationRowsTest, TwoLanguagesOfOneNameEachKeepTheirRow) {
   Module module = ModuleOf(2);
   module.AddLanguage(ModuleLanguage("L1", "/o/again", false));

@@ -1,5 +1,7 @@
 #include "translator/model/undo_history.h"
 
+#include "translator/model/resource_rows.h"
+
 #include <gtest/gtest.h>
 
 namespace ulk {
@@ -15,15 +17,7 @@ class FakeListView : public UndoView {
   bool CaptureSelection(ModuleSnapshot& snapshot) override {
     const Module* module = project_.FindModuleByPath(currentPath);
     if (!module || selection.empty()) return false;
-    for (const ModuleLanguage& language : module->languages) {
-      ModuleLanguage& saved = snapshot.AddLanguage(
-          ModuleLanguage(language.name, language.outputFile, language.isDefault));
-      for (const std::string& key : selection) {
-        const TextEntry* entry = language.FindEntry(key);
-        saved.SetEntry(key, entry ? entry->text : "", entry ? entry->status : 0);
-      }
-    }
-    return true;
+    return CaptureEntries(*module, selection, snapshot) > 0;
   }
   int FindRow(std::string_view key) override {
     const ModuleLanguage* original = project_.modules.front().DefaultLanguage();
@@ -111,6 +105,23 @@ TEST_F(UndoHistoryTest, UndoRestoresAnEarlierTranslation) {
   ASSERT_TRUE(history_.Redo());
   EXPECT_EQ(English().FindEntry("ST_N_1 (1)")->text, "Shut");
   EXPECT_EQ(Original().FindEntry("ST_N_1 (1)")->status, 3);
+}
+
+TEST_F(UndoHistoryTest, ReviewStatesAndNotesComeBack) {
+  view_.selection = {"ST_N_1 (0)", "ST_N_1 (1)"};
+  ASSERT_TRUE(history_.BeginEdit(true));
+  English().FindEntry("ST_N_1 (1)")->review = kReviewDone;
+  English().SetEntry("ST_N_1 (0)", "").note = "¿abrir qué?";
+  Original().FindEntry("ST_N_1 (1)")->note = "botón";
+  ASSERT_TRUE(history_.Undo());
+  EXPECT_EQ(English().FindEntry("ST_N_1 (1)")->review, kReviewTranslated);
+  EXPECT_EQ(English().FindEntry("ST_N_1 (0)"), nullptr);
+  EXPECT_EQ(Original().FindEntry("ST_N_1 (1)")->note, "");
+  ASSERT_TRUE(history_.Redo());
+  EXPECT_EQ(English().FindEntry("ST_N_1 (1)")->review, kReviewDone);
+  ASSERT_NE(English().FindEntry("ST_N_1 (0)"), nullptr);
+  EXPECT_EQ(English().FindEntry("ST_N_1 (0)")->note, "¿abrir qué?");
+  EXPECT_EQ(Original().FindEntry("ST_N_1 (1)")->note, "botón");
 }
 
 TEST_F(UndoHistoryTest, ANewEditEmptiesTheRedoStack) {

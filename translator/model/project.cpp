@@ -12,10 +12,18 @@
 
 namespace ulk {
 
+TextEntry TextEntry::Blank(std::string_view key) {
+  TextEntry entry;
+  entry.key.assign(key);
+  return entry;
+}
+
 void TextEntry::Clear() {
   key.clear();
   text.clear();
   status = kStatusUnchanged;
+  review = kReviewTranslated;
+  note.clear();
 }
 
 ModuleLanguage::ModuleLanguage(std::string languageName, std::string output, bool isDefaultLanguage)
@@ -72,7 +80,10 @@ const TextEntry* ModuleLanguage::FindEntryAfter(std::string_view key, Cursor& cu
 }
 
 TextEntry& ModuleLanguage::SetEntry(const TextEntry& entry) {
-  return SetEntry(entry.key, entry.text, entry.status);
+  TextEntry& stored = SetEntry(entry.key, entry.text, entry.status);
+  stored.review = entry.review;
+  stored.note = entry.note;
+  return stored;
 }
 
 TextEntry& ModuleLanguage::SetEntry(std::string_view key, std::string_view text,
@@ -84,7 +95,9 @@ TextEntry& ModuleLanguage::SetEntry(std::string_view key, std::string_view text,
     found->status = status;
     return *found;
   }
-  entries_.push_back(TextEntry{std::string(key), std::string(text), status});
+  TextEntry& added = entries_.emplace_back(TextEntry::Blank(key));
+  added.text.assign(text);
+  added.status = status;
   const auto it = std::prev(entries_.end());
   index_.Insert(it, hash);
   return *it;

@@ -27,10 +27,25 @@ enum TranslationStatus : std::int32_t {
   kStatusDictionarySeveral = 4,
 };
 
+// How far the translation of a target-language entry has been checked.
+enum ReviewState : std::int32_t {
+  kReviewTranslated = 0,  // translated; nobody asked for a look
+  kReviewNeeded = 1,      // por revisar: filled by a tool, or its original moved
+  kReviewDone = 2,        // revisado
+};
+inline constexpr std::int32_t kReviewStateCount = 3;
+
 struct TextEntry {
   std::string key;
   std::string text;  // escaped (see text_escape.h)
-  std::int32_t status = kStatusUnchanged;
+  std::int32_t status = kStatusUnchanged;  // default language
+  std::int32_t review = kReviewTranslated;  // target languages
+  std::string note;                         // escaped, as the text; any language
+
+  // An entry that holds nothing but its key, and whether this is one: what
+  // an absent entry would say.
+  static TextEntry Blank(std::string_view key);
+  bool IsBlank() const { return text.empty() && note.empty() && review == kReviewTranslated; }
 
   void Clear();
   bool operator==(const TextEntry&) const = default;
@@ -69,9 +84,12 @@ class ModuleLanguage {
   using Cursor = std::list<TextEntry>::const_iterator;
   const TextEntry* FindEntryAfter(std::string_view key, Cursor& cursor) const;
 
-  // Overwrites text and status of the entry with the same key, or appends a
-  // copy; returns the entry now stored under that key.
+  // Overwrites the entry with the same key with a copy of `entry` (text,
+  // status, review state and note), or appends one; returns the entry now
+  // stored under that key.
   TextEntry& SetEntry(const TextEntry& entry);
+  // The same for text and status only: an existing entry keeps its review
+  // state and note, a new one has none.
   TextEntry& SetEntry(std::string_view key, std::string_view text, std::int32_t status = 0);
 
   bool RemoveEntry(std::string_view key);

@@ -21,7 +21,43 @@ constexpr std::string_view kProjectNameKey = "PROJECT NAME";
 constexpr std::string_view kDefaultLanguageKey = "DEFAULT LANGUAGE";
 constexpr std::string_view kLanguageKey = "LANGUAGE";
 constexpr int kMajorVersion = 1;
-constexpr int kMinorVersion = 2;
+// Version 1.3 adds the lines that follow an entry with what is known of it
+// (its status, review state and note); a project without any is written as
+// version 1.2, as it always was.
+constexpr int kPlainMinorVersion = 2;
+constexpr int kMinorVersion = 3;
+
+// The facts an entry may have, each on its own line after the entry:
+// "KEY STATUS = 3", "KEY STATE = TO REVIEW", "KEY NOTE = "..."".
+constexpr std::string_view kStatusFact = " STATUS";
+constexpr std::string_view kStateFact = " STATE";
+constexpr std::string_view kNoteFact = " NOTE";
+constexpr std::string_view kStateNames[kReviewStateCount] = {"TRANSLATED", "TO REVIEW", "REVIEWED"};
+
+bool EndsWith(std::string_view text, std::string_view end) {
+  return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
+}
+
+// The entry key of a fact line's key, and which fact it is; none for the
+// key of an entry. Entry keys the program makes end in ")" and a fact's key
+// is such a key and one word.
+struct FactKey {
+  std::string_view entryKey;
+  std::string_view fact;
+};
+std::optional<FactKey> FactOf(std::string_view key) {
+  for (const std::string_view fact : {kStatusFact, kStateFact, kNoteFact}) {
+    if (!EndsWith(key, fact)) continue;
+    const std::string_view entryKey = key.substr(0, key.size() - fact.size());
+    if (!entryKey.empty() && entryKey.back() == ')') return FactKey{entryKey, fact};
+  }
+  return std::nullopt;
+}
+
+bool HoldsFacts(const TextEntry& entry, bool isDefault) {
+  return !entry.note.empty() ||
+         (isDefault ? entry.status != kStatusUnchanged : entry.review != kReviewTranslated);
+}
 
 // Leading decimal digits as a number; no digits give 0.
 int LeadingNumber(std::string_view text) {
@@ -31,13 +67,17 @@ int LeadingNumber(std::string_view text) {
   return value;
 }
 
-bool VersionAccepted(std::string_view value) {
+// The version's minor number when the file's version is accepted (any
+// 0.x counts as 1.0); none when it is not.
+std::optional<int> AcceptedMinorVersion(std::string_view value) {
   const auto dot = value.find('.');
-  if (dot == std::string_view::npos) return false;
+  if (dot == std::string_view::npos) return std::nullopt;
   const int major = LeadingNumber(value.substr(0, dot));
   const int minor = LeadingNumber(value.substr(dot + 1));
-  if (major > kMajorVersion) return false;
-  return !(major == kMajorVersion && minor > kMinorVersion);
+  if (major > kMajorVersion) return std::nullopt;
+  if (major < kMajorVersion) return 0;
+  if (minor > kMinorVersion) return std::nullopt;
+  return minor;
 }
 
 // A value of more than one character that both begins and ends with a
@@ -164,8 +204,48 @@ class ProjectReader {
       reason = kProjectEntryFailed;
       return false;
     }
+    if (minorVersion_ >= kMinorVersion) {
+      if (const std::optional<FactKey> fact = FactOf(key)) {
+        if (Fact(*fact, value)) return true;
+        reason = kProjectEntryFailed;
+        return false;
+      }
+    }
     language_->SetEntry(key, EntryText(value));
     return true;
+  }
+
+  // A fact belongs to the entry of its key read before it in the same
+  // language, and only to the kind of language that has it; anything else
+  // was not written by the program and is refused rather than guessed at.
+  bool Fact(const FactKey& fact, std::string_view value) {
+    TextEntry* entry = language_->FindEntry(fact.entryKey);
+    if (!entry) return false;
+    if (fact.fact == kNoteFact) {
+      entry->note.assign(EntryText(value));
+      return true;
+    }
+    if (fact.fact == kStatusFact) {
+      const std::string_view digits = value;
+      int status = -1;
+      const auto [end, error] =
+          std::from_chars(digits.data(), digits.data() + digits.size(), status);
+      if (!language_->isDefault || error != std::errc() || end != digits.data() + digits.size() ||
+          status <= kStatusUnchanged || status > kStatusDictionarySeveral) {
+        return false;
+      }
+      entry->status = status;
+      return true;
+    }
+    if (language_->isDefault) return false;
+    const std::string state = ToUpperUtf8(value);
+    for (std::int32_t review = 0; review < kReviewStateCount; ++review) {
+      if (state == kStateNames[review]) {
+        entry->review = review;
+        return true;
+      }
+    }
+    return false;
   }
 
   bool ProjectKey(std::string_view key, std::string_view value, ProjectReadReason& reason) {
@@ -174,7 +254,10 @@ class ProjectReader {
       return true;
     }
     if (key == kFileVersionKey) {
-      if (VersionAccepted(value)) return true;
+      if (const std::optional<int> minor = AcceptedMinorVersion(value)) {
+        minorVersion_ = *minor;
+        return true;
+      }
       reason = kProjectUnknownVersion;
       return false;
     }
@@ -187,6 +270,8 @@ class ProjectReader {
   bool headerSeen_ = false;
   Module* module_ = nullptr;
   ModuleLanguage* language_ = nullptr;
+  // Until a version line says more, a file is read as the first version.
+  int minorVersion_ = 0;
   std::string upperKey_;
   CanonicalPaths paths_;
 };
@@ -227,10 +312,39 @@ std::string TrimmedValueProblem(std::string_view value, bool mayBeEmpty = false)
   return ValueProblem(value);
 }
 
-std::string KeyProblem(std::string_view key) {
+std::string KeyProblem(std::string_view key, bool withFacts) {
   if (key.find('=') != std::string_view::npos) return "contiene el signo =";
   if (key == kDefaultLanguageKey || key == kLanguageKey) return "es una palabra reservada";
+  // Such a key would be read back as a fact of another entry.
+  if (withFacts && !key.empty() && key.back() != ')' && FactOf(ToUpperUtf8(key))) return "acaba como una línea de estado o nota";
   return TrimmedValueProblem(key);
+}
+
+// Whether the project holds a status, review state or note, which only the
+// file's newer version can say.
+bool NeedsFacts(const Project& project) {
+  for (const Module& module : project.modules) {
+    for (const ModuleLanguage& language : module.languages) {
+      for (const TextEntry& entry : language.Entries()) {
+        if (HoldsFacts(entry, language.isDefault)) return true;
+      }
+    }
+  }
+  return false;
+}
+
+void AppendFacts(std::string& out, const TextEntry& entry, bool isDefault) {
+  if (isDefault && entry.status != kStatusUnchanged) {
+    out.append(entry.key).append(kStatusFact).append(" = ");
+    out.append(std::to_string(entry.status)).push_back('\n');
+  }
+  if (!isDefault && entry.review > kReviewTranslated && entry.review < kReviewStateCount) {
+    out.append(entry.key).append(kStateFact).append(" = ");
+    out.append(kStateNames[entry.review]).push_back('\n');
+  }
+  if (!entry.note.empty()) {
+    out.append(entry.key).append(kNoteFact).append(" = \"").append(entry.note).append("\"\n");
+  }
 }
 
 }  // namespace
@@ -238,6 +352,7 @@ std::string KeyProblem(std::string_view key) {
 std::string UnwritableValue(const Project& project) {
   // The names are only made for the value that fails: a project holds tens
   // of thousands of texts, nearly always all of them fine.
+  const bool withFacts = NeedsFacts(project);
   if (auto problem = ValueProblem(project.name); !problem.empty()) {
     return "El nombre del proyecto " + problem;
   }
@@ -259,11 +374,14 @@ std::string UnwritableValue(const Project& project) {
         }
       }
       for (const TextEntry& entry : language.Entries()) {
-        if (problem = KeyProblem(entry.key); !problem.empty()) {
+        if (problem = KeyProblem(entry.key, withFacts); !problem.empty()) {
           return "La clave " + entry.key + where() + " " + problem;
         }
         if (problem = ValueProblem(entry.text); !problem.empty()) {
           return "El texto de " + entry.key + " en " + language.name + where() + " " + problem;
+        }
+        if (problem = ValueProblem(entry.note); !problem.empty()) {
+          return "La nota de " + entry.key + " en " + language.name + where() + " " + problem;
         }
       }
     }
@@ -277,7 +395,9 @@ std::string WriteProject(const Project& project) {
   assert(UnwritableValue(project).empty());
   std::string out;
   out.append("[").append(kHeader).append("]\n");
-  out.append(Format("%s = %d.%d\n", kFileVersionKey.data(), kMajorVersion, kMinorVersion));
+  const bool withFacts = NeedsFacts(project);
+  out.append(Format("%s = %d.%d\n", kFileVersionKey.data(), kMajorVersion,
+                    withFacts ? kMinorVersion : kPlainMinorVersion));
   AppendKeyValue(out, kProjectNameKey, project.name);
   out.push_back('\n');
   for (const Module& module : project.modules) {
@@ -294,6 +414,7 @@ std::string WriteProject(const Project& project) {
       }
       for (const TextEntry& entry : language.Entries()) {
         out.append(entry.key).append(" = \"").append(entry.text).append("\"\n");
+        if (withFacts) AppendFacts(out, entry, language.isDefault);
       }
     }
     out.push_back('\n');

@@ -103,18 +103,32 @@ void MergeGroups(Module& module, const ReadTextList& readTexts) {
   for (const std::string& groupKey : groupOrder) {
     // Old: the default language's entries of the group.
     std::unordered_map<std::string, std::string> old;
+    // Notes on the originals, by text (a text that moved takes its note
+    // along) and by key (a text that changed leaves it where it was).
+    std::unordered_map<std::string, std::string> noteOfKey;
+    std::unordered_map<std::string, std::string> noteOfText;
     if (const auto found = originalGroups.find(groupKey); found != originalGroups.end()) {
-      for (const std::string& key : found->second) old.emplace(key, original.FindEntry(key)->text);
+      for (const std::string& key : found->second) {
+        const TextEntry& entry = *original.FindEntry(key);
+        old.emplace(key, entry.text);
+        if (entry.note.empty()) continue;
+        noteOfKey.emplace(key, entry.note);
+        noteOfText.insert_or_assign(entry.text, entry.note);
+      }
     }
     // Translations of old texts, noted per language, taken off their keys.
-    std::vector<std::vector<std::pair<std::string, std::string>>> noted(others.size());
+    struct Noted {
+      std::string originalText;
+      TextEntry entry;
+    };
+    std::vector<std::vector<Noted>> noted(others.size());
     for (std::size_t l = 0; l < others.size(); ++l) {
       const auto found = otherGroups[l].find(groupKey);
       if (found == otherGroups[l].end()) continue;
       for (const std::string& key : found->second) {
         const auto match = old.find(key);
         if (match == old.end()) continue;
-        noted[l].emplace_back(match->second, others[l]->FindEntry(key)->text);
+        noted[l].push_back({match->second, *others[l]->FindEntry(key)});
         others[l]->RemoveEntry(key);
       }
     }
@@ -122,26 +136,51 @@ void MergeGroups(Module& module, const ReadTextList& readTexts) {
 
     const std::vector<std::size_t>& fresh = newByGroup[groupKey];
     std::unordered_map<std::string_view, std::vector<std::size_t>> byText;
+    for (const std::size_t i : fresh) byText[readTexts[i].second].push_back(i);
     for (const std::size_t i : fresh) {
-      original.SetEntry(readTexts[i].first, readTexts[i].second, kStatusUnchanged);
-      byText[readTexts[i].second].push_back(i);
+      const auto& [key, text] = readTexts[i];
+      TextEntry& entry = original.SetEntry(key, text, kStatusUnchanged);
+      if (const auto moved = noteOfText.find(text); moved != noteOfText.end()) {
+        entry.note = moved->second;
+      } else if (const auto note = noteOfKey.find(key); note != noteOfKey.end() &&
+                                                          !byText.count(old.at(key))) {
+        entry.note = note->second;
+      }
     }
     // Every occurrence of an old text gets its translation; of two notes on
-    // the same text, the later wins. Entries are added in the order of each
-    // text's first note, as writing every note in turn would add them.
+    // the same text, the later wins (a translated one over an empty one).
+    // Entries are added in the order of each text's first note, as writing
+    // every note in turn would add them. A translation that stays at its
+    // key keeps what was said of it; one that follows its text to another
+    // key is to be reviewed there.
     for (std::size_t l = 0; l < others.size(); ++l) {
-      std::unordered_map<std::string_view, std::string_view> lastTranslation;
+      std::unordered_map<std::string_view, const TextEntry*> lastTranslation;
+      std::unordered_map<std::string_view, const TextEntry*> atOldKey;
       std::vector<std::string_view> firstNoted;
-      for (const auto& [oldText, translation] : noted[l]) {
-        auto [slot, inserted] = lastTranslation.insert_or_assign(oldText, translation);
-        if (inserted) firstNoted.push_back(oldText);
+      for (const Noted& note : noted[l]) {
+        atOldKey.emplace(note.entry.key, &note.entry);
+        auto [slot, inserted] = lastTranslation.try_emplace(note.originalText, &note.entry);
+        if (inserted) {
+          firstNoted.push_back(note.originalText);
+        } else if (!note.entry.text.empty() || slot->second->text.empty()) {
+          slot->second = &note.entry;
+        }
       }
       for (const std::string_view oldText : firstNoted) {
         const auto matches = byText.find(oldText);
         if (matches == byText.end()) continue;
-        const std::string_view translation = lastTranslation[oldText];
+        const TextEntry& translation = *lastTranslation[oldText];
         for (const std::size_t i : matches->second) {
-          others[l]->SetEntry(readTexts[i].first, translation, kStatusUnchanged);
+          const std::string& key = readTexts[i].first;
+          const auto stayed = atOldKey.find(key);
+          const auto before = old.find(key);
+          const bool same = stayed != atOldKey.end() && before != old.end() &&
+                            before->second == oldText && stayed->second->text == translation.text;
+          TextEntry moved = same ? *stayed->second : translation;
+          moved.key = key;
+          moved.status = kStatusUnchanged;
+          if (!same && !moved.text.empty()) moved.review = kReviewNeeded;
+          others[l]->SetEntry(moved);
         }
       }
     }

@@ -182,7 +182,10 @@ using ReadTextList = std::vector<std::pair<std::string, std::string>>;
 
 // Brings the texts read from a module file into the module (whose default
 // language must exist): merged group by group, stale entries removed,
-// status 1 on every new or changed text.
+// status 1 on every new or changed text. A translation that follows its
+// original text to another key is to be reviewed there; one whose key and
+// original stay keeps its review state and note. Notes on the originals
+// stay at their key, or follow their text to a new one.
 void MergeReadTexts(Module& module, const ReadTextList& readTexts);
 
 // The program's own resources: the template library is type "DLL", number

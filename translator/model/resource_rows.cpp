@@ -167,8 +167,11 @@ bool PasteClipboardBlock(Module& module, const std::string& key, std::string_vie
     if (TextEntry* entry = language->FindEntry(key)) {
       if (language->isDefault) {
         entry->status = kStatusByHand;
-      } else {
+      } else if (entry->text != stored) {
+        // A text the user put there: whatever was said of the old one
+        // no longer holds.
         entry->text = std::move(stored);
+        entry->review = kReviewTranslated;
       }
     } else if (!language->isDefault) {
       language->SetEntry(key, stored);
@@ -186,6 +189,7 @@ int DeleteTranslations(Module& module, const std::string& key) {
       entry->status = kStatusByHand;
     } else if (!entry->text.empty()) {
       entry->text.clear();
+      entry->review = kReviewTranslated;
       ++emptied;
     }
   }

@@ -69,13 +69,14 @@ std::string BuildClipboardBlock(const Module& module, const std::string& key, ch
                                 char afterText);
 // Applies a block in the program's own format to the row of `key`: the
 // original language's entry only gets status 2; other languages take the
-// text (a missing entry is made). Names the module does not have are
+// text (a missing entry is made; a changed one is no longer reviewed nor to
+// review). Names the module does not have are
 // skipped; an empty text or the end of the block ends the walk. Returns
 // whether any language of the module was named.
 bool PasteClipboardBlock(Module& module, const std::string& key, std::string_view block);
 
-// Empties the translations of `key` (status 2 on the original entry);
-// returns how many texts were emptied.
+// Empties the translations of `key` (status 2 on the original entry; their
+// review states go, their notes stay); returns how many texts were emptied.
 int DeleteTranslations(Module& module, const std::string& key);
 
 // The next row (wrapping) after `start` (-1: none selected) whose texts in
@@ -85,7 +86,7 @@ long FindNextRow(const Module& module, const std::vector<std::string>& rowKeys, 
                  const std::string& text, bool matchCase, bool down);
 
 // Fills an undo snapshot with the present state of `keys` in every
-// language of the module (a missing entry as an empty text, status 0).
+// language of the module (a missing entry as a blank one).
 // Returns the number of keys.
 std::size_t CaptureEntries(const Module& module, const std::vector<std::string>& keys,
                            Module& snapshot);

@@ -10,7 +10,14 @@ namespace ulk {
 TranslationRows::TranslationRows(const Module& module, std::string key) : key_(std::move(key)) {
   for (const ModuleLanguage& language : module.languages) {
     const TextEntry* entry = language.FindEntry(key_);
-    rows_.push_back({language.name, entry ? entry->text : std::string(), language.isDefault, {}});
+    TranslationRow& row = rows_.emplace_back();
+    row.language = language.name;
+    row.readOnly = language.isDefault;
+    if (entry) {
+      row.text = entry->text;
+      row.note = entry->note;
+      if (!language.isDefault) row.review = entry->review;
+    }
   }
 }
 
@@ -68,9 +75,29 @@ void TranslationRows::SetSlotText(int slot, std::string_view editText) {
   row.text = problem ? std::string(editText) : std::move(stored);
 }
 
+void TranslationRows::SetSlotNote(int slot, std::string_view editText) {
+  if (slot < 0 || slot >= VisibleSlots()) return;
+  TranslationRow& row = rows_[static_cast<std::size_t>(first_ + slot)];
+  std::string stored;
+  const TextProblem problem = ToStoredText(editText, stored);
+  row.noteProblem = problem.what;
+  row.note = problem ? std::string(editText) : std::move(stored);
+}
+
+void TranslationRows::SetSlotReview(int slot, std::int32_t review) {
+  if (slot < 0 || slot >= VisibleSlots() || review < 0 || review >= kReviewStateCount) return;
+  TranslationRow& row = rows_[static_cast<std::size_t>(first_ + slot)];
+  if (row.readOnly) return;
+  row.review = review;
+  row.reviewChosen = true;
+}
+
 std::string TranslationRows::Problem() const {
   for (const TranslationRow& row : rows_) {
     if (!row.problem.empty()) return "El texto en " + row.language + " " + row.problem + ".";
+    if (!row.noteProblem.empty()) {
+      return "La nota en " + row.language + " " + row.noteProblem + ".";
+    }
   }
   return {};
 }
@@ -88,16 +115,27 @@ void TranslationRows::ApplyTo(Module& module) const {
       language = module.FindLanguage(row.language);
     }
     if (position != module.languages.end()) ++position;
-    if (!language || !row.problem.empty()) continue;
-    if (TextEntry* entry = language->FindEntry(key_)) {
-      if (language->isDefault) {
+    if (!language || !row.problem.empty() || !row.noteProblem.empty()) continue;
+    TextEntry* entry = language->FindEntry(key_);
+    if (language->isDefault) {
+      if (entry) {
         entry->status = kStatusByHand;
       } else {
-        entry->text = row.text;
+        entry = &language->SetEntry(key_, row.text, kStatusUnchanged);
       }
-    } else {
-      language->SetEntry(key_, row.text, kStatusUnchanged);
+      entry->note = row.note;
+      continue;
     }
+    if (!entry) entry = &language->SetEntry(key_, "", kStatusUnchanged);
+    const bool changed = entry->text != row.text;
+    entry->text = row.text;
+    entry->note = row.note;
+    if (row.reviewChosen) {
+      entry->review = row.review;
+    } else if (changed) {
+      entry->review = kReviewTranslated;
+    }
+    if (entry->text.empty()) entry->review = kReviewTranslated;
   }
 }
 

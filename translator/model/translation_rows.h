@@ -19,6 +19,10 @@ struct TranslationRow {
   std::string text;       // escaped, as stored; as typed while `problem` is set
   bool readOnly = false;  // the module's original language
   std::string problem;    // why the typed text cannot be stored; "" when it can
+  std::string note;       // escaped, as stored; as typed while `noteProblem` is set
+  std::string noteProblem;
+  std::int32_t review = kReviewTranslated;  // target rows
+  bool reviewChosen = false;                // the user set `review`
 };
 
 // What the scroll bar shows: hidden (all zero) while every row fits.
@@ -54,15 +58,22 @@ class TranslationRows {
   // and "\t"; a text it refuses (a control character, invalid UTF-8) is
   // kept as typed with the row's problem set. Read-only rows keep theirs.
   void SetSlotText(int slot, std::string_view editText);
+  // The same for the row's note, which the original language's row has too.
+  void SetSlotNote(int slot, std::string_view editText);
+  // The review state the user chose for a target row.
+  void SetSlotReview(int slot, std::int32_t review);
   // For the user: the first row whose text cannot be stored ("El texto en
   // English contiene ..."); "" when every row can. Accepting waits for it.
   std::string Problem() const;
 
   // Accepting: the original language's entry gets status 2 and keeps its
   // text; every other language's entry takes its row's text; a language
-  // without the entry gets one (status 0), empty text included. Rows whose
-  // language the module no longer has, or whose text cannot be stored, are
-  // skipped.
+  // without the entry gets one (status 0), empty text included. Every row's
+  // entry takes its note; a target entry takes the review state the user
+  // chose, and without one a text that changed is translated (no longer
+  // reviewed nor to review) and an empty one has no state. Rows whose
+  // language the module no longer has, or whose text or note cannot be
+  // stored, are skipped.
   void ApplyTo(Module& module) const;
 
  private:

@@ -30,8 +30,7 @@ bool UndoHistory::BeginEditOf(const Module& module, const std::vector<std::strin
         ModuleLanguage(language.name, language.outputFile, language.isDefault));
     for (const std::string& key : keys) {
       const TextEntry* entry = language.FindEntry(key);
-      saved.SetEntry(key, entry ? entry->text : std::string(),
-                     entry ? entry->status : kStatusUnchanged);
+      saved.SetEntry(entry ? *entry : TextEntry::Blank(key));
     }
   }
   pending_ = std::move(snapshot);
@@ -98,8 +97,7 @@ bool UndoHistory::Apply(Stack& source, Stack& target) {
     const ModuleLanguage* current = module->FindLanguage(saved.name);
     for (const TextEntry& entry : saved.Entries()) {
       const TextEntry* now = current ? current->FindEntry(entry.key) : nullptr;
-      present.SetEntry(entry.key, now ? now->text : std::string(),
-                       now ? now->status : kStatusUnchanged);
+      present.SetEntry(now ? *now : TextEntry::Blank(entry.key));
     }
   }
   Push(target, std::move(counter));
@@ -114,13 +112,16 @@ bool UndoHistory::Apply(Stack& source, Stack& target) {
         TextEntry* now = language.FindEntry(entry.key);
         if (!now) continue;
         if (!entry.text.empty()) now->status = entry.status;
+        now->note = entry.note;
         changedKeys.push_back(entry.key);
-      } else if (entry.text.empty()) {
+      } else if (entry.IsBlank()) {
         language.RemoveEntry(entry.key);
-      } else if (TextEntry* now = language.FindEntry(entry.key)) {
-        now->text = entry.text;
       } else {
-        language.SetEntry(entry.key, entry.text);
+        // Text, review state and note as they were; the status of a target
+        // entry means nothing and stays.
+        TextEntry restored = entry;
+        if (const TextEntry* now = language.FindEntry(entry.key)) restored.status = now->status;
+        language.SetEntry(restored);
       }
     }
   }

@@ -13,9 +13,10 @@
 
 namespace ulk {
 
-// A module value holding only the touched entries (their key, their text
-// before the edit and, for the default language, their status), and the
-// path of the module it belongs to.
+// A module value holding only the touched entries (their key, their text,
+// review state and note before the edit and, for the default language,
+// their status), and the path of the module it belongs to. A target entry
+// that holds nothing (TextEntry::IsBlank) stands for one that is absent.
 using ModuleSnapshot = Module;
 
 // What the history needs of the resource list. The list decides which
