@@ -80,6 +80,39 @@ TEST(ResourceRows, KeysShownUnderEachNode) {
   }
 }
 
+TEST(ResourceRows, FiltersCombineWithTheNodeAndCellsCarryTheirStates) {
+  Module module = SampleModule();
+  module.FindLanguage("English")->FindEntry("DL_N_100 (0)")->review = kReviewNeeded;
+  module.FindLanguage("English")->FindEntry("ST_N_1 (1)")->note = "menú";
+  module.FindLanguage("Deutsch")->SetEntry("DL_N_100 (0)", "Über").review = kReviewDone;
+  module.FindLanguage("Deutsch")->SetEntry("ST_N_1 (2)", "");  // no text, no state
+  const auto keys = [&](int node, RowFilter filter) {
+    std::vector<std::string> shown;
+    for (const ResourceRow& row : BuildResourceTable(module, node, "", filter).rows) {
+      shown.push_back(row.cells[0]);
+    }
+    return shown;
+  };
+  EXPECT_EQ(keys(kNodeDialogs, RowFilter::kToReview), std::vector<std::string>{"DL_N_100 (0)"});
+  EXPECT_EQ(keys(kNodeDialogs, RowFilter::kReviewed), std::vector<std::string>{"DL_N_100 (0)"});
+  EXPECT_EQ(keys(kNodeStringTables, RowFilter::kTranslated),
+            std::vector<std::string>{"ST_N_1 (1)"});
+  EXPECT_EQ(keys(kNodeStringTables, RowFilter::kChanged), std::vector<std::string>{"ST_N_1 (1)"});
+  // Untranslated in some language: German has none of the strings.
+  EXPECT_EQ(keys(kNodeStringTables, RowFilter::kUntranslated),
+            (std::vector<std::string>{"ST_N_1 (1)", "ST_N_1 (2)"}));
+  const TextEntry& open = *module.DefaultLanguage()->FindEntry("ST_N_1 (1)");
+  EXPECT_FALSE(RowPasses(module, open, RowFilter::kUntranslated, "English"));
+  EXPECT_TRUE(RowPasses(module, open, RowFilter::kUntranslated, "Deutsch"));
+
+  const ResourceTable table = BuildResourceTable(module, kNodeProject, "");
+  EXPECT_EQ(table.rows[0].reviews,
+            (std::vector<std::int32_t>{kNoReviewState, kReviewTranslated, kNoReviewState}));
+  EXPECT_EQ(table.rows[0].notes, (std::vector<std::string>{"", "menú", ""}));
+  EXPECT_EQ(table.rows[1].reviews,
+            (std::vector<std::int32_t>{kNoReviewState, kNoReviewState, kNoReviewState}));
+}
+
 TEST(ResourceRows, TableHasTheOriginalFirstAndOneRowPerOriginalEntry) {
   const ResourceTable table = BuildResourceTable(SampleModule(), kNodeProject, "");
   EXPECT_EQ(table.languages, (std::vector<std::string>{"Español", "English", "Deutsch"}));

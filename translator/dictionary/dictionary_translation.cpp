@@ -68,6 +68,7 @@ bool TranslateEntry(Module& module, const std::string& key, DictionaryComponent&
     const std::int32_t status = several ? kStatusDictionarySeveral : kStatusDictionaryOne;
     if (TextEntry* translated = language.FindEntry(key)) {
       if (!several && translated->text == first) continue;
+      if (translated->text != first) translated->review = kReviewTranslated;
       translated->text = first;
     } else {
       language.SetEntry(key, first);
@@ -176,6 +177,7 @@ bool ApplyCandidate(Module& module, const std::string& key, const std::string& t
     return false;
   }
   if (TextEntry* translated = target->FindEntry(key)) {
+    if (translated->text != text) translated->review = kReviewTranslated;
     translated->text = text;
   } else {
     target->SetEntry(key, text);

@@ -115,12 +115,12 @@ PseudoResult PseudoTranslate(Module& module, std::string_view language, int expa
   }
   result.filled = original->EntryCount();
   if (history) history->BeginEditOf(module, result.changedKeys, false);
+  // A pseudo-translation stands in for one: nobody has looked at it yet.
   for (auto& [key, text] : texts) {
-    if (TextEntry* present = target->FindEntry(key)) {
-      present->text = std::move(text);
-    } else {
-      target->SetEntry(key, text);
-    }
+    TextEntry* present = target->FindEntry(key);
+    if (!present) present = &target->SetEntry(key, "");
+    present->text = std::move(text);
+    present->review = kReviewNeeded;
   }
   if (history && !result.changedKeys.empty()) history->CommitEdit();
   result.ok = true;

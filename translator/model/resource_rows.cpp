@@ -77,7 +77,59 @@ bool KeyShownUnder(std::string_view key, int nodeCode, std::string_view stem) {
   return StartsWith(key, PrefixOfNode(nodeCode));
 }
 
-ResourceTable BuildResourceTable(const Module& module, int nodeCode, std::string_view stem) {
+std::int32_t ReviewStateOf(const ModuleLanguage& language, std::string_view key) {
+  const TextEntry* entry = language.FindEntry(key);
+  if (!entry || entry->text.empty()) return kNoReviewState;
+  return entry->review;
+}
+
+std::string_view ReviewStateLabel(std::int32_t review) {
+  switch (review) {
+    case kReviewTranslated:
+      return "traducido";
+    case kReviewNeeded:
+      return "por revisar";
+    case kReviewDone:
+      return "revisado";
+    default:
+      return "";
+  }
+}
+
+namespace {
+
+bool CellPasses(std::int32_t review, RowFilter filter) {
+  switch (filter) {
+    case RowFilter::kUntranslated:
+      return review == kNoReviewState;
+    case RowFilter::kToReview:
+      return review == kReviewNeeded;
+    case RowFilter::kReviewed:
+      return review == kReviewDone;
+    case RowFilter::kTranslated:
+      return review == kReviewTranslated;
+    case RowFilter::kAll:
+    case RowFilter::kChanged:
+      break;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool RowPasses(const Module& module, const TextEntry& original, RowFilter filter,
+               std::string_view onlyLanguage) {
+  if (filter == RowFilter::kAll) return true;
+  if (filter == RowFilter::kChanged) return original.status == kStatusNewOrChanged;
+  for (const ModuleLanguage& language : module.languages) {
+    if (language.isDefault || (!onlyLanguage.empty() && language.name != onlyLanguage)) continue;
+    if (CellPasses(ReviewStateOf(language, original.key), filter)) return true;
+  }
+  return false;
+}
+
+ResourceTable BuildResourceTable(const Module& module, int nodeCode, std::string_view stem,
+                                 RowFilter filter) {
   ResourceTable table;
   const ModuleLanguage* original = module.DefaultLanguage();
   if (!original) return table;
@@ -95,13 +147,19 @@ ResourceTable BuildResourceTable(const Module& module, int nodeCode, std::string
   table.rows.reserve(original->EntryCount());
   for (const TextEntry& entry : original->Entries()) {
     if (!KeyShownUnder(entry.key, nodeCode, stem)) continue;
+    if (!RowPasses(module, entry, filter)) continue;
     ResourceRow row;
     row.cells.reserve(targets.size() + 2);
     row.cells.push_back(entry.key);
     row.cells.push_back(entry.text);
+    row.reviews.push_back(kNoReviewState);
+    row.notes.push_back(entry.note);
     for (std::size_t i = 0; i < targets.size(); ++i) {
       const TextEntry* translated = targets[i]->FindEntryAfter(entry.key, cursors[i]);
       row.cells.push_back(translated ? translated->text : std::string());
+      row.reviews.push_back(translated && !translated->text.empty() ? translated->review
+                                                                     : kNoReviewState);
+      row.notes.push_back(translated ? translated->note : std::string());
     }
     row.status = entry.status;
     table.rows.push_back(std::move(row));

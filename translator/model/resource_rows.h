@@ -46,15 +46,47 @@ bool KeyShownUnder(std::string_view key, int nodeCode, std::string_view stem);
 // The list's table for a module under a node: one column per language, the
 // original first, then the targets in module order; one row per original
 // entry shown, in entry order.
+// The cell of a language column that has no review state: the original's,
+// and a target's without a text.
+inline constexpr std::int32_t kNoReviewState = -1;
+
 struct ResourceRow {
   std::vector<std::string> cells;  // key, then one text per language column
   std::int32_t status = 0;
+  // Per language column: a target text's ReviewState, else kNoReviewState.
+  std::vector<std::int32_t> reviews;
+  // Per language column: the entry's note ("" for none).
+  std::vector<std::string> notes;
 };
 struct ResourceTable {
   std::vector<std::string> languages;
   std::vector<ResourceRow> rows;
 };
-ResourceTable BuildResourceTable(const Module& module, int nodeCode, std::string_view stem);
+
+// Which rows a table shows, besides the node's: the texts that some target
+// language (or the one named) has not translated, has in a review state,
+// or whose original is new or changed since the last reading.
+enum class RowFilter {
+  kAll,
+  kUntranslated,
+  kToReview,
+  kReviewed,
+  kTranslated,  // a text, neither to review nor reviewed
+  kChanged,
+};
+// Whether the row of the original entry passes; `onlyLanguage`, when not
+// empty, names the one target language looked at.
+bool RowPasses(const Module& module, const TextEntry& original, RowFilter filter,
+               std::string_view onlyLanguage = {});
+
+// The review state of `key` in a target language: kNoReviewState when it
+// has no text there.
+std::int32_t ReviewStateOf(const ModuleLanguage& language, std::string_view key);
+// "traducido", "por revisar", "revisado"; "" for kNoReviewState.
+std::string_view ReviewStateLabel(std::int32_t review);
+
+ResourceTable BuildResourceTable(const Module& module, int nodeCode, std::string_view stem,
+                                 RowFilter filter = RowFilter::kAll);
 
 // The cells of the row of `key` for the given language columns (the key
 // first); `status` gets the original entry's status.
