@@ -117,27 +117,34 @@ TEST_F(CliTest, StatsAndListOnTheExample) {
           "  Alemán (Alemania): 16 traducidos, 22 sin traducir -> traducciones/de-DE/demo64.dll\n");
   const CliRun versions = Run({"list", "demo.ulk", "demo32.dll", "--kind", "VS"});
   EXPECT_EQ(versions.status, 0);
+  // The texts, then the review state of each target language, then the
+  // note of each language.
   EXPECT_EQ(versions.out,
-            "Clave\tEstado\tEspañol (España)\tInglés (Estados Unidos)\tAlemán (Alemania)\n"
-            "VS_N_1 (0)\t0\tEjemplo de ULK\tULK example\t\n"
+            "Clave\tEstado\tEspañol (España)\tInglés (Estados Unidos)\tAlemán (Alemania)"
+            "\tRevisión Inglés (Estados Unidos)\tRevisión Alemán (Alemania)"
+            "\tNota Español (España)\tNota Inglés (Estados Unidos)\tNota Alemán (Alemania)\n"
+            "VS_N_1 (0)\t0\tEjemplo de ULK\tULK example\t\ttraducido\t\t\t\t\n"
             "VS_N_1 (1)\t0\tBiblioteca de recursos de Notas\tNotes resource library\t"
-            "Ressourcenbibliothek für Notizen\n"
-            "VS_N_1 (2)\t0\t1.0.0.0\t1.0.0.0\t\n"
-            "VS_N_1 (3)\t0\tDominio público\tPublic domain\t\n"
-            "VS_N_1 (4)\t0\tNotas\tNotes\t\n");
+            "Ressourcenbibliothek für Notizen\ttraducido\ttraducido\t\t\t\n"
+            "VS_N_1 (2)\t0\t1.0.0.0\t1.0.0.0\t\ttraducido\t\t\t\t\n"
+            "VS_N_1 (3)\t0\tDominio público\tPublic domain\t\ttraducido\t\t\t\t\n"
+            "VS_N_1 (4)\t0\tNotas\tNotes\t\ttraducido\t\t\t\t\n");
   const CliRun json = Run({"list", "demo.ulk", here + "/demo64.dll", "--kind", "ST", "--json"});
   EXPECT_EQ(json.status, 0);
   EXPECT_EQ(
       json.out.rfind("[{\"key\":\"ST_N_1 (1)\",\"status\":0,\"texts\":{\"Español "
                      "(España)\":\"Notas\",\"Inglés "
-                     "(Estados Unidos)\":\"Notes\",\"Alemán (Alemania)\":\"Notizen\"}},{\"key\":\"",
+                     "(Estados Unidos)\":\"Notes\",\"Alemán (Alemania)\":\"Notizen\"},"
+                     "\"review\":{\"Inglés (Estados Unidos)\":\"translated\",\"Alemán "
+                     "(Alemania)\":\"translated\"},\"notes\":{}},{\"key\":\"",
                      0),
       0u)
       << json.out;
   EXPECT_NE(json.out.find("\"Alemán (Alemania)\":null"), std::string::npos);
   const CliRun statsJson = Run({"stats", "demo.ulk", "--json"});
   EXPECT_NE(statsJson.out.find("{\"name\":\"Alemán (Alemania)\",\"output\":\"traducciones/de-DE/"
-                               "demo32.dll\",\"translated\":16,\"untranslated\":22}"),
+                               "demo32.dll\",\"translated\":16,\"untranslated\":22,"
+                               "\"toReview\":0,\"reviewed\":0,\"notes\":0}"),
             std::string::npos);
   EXPECT_EQ(Project(), before) << "reading commands do not save";
   const CliRun languages = Run({"languages"});
@@ -178,6 +185,71 @@ TEST_F(CliTest, ReadGenerateAndSetOnTheExample) {
 
 // An output path with accents is compared in capitals, and the version
 // block gets the language of its code.
+TEST_F(CliTest, ReviewStatesAndNotesAreKeptAndCounted) {
+  constexpr const char* kEnglish = "Inglés (Estados Unidos)";
+  const std::string plain = Project();
+  EXPECT_NE(plain.find("FILE VERSION = 1.2\n"), std::string::npos);
+  // Every key is checked first: a key without translation marks nothing.
+  const CliRun untranslated = Run({"review", "demo.ulk", "demo32.dll", "Alemán (Alemania)",
+                                   "reviewed", "ST_N_1 (1)", "ST_N_1 (3)"});
+  EXPECT_EQ(untranslated.status, 1);
+  EXPECT_EQ(untranslated.err,
+            "error: la clave ST_N_1 (3) no está traducida en Alemán (Alemania)\n");
+  EXPECT_EQ(Run({"review", "demo.ulk", "demo32.dll", kEnglish, "maybe"}).status, 2);
+  EXPECT_EQ(Project(), plain);
+
+  const CliRun all = Run({"review", "demo.ulk", "demo32.dll", kEnglish, "reviewed"});
+  EXPECT_EQ(all.status, 0) << all.err;
+  EXPECT_EQ(all.out, "Textos marcados como revisado: 38 de 38\n");
+  const CliRun some =
+      Run({"review", "demo.ulk", "demo32.dll", kEnglish, "to-review", "ST_N_1 (1)", "VS_N_1 (0)"});
+  EXPECT_EQ(some.out, "Textos marcados como por revisar: 2 de 2\n");
+  ASSERT_EQ(Run({"note", "demo.ulk", "demo32.dll", "ST_N_1 (1)", kEnglish, "¿\"Notes\" o Notas?"})
+                .status,
+            0);
+  // A new text is translated again, whatever was said of the old one.
+  ASSERT_EQ(Run({"set", "demo.ulk", "demo32.dll", "VS_N_1 (0)", kEnglish, "ULK sample"}).status, 0);
+  const std::string saved = Project();
+  EXPECT_NE(saved.find("FILE VERSION = 1.3\n"), std::string::npos);
+  EXPECT_NE(saved.find("ST_N_1 (1) STATE = TO REVIEW\nST_N_1 (1) NOTE = \"¿\"Notes\" o Notas?\"\n"),
+            std::string::npos)
+      << saved;
+
+  const CliRun toReview =
+      Run({"list", "demo.ulk", "demo32.dll", "--state", "to-review", "--language", kEnglish});
+  EXPECT_EQ(toReview.out,
+            "Clave\tEstado\tEspañol (España)\tInglés (Estados Unidos)"
+            "\tRevisión Inglés (Estados Unidos)\tNota Español (España)"
+            "\tNota Inglés (Estados Unidos)\n"
+            "ST_N_1 (1)\t0\tNotas\tNotes\tpor revisar\t\t¿\"Notes\" o Notas?\n");
+  const CliRun translated = Run({"list", "demo.ulk", "demo32.dll", "--state", "translated",
+                                 "--language", kEnglish, "--json"});
+  EXPECT_EQ(translated.out.rfind("[{\"key\":\"VS_N_1 (0)\"", 0), 0u) << translated.out;
+  EXPECT_NE(translated.out.find("\"review\":{\"Inglés (Estados Unidos)\":\"translated\"}"),
+            std::string::npos);
+  EXPECT_EQ(Run({"list", "demo.ulk", "demo32.dll", "--state", "fuzzy"}).status, 2);
+  EXPECT_EQ(Run({"list", "demo.ulk", "demo32.dll", "--language", "Klingon"}).status, 1);
+
+  const CliRun stats = Run({"stats", "demo.ulk"});
+  EXPECT_NE(stats.out.find("  Inglés (Estados Unidos): 38 traducidos, 0 sin traducir -> "
+                           "traducciones/en-US/demo32.dll\n"
+                           "    1 por revisar, 36 revisados, 1 con nota\n"),
+            std::string::npos)
+      << stats.out;
+
+  // Taking every state and note away writes the old version again.
+  ASSERT_EQ(Run({"review", "demo.ulk", "demo32.dll", kEnglish, "translated"}).status, 0);
+  ASSERT_EQ(Run({"note", "demo.ulk", "demo32.dll", "ST_N_1 (1)", kEnglish, ""}).status, 0);
+  ASSERT_EQ(Run({"set", "demo.ulk", "demo32.dll", "VS_N_1 (0)", kEnglish, "ULK example"}).status,
+            0);
+  std::string expected = plain;
+  // `set` marks the original as translated by hand, which is kept.
+  const std::string original = "VS_N_1 (0) = \"Ejemplo de ULK\"\n";
+  expected.replace(expected.find("FILE VERSION = 1.2"), 18, "FILE VERSION = 1.3");
+  expected.insert(expected.find(original) + original.size(), "VS_N_1 (0) STATUS = 2\n");
+  EXPECT_EQ(Project(), expected);
+}
+
 TEST_F(CliTest, AnOutputPathWithAccents) {
   ASSERT_EQ(Run({"add-language", "demo.ulk", "demo64.dll", "Francés (Francia)", "--output",
                  "salida/módulo/demo64.dll"})
@@ -340,7 +412,9 @@ TEST_F(CliTest, DictionaryCommands) {
   EXPECT_EQ(translate.status, 0) << translate.err;
   EXPECT_EQ(translate.out, "Textos traducidos: 16 de 38\n");
   const CliRun list = Run({"list", "fresh.ulk", "demo64.dll", "--kind", "DL"});
-  EXPECT_NE(list.out.find("DL_N_200 (11)\t0\tCancelar\tAbbrechen\n"), std::string::npos)
+  // The status says where the text came from, also after the save.
+  EXPECT_NE(list.out.find("DL_N_200 (11)\t3\tCancelar\tAbbrechen\ttraducido\t\t\n"),
+            std::string::npos)
       << list.out;
 
   const CliRun mistyped = Run({"translate", "fresh.ulk", "demo64.dll", "--dictionary", "nota.dic"});

@@ -54,7 +54,7 @@ check_installed_cli() {
       >translate.out 2>translate.err || fail "translate: $(cat translate.out translate.err)"
     grep -q "^Textos traducidos: [1-9][0-9]* de " translate.out || fail "translate: $(cat translate.out)"
     "$cli" list fresh.ulk demo64.dll >list.out 2>&1 || fail "list: $(cat list.out)"
-    grep -q "	Notas	Notes$" list.out || fail "translate no ha traducido «Notas»"
+    grep -q "	Notas	Notes	traducido	" list.out || fail "translate no ha traducido «Notas»"
     # The loader names the file whose initialisation it runs.
     local loaded
     loaded=$(sed -n '/calling init: .*libtermvault\.so/{s/.*calling init: \(.*libtermvault\.so\).*/\1/p;q}' \

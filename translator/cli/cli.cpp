@@ -22,6 +22,7 @@
 #include "translator/model/project_file.h"
 #include "translator/model/project_operations.h"
 #include "translator/model/resource_engine.h"
+#include "translator/model/resource_rows.h"
 #include "platform/iso_language_list.h"
 
 namespace ulk {
@@ -40,9 +41,15 @@ constexpr const char* kUsage =
     "                                          genera los módulos traducidos (--force: "
     "reemplaza\n"
     "                                          también archivos que no son módulos)\n"
-    "  list PROYECTO MÓDULO [--kind ST|MN|DL|VS] [--json]\n"
-    "                                          muestra los textos de un módulo\n"
+    "  list PROYECTO MÓDULO [--kind ST|MN|DL|VS] [--state ESTADO] [--language IDIOMA] [--json]\n"
+    "                                          muestra los textos de un módulo, con su revisión\n"
+    "                                          y sus notas (ESTADO: untranslated, to-review,\n"
+    "                                          reviewed, translated, changed)\n"
     "  set PROYECTO MÓDULO CLAVE IDIOMA TEXTO  guarda una traducción (texto escapado)\n"
+    "  note PROYECTO MÓDULO CLAVE IDIOMA NOTA  guarda la nota de un texto (vacía: la quita)\n"
+    "  review PROYECTO MÓDULO IDIOMA ESTADO [CLAVE...]\n"
+    "                                          marca textos traducidos (todos sin CLAVE) como\n"
+    "                                          reviewed, to-review o translated\n"
     "  translate PROYECTO MÓDULO --dictionary ARCHIVO\n"
     "                                          traduce el módulo con un diccionario\n"
     "  add-to-dictionary PROYECTO MÓDULO --dictionary ARCHIVO\n"
@@ -60,6 +67,15 @@ constexpr const char* kUsage =
     "  languages                               idiomas del sistema y sus códigos\n"
     "\n"
     "Un MÓDULO se nombra por su ruta o por su nombre de archivo.\n";
+
+// The review states as the command line and JSON name them, by value.
+constexpr const char* kReviewStateWords[kReviewStateCount] = {"translated", "to-review",
+                                                              "reviewed"};
+constexpr std::pair<const char*, RowFilter> kRowFilters[] = {
+    {"untranslated", RowFilter::kUntranslated}, {"to-review", RowFilter::kToReview},
+    {"reviewed", RowFilter::kReviewed},         {"translated", RowFilter::kTranslated},
+    {"changed", RowFilter::kChanged},
+};
 
 struct Arguments {
   std::vector<std::string> positional;
@@ -110,6 +126,8 @@ class Cli {
   int Generate(const Arguments& args);
   int List(const Arguments& args);
   int Set(const Arguments& args);
+  int Note(const Arguments& args);
+  int Review(const Arguments& args);
   int Translate(const Arguments& args);
   int AddToDictionary(const Arguments& args);
   int Stats(const Arguments& args);
@@ -138,8 +156,10 @@ int Cli::Run(const std::vector<std::string>& arguments) {
       {"add-language", {{3, 3, {"--output"}, {}}, &Cli::AddLanguage}},
       {"read", {{1, 2, {}, {"--keep-going"}}, &Cli::Read}},
       {"generate", {{1, 2, {"--language"}, {"--keep-going", "--force"}}, &Cli::Generate}},
-      {"list", {{2, 2, {"--kind"}, {"--json"}}, &Cli::List}},
+      {"list", {{2, 2, {"--kind", "--state", "--language"}, {"--json"}}, &Cli::List}},
       {"set", {{5, 5, {}, {}}, &Cli::Set}},
+      {"note", {{5, 5, {}, {}}, &Cli::Note}},
+      {"review", {{4, SIZE_MAX, {}, {}}, &Cli::Review}},
       {"translate", {{2, 2, {"--dictionary"}, {}}, &Cli::Translate}},
       {"add-to-dictionary", {{2, 2, {"--dictionary"}, {}}, &Cli::AddToDictionary}},
       {"stats", {{1, 1, {}, {"--json"}}, &Cli::Stats}},
@@ -350,27 +370,59 @@ int Cli::List(const Arguments& args) {
     if (!kKinds.count(kind->second)) return Usage("--kind toma ST, MN, DL o VS");
     prefix = kind->second + "_";
   }
+  RowFilter filter = RowFilter::kAll;
+  if (const auto state = args.options.find("--state"); state != args.options.end()) {
+    const auto named = std::find_if(std::begin(kRowFilters), std::end(kRowFilters),
+                                    [&](const auto& f) { return state->second == f.first; });
+    if (named == std::end(kRowFilters)) {
+      return Usage("--state toma untranslated, to-review, reviewed, translated o changed");
+    }
+    filter = named->second;
+  }
+  std::string onlyLanguage;
+  if (const auto language = args.options.find("--language"); language != args.options.end()) {
+    const ModuleLanguage* named = module->FindLanguage(language->second);
+    if (!named || named->isDefault) {
+      return Fail("el módulo no tiene el idioma de destino " + language->second);
+    }
+    onlyLanguage = language->second;
+  }
   const ModuleLanguage* original = module->DefaultLanguage();
   if (!original) return Fail(MessageText(kMsgModuleNeedsDefault));
+  std::vector<const ModuleLanguage*> shown;
+  for (const ModuleLanguage& language : module->languages) {
+    if (onlyLanguage.empty() || language.isDefault || language.name == onlyLanguage) {
+      shown.push_back(&language);
+    }
+  }
   const bool json = args.flags.count("--json") > 0;
   JsonWriter writer;
-  if (json) writer.BeginArray();
-  if (!json) {
+  if (json) {
+    writer.BeginArray();
+  } else {
+    // The texts as before; then, per target language, the review state;
+    // then one note column per language.
     std::fprintf(out_, "Clave\tEstado");
-    for (const ModuleLanguage& language : module->languages)
-      std::fprintf(out_, "\t%s", language.name.c_str());
+    for (const ModuleLanguage* language : shown) std::fprintf(out_, "\t%s", language->name.c_str());
+    for (const ModuleLanguage* language : shown) {
+      if (!language->isDefault) std::fprintf(out_, "\tRevisión %s", language->name.c_str());
+    }
+    for (const ModuleLanguage* language : shown) {
+      std::fprintf(out_, "\tNota %s", language->name.c_str());
+    }
     std::fprintf(out_, "\n");
   }
   for (const TextEntry& entry : original->Entries()) {
     if (!prefix.empty() && entry.key.compare(0, prefix.size(), prefix) != 0) continue;
+    if (!RowPasses(*module, entry, filter, onlyLanguage)) continue;
     if (json) {
       writer.BeginObject();
       writer.Key("key").String(entry.key);
       writer.Key("status").Number(entry.status);
       writer.Key("texts").BeginObject();
-      for (const ModuleLanguage& language : module->languages) {
-        const TextEntry* text = language.FindEntry(entry.key);
-        writer.Key(language.name);
+      for (const ModuleLanguage* language : shown) {
+        const TextEntry* text = language->FindEntry(entry.key);
+        writer.Key(language->name);
         if (text) {
           writer.String(text->text);
         } else {
@@ -378,13 +430,40 @@ int Cli::List(const Arguments& args) {
         }
       }
       writer.EndObject();
+      writer.Key("review").BeginObject();
+      for (const ModuleLanguage* language : shown) {
+        if (language->isDefault) continue;
+        const std::int32_t review = ReviewStateOf(*language, entry.key);
+        writer.Key(language->name);
+        if (review == kNoReviewState) {
+          writer.Null();
+        } else {
+          writer.String(kReviewStateWords[review]);
+        }
+      }
+      writer.EndObject();
+      writer.Key("notes").BeginObject();
+      for (const ModuleLanguage* language : shown) {
+        const TextEntry* text = language->FindEntry(entry.key);
+        if (text && !text->note.empty()) writer.Key(language->name).String(text->note);
+      }
+      writer.EndObject();
       writer.EndObject();
       continue;
     }
     std::fprintf(out_, "%s\t%d", entry.key.c_str(), entry.status);
-    for (const ModuleLanguage& language : module->languages) {
-      const TextEntry* text = language.FindEntry(entry.key);
+    for (const ModuleLanguage* language : shown) {
+      const TextEntry* text = language->FindEntry(entry.key);
       std::fprintf(out_, "\t%s", text ? text->text.c_str() : "");
+    }
+    for (const ModuleLanguage* language : shown) {
+      if (language->isDefault) continue;
+      std::fprintf(out_, "\t%s",
+                   std::string(ReviewStateLabel(ReviewStateOf(*language, entry.key))).c_str());
+    }
+    for (const ModuleLanguage* language : shown) {
+      const TextEntry* text = language->FindEntry(entry.key);
+      std::fprintf(out_, "\t%s", text ? text->note.c_str() : "");
     }
     std::fprintf(out_, "\n");
   }
@@ -414,12 +493,86 @@ int Cli::Set(const Arguments& args) {
     return Fail("el texto " + problem.what);
   }
   entry->status = kStatusByHand;
-  if (TextEntry* existing = target->FindEntry(key)) {
-    existing->text = stored;
-  } else {
-    target->SetEntry(key, stored);
-  }
+  TextEntry* existing = target->FindEntry(key);
+  if (!existing) existing = &target->SetEntry(key, "");
+  // A new text is translated: what was said of the old one no longer holds.
+  if (existing->text != stored) existing->review = kReviewTranslated;
+  existing->text = stored;
   return Save();
+}
+
+int Cli::Note(const Arguments& args) {
+  if (!Load(args.positional[0])) return kExitFailure;
+  Module* module = FindModule(args.positional[1]);
+  if (!module) return kExitFailure;
+  const std::string& key = args.positional[2];
+  const ModuleLanguage* original = module->DefaultLanguage();
+  if (!original || !original->FindEntry(key)) {
+    return Fail("el módulo " + std::string(module->FileName()) + " no tiene la clave " + key);
+  }
+  ModuleLanguage* language = module->FindLanguage(args.positional[3]);
+  if (!language) return Fail("el módulo no tiene el idioma " + args.positional[3]);
+  std::string stored;
+  if (const TextProblem problem = ToStoredText(args.positional[4], stored)) {
+    return Fail("la nota " + problem.what);
+  }
+  TextEntry* entry = language->FindEntry(key);
+  if (!entry && stored.empty()) return Save();
+  if (!entry) entry = &language->SetEntry(key, "");
+  entry->note = std::move(stored);
+  // An untranslated text whose note went holds nothing any more.
+  if (!language->isDefault && entry->IsBlank()) language->RemoveEntry(key);
+  return Save();
+}
+
+int Cli::Review(const Arguments& args) {
+  const auto state = std::find_if(std::begin(kReviewStateWords), std::end(kReviewStateWords),
+                                  [&](const char* word) { return args.positional[3] == word; });
+  if (state == std::end(kReviewStateWords)) {
+    return Usage("el estado de review es reviewed, to-review o translated");
+  }
+  const auto review = static_cast<std::int32_t>(state - std::begin(kReviewStateWords));
+  if (!Load(args.positional[0])) return kExitFailure;
+  Module* module = FindModule(args.positional[1]);
+  if (!module) return kExitFailure;
+  ModuleLanguage* target = module->FindLanguage(args.positional[2]);
+  if (!target || target->isDefault) {
+    return Fail("el módulo no tiene el idioma de destino " + args.positional[2]);
+  }
+  const ModuleLanguage* original = module->DefaultLanguage();
+  if (!original) return Fail(MessageText(kMsgModuleNeedsDefault));
+  // Every key is checked before anything changes: a typing error marks
+  // nothing.
+  std::vector<TextEntry*> marked;
+  if (args.positional.size() > 4) {
+    for (std::size_t i = 4; i < args.positional.size(); ++i) {
+      const std::string& key = args.positional[i];
+      if (!original->FindEntry(key)) {
+        return Fail("el módulo " + std::string(module->FileName()) + " no tiene la clave " + key);
+      }
+      TextEntry* entry = target->FindEntry(key);
+      if (!entry || entry->text.empty()) {
+        return Fail("la clave " + key + " no está traducida en " + target->name);
+      }
+      marked.push_back(entry);
+    }
+  } else {
+    for (const TextEntry& entry : original->Entries()) {
+      TextEntry* translated = target->FindEntry(entry.key);
+      if (translated && !translated->text.empty()) marked.push_back(translated);
+    }
+  }
+  std::size_t changed = 0;
+  for (TextEntry* entry : marked) {
+    if (entry->review == review) continue;
+    entry->review = review;
+    ++changed;
+  }
+  const int saved = changed > 0 ? Save() : kExitOk;
+  if (saved != kExitOk) return saved;
+  std::fprintf(out_, "Textos marcados como %s: %zu de %zu\n",
+               std::string(ReviewStateLabel(review)).c_str(), changed, marked.size());
+  return kExitOk;
 }
 
 Module* Cli::ModuleWithDictionary(const Arguments& args, const std::string& command, int& status) {
@@ -511,22 +664,35 @@ int Cli::Stats(const Arguments& args) {
     for (const ModuleLanguage& language : module.languages) {
       if (language.isDefault) continue;
       std::size_t translated = 0;
+      std::size_t states[kReviewStateCount] = {};
+      std::size_t notes = 0;
       if (original) {
         for (const TextEntry& entry : original->Entries()) {
           const TextEntry* text = language.FindEntry(entry.key);
-          if (text && !text->text.empty()) ++translated;
+          if (text && !text->note.empty()) ++notes;
+          if (!text || text->text.empty()) continue;
+          ++translated;
+          if (text->review >= 0 && text->review < kReviewStateCount) ++states[text->review];
         }
       }
+      const auto count = [](std::size_t n) { return static_cast<long long>(n); };
       if (json) {
         writer.BeginObject();
         writer.Key("name").String(language.name);
         writer.Key("output").String(language.outputFile);
-        writer.Key("translated").Number(static_cast<long long>(translated));
-        writer.Key("untranslated").Number(static_cast<long long>(total - translated));
+        writer.Key("translated").Number(count(translated));
+        writer.Key("untranslated").Number(count(total - translated));
+        writer.Key("toReview").Number(count(states[kReviewNeeded]));
+        writer.Key("reviewed").Number(count(states[kReviewDone]));
+        writer.Key("notes").Number(count(notes));
         writer.EndObject();
       } else {
         std::fprintf(out_, "  %s: %zu traducidos, %zu sin traducir -> %s\n", language.name.c_str(),
                      translated, total - translated, language.outputFile.c_str());
+        if (states[kReviewNeeded] + states[kReviewDone] + notes > 0) {
+          std::fprintf(out_, "    %zu por revisar, %zu revisados, %zu con nota\n",
+                       states[kReviewNeeded], states[kReviewDone], notes);
+        }
       }
     }
     if (json) {
