@@ -1,13 +1,16 @@
-// Helpers shared by the tests: fixture modules, temporary folders, and
-// little-endian byte builders for templates written by hand.
+// Helpers shared by the tests: fixture modules, temporary folders, an
+// environment variable set for one test, and little-endian byte builders
+// for templates written by hand.
 #pragma once
 
 #include <unistd.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -26,6 +29,30 @@ inline void WriteFileBytes(const std::string& path, std::string_view bytes) {
   std::ofstream(path, std::ios::binary)
       .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
+
+// Sets an environment variable (or, given none, unsets it) until the end of
+// the scope, then puts back what was there.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const std::optional<std::string>& value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    Set(value);
+  }
+  ~ScopedEnv() { Set(old_); }
+  ScopedEnv(const ScopedEnv&) = delete;
+  ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+ private:
+  void Set(const std::optional<std::string>& value) {
+    if (value) {
+      ::setenv(name_, value->c_str(), 1);
+    } else {
+      ::unsetenv(name_);
+    }
+  }
+  const char* name_;
+  std::optional<std::string> old_;
+};
 
 // A folder of its own for one test, removed at the end.
 class TempDir {

@@ -107,7 +107,33 @@ TEST_F(ExchangeCliTest, ImportReportsAndSavesOnlyWhenSomethingChanged) {
   EXPECT_EQ(File("demo.ulk"), saved);
 }
 
+// The example is what a new user checks first: its only findings are the
+// German texts it leaves untranslated on purpose.
+TEST_F(ExchangeCliTest, TheExampleChecksCleanButForItsUntranslatedTexts) {
+  const CliRun english = Run({"check", "demo.ulk", "--language", kEnglish});
+  EXPECT_EQ(english.status, 0) << english.out;
+  EXPECT_EQ(english.out.rfind("Problemas encontrados: 0 ", 0), 0u) << english.out;
+
+  const CliRun all = Run({"check", "demo.ulk", "--json"});
+  EXPECT_EQ(all.status, 1);
+  std::size_t findings = 0;
+  for (std::size_t at = all.out.find("\"check\":\""); at != std::string::npos;
+       at = all.out.find("\"check\":\"", at + 1)) {
+    ++findings;
+    const std::size_t start = at + 9;
+    const std::string check = all.out.substr(start, all.out.find('"', start) - start);
+    const std::size_t object = all.out.rfind('{', at);
+    const std::string finding = all.out.substr(object, all.out.find('}', at) - object + 1);
+    EXPECT_EQ(check, "untranslated") << finding;
+    EXPECT_NE(finding.find(std::string("\"language\":\"") + kGerman + "\""), std::string::npos)
+        << finding;
+  }
+  EXPECT_GT(findings, 0u) << all.out;
+}
+
 TEST_F(ExchangeCliTest, CheckPrintsFindingsAndFailsWhenThereAreAny) {
+  // Two controls of one dialog with the access key T.
+  ASSERT_EQ(Run({"set", "demo.ulk", "demo32.dll", "DL_N_200 (5)", kEnglish, "&Tags:"}).status, 0);
   const CliRun text = Run({"check", "demo.ulk", "demo32.dll", "--language", kEnglish});
   EXPECT_EQ(text.status, 1);
   ExpectGolden("check-en.txt", text.out);

@@ -21,6 +21,7 @@
 
 #include "platform/files.h"
 #include "tests/gui/ulk_fixture.h"
+#include "tests/test_support.h"
 #include "translator/model/messages.h"
 #include "translator/model/project_file.h"
 #include "translator/exchange/exchange_report.h"
@@ -768,6 +769,61 @@ TEST_F(UlkDialogs, SettingsThatCannotBeWrittenKeepNoNewLanguage) {
   EXPECT_TRUE(store.Names().empty());
   ASSERT_TRUE(store.Open());
   EXPECT_TRUE(store.Names().empty()) << "what could not be written is not kept either";
+}
+
+// The errors wx reports through its log while it is installed.
+class LoggedErrors : public wxLog {
+ public:
+  LoggedErrors() : previous_(wxLog::SetActiveTarget(this)) {}
+  ~LoggedErrors() override { wxLog::SetActiveTarget(previous_); }
+  std::vector<std::string> errors;
+
+ protected:
+  void DoLogTextAtLevel(wxLogLevel level, const wxString& text) override {
+    if (level <= wxLOG_Error) errors.push_back(FromWx(text));
+  }
+
+ private:
+  wxLog* previous_;
+};
+
+// A new account: a home with nothing in it and no XDG_CONFIG_HOME. The
+// settings go to ~/.config/ULK/ULK.conf, its folders made on the way, and
+// the next start finds them.
+TEST_F(UlkDialogs, OnANewAccountTheSettingsAreKeptInTheXdgConfigFolder) {
+  const std::filesystem::path home = folder_ / "casa";
+  std::filesystem::create_directories(home);
+  testing::ScopedEnv homeVariable("HOME", home.string());
+  testing::ScopedEnv xdg("XDG_CONFIG_HOME", std::nullopt);
+  userSettings_ = true;
+  LoggedErrors log;
+
+  StartOnDemo();
+  {
+    UserLanguageStore store;
+    ASSERT_TRUE(store.Open());
+    ASSERT_TRUE(store.Add("Klingon"));
+  }
+  TheApp().Shutdown();
+  started_ = false;
+  EXPECT_TRUE(log.errors.empty()) << log.errors.front();
+
+  const std::filesystem::path settings = home / ".config" / "ULK" / "ULK.conf";
+  std::string text;
+  ASSERT_EQ(ReadWholeFile(settings.string(), text), 0) << settings;
+  EXPECT_NE(text.find("[Languages]"), std::string::npos) << text;
+  EXPECT_NE(text.find((folder_ / "demo.ulk").string()), std::string::npos)
+      << "the recent project: " << text;
+  struct stat info {};
+  ASSERT_EQ(::stat(settings.parent_path().c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 077, 0u) << "the settings folder is the user's alone";
+  EXPECT_FALSE(std::filesystem::exists(home / ".ULK"));
+
+  Start({});
+  EXPECT_EQ(UserLanguages(), (std::vector<std::string>{"Klingon"}));
+  ASSERT_EQ(TheApp().DocManager()->GetHistoryFilesCount(), 1u);
+  EXPECT_EQ(FromWx(TheApp().DocManager()->GetHistoryFile(0)), (folder_ / "demo.ulk").string());
+  EXPECT_TRUE(log.errors.empty()) << log.errors.front();
 }
 
 // ---- Dictionary ----------------------------------------------------------

@@ -44,9 +44,12 @@ class UlkWindowTest : public ::testing::Test {
   }
 
   // Starts the window; without a component or administrator unless the
-  // options name them.
+  // options name them, and with settings in the test's folder unless
+  // userSettings_ leaves them where the program keeps them.
   void Start(StartOptions options) {
-    if (options.configPath.empty()) options.configPath = (folder_ / "ulk.conf").string();
+    if (options.configPath.empty() && !userSettings_) {
+      options.configPath = (folder_ / "ulk.conf").string();
+    }
     if (options.componentCandidates.empty() && options.loadComponent) {
       options.componentCandidates = {TERMVAULT_PATH};
     }
@@ -107,6 +110,7 @@ class UlkWindowTest : public ::testing::Test {
 
   std::filesystem::path folder_;
   bool started_ = false;
+  bool userSettings_ = false;
 };
 
 }  // namespace ulk::testing

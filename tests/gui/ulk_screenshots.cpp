@@ -42,6 +42,11 @@ TEST_F(UlkScreenshots, MainWindow) {
   ASSERT_TRUE(treeView()->SelectNode(module->id, kNodeDialog, "DL_N_200"));
   testing::Pump();
   EXPECT_TRUE(testing::TakeScreenshot("ulk_main_dialog", frame()));
+  // The project itself shows no rows: the longest text of the last
+  // status pane.
+  ASSERT_TRUE(treeView()->SelectNode(0));
+  testing::Pump();
+  EXPECT_TRUE(testing::TakeScreenshot("ulk_main_project", frame()));
 }
 
 TEST_F(UlkScreenshots, AboutBox) {

@@ -2,12 +2,14 @@
 // real frame, answers to its message boxes, checks on the model and on what
 // the controls show.
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include <wx/clipbrd.h>
 #include <wx/dataobj.h>
 #include <wx/gauge.h>
 #include <wx/menu.h>
+#include <wx/statusbr.h>
 #include <wx/toolbar.h>
 
 #include "platform/files.h"
@@ -26,6 +28,8 @@ using testing::Pump;
 constexpr const char* kSpanish = "Español (España)";
 constexpr const char* kEnglish = "Inglés (Estados Unidos)";
 constexpr const char* kGerman = "Alemán (Alemania)";
+constexpr int kPaneDictionary = 2;
+constexpr int kPaneRows = 3;
 
 class UlkWindow : public testing::UlkWindowTest {
  protected:
@@ -224,6 +228,48 @@ TEST_F(UlkWindow, TheExampleShowsItsTreeAndRows) {
   EXPECT_EQ(list()->GetItemCount(), 0);
   EXPECT_EQ(list()->GetColumnCount(), 1);
   EXPECT_EQ(StatusText(3), "Vista sin recursos");
+}
+
+// The fixed panes of the status bar show every text whole: the bar's own
+// drawing tells whether it had to cut one short.
+TEST_F(UlkWindow, StatusPanesShowTheirTextsWhole) {
+  StartOnDemo();
+  wxStatusBar* bar = frame()->GetStatusBar();
+  auto cut = [bar](int pane) {
+    bar->Refresh();
+    bar->Update();
+    Pump();
+    return bar->GetField(pane).IsEllipsized();
+  };
+  const std::string longName = "términos de la biblioteca de notas, revisados en otoño.dic";
+  const struct {
+    const char* what;
+    std::function<void()> step;
+    int pane;
+    std::string text;
+  } cases[] = {
+      {"the project", [this] { ASSERT_TRUE(treeView()->SelectNode(0)); }, kPaneRows,
+       "Vista sin recursos"},
+      {"no dictionary", [] {}, kPaneDictionary, "Ningún diccionario cargado"},
+      {"a module", [this] { ASSERT_TRUE(treeView()->SelectNode(firstModule().id)); }, kPaneRows,
+       FormatMessage(kMsgResourceCount, 38)},
+      {"a dictionary with a long name",
+       [this, &longName] {
+         ASSERT_TRUE(listView()->OpenDictionaryFile((folder_ / longName).string()));
+       },
+       kPaneDictionary, longName},
+      {"the project again", [this] { ASSERT_TRUE(treeView()->SelectNode(0)); }, kPaneRows,
+       "Vista sin recursos"},
+  };
+  for (const auto& c : cases) {
+    c.step();
+    Pump();
+    EXPECT_EQ(StatusText(c.pane), c.text) << c.what;
+    EXPECT_FALSE(cut(c.pane)) << c.what << ": " << c.text;
+  }
+  // Both panes still whole after the dictionary widened its own.
+  EXPECT_FALSE(cut(kPaneDictionary));
+  EXPECT_FALSE(cut(kPaneRows));
 }
 
 TEST_F(UlkWindow, HeaderClicksSortUpDownUp) {

@@ -1,6 +1,8 @@
 // The main window's construction, panes and command forwarding.
 #include "translator/ui/main_frame.h"
 
+#include <algorithm>
+
 #include <wx/imaglist.h>
 #include <wx/splitter.h>
 #include <wx/statusbr.h>
@@ -20,6 +22,27 @@ namespace ulk {
 namespace {
 
 enum StatusPane { kPaneMessages = 0, kPaneProgress = 1, kPaneDictionary = 2, kPaneRows = 3 };
+constexpr int kStatusPanes = 4;
+
+// The room a status pane keeps round its text: wx's own status bar, which
+// GTK uses, insets the text by a border and a margin on each side (2 + 2
+// pixels) and one pixel more on the left; a few pixels to spare.
+constexpr int kPaneTextRoom = 2 * (2 + 2) + 1 + 4;
+// The widest count of rows the pane is made for from the start; a longer
+// one widens it when shown.
+constexpr int kWidestRowCount = 99999;
+
+// The width a pane needs to show each of `texts` whole in the bar's font.
+// The last pane also makes room for the size grip, which the bar draws
+// over the end of that pane (as wide as the bar is high).
+int StatusPaneWidth(wxStatusBar* bar, const std::vector<std::string>& texts, bool last) {
+  int widest = 0;
+  for (const std::string& text : texts) {
+    widest = std::max(widest, bar->GetTextExtent(ToWx(text)).x);
+  }
+  const int grip = last ? std::max(bar->GetClientSize().y, bar->GetCharHeight() + 4) : 0;
+  return widest + kPaneTextRoom + grip;
+}
 
 template <typename View>
 View* FindView(wxDocManager* manager) {
@@ -78,17 +101,37 @@ CULKView* CMainFrame::ListView() const {
 }
 
 void CMainFrame::CreateStatusPanes() {
-  wxStatusBar* bar = CreateStatusBar(4);
-  auto widthOf = [bar](int id) { return bar->GetTextExtent(ToWx(MessageText(id))).x + 16; };
-  const int widths[4] = {-1, widthOf(kMsgProgressPaneWidth), widthOf(kMsgNoDictionary),
-                         widthOf(kMsgViewWithoutResources)};
-  bar->SetStatusWidths(4, widths);
-  const int styles[4] = {wxSB_NORMAL, wxSB_FLAT, hasDictionary_ ? wxSB_NORMAL : wxSB_FLAT,
-                         wxSB_NORMAL};
-  bar->SetStatusStyles(4, styles);
+  wxStatusBar* bar = CreateStatusBar(kStatusPanes);
+  const int styles[kStatusPanes] = {wxSB_NORMAL, wxSB_FLAT,
+                                    hasDictionary_ ? wxSB_NORMAL : wxSB_FLAT, wxSB_NORMAL};
+  bar->SetStatusStyles(kStatusPanes, styles);
+  FitStatusPanes();
   SetStatusText(ToWx(MessageText(kMsgReady)), kPaneMessages);
   progress_.Attach(bar, kPaneProgress);
   bar->Bind(wxEVT_SIZE, &CMainFrame::OnStatusBarSize, this);
+}
+
+void CMainFrame::FitStatusPanes() {
+  wxStatusBar* bar = GetStatusBar();
+  if (!bar) return;
+  // Each fixed pane: the texts it can show, and the one it shows now (a
+  // dictionary's name, a count of rows), which may be longer.
+  const int widths[kStatusPanes] = {
+      -1, StatusPaneWidth(bar, {MessageText(kMsgProgressPaneWidth)}, false),
+      StatusPaneWidth(
+          bar, {MessageText(kMsgNoDictionary), FromWx(bar->GetStatusText(kPaneDictionary))}, false),
+      StatusPaneWidth(
+          bar,
+          {MessageText(kMsgViewWithoutResources), FormatMessage(kMsgResourceCount, kWidestRowCount),
+           FromWx(bar->GetStatusText(kPaneRows))},
+          true)};
+  bool same = true;
+  for (int pane = 0; pane < kStatusPanes; ++pane) {
+    same = same && bar->GetStatusWidth(pane) == widths[pane];
+  }
+  if (same) return;
+  bar->SetStatusWidths(kStatusPanes, widths);
+  progress_.Reposition();
 }
 
 void CMainFrame::OnStatusBarSize(wxSizeEvent& event) {
@@ -132,9 +175,12 @@ void CMainFrame::SetProgressPos(int position) {
 void CMainFrame::UpdateStatusPanes() {
   wxStatusBar* bar = GetStatusBar();
   if (!bar) return;
-  auto set = [bar](int pane, const std::string& text) {
+  bool changed = false;
+  auto set = [bar, &changed](int pane, const std::string& text) {
     const wxString value = ToWx(text);
-    if (bar->GetStatusText(pane) != value) bar->SetStatusText(value, pane);
+    if (bar->GetStatusText(pane) == value) return;
+    bar->SetStatusText(value, pane);
+    changed = true;
   };
   if (DictionaryComponent* dictionary = TheApp().Dictionary()) {
     set(kPaneDictionary,
@@ -146,6 +192,7 @@ void CMainFrame::UpdateStatusPanes() {
   const long rows = view ? view->RowCount() : 0;
   set(kPaneRows, rows > 0 ? FormatMessage(kMsgResourceCount, static_cast<int>(rows))
                           : MessageText(kMsgViewWithoutResources));
+  if (changed) FitStatusPanes();
 }
 
 void CMainFrame::UpdateTitle() {

@@ -78,6 +78,9 @@ class CMainFrame : public wxDocParentFrame {
   void CreateMenus();
   void CreateToolbars();
   void CreateStatusPanes();
+  // Sizes the fixed panes to the longest text each can show, its current
+  // one included.
+  void FitStatusPanes();
   void CreateAccelerators();
   void BindCommands();
   void BindFrameCommands();

@@ -10,9 +10,9 @@
 #include <wx/config.h>
 #include <wx/docview.h>
 #include <wx/fileconf.h>
-#include <wx/stdpaths.h>
 
 #include "platform/files.h"
+#include "platform/user_settings.h"
 #include "translator/model/messages.h"
 #include "translator/model/resource_engine.h"
 #include "translator/ui/command_ids.h"
@@ -106,14 +106,17 @@ bool TranslatorApp::Startup(const StartOptions& options) {
   SetMenuDrawStyle(MenuDrawStyle::kClassic);
 
   // Settings: the recent files and, for the property dialogs, "Languages".
-  wxStandardPaths::Get().SetFileLayout(wxStandardPaths::FileLayout_XDG);
-  if (options.configPath.empty()) {
-    config_ = std::make_unique<wxFileConfig>("ULK", "Kelvanter", wxString(), wxString(),
-                                             wxCONFIG_USE_LOCAL_FILE | wxCONFIG_USE_SUBDIR);
-  } else {
-    config_ = std::make_unique<wxFileConfig>("ULK", "Kelvanter", ToWx(options.configPath),
-                                             wxString(), wxCONFIG_USE_LOCAL_FILE);
+  // The file is named here rather than left to wx, whose own choice is a
+  // folder in the home that nobody makes.
+  std::string settingsPath = options.configPath;
+  if (settingsPath.empty()) {
+    settingsPath = UserSettingsPath("ULK");
+    // When the folder cannot be made, the settings say so when they are
+    // written.
+    MakeSettingsFolder(settingsPath);
   }
+  config_ = std::make_unique<wxFileConfig>("ULK", "Kelvanter", ToWx(settingsPath), wxString(),
+                                           wxCONFIG_USE_LOCAL_FILE);
   wxConfigBase::Set(config_.get());
 
   if (options.loadComponent) {

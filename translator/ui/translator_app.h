@@ -30,7 +30,8 @@ struct StartOptions {
   std::string glossmithPath;
   // A project to open; empty: a new project.
   std::string projectPath;
-  // The settings file; empty: the user's (under the XDG config folder).
+  // The settings file; empty: the user's, $XDG_CONFIG_HOME/ULK/ULK.conf
+  // (~/.config/ULK/ULK.conf), its folder made when it is missing.
   std::string configPath;
   bool showFrame = true;
 };
