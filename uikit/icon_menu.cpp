@@ -3,6 +3,10 @@
 
 #include <wx/toolbar.h>
 
+#ifdef __WXGTK3__
+#include <gtk/gtk.h>
+#endif
+
 #include "uikit/command_id.h"
 #include "uikit/wx_text.h"
 
@@ -23,6 +27,23 @@ std::vector<wxToolBar*>& RegisteredToolbars() {
 wxBitmapBundle ToolImage(wxToolBar* toolbar, int index) {
   const wxToolBarToolBase* tool = toolbar->GetToolByPos(index);
   return tool ? tool->GetNormalBitmapBundle() : wxBitmapBundle();
+}
+
+// GTK 3 draws a menu item's image only when the item is told to, or when
+// the theme-wide "gtk-menu-images" setting asks for it, which is off and
+// deprecated since GTK 3.10; wx 3.2 does neither. Told item by item, the
+// images show whatever the desktop's settings say.
+void ShowImageAlways(wxMenuItem* item) {
+#ifdef __WXGTK3__
+  GtkWidget* widget = item->GetMenuItem();
+  G_GNUC_BEGIN_IGNORE_DEPRECATIONS
+  if (widget && GTK_IS_IMAGE_MENU_ITEM(widget)) {
+    gtk_image_menu_item_set_always_show_image(GTK_IMAGE_MENU_ITEM(widget), TRUE);
+  }
+  G_GNUC_END_IGNORE_DEPRECATIONS
+#else
+  (void)item;
+#endif
 }
 
 }  // namespace
@@ -98,11 +119,16 @@ wxMenuItem* IconMenus::Append(wxMenu* menu, int id, const std::string& text, wxI
   MenuTexts().Set(id, text);
   const std::string help = StatusTextOfPrompt(CommandPrompt(id));
   auto* item = new wxMenuItem(menu, WxId(id), ToWx(text), ToWx(help), kind);
+  bool hasImage = false;
   if (kind == wxITEM_NORMAL) {
     const wxBitmapBundle image = ImageFor(id);
-    if (image.IsOk()) item->SetBitmap(image);
+    hasImage = image.IsOk();
+    if (hasImage) item->SetBitmap(image);
   }
-  return menu->Append(item);
+  wxMenuItem* appended = menu->Append(item);
+  // The toolkit's item exists once appended.
+  if (appended && hasImage) ShowImageAlways(appended);
+  return appended;
 }
 
 wxMenuItem* IconMenus::AppendSubMenu(wxMenu* menu, wxMenu* subMenu, const std::string& text) {

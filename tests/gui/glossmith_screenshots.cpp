@@ -1,6 +1,7 @@
 // Pictures of the administrator's windows on a dictionary of the bundled
-// example's texts: the main window, the text dialog, the languages dialog,
-// the about box, and the toolkit's find and file dialogs as it shows them.
+// example's texts: the main window and its open "Diccionario" menu, the text
+// dialog, the languages dialog, the about box, and the toolkit's find and
+// file dialogs as it shows them.
 #include <fstream>
 
 #include <wx/choice.h>
@@ -133,6 +134,8 @@ TEST(GlossmithScreenshots, Windows) {
     }
   }
   EXPECT_TRUE(testing::TakeScreenshot("glossmith_main", window));
+  // "Diccionario", with the images of its commands.
+  EXPECT_TRUE(testing::TakeOpenMenuScreenshot("glossmith_menu_diccionario", window, 0));
 
   {
     // A text of two lines.

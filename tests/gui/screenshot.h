@@ -9,9 +9,14 @@
 #include <memory>
 #include <string>
 
+#include <wx/frame.h>
+#include <wx/menu.h>
 #include <wx/modalhook.h>
 #include <wx/timer.h>
+#include <wx/uiaction.h>
 #include <wx/utils.h>
+
+#include <gtk/gtk.h>
 
 #include "tests/gui/gui_harness.h"
 
@@ -43,6 +48,50 @@ inline bool TakeScreenshot(const std::string& name, wxWindow* window = nullptr) 
   const bool ok = std::system(command.c_str()) == 0;
   std::fprintf(stderr, "%s %s\n", ok ? "escrito" : "FALLO", path.c_str());
   return ok;
+}
+
+// Opens menu `index` of the frame's menu bar with a real click on its title
+// (found where GTK laid it out), writes NAME.png of the frame with the menu
+// open, and closes the menu again with Escape. False when the menu did not
+// open or the picture could not be written.
+inline bool TakeOpenMenuScreenshot(const std::string& name, wxFrame* frame, int index) {
+  wxMenuBar* bar = frame->GetMenuBar();
+  GtkWidget* shell = bar ? static_cast<GtkWidget*>(bar->GetHandle()) : nullptr;
+  if (!shell || !GTK_IS_MENU_BAR(shell)) return false;
+  GList* titles = gtk_container_get_children(GTK_CONTAINER(shell));
+  auto* title = static_cast<GtkWidget*>(g_list_nth_data(titles, static_cast<guint>(index)));
+  g_list_free(titles);
+  if (!title) return false;
+  GtkAllocation size;
+  gtk_widget_get_allocation(title, &size);
+  GtkWidget* top = gtk_widget_get_toplevel(shell);
+  int x = 0;
+  int y = 0;
+  int originX = 0;
+  int originY = 0;
+  if (!gtk_widget_translate_coordinates(title, top, size.width / 2, size.height / 2, &x, &y)) {
+    return false;
+  }
+  gdk_window_get_origin(gtk_widget_get_window(top), &originX, &originY);
+
+  bool opened = false;
+  const auto onOpen = [&opened](wxMenuEvent& event) {
+    opened = true;
+    event.Skip();
+  };
+  frame->Bind(wxEVT_MENU_OPEN, onOpen);
+  wxUIActionSimulator simulator;
+  simulator.MouseMove(originX + x, originY + y);
+  simulator.MouseClick();
+  const bool taken = TakeScreenshot(name, frame);
+  simulator.Char(WXK_ESCAPE);
+  for (int i = 0; i < 10; ++i) {
+    Pump();
+    wxMilliSleep(20);
+  }
+  frame->Unbind(wxEVT_MENU_OPEN, onOpen);
+  if (!opened) std::fprintf(stderr, "FALLO: el menú %d no se abrió\n", index);
+  return opened && taken;
 }
 
 // Takes the picture of the next modal dialog once it is on the screen and

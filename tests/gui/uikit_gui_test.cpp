@@ -7,6 +7,8 @@
 #include <wx/stattext.h>
 #include <wx/statusbr.h>
 
+#include <gtk/gtk.h>
+
 #include "tests/gui/gui_harness.h"
 #include "uikit/about_box.h"
 #include "uikit/command_id.h"
@@ -123,6 +125,44 @@ TEST_F(Toolkit, MenuItemsShowTheImageOfTheirToolbarButton) {
   ASSERT_TRUE(MenuImages().Find(32860).has_value());
   EXPECT_EQ(MenuImages().Find(32860)->source, &hidden);
   SetCommandPrompts(nullptr);
+}
+
+// GTK hides menu images unless the item asks for them: in a menu bar and in
+// a context menu, as GTK will draw them.
+TEST_F(Toolkit, MenuImagesAreShownByGtk) {
+  wxToolBar* toolbar = frame_->CreateToolBar();
+  toolbar->AddTool(WxId(57603), "", Art(wxART_FILE_SAVE));
+  toolbar->AddTool(WxId(57634), "", Art(wxART_COPY));
+  toolbar->Realize();
+  IconMenus menus;
+  menus.AddSource(toolbar);
+  auto* file = new wxMenu();
+  wxMenuItem* save = menus.Append(file, 57603, "&Guardar\tCtrl+S");
+  wxMenuItem* exit = menus.Append(file, 57665, "&Salir");
+  auto* bar = new wxMenuBar();
+  bar->Append(file, "&Archivo");
+  frame_->SetMenuBar(bar);
+  wxMenu context;
+  wxMenuItem* copy = menus.Append(&context, 57634, "&Copiar");
+  // What popping the menu up does first: its images made for the window.
+  context.SetupBitmaps(frame_);
+  testing::Pump();
+
+  G_GNUC_BEGIN_IGNORE_DEPRECATIONS
+  for (wxMenuItem* item : {save, copy}) {
+    GtkWidget* widget = item->GetMenuItem();
+    ASSERT_TRUE(widget && GTK_IS_IMAGE_MENU_ITEM(widget)) << FromWx(item->GetItemLabel());
+    GtkImageMenuItem* imageItem = GTK_IMAGE_MENU_ITEM(widget);
+    EXPECT_TRUE(gtk_image_menu_item_get_always_show_image(imageItem));
+    GtkWidget* image = gtk_image_menu_item_get_image(imageItem);
+    ASSERT_NE(image, nullptr) << FromWx(item->GetItemLabel());
+    EXPECT_TRUE(gtk_widget_get_visible(image)) << FromWx(item->GetItemLabel());
+  }
+  // An item without an image is left as it is.
+  GtkWidget* plain = exit->GetMenuItem();
+  EXPECT_FALSE(plain && GTK_IS_IMAGE_MENU_ITEM(plain) &&
+               gtk_image_menu_item_get_image(GTK_IMAGE_MENU_ITEM(plain)));
+  G_GNUC_END_IGNORE_DEPRECATIONS
 }
 
 // A plain list: the helper moves whole rows.

@@ -1,8 +1,8 @@
 // Pictures of the translator's windows on the bundled example: the main
-// window (tree expanded, a dialog selected, coloured rows), the about box,
-// the find dialog, the translation and property dialogs, the language
-// dialogs, the file dialogs, and the exchange, pseudo-translation and
-// check windows.
+// window (tree expanded, a dialog selected, coloured rows), two open menus,
+// the about box, the find dialog, the translation and property dialogs, the
+// language dialogs, the file dialogs, and the exchange, pseudo-translation
+// and check windows.
 #include <wx/fdrepdlg.h>
 #include <wx/filedlg.h>
 #include <wx/textctrl.h>
@@ -47,6 +47,14 @@ TEST_F(UlkScreenshots, MainWindow) {
   ASSERT_TRUE(treeView()->SelectNode(0));
   testing::Pump();
   EXPECT_TRUE(testing::TakeScreenshot("ulk_main_project", frame()));
+}
+
+// The menus with the images of their commands: "Archivo", and "Editar",
+// which has the most.
+TEST_F(UlkScreenshots, OpenMenus) {
+  StartOnDemo();
+  EXPECT_TRUE(testing::TakeOpenMenuScreenshot("ulk_menu_archivo", frame(), 0));
+  EXPECT_TRUE(testing::TakeOpenMenuScreenshot("ulk_menu_editar", frame(), 1));
 }
 
 TEST_F(UlkScreenshots, AboutBox) {
