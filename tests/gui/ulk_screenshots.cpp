@@ -1,5 +1,6 @@
 // Pictures of the translator's windows on the bundled example: the main
-// window (tree expanded, a dialog selected, coloured rows), the about box,
+// window (tree expanded, a dialog selected, coloured rows, review marks and
+// notes, the filter in use), the about box,
 // the find dialog, the translation and property dialogs, the language
 // dialogs, the file dialogs, and the exchange, pseudo-translation and
 // check windows.
@@ -24,7 +25,25 @@
 namespace ulk {
 namespace {
 
-class UlkScreenshots : public testing::UlkWindowTest {};
+class UlkScreenshots : public testing::UlkWindowTest {
+ protected:
+  // Texts to review and reviewed, in both target languages, and notes.
+  static void MarkSomeReviews(Module& module) {
+    ModuleLanguage& english = *module.FindLanguage("Inglés (Estados Unidos)");
+    ModuleLanguage& german = *module.FindLanguage("Alemán (Alemania)");
+    for (const char* key : {"DL_N_100 (0)", "DL_N_100 (3)", "DL_N_200 (0)", "DL_N_200 (1)"}) {
+      english.FindEntry(key)->review = kReviewDone;
+    }
+    for (const char* key : {"DL_N_100 (2)", "DL_N_200 (9)"}) {
+      english.FindEntry(key)->review = kReviewNeeded;
+    }
+    german.FindEntry("DL_N_100 (0)")->review = kReviewNeeded;
+    german.FindEntry("DL_N_200 (0)")->review = kReviewDone;
+    english.FindEntry("DL_N_200 (9)")->note = "¿Privada o personal?";
+    german.FindEntry("DL_N_200 (10)")->note = "Botón estándar";
+    module.DefaultLanguage()->FindEntry("DL_N_100 (1)")->note = "La versión sale del módulo";
+  }
+};
 
 TEST_F(UlkScreenshots, MainWindow) {
   StartOnDemo();
@@ -35,6 +54,7 @@ TEST_F(UlkScreenshots, MainWindow) {
   for (auto& entry : const_cast<std::list<TextEntry>&>(module->DefaultLanguage()->Entries())) {
     entry.status = status++ % 5;
   }
+  MarkSomeReviews(*module);
   tree()->ExpandAll();
   ASSERT_TRUE(treeView()->SelectNode(module->id, kNodeDialogs));
   testing::Pump();
@@ -42,6 +62,17 @@ TEST_F(UlkScreenshots, MainWindow) {
   ASSERT_TRUE(treeView()->SelectNode(module->id, kNodeDialog, "DL_N_200"));
   testing::Pump();
   EXPECT_TRUE(testing::TakeScreenshot("ulk_main_dialog", frame()));
+}
+
+TEST_F(UlkScreenshots, MainWindowFiltered) {
+  StartOnDemo();
+  Module* module = &doc()->GetProject().modules.front();
+  MarkSomeReviews(*module);
+  tree()->ExpandAll();
+  ASSERT_TRUE(treeView()->SelectNode(module->id, kNodeDialogs));
+  testing::SendCommand(frame(), WxId(kIdFilterToReview));
+  testing::Pump();
+  EXPECT_TRUE(testing::TakeScreenshot("ulk_main_to_review", frame()));
 }
 
 TEST_F(UlkScreenshots, AboutBox) {
@@ -69,6 +100,11 @@ TEST_F(UlkScreenshots, FileDialogs) {
 
 TEST_F(UlkScreenshots, TranslationDialog) {
   StartOnDemo();
+  Module& module = firstModule();
+  TextEntry& english = *module.FindLanguage("Inglés (Estados Unidos)")->FindEntry("ST_N_1 (3)");
+  english.review = kReviewNeeded;
+  english.note = "¿«file» o «document»?";
+  module.DefaultLanguage()->FindEntry("ST_N_1 (3)")->note = "Mensaje de error al abrir una nota";
   SelectKey("ST_N_1 (3)");
   testing::ModalScreenshot shot("ulk_translation");
   testing::SendCommand(frame(), WxId(kIdTranslateResource));
