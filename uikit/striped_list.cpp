@@ -125,8 +125,14 @@ int StripedListCtrl::OnGetItemImage(long item) const {
 }
 
 int StripedListCtrl::OnGetItemColumnImage(long item, long column) const {
-  if (column != 0 || !source_.image || item < 0 || item >= GetItemCount()) return -1;
-  return source_.image(item);
+  if (source_.text) {
+    if (column != 0 || !source_.image || item < 0 || item >= GetItemCount()) return -1;
+    return source_.image(item);
+  }
+  if (item < 0 || item >= RowCount() || column < 0) return -1;
+  const auto& images = rows_[static_cast<std::size_t>(item)].images;
+  const auto col = static_cast<std::size_t>(column);
+  return col < images.size() ? images[col] : -1;
 }
 
 wxListItemAttr* StripedListCtrl::OnGetItemAttr(long item) const {

@@ -20,6 +20,9 @@ namespace ulk {
 struct ListRow {
   std::vector<std::string> cells;  // UTF-8, one per column
   long data = 0;
+  // Per column, an image of the list's small image list drawn before the
+  // cell's text (-1, or no entry: none).
+  std::vector<int> images;
 };
 
 class StripedListCtrl : public wxListCtrl {
@@ -73,8 +76,8 @@ class StripedListCtrl : public wxListCtrl {
   // tests.
   wxString OnGetItemText(long item, long column) const override;
   wxListItemAttr* OnGetItemAttr(long item) const override;
-  // The control's own rows have no images (an image list serves the
-  // header's sort marks); a source's may.
+  // The images of the rows' cells (ListRow::images), or of a source's first
+  // column.
   int OnGetItemImage(long item) const override;
   int OnGetItemColumnImage(long item, long column) const override;
 

@@ -244,13 +244,17 @@ TEST_F(Toolkit, StripedListPaintsStripesAndColoursAndKeepsSelectionOnSort) {
   auto* list = new ColouredList(frame_, wxID_ANY);
   list->AppendColumn("Clave");
   list->SetTextColourOf([](long data) { return data == 1 ? wxColour(0, 128, 0) : wxNullColour; });
-  list->SetRows({{{"c"}, 0}, {{"a"}, 1}, {{"b"}, 0}});
+  list->SetRows({{{"c"}, 0, {}}, {{"a"}, 1, {3}}, {{"b"}, 0, {-1}}});
   EXPECT_EQ(list->GetItemCount(), 3);
   EXPECT_EQ(FromWx(list->OnGetItemText(1, 0)), "a");
   EXPECT_FALSE(list->OnGetItemAttr(0)->HasBackgroundColour());
   EXPECT_EQ(list->OnGetItemAttr(1)->GetBackgroundColour(), wxColour(240, 240, 240));
   EXPECT_EQ(list->OnGetItemAttr(1)->GetTextColour(), wxColour(0, 128, 0));
   EXPECT_FALSE(list->OnGetItemAttr(2)->HasTextColour());
+  EXPECT_EQ(list->OnGetItemColumnImage(0, 0), -1);  // no images given
+  EXPECT_EQ(list->OnGetItemColumnImage(1, 0), 3);
+  EXPECT_EQ(list->OnGetItemColumnImage(1, 1), -1);  // past the row's images
+  EXPECT_EQ(list->OnGetItemColumnImage(7, 0), -1);
 
   list->SetItemState(0, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED,
                      wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);  // "c"
@@ -260,8 +264,9 @@ TEST_F(Toolkit, StripedListPaintsStripesAndColoursAndKeepsSelectionOnSort) {
   EXPECT_EQ(list->Rows()[2].cells[0], "c");
   EXPECT_EQ(helper.FirstSelected(), 2);
   EXPECT_EQ(list->GetSelectedItemCount(), 1);
-  // Colours follow the rows, stripes stay with the positions.
+  // Colours and images follow the rows, stripes stay with the positions.
   EXPECT_EQ(list->OnGetItemAttr(0)->GetTextColour(), wxColour(0, 128, 0));
+  EXPECT_EQ(list->OnGetItemColumnImage(0, 0), 3);
   EXPECT_FALSE(list->OnGetItemAttr(0)->HasBackgroundColour());
   EXPECT_EQ(helper.FindRowByText("b", 0), 1);
 }

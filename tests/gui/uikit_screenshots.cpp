@@ -30,10 +30,10 @@ TEST(UikitScreenshots, DialogWithToolbarAndList) {
   list->AppendColumn("Idioma");
   list->AppendColumn("Código");
   list->SetTextColourOf([](long data) { return data ? wxColour(0, 0, 240) : wxNullColour; });
-  list->SetRows({{{"Español (España)", "es-ES"}, 1},
-                 {{"English (United States)", "en-US"}, 0},
-                 {{"Deutsch (Deutschland)", "de-DE"}, 0},
-                 {{"Ελληνικά", "el"}, 1}});
+  list->SetRows({{{"Español (España)", "es-ES"}, 1, {}},
+                 {{"English (United States)", "en-US"}, 0, {}},
+                 {{"Deutsch (Deutschland)", "de-DE"}, 0, {}},
+                 {{"Ελληνικά", "el"}, 1, {}}});
   sizer->Add(list, 1, wxEXPAND | wxALL, 4);
   dialog.SetSizer(sizer);
   auto art = [](const wxArtID& id) { return wxArtProvider::GetBitmapBundle(id, wxART_TOOLBAR); };

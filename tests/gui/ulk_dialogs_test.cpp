@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <fstream>
 
+#include <wx/choice.h>
 #include <wx/combobox.h>
 #include <wx/fileconf.h>
 #include <wx/filedlg.h>
@@ -21,10 +22,10 @@
 
 #include "platform/files.h"
 #include "tests/gui/ulk_fixture.h"
+#include "translator/exchange/exchange_report.h"
 #include "tests/test_support.h"
 #include "translator/model/messages.h"
 #include "translator/model/project_file.h"
-#include "translator/exchange/exchange_report.h"
 #include "translator/model/resource_rows.h"
 #include "translator/ui/command_ids.h"
 #include "translator/ui/dialog_ids.h"
@@ -209,8 +210,11 @@ TEST_F(UlkDialogs, EditsSurviveScrollingAndOkWritesThemWithOneUndoStep) {
     english->SetInsertionPointEnd();
     PressKey(dialog, english, WXK_RETURN, true);  // Ctrl+Return: a line break
     english->AppendText("now");
-    // Tab past the last slot goes on to the next language.
+    // Tab from a text goes on to its note, past the last slot's state on
+    // to the next language.
     PressKey(dialog, dialog->SlotEdit(2), WXK_TAB);
+    EXPECT_EQ(dialog->Rows().FirstVisible(), 0);
+    PressKey(dialog, dialog->SlotReview(2), WXK_TAB);
     EXPECT_EQ(dialog->Rows().FirstVisible(), 1);
     dialog->SlotEdit(2)->ChangeValue("Eins\tZwei");  // Extra 1
     dialog->Scroll(TranslationScroll::kPageDown);
@@ -233,6 +237,75 @@ TEST_F(UlkDialogs, EditsSurviveScrollingAndOkWritesThemWithOneUndoStep) {
   Run(kIdEditUndo);
   EXPECT_EQ(Text(kEnglish, key), "Ready");
   EXPECT_EQ(Text("Extra 1", key), "<ninguna>");
+}
+
+// A choice of the review state as the user makes it.
+void Choose(wxChoice* choice, int selection) {
+  choice->SetSelection(selection);
+  wxCommandEvent event(wxEVT_CHOICE, choice->GetId());
+  event.SetInt(selection);
+  event.SetEventObject(choice);
+  choice->ProcessWindowEvent(event);
+}
+
+TEST_F(UlkDialogs, EachSlotEditsItsNoteAndATargetsReviewState) {
+  StartOnDemo();
+  const std::string key = "ST_N_1 (1)";
+  Language(kGerman)->FindEntry(key)->note = "Plural?";
+  SelectKey(key);
+  ModalAnswers answers;
+  answers.Answer([](wxDialog* d) {
+    auto* dialog = As<CTranslationDlg>(d);
+    // The original: a note, no state.
+    EXPECT_TRUE(dialog->SlotNote(0)->IsShown());
+    EXPECT_FALSE(dialog->SlotReview(0)->IsShown());
+    wxChoice* english = dialog->SlotReview(1);
+    EXPECT_TRUE(english->IsShown());
+    EXPECT_TRUE(english->IsEnabled());
+    EXPECT_EQ(english->GetCount(), 3u);
+    EXPECT_EQ(FromWx(english->GetString(1)), "por revisar");
+    EXPECT_EQ(FromWx(english->GetStringSelection()), "traducido");
+    EXPECT_EQ(FromWx(dialog->SlotNote(2)->GetValue()), "Plural?");
+    // The slots stand where they stood: the original's heading is as high
+    // as the others'.
+    const int first = dialog->SlotEdit(1)->GetPosition().y - dialog->SlotEdit(0)->GetPosition().y;
+    const int second = dialog->SlotEdit(2)->GetPosition().y - dialog->SlotEdit(1)->GetPosition().y;
+    EXPECT_EQ(first, second);
+
+    dialog->SlotNote(0)->ChangeValue("Título de la ventana");
+    dialog->SlotNote(1)->ChangeValue("¿Singular o plural?");
+    Choose(english, kReviewDone);
+    // Emptied, the German text has no state to choose.
+    dialog->SlotEdit(2)->SetValue("");
+    EXPECT_FALSE(dialog->SlotReview(2)->IsEnabled());
+    EXPECT_EQ(dialog->SlotReview(2)->GetSelection(), wxNOT_FOUND);
+    // Ctrl+Return in a note makes no line break, in the text or the note.
+    PressKey(dialog, dialog->SlotNote(1), WXK_RETURN, true);
+    EXPECT_EQ(FromWx(dialog->SlotEdit(1)->GetValue()), "Notes");
+    return Press(d);
+  });
+  Run(kIdTranslateResource);
+  ASSERT_EQ(answers.shown.size(), 1u);
+  const TextEntry* original = Language(kSpanish)->FindEntry(key);
+  const TextEntry* english = Language(kEnglish)->FindEntry(key);
+  const TextEntry* german = Language(kGerman)->FindEntry(key);
+  EXPECT_EQ(original->note, "Título de la ventana");
+  EXPECT_EQ(english->note, "¿Singular o plural?");
+  EXPECT_EQ(english->review, kReviewDone);
+  EXPECT_EQ(english->text, "Notes");
+  EXPECT_EQ(german->text, "");
+  EXPECT_EQ(german->note, "Plural?");
+  const long row = listView()->FindRowOfKey(key);
+  EXPECT_EQ(list()->OnGetItemColumnImage(row, 1), kImageNote);
+  EXPECT_EQ(list()->OnGetItemColumnImage(row, 2), kImageNoteReviewed);
+  EXPECT_EQ(list()->OnGetItemColumnImage(row, 3), kImageNote);
+
+  Run(kIdEditUndo);  // notes and states come back with the texts
+  EXPECT_EQ(Language(kSpanish)->FindEntry(key)->note, "");
+  EXPECT_EQ(Language(kEnglish)->FindEntry(key)->review, kReviewTranslated);
+  EXPECT_EQ(Language(kEnglish)->FindEntry(key)->note, "");
+  EXPECT_EQ(Language(kGerman)->FindEntry(key)->text, "Notizen");
+  EXPECT_EQ(list()->OnGetItemColumnImage(row, 2), -1);
 }
 
 TEST_F(UlkDialogs, ReturnInTheListOpensTheTranslationAndCancelChangesNothing) {

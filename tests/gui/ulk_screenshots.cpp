@@ -1,8 +1,8 @@
 // Pictures of the translator's windows on the bundled example: the main
-// window (tree expanded, a dialog selected, coloured rows), two open menus,
-// the about box, the find dialog, the translation and property dialogs, the
-// language dialogs, the file dialogs, and the exchange, pseudo-translation
-// and check windows.
+// window (tree expanded, a dialog selected, coloured rows, review marks and
+// notes, the filter in use), two open menus, the about box, the find dialog,
+// the translation and property dialogs, the language dialogs, the file
+// dialogs, and the exchange, pseudo-translation and check windows.
 #include <wx/fdrepdlg.h>
 #include <wx/filedlg.h>
 #include <wx/textctrl.h>
@@ -24,7 +24,25 @@
 namespace ulk {
 namespace {
 
-class UlkScreenshots : public testing::UlkWindowTest {};
+class UlkScreenshots : public testing::UlkWindowTest {
+ protected:
+  // Texts to review and reviewed, in both target languages, and notes.
+  static void MarkSomeReviews(Module& module) {
+    ModuleLanguage& english = *module.FindLanguage("Inglés (Estados Unidos)");
+    ModuleLanguage& german = *module.FindLanguage("Alemán (Alemania)");
+    for (const char* key : {"DL_N_100 (0)", "DL_N_100 (3)", "DL_N_200 (0)", "DL_N_200 (1)"}) {
+      english.FindEntry(key)->review = kReviewDone;
+    }
+    for (const char* key : {"DL_N_100 (2)", "DL_N_200 (9)"}) {
+      english.FindEntry(key)->review = kReviewNeeded;
+    }
+    german.FindEntry("DL_N_100 (0)")->review = kReviewNeeded;
+    german.FindEntry("DL_N_200 (0)")->review = kReviewDone;
+    english.FindEntry("DL_N_200 (9)")->note = "¿Privada o personal?";
+    german.FindEntry("DL_N_200 (10)")->note = "Botón estándar";
+    module.DefaultLanguage()->FindEntry("DL_N_100 (1)")->note = "La versión sale del módulo";
+  }
+};
 
 TEST_F(UlkScreenshots, MainWindow) {
   StartOnDemo();
@@ -35,6 +53,7 @@ TEST_F(UlkScreenshots, MainWindow) {
   for (auto& entry : const_cast<std::list<TextEntry>&>(module->DefaultLanguage()->Entries())) {
     entry.status = status++ % 5;
   }
+  MarkSomeReviews(*module);
   tree()->ExpandAll();
   ASSERT_TRUE(treeView()->SelectNode(module->id, kNodeDialogs));
   testing::Pump();
@@ -55,6 +74,17 @@ TEST_F(UlkScreenshots, OpenMenus) {
   StartOnDemo();
   EXPECT_TRUE(testing::TakeOpenMenuScreenshot("ulk_menu_archivo", frame(), 0));
   EXPECT_TRUE(testing::TakeOpenMenuScreenshot("ulk_menu_editar", frame(), 1));
+}
+
+TEST_F(UlkScreenshots, MainWindowFiltered) {
+  StartOnDemo();
+  Module* module = &doc()->GetProject().modules.front();
+  MarkSomeReviews(*module);
+  tree()->ExpandAll();
+  ASSERT_TRUE(treeView()->SelectNode(module->id, kNodeDialogs));
+  testing::SendCommand(frame(), WxId(kIdFilterToReview));
+  testing::Pump();
+  EXPECT_TRUE(testing::TakeScreenshot("ulk_main_to_review", frame()));
 }
 
 TEST_F(UlkScreenshots, AboutBox) {
@@ -82,6 +112,11 @@ TEST_F(UlkScreenshots, FileDialogs) {
 
 TEST_F(UlkScreenshots, TranslationDialog) {
   StartOnDemo();
+  Module& module = firstModule();
+  TextEntry& english = *module.FindLanguage("Inglés (Estados Unidos)")->FindEntry("ST_N_1 (3)");
+  english.review = kReviewNeeded;
+  english.note = "¿«file» o «document»?";
+  module.DefaultLanguage()->FindEntry("ST_N_1 (3)")->note = "Mensaje de error al abrir una nota";
   SelectKey("ST_N_1 (3)");
   testing::ModalScreenshot shot("ulk_translation");
   testing::SendCommand(frame(), WxId(kIdTranslateResource));

@@ -18,12 +18,14 @@
 #include "translator/model/resource_rows.h"
 #include "translator/ui/command_ids.h"
 #include "uikit/command_id.h"
+#include "uikit/list_ctrl_helper.h"
 
 namespace ulk {
 namespace {
 
 using testing::ModalAnswers;
 using testing::Pump;
+using testing::QueryCommand;
 
 constexpr const char* kSpanish = "Español (España)";
 constexpr const char* kEnglish = "Inglés (Estados Unidos)";
@@ -96,10 +98,10 @@ TEST_F(UlkWindow, TheTreeMenuEndsWithTheModulesExchangeCommands) {
   for (const wxMenuItem* item : menu->GetMenuItems()) {
     labels.push_back(item->IsSeparator() ? "-" : FromWx(item->GetItemLabel()));
   }
-  EXPECT_EQ(labels, (std::vector<std::string>{"&Propiedades...", "-", "&Obtener recursos",
-                                              "Generar...", "-", "&Exportar idioma...",
-                                              "&Importar idioma...", "Pseudo&traducir idioma...",
-                                              "&Comprobar traducciones..."}));
+  EXPECT_EQ(labels,
+            (std::vector<std::string>{"&Propiedades...", "-", "&Obtener recursos", "Generar...",
+                                      "-", "&Exportar idioma...", "&Importar idioma...",
+                                      "Pseudo&traducir idioma...", "&Comprobar traducciones..."}));
   // The same commands as the "Módulos" menu's, enabled for a module.
   for (const CommandId id :
        {kIdExportLanguage, kIdImportLanguage, kIdPseudoTranslate, kIdCheckModule}) {
@@ -627,6 +629,218 @@ TEST_F(UlkWindow, DeletingTheSelectedModuleSelectsTheRoot) {
   EXPECT_EQ(doc()->GetProject().ModuleCount(), 1u);
   EXPECT_EQ(tree()->GetSelection(), tree()->GetRootItem());
   EXPECT_TRUE(doc()->IsModified());
+}
+
+// ---- Review states and the filter ---------------------------------------
+
+class UlkReview : public UlkWindow {
+ protected:
+  ModuleLanguage& Target(const char* name) { return *firstModule().FindLanguage(name); }
+  std::int32_t Review(const char* language, const std::string& key) {
+    const TextEntry* entry = Target(language).FindEntry(key);
+    return entry ? entry->review : -1;
+  }
+  std::vector<std::string> ShownKeys() {
+    std::vector<std::string> keys;
+    for (long row = 0; row < list()->GetItemCount(); ++row) keys.push_back(Cell(row, 0));
+    return keys;
+  }
+  // A click of the mouse into a cell, as the list's rows window gets it.
+  void ClickCell(long row, int column) {
+    wxRect rect;
+    ASSERT_TRUE(list()->GetItemRect(row, rect));
+    int x = 4;
+    for (int c = 0; c < column; ++c) x += list()->GetColumnWidth(c);
+    wxWindow* rows = list()->RowsWindow();
+    ASSERT_NE(rows, nullptr);
+    // The rows' rectangle is the list's; the rows window lies under the header.
+    const int y = rows->ScreenToClient(list()->ClientToScreen(rect.GetPosition())).y;
+    wxMouseEvent click(wxEVT_LEFT_DOWN);
+    click.SetPosition(wxPoint(x, y + rect.height / 2));
+    click.SetEventObject(rows);
+    rows->GetEventHandler()->ProcessEvent(click);
+    Pump();
+  }
+  void ShowStringTables() {
+    ASSERT_TRUE(treeView()->SelectNode(firstModule().id, kNodeStringTables));
+    Pump();
+  }
+};
+
+// The string tables of the example: English has all nine texts, German
+// only ST_N_1 (1), ST_N_1 (5) and ST_N_2 (0).
+
+TEST_F(UlkReview, TheFilterCombinesWithTheTreeAndThePaneCountsWhatIsShown) {
+  StartOnDemo();
+  ShowStringTables();
+  EXPECT_TRUE(QueryCommand(frame(), WxId(kIdFilterAll)).checked);
+  Run(kIdFilterUntranslated);
+  Pump();
+  EXPECT_TRUE(QueryCommand(frame(), WxId(kIdFilterUntranslated)).checked);
+  EXPECT_FALSE(QueryCommand(frame(), WxId(kIdFilterAll)).checked);
+  EXPECT_EQ(ShownKeys(), (std::vector<std::string>{"ST_N_1 (2)", "ST_N_1 (3)", "ST_N_1 (4)",
+                                                   "ST_N_2 (1)", "ST_N_2 (2)", "ST_N_2 (3)"}));
+  EXPECT_EQ(StatusText(3), "6 de 9 recursos");
+
+  Target(kEnglish).FindEntry("ST_N_1 (3)")->review = kReviewNeeded;
+  Target(kGerman).FindEntry("MN_N_1 (1)")->review = kReviewNeeded;
+  Run(kIdFilterToReview);
+  Pump();
+  EXPECT_EQ(ShownKeys(), std::vector<std::string>{"ST_N_1 (3)"});
+  EXPECT_EQ(StatusText(3), "1 de 9 recursos");
+  // Another node keeps the filter.
+  ASSERT_TRUE(treeView()->SelectNode(firstModule().id, kNodeMenus));
+  Pump();
+  EXPECT_EQ(ShownKeys(), std::vector<std::string>{"MN_N_1 (1)"});
+  EXPECT_EQ(StatusText(3), "1 de 12 recursos");
+
+  firstModule().DefaultLanguage()->FindEntry("MN_N_1 (5)")->status = kStatusNewOrChanged;
+  Run(kIdFilterChanged);
+  Pump();
+  EXPECT_EQ(ShownKeys(), std::vector<std::string>{"MN_N_1 (5)"});
+  // Nothing passes: the pane still says of how many.
+  ASSERT_TRUE(treeView()->SelectNode(firstModule().id, kNodeVersion));
+  Pump();
+  EXPECT_EQ(list()->GetItemCount(), 0);
+  EXPECT_EQ(StatusText(3), "0 de 5 recursos");
+
+  Run(kIdFilterAll);
+  Pump();
+  EXPECT_EQ(list()->GetItemCount(), 5);
+  EXPECT_EQ(StatusText(3), "5 recursos");
+
+  // A row an edit takes out of the filter goes when it is chosen again.
+  ShowStringTables();
+  Run(kIdFilterToReview);
+  Pump();
+  SelectRows({0});
+  Run(kIdMarkReviewed);
+  EXPECT_EQ(ShownKeys(), std::vector<std::string>{"ST_N_1 (3)"});
+  Run(kIdFilterToReview);
+  Pump();
+  EXPECT_EQ(list()->GetItemCount(), 0);
+}
+
+TEST_F(UlkReview, MarkingIsOneUndoStepAndTheCellsShowTheirMarks) {
+  StartOnDemo();
+  ShowStringTables();
+  // No column clicked: every target language of the rows.
+  SelectRows({0, 1});
+  EXPECT_TRUE(Enabled(kIdMarkReviewed));
+  Run(kIdMarkReviewed);
+  EXPECT_EQ(Review(kEnglish, "ST_N_1 (1)"), kReviewDone);
+  EXPECT_EQ(Review(kEnglish, "ST_N_1 (2)"), kReviewDone);
+  EXPECT_EQ(Review(kGerman, "ST_N_1 (1)"), kReviewDone);
+  EXPECT_EQ(Review(kGerman, "ST_N_1 (2)"), -1);  // no translation, no state, no entry
+  EXPECT_EQ(list()->OnGetItemColumnImage(0, 2), kImageReviewed);
+  EXPECT_EQ(list()->OnGetItemColumnImage(0, 3), kImageReviewed);
+  EXPECT_EQ(list()->OnGetItemColumnImage(1, 3), -1);
+  EXPECT_EQ(list()->OnGetItemColumnImage(0, 1), -1);  // the original has no state
+  EXPECT_EQ(list()->OnGetItemColumnImage(0, 0), -1);
+  EXPECT_TRUE(doc()->IsModified());
+
+  Run(kIdEditUndo);
+  EXPECT_EQ(Review(kEnglish, "ST_N_1 (1)"), kReviewTranslated);
+  EXPECT_EQ(Review(kEnglish, "ST_N_1 (2)"), kReviewTranslated);
+  EXPECT_EQ(Review(kGerman, "ST_N_1 (1)"), kReviewTranslated);
+  EXPECT_EQ(list()->OnGetItemColumnImage(0, 2), -1);
+  EXPECT_FALSE(Enabled(kIdEditUndo));  // one step for all of it
+
+  // A click into the German column: only German from now on.
+  ClickCell(0, 3);
+  EXPECT_EQ(listView()->ReviewLanguage(), kGerman);
+  SelectRows({0, 1});
+  Run(kIdMarkToReview);
+  EXPECT_EQ(Review(kGerman, "ST_N_1 (1)"), kReviewNeeded);
+  EXPECT_EQ(Review(kEnglish, "ST_N_1 (1)"), kReviewTranslated);
+  EXPECT_EQ(list()->OnGetItemColumnImage(0, 3), kImageToReview);
+  // Nothing to mark: no undo step.
+  SelectRows({1});
+  Run(kIdMarkReviewed);
+  EXPECT_EQ(doc()->History().UndoDepth(), 1u);
+  // A click on the original's column: every language again.
+  ClickCell(0, 1);
+  EXPECT_EQ(listView()->ReviewLanguage(), "");
+
+  // A note shows as a mark of its own, and in the cell's tip as written.
+  Target(kEnglish).FindEntry("ST_N_1 (1)")->note = "plural\\nsingular";
+  Target(kGerman).FindEntry("ST_N_1 (1)")->note = "Rechtschreibung";
+  listView()->RefreshRowOfKey("ST_N_1 (1)");
+  EXPECT_EQ(list()->OnGetItemColumnImage(0, 2), kImageNote);
+  EXPECT_EQ(list()->OnGetItemColumnImage(0, 3), kImageNoteToReview);
+  EXPECT_EQ(listView()->CellTip(0, 2), "Nota: plural\nsingular");
+  EXPECT_EQ(listView()->CellTip(0, 3), "Estado: por revisar\nNota: Rechtschreibung");
+  EXPECT_EQ(listView()->CellTip(1, 2), "");
+
+  // The marks stay on their rows when the rows are sorted.
+  ClickHeader(0);  // ascending, as they are
+  ClickHeader(0);  // descending
+  const long row = RowOf("ST_N_1 (1)");
+  EXPECT_EQ(row, list()->GetItemCount() - 1);
+  EXPECT_EQ(list()->OnGetItemColumnImage(row, 3), kImageNoteToReview);
+}
+
+TEST_F(UlkReview, TheNextUntranslatedOrToReviewWrapsAsFindNextDoes) {
+  StartOnDemo();
+  ShowStringTables();
+  // From the last row down: German lacks row 1 first.
+  SelectRows({list()->GetItemCount() - 1});
+  Run(kIdNextUntranslated);
+  EXPECT_EQ(listView()->GetSelectedKey(), "ST_N_1 (2)");
+  Run(kIdNextUntranslated);
+  EXPECT_EQ(listView()->GetSelectedKey(), "ST_N_1 (3)");
+  EXPECT_EQ(list()->GetSelectedItemCount(), 1);
+  // English has them all: nothing moves, the status bar says so.
+  ClickCell(4, 2);
+  EXPECT_EQ(listView()->GetSelectedKey(), "ST_N_1 (5)");
+  Run(kIdNextUntranslated);
+  EXPECT_EQ(listView()->GetSelectedKey(), "ST_N_1 (5)");
+  EXPECT_EQ(StatusText(0), MessageText(kMsgNoUntranslatedRow));
+
+  Target(kEnglish).FindEntry("ST_N_1 (2)")->review = kReviewNeeded;
+  Target(kEnglish).FindEntry("ST_N_2 (3)")->review = kReviewNeeded;
+  Run(kIdNextToReview);
+  EXPECT_EQ(listView()->GetSelectedKey(), "ST_N_2 (3)");
+  EXPECT_EQ(StatusText(0), "Preparado");
+  Run(kIdNextToReview);
+  EXPECT_EQ(listView()->GetSelectedKey(), "ST_N_1 (2)");  // wrapped
+  // With the filter on, among the rows it leaves.
+  Run(kIdFilterToReview);
+  Pump();
+  ASSERT_EQ(list()->GetItemCount(), 2);
+  Run(kIdNextToReview);
+  EXPECT_EQ(listView()->GetSelectedKey(), "ST_N_2 (3)");
+  Run(kIdNextToReview);
+  EXPECT_EQ(listView()->GetSelectedKey(), "ST_N_1 (2)");
+}
+
+TEST_F(UlkReview, TheMenusNameTheKeysAndTheListsMenuMarks) {
+  StartOnDemo();
+  const auto label = [this](int id) {
+    const wxMenuItem* item = frame()->GetMenuBar()->FindItem(WxId(id));
+    return item ? FromWx(item->GetItemLabel()) : std::string("<ninguno>");
+  };
+  EXPECT_EQ(label(kIdFilterAll), "&Todos los textos\tCtrl+1");
+  EXPECT_EQ(label(kIdFilterUntranslated), "&Sin traducir\tCtrl+2");
+  EXPECT_EQ(label(kIdFilterToReview), "&Por revisar\tCtrl+3");
+  EXPECT_EQ(label(kIdFilterChanged), "&Cambiados en la última lectura\tCtrl+4");
+  EXPECT_EQ(label(kIdMarkReviewed), "Marcar como re&visado\tCtrl+R");
+  EXPECT_EQ(label(kIdMarkToReview), "Marcar como por revis&ar\tCtrl+Shift+R");
+  EXPECT_EQ(label(kIdNextUntranslated), "Siguiente si&n traducir\tF8");
+  EXPECT_EQ(label(kIdNextToReview), "Siguiente por re&visar\tF9");
+  EXPECT_EQ(frame()->GetMenuBar()->FindItem(WxId(kIdFilterToReview))->GetKind(), wxITEM_RADIO);
+
+  std::unique_ptr<wxMenu> menu(frame()->MakeListContextMenu());
+  EXPECT_NE(menu->FindItem(WxId(kIdMarkReviewed)), nullptr);
+  EXPECT_NE(menu->FindItem(WxId(kIdMarkToReview)), nullptr);
+  // Without a target language there is nothing to mark.
+  firstModule().RemoveLanguage(kEnglish);
+  firstModule().RemoveLanguage(kGerman);
+  doc()->UpdateAllViews();
+  Pump();
+  SelectRows({0});
+  EXPECT_FALSE(Enabled(kIdMarkReviewed));
+  EXPECT_TRUE(Enabled(kIdNextUntranslated));
 }
 
 }  // namespace

@@ -128,11 +128,81 @@ TEST(ResourceRows, TableHasTheOriginalFirstAndOneRowPerOriginalEntry) {
   Module noOriginal;
   noOriginal.AddLanguage(ModuleLanguage("English", "x", false));
   EXPECT_TRUE(BuildResourceTable(noOriginal, kNodeProject, "").languages.empty());
+}
 
-  std::int32_t status = -1;
-  EXPECT_EQ(RowCells(SampleModule(), "ST_N_1 (1)", table.languages, status),
-            (std::vector<std::string>{"ST_N_1 (1)", "Abrir", "Open", ""}));
-  EXPECT_EQ(status, kStatusNewOrChanged);
+// SampleModule with review states and notes in every kind of cell.
+Module ReviewedModule() {
+  Module module = SampleModule();
+  ModuleLanguage& english = *module.FindLanguage("English");
+  ModuleLanguage& german = *module.FindLanguage("Deutsch");
+  english.FindEntry("ST_N_1 (1)")->review = kReviewDone;
+  english.SetEntry("ST_N_1 (2)", "Close").review = kReviewNeeded;
+  english.FindEntry("DL_N_100 (0)")->note = "título";
+  german.SetEntry("ST_N_1 (1)", "Öffnen").review = kReviewNeeded;
+  // A review state left on an emptied text is no state.
+  german.SetEntry("DL_N_100 (0)", "").review = kReviewDone;
+  german.FindEntry("DL_N_100 (0)")->note = "leer";
+  module.DefaultLanguage()->FindEntry("MN_N_5 (1)")->note = "Alt+F4";
+  return module;
+}
+
+TEST(ResourceRows, ARowReadAgainIsTheRowOfTheTable) {
+  const Module module = ReviewedModule();
+  const ResourceTable table = BuildResourceTable(module, kNodeProject, "");
+  ASSERT_FALSE(table.rows.empty());
+  for (const ResourceRow& row : table.rows) {
+    const ResourceRow again = ResourceRowOf(module, row.cells[0], table.languages);
+    EXPECT_EQ(again.cells, row.cells) << row.cells[0];
+    EXPECT_EQ(again.status, row.status) << row.cells[0];
+    EXPECT_EQ(again.reviews, row.reviews) << row.cells[0];
+    EXPECT_EQ(again.notes, row.notes) << row.cells[0];
+  }
+  const ResourceRow open = ResourceRowOf(module, "ST_N_1 (1)", table.languages);
+  EXPECT_EQ(open.cells, (std::vector<std::string>{"ST_N_1 (1)", "Abrir", "Open", "Öffnen"}));
+  EXPECT_EQ(open.status, kStatusNewOrChanged);
+  EXPECT_EQ(open.reviews,
+            (std::vector<std::int32_t>{kNoReviewState, kReviewDone, kReviewNeeded}));
+  const ResourceRow about = ResourceRowOf(module, "DL_N_100 (0)", table.languages);
+  EXPECT_EQ(about.reviews,
+            (std::vector<std::int32_t>{kNoReviewState, kReviewTranslated, kNoReviewState}));
+  EXPECT_EQ(about.notes, (std::vector<std::string>{"", "título", "leer"}));
+  // The original's note is its own column's.
+  EXPECT_EQ(ResourceRowOf(module, "MN_N_5 (1)", table.languages).notes[0], "Alt+F4");
+  // A column whose language has gone shows nothing.
+  const ResourceRow gone = ResourceRowOf(module, "ST_N_1 (1)", {"Español", "Klingon"});
+  EXPECT_EQ(gone.cells, (std::vector<std::string>{"ST_N_1 (1)", "Abrir", ""}));
+  EXPECT_EQ(gone.reviews, (std::vector<std::int32_t>{kNoReviewState, kNoReviewState}));
+}
+
+TEST(ResourceRows, TheTableCountsTheNodesRowsBeforeTheFilter) {
+  const Module module = ReviewedModule();
+  const struct {
+    int node;
+    RowFilter filter;
+    std::size_t shown;
+    std::size_t ofNode;
+  } cases[] = {
+      {kNodeProject, RowFilter::kAll, 8, 8},
+      {kNodeProject, RowFilter::kToReview, 2, 8},
+      {kNodeStringTables, RowFilter::kToReview, 2, 2},
+      {kNodeDialogs, RowFilter::kToReview, 0, 3},
+      {kNodeMenu, RowFilter::kChanged, 0, 0},  // no stem: no resource
+  };
+  for (const auto& c : cases) {
+    const ResourceTable table = BuildResourceTable(module, c.node, "", c.filter);
+    EXPECT_EQ(table.rows.size(), c.shown) << c.node;
+    EXPECT_EQ(table.nodeRowCount, c.ofNode) << c.node;
+  }
+}
+
+TEST(ResourceRows, CellTooltipsNameMarksAndShowNotesAsWritten) {
+  EXPECT_EQ(CellTooltip(kReviewNeeded, ""), "Estado: por revisar");
+  EXPECT_EQ(CellTooltip(kReviewDone, "dos\\nlíneas"),
+            "Estado: revisado\nNota: dos\nlíneas");
+  EXPECT_EQ(CellTooltip(kReviewTranslated, "x"), "Nota: x");  // no mark, no state
+  EXPECT_EQ(CellTooltip(kNoReviewState, "x\\ty"), "Nota: x\ty");
+  EXPECT_EQ(CellTooltip(kReviewTranslated, ""), "");
+  EXPECT_EQ(CellTooltip(kNoReviewState, ""), "");
 }
 
 TEST(ResourceRows, ClipboardBlocksInBothForms) {
@@ -214,6 +284,83 @@ TEST(ResourceRows, FindVisitsEveryRowOnceWrappingAround) {
         << c.text << " from " << c.start;
   }
   EXPECT_EQ(FindNextRow(module, {}, -1, "x", false, true), -1);
+}
+
+TEST(ResourceRows, NextRowOfAFilterWrapsAndEndsOnTheStartRow) {
+  const Module module = ReviewedModule();
+  // English: Open reviewed, Close to review, About translated.
+  // German: Öffnen to review, no text for the rest.
+  const std::vector<std::string> rows = {"ST_N_1 (1)", "ST_N_1 (2)", "DL_N_100 (0)", "DL_N_100 (1)",
+                                         "MN_N_5 (0)"};
+  const struct {
+    RowFilter filter;
+    const char* language;
+    long start;
+    long found;
+  } cases[] = {
+      {RowFilter::kToReview, "", -1, 0},          // nothing selected: from the top
+      {RowFilter::kToReview, "", 0, 1},           // the next, not the start row
+      {RowFilter::kToReview, "", 1, 0},           // past the end: wraps to row 0
+      {RowFilter::kToReview, "English", 1, 1},    // only the start row: ends there
+      {RowFilter::kToReview, "English", 4, 1},    // from the last row
+      {RowFilter::kToReview, "Deutsch", 0, 0},
+      {RowFilter::kUntranslated, "English", 0, 3},
+      {RowFilter::kUntranslated, "Deutsch", 0, 1},
+      {RowFilter::kUntranslated, "", 9, 1},       // a start past the rows: from the top
+      {RowFilter::kReviewed, "Deutsch", 2, -1},   // none
+      {RowFilter::kToReview, "Klingon", 0, -1},   // no such language
+      {RowFilter::kAll, "", 4, 0},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(NextRowPassing(module, rows, c.start, c.filter, c.language), c.found)
+        << static_cast<int>(c.filter) << " in '" << c.language << "' from " << c.start;
+  }
+  EXPECT_EQ(NextRowPassing(module, {}, -1, RowFilter::kAll), -1);
+  // A key the original no longer has is passed over.
+  EXPECT_EQ(NextRowPassing(module, {"gone", "ST_N_1 (2)"}, -1, RowFilter::kAll), 1);
+}
+
+TEST(ResourceRows, MarkingGivesStatesToTranslatedTextsOnly) {
+  const std::vector<std::string> keys = {"ST_N_1 (1)", "ST_N_1 (2)", "DL_N_100 (0)"};
+  const struct {
+    const char* name;
+    const char* language;
+    std::int32_t review;
+    int changed;
+    // Afterwards: English Open, Close, About; German Öffnen.
+    std::int32_t open, close, about, offnen;
+  } cases[] = {
+      {"every target to review", "", kReviewNeeded, 2, kReviewNeeded, kReviewNeeded,
+       kReviewNeeded, kReviewNeeded},
+      {"every target reviewed", "", kReviewDone, 3, kReviewDone, kReviewDone, kReviewDone,
+       kReviewDone},
+      {"English only", "English", kReviewDone, 2, kReviewDone, kReviewDone, kReviewDone,
+       kReviewNeeded},
+      {"German only", "Deutsch", kReviewDone, 1, kReviewDone, kReviewNeeded, kReviewTranslated,
+       kReviewDone},
+      {"marks taken away", "", kReviewTranslated, 3, kReviewTranslated, kReviewTranslated,
+       kReviewTranslated, kReviewTranslated},
+      {"the original is no target", "Español", kReviewDone, 0, kReviewDone, kReviewNeeded,
+       kReviewTranslated, kReviewNeeded},
+      {"unknown language", "Klingon", kReviewDone, 0, kReviewDone, kReviewNeeded,
+       kReviewTranslated, kReviewNeeded},
+  };
+  for (const auto& c : cases) {
+    Module module = ReviewedModule();
+    EXPECT_EQ(MarkReviewState(module, keys, c.language, c.review), c.changed) << c.name;
+    const ModuleLanguage& english = *module.FindLanguage("English");
+    const ModuleLanguage& german = *module.FindLanguage("Deutsch");
+    EXPECT_EQ(english.FindEntry("ST_N_1 (1)")->review, c.open) << c.name;
+    EXPECT_EQ(english.FindEntry("ST_N_1 (2)")->review, c.close) << c.name;
+    EXPECT_EQ(english.FindEntry("DL_N_100 (0)")->review, c.about) << c.name;
+    EXPECT_EQ(german.FindEntry("ST_N_1 (1)")->review, c.offnen) << c.name;
+    // Texts without a translation get no state, and no entry is made.
+    EXPECT_EQ(german.FindEntry("DL_N_100 (0)")->review, kReviewDone) << c.name;
+    EXPECT_EQ(german.FindEntry("ST_N_1 (2)"), nullptr) << c.name;
+    for (const TextEntry& entry : module.DefaultLanguage()->Entries()) {
+      EXPECT_EQ(entry.review, kReviewTranslated) << c.name << " " << entry.key;
+    }
+  }
 }
 
 TEST(ResourceRows, CaptureTakesEveryLanguageOfTheKeys) {

@@ -28,6 +28,7 @@ enum MessageId : int {
   kMsgProjectGenerated = 1018,
   kMsgModulePathTitle = 1019,
   kMsgResourceCount = 1020,
+  kMsgFilteredResourceCount = 1021,  // "%d de %d": shown, under the node
   kMsgTreeStringTable = 1022,
   kMsgTreeDialog = 1023,
   kMsgTreeMenu = 1024,
@@ -44,6 +45,8 @@ enum MessageId : int {
   kMsgImporting = 1045,
   kMsgCheckingTranslations = 1046,
   kMsgImportDone = 1047,
+  kMsgNoUntranslatedRow = 1060,
+  kMsgNoRowToReview = 1061,
   kMsgAskDeleteModule = 3000,
   kMsgAskDeleteLanguage = 3001,
   kMsgAskContinue = 3002,

@@ -1,8 +1,11 @@
 // Tree nodes, list rows and the list's row edits.
 #include "translator/model/resource_rows.h"
 
+#include <cassert>
+
 #include "platform/stored_text.h"
 #include "platform/text.h"
+#include "translator/model/text_escape.h"
 #include "translator/resources/resource_kind.h"
 
 namespace ulk {
@@ -128,6 +131,19 @@ bool RowPasses(const Module& module, const TextEntry& original, RowFilter filter
   return false;
 }
 
+namespace {
+
+// One language column of a row: the entry's text, its review state (a
+// target's with a text only) and its note; an absent entry shows nothing.
+void AppendCell(ResourceRow& row, const TextEntry* entry, bool original) {
+  row.cells.push_back(entry ? entry->text : std::string());
+  row.reviews.push_back(entry && !original && !entry->text.empty() ? entry->review
+                                                                   : kNoReviewState);
+  row.notes.push_back(entry ? entry->note : std::string());
+}
+
+}  // namespace
+
 ResourceTable BuildResourceTable(const Module& module, int nodeCode, std::string_view stem,
                                  RowFilter filter) {
   ResourceTable table;
@@ -147,19 +163,14 @@ ResourceTable BuildResourceTable(const Module& module, int nodeCode, std::string
   table.rows.reserve(original->EntryCount());
   for (const TextEntry& entry : original->Entries()) {
     if (!KeyShownUnder(entry.key, nodeCode, stem)) continue;
+    ++table.nodeRowCount;
     if (!RowPasses(module, entry, filter)) continue;
     ResourceRow row;
     row.cells.reserve(targets.size() + 2);
     row.cells.push_back(entry.key);
-    row.cells.push_back(entry.text);
-    row.reviews.push_back(kNoReviewState);
-    row.notes.push_back(entry.note);
+    AppendCell(row, &entry, true);
     for (std::size_t i = 0; i < targets.size(); ++i) {
-      const TextEntry* translated = targets[i]->FindEntryAfter(entry.key, cursors[i]);
-      row.cells.push_back(translated ? translated->text : std::string());
-      row.reviews.push_back(translated && !translated->text.empty() ? translated->review
-                                                                     : kNoReviewState);
-      row.notes.push_back(translated ? translated->note : std::string());
+      AppendCell(row, targets[i]->FindEntryAfter(entry.key, cursors[i]), false);
     }
     row.status = entry.status;
     table.rows.push_back(std::move(row));
@@ -167,21 +178,32 @@ ResourceTable BuildResourceTable(const Module& module, int nodeCode, std::string
   return table;
 }
 
-std::vector<std::string> RowCells(const Module& module, const std::string& key,
-                                  const std::vector<std::string>& languages, std::int32_t& status) {
-  std::vector<std::string> cells;
-  cells.reserve(languages.size() + 1);
-  cells.push_back(key);
-  status = 0;
+ResourceRow ResourceRowOf(const Module& module, const std::string& key,
+                          const std::vector<std::string>& languages) {
+  ResourceRow row;
+  row.cells.reserve(languages.size() + 1);
+  row.cells.push_back(key);
   if (const ModuleLanguage* original = module.DefaultLanguage()) {
-    if (const TextEntry* entry = original->FindEntry(key)) status = entry->status;
+    if (const TextEntry* entry = original->FindEntry(key)) row.status = entry->status;
   }
   for (const std::string& name : languages) {
     const ModuleLanguage* language = module.FindLanguage(name);
-    const TextEntry* entry = language ? language->FindEntry(key) : nullptr;
-    cells.push_back(entry ? entry->text : std::string());
+    AppendCell(row, language ? language->FindEntry(key) : nullptr,
+               !language || language->isDefault);
   }
-  return cells;
+  return row;
+}
+
+std::string CellTooltip(std::int32_t review, std::string_view note) {
+  std::string tip;
+  if (review == kReviewNeeded || review == kReviewDone) {
+    tip = "Estado: " + std::string(ReviewStateLabel(review));
+  }
+  if (!note.empty()) {
+    if (!tip.empty()) tip += '\n';
+    tip += "Nota: " + UnescapeText(note);
+  }
+  return tip;
 }
 
 std::string BuildClipboardBlock(const Module& module, const std::string& key, char afterName,
@@ -272,6 +294,36 @@ long FindNextRow(const Module& module, const std::vector<std::string>& rowKeys, 
     }
   }
   return -1;
+}
+
+long NextRowPassing(const Module& module, const std::vector<std::string>& rowKeys, long start,
+                    RowFilter filter, std::string_view onlyLanguage) {
+  const ModuleLanguage* original = module.DefaultLanguage();
+  const long count = static_cast<long>(rowKeys.size());
+  if (!original || count == 0) return -1;
+  long row = start < 0 || start >= count ? -1 : start;
+  for (long step = 0; step < count; ++step) {
+    row = row + 1 >= count ? 0 : row + 1;
+    const TextEntry* entry = original->FindEntry(rowKeys[static_cast<std::size_t>(row)]);
+    if (entry && RowPasses(module, *entry, filter, onlyLanguage)) return row;
+  }
+  return -1;
+}
+
+int MarkReviewState(Module& module, const std::vector<std::string>& keys,
+                    std::string_view language, std::int32_t review) {
+  assert(review >= 0 && review < kReviewStateCount);
+  int changed = 0;
+  for (ModuleLanguage& target : module.languages) {
+    if (target.isDefault || (!language.empty() && target.name != language)) continue;
+    for (const std::string& key : keys) {
+      TextEntry* entry = target.FindEntry(key);
+      if (!entry || entry->text.empty() || entry->review == review) continue;
+      entry->review = review;
+      ++changed;
+    }
+  }
+  return changed;
 }
 
 std::size_t CaptureEntries(const Module& module, const std::vector<std::string>& keys,

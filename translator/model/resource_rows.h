@@ -61,6 +61,8 @@ struct ResourceRow {
 struct ResourceTable {
   std::vector<std::string> languages;
   std::vector<ResourceRow> rows;
+  // The rows the node has before the filter.
+  std::size_t nodeRowCount = 0;
 };
 
 // Which rows a table shows, besides the node's: the texts that some target
@@ -88,10 +90,16 @@ std::string_view ReviewStateLabel(std::int32_t review);
 ResourceTable BuildResourceTable(const Module& module, int nodeCode, std::string_view stem,
                                  RowFilter filter = RowFilter::kAll);
 
-// The cells of the row of `key` for the given language columns (the key
-// first); `status` gets the original entry's status.
-std::vector<std::string> RowCells(const Module& module, const std::string& key,
-                                  const std::vector<std::string>& languages, std::int32_t& status);
+// The row of `key` for the given language columns (a table's `languages`):
+// its cells, the original entry's status, and each column's review state and
+// note, as BuildResourceTable makes it. What a row shows again after an edit.
+ResourceRow ResourceRowOf(const Module& module, const std::string& key,
+                          const std::vector<std::string>& languages);
+
+// What the list says of a cell when the pointer rests on it: its review
+// state when it has a mark ("por revisar", "revisado") and its note in its
+// real form, one per line; "" when it has neither.
+std::string CellTooltip(std::int32_t review, std::string_view note);
 
 // The row's texts as a clipboard block: for each language with an entry of
 // the key, in module order: name, `afterName`, text, `afterText`; then one
@@ -116,6 +124,20 @@ int DeleteTranslations(Module& module, const std::string& key);
 // the start row last.
 long FindNextRow(const Module& module, const std::vector<std::string>& rowKeys, long start,
                  const std::string& text, bool matchCase, bool down);
+
+// The next row (wrapping) after `start` (-1: none selected) whose original
+// entry passes `filter` (RowPasses, `onlyLanguage` as there); -1 when none
+// does. Every row is visited once, the start row last.
+long NextRowPassing(const Module& module, const std::vector<std::string>& rowKeys, long start,
+                    RowFilter filter, std::string_view onlyLanguage = {});
+
+// Gives the translations of `keys` the review state `review` (kReviewNeeded
+// or kReviewDone; kReviewTranslated takes the mark away) in the target
+// language `language`, or in every target language when it is empty. Only an
+// entry with a text has a state to give: the others, and the original
+// language's, are left alone. Returns how many entries changed.
+int MarkReviewState(Module& module, const std::vector<std::string>& keys,
+                    std::string_view language, std::int32_t review);
 
 // Fills an undo snapshot with the present state of `keys` in every
 // language of the module (a missing entry as a blank one).

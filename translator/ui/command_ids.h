@@ -53,6 +53,15 @@ enum CommandId : int {
   kIdPseudoTranslate = 32872,
   kIdCheckProject = 32873,
   kIdCheckModule = 32874,
+  // Review states and the list's filter
+  kIdMarkReviewed = 32880,
+  kIdMarkToReview = 32881,
+  kIdNextUntranslated = 32882,
+  kIdNextToReview = 32883,
+  kIdFilterAll = 32884,
+  kIdFilterUntranslated = 32885,
+  kIdFilterToReview = 32886,
+  kIdFilterChanged = 32887,
   // Ayuda
   kIdAppAbout = 57664,
   // The tree's context menu
@@ -86,7 +95,8 @@ enum ResourceNumber : int {
   kTreeImages = 130,
 };
 
-// Images of the tree's image list (and the list header's sort marks).
+// Images of the tree's image list (and the list's: the header's sort marks,
+// the cells' review marks and notes).
 enum TreeImage : int {
   kImageFolder = 0,
   kImageFolderOpen = 1,
@@ -97,6 +107,11 @@ enum TreeImage : int {
   kImageVersion = 8,
   kImageSortDescending = 9,
   kImageSortAscending = 10,
+  kImageToReview = 12,
+  kImageReviewed = 13,
+  kImageNote = 14,
+  kImageNoteToReview = 15,
+  kImageNoteReviewed = 16,
 };
 
 }  // namespace ulk

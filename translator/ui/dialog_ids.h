@@ -34,6 +34,12 @@ enum DialogControlId : int {
   kCtlSlot3Label = 1017,
   kCtlSlot3Edit = 1018,
   kCtlTranslationScroll = 1020,
+  kCtlSlot1Note = 1021,
+  kCtlSlot2Note = 1022,
+  kCtlSlot3Note = 1023,
+  kCtlSlot1Review = 1024,
+  kCtlSlot2Review = 1025,
+  kCtlSlot3Review = 1026,
   kCtlPlaceholder1 = 1028,  // module and language dialogs
   kCtlPlaceholder2 = 1029,
   kCtlPlaceholder3 = 1030,

@@ -88,6 +88,8 @@ void CMainFrame::CreateToolbars() {
         kIdGetModuleResources, kIdGetResources, kIdOpenDictionary}) {
     menuImages_.Add(id, CommandImage(id));
   }
+  // The marks the list draws, beside the commands that set them.
+  for (int id : {kIdMarkReviewed, kIdMarkToReview}) menuImages_.Add(id, CommandImage(id));
   menus_.AddSource(&menuImages_);
 }
 
@@ -119,12 +121,19 @@ void CMainFrame::CreateMenus() {
                {kIdEditSelectAll, "Seleccionar &todo\tCtrl-A"},
                {0, nullptr},
                {kIdEditFind, "B&uscar...\tCtrl+F"},
-               {kIdFindNext, "Buscar &siguiente\tF3"}});
+               {kIdFindNext, "Buscar &siguiente\tF3"},
+               {kIdNextUntranslated, "Siguiente si&n traducir\tF8"},
+               {kIdNextToReview, "Siguiente por re&visar\tF9"}});
   bar->Append(edit, ToWx("&Editar"));
 
   auto* view = new wxMenu();
   menus_.Append(view, kIdViewToolbar, "&Barra de botones", wxITEM_CHECK);
   menus_.Append(view, kIdViewStatusBar, "Barra de &estado", wxITEM_CHECK);
+  view->AppendSeparator();
+  menus_.Append(view, kIdFilterAll, "&Todos los textos\tCtrl+1", wxITEM_RADIO);
+  menus_.Append(view, kIdFilterUntranslated, "&Sin traducir\tCtrl+2", wxITEM_RADIO);
+  menus_.Append(view, kIdFilterToReview, "&Por revisar\tCtrl+3", wxITEM_RADIO);
+  menus_.Append(view, kIdFilterChanged, "&Cambiados en la última lectura\tCtrl+4", wxITEM_RADIO);
   bar->Append(view, ToWx("&Ver"));
 
   auto* project = new wxMenu();
@@ -158,6 +167,9 @@ void CMainFrame::CreateMenus() {
   AppendLines(menus_, resources,
               {{kIdTranslateResource, "Traducir &recurso..."},
                {kIdDeleteTranslation, "&Borrar traducción"},
+               {0, nullptr},
+               {kIdMarkReviewed, "Marcar como re&visado\tCtrl+R"},
+               {kIdMarkToReview, "Marcar como por revis&ar\tCtrl+Shift+R"},
                {0, nullptr},
                {kIdShowOriginal, "&Mostrar recurso original\tCtrl+Alt+P"},
                {kIdShowTranslated, "Mostrar recurso traduc&ido\tCtrl+Alt+T"}});
@@ -224,6 +236,8 @@ wxMenu* CMainFrame::MakeListContextMenu() {
   AppendLines(menus_, menu,
               {{kIdTranslateResource, "Traducir &recurso..."},
                {kIdDeleteTranslation, "&Borrar traducción"},
+               {kIdMarkReviewed, "Marcar como re&visado\tCtrl+R"},
+               {kIdMarkToReview, "Marcar como por revis&ar\tCtrl+Shift+R"},
                {0, nullptr},
                {kIdEditCut, "&Cortar\tCtrl+X"},
                {kIdEditCopy, "C&opiar\tCtrl+C"},

@@ -123,6 +123,7 @@ void CMainFrame::FitStatusPanes() {
       StatusPaneWidth(
           bar,
           {MessageText(kMsgViewWithoutResources), FormatMessage(kMsgResourceCount, kWidestRowCount),
+           FormatMessage(kMsgFilteredResourceCount, kWidestRowCount, kWidestRowCount),
            FromWx(bar->GetStatusText(kPaneRows))},
           true)};
   bool same = true;
@@ -190,8 +191,14 @@ void CMainFrame::UpdateStatusPanes() {
   }
   const CULKView* view = ListView();
   const long rows = view ? view->RowCount() : 0;
-  set(kPaneRows, rows > 0 ? FormatMessage(kMsgResourceCount, static_cast<int>(rows))
-                          : MessageText(kMsgViewWithoutResources));
+  if (view && view->Filter() != RowFilter::kAll && view->NodeRowCount() > 0) {
+    // What the filter leaves of the node's rows, none included.
+    set(kPaneRows, FormatMessage(kMsgFilteredResourceCount, static_cast<int>(rows),
+                                 static_cast<int>(view->NodeRowCount())));
+  } else {
+    set(kPaneRows, rows > 0 ? FormatMessage(kMsgResourceCount, static_cast<int>(rows))
+                            : MessageText(kMsgViewWithoutResources));
+  }
   if (changed) FitStatusPanes();
 }
 
@@ -266,6 +273,10 @@ void CMainFrame::BindCommands() {
       {kIdExportLanguage, &CULKView::OnExportLanguage, &CULKView::CanExchange},
       {kIdImportLanguage, &CULKView::OnImportLanguage, &CULKView::CanExchange},
       {kIdPseudoTranslate, &CULKView::OnPseudoTranslate, &CULKView::CanExchange},
+      {kIdMarkReviewed, &CULKView::OnMarkReviewed, &CULKView::CanMark},
+      {kIdMarkToReview, &CULKView::OnMarkToReview, &CULKView::CanMark},
+      {kIdNextUntranslated, &CULKView::OnNextUntranslated, &CULKView::HasRows},
+      {kIdNextToReview, &CULKView::OnNextToReview, &CULKView::HasRows},
   };
   for (const ListCommand& command : kListCommands) {
     Bind(
@@ -288,6 +299,33 @@ void CMainFrame::BindCommands() {
         if (CULKView* view = ListView()) view->OnSuggestion(CommandOfWxId(event.GetId()));
       },
       WxId(kIdFirstSuggestion), WxId(kIdLastSuggestion));
+
+  static const struct {
+    int id;
+    RowFilter filter;
+  } kFilters[] = {
+      {kIdFilterAll, RowFilter::kAll},
+      {kIdFilterUntranslated, RowFilter::kUntranslated},
+      {kIdFilterToReview, RowFilter::kToReview},
+      {kIdFilterChanged, RowFilter::kChanged},
+  };
+  for (const auto& item : kFilters) {
+    const RowFilter filter = item.filter;
+    Bind(
+        wxEVT_MENU,
+        [this, filter](wxCommandEvent&) {
+          if (CULKView* view = ListView()) view->SetFilter(filter);
+        },
+        WxId(item.id));
+    Bind(
+        wxEVT_UPDATE_UI,
+        [this, filter](wxUpdateUIEvent& event) {
+          CULKView* view = ListView();
+          event.Enable(view != nullptr);
+          event.Check(view ? view->Filter() == filter : filter == RowFilter::kAll);
+        },
+        WxId(item.id));
+  }
 }
 
 void CMainFrame::PopupContextMenu(wxMenu* menu, const wxPoint& screenPosition) {

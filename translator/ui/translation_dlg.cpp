@@ -1,12 +1,14 @@
 // The translation dialog.
 #include "translator/ui/translation_dlg.h"
 
+#include <wx/choice.h>
 #include <wx/scrolbar.h>
 #include <wx/sizer.h>
 #include <wx/statbox.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
+#include "translator/model/resource_rows.h"
 #include "translator/ui/dialog_ids.h"
 #include "uikit/message_box.h"
 #include "uikit/wx_text.h"
@@ -17,6 +19,8 @@ namespace {
 constexpr const char* kCaption = "Traducción de recursos";
 constexpr int kLabelIds[kTranslationSlots] = {kCtlSlot1Label, kCtlSlot2Label, kCtlSlot3Label};
 constexpr int kEditIds[kTranslationSlots] = {kCtlSlot1Edit, kCtlSlot2Edit, kCtlSlot3Edit};
+constexpr int kNoteIds[kTranslationSlots] = {kCtlSlot1Note, kCtlSlot2Note, kCtlSlot3Note};
+constexpr int kReviewIds[kTranslationSlots] = {kCtlSlot1Review, kCtlSlot2Review, kCtlSlot3Review};
 
 TranslationScroll RequestOf(wxEventType type) {
   if (type == wxEVT_SCROLL_LINEUP) return TranslationScroll::kLineUp;
@@ -36,14 +40,7 @@ CTranslationDlg::CTranslationDlg(wxWindow* parent, const Module& module, const s
   auto* frame = new wxStaticBoxSizer(wxHORIZONTAL, this);
   auto* slots = new wxBoxSizer(wxVERTICAL);
   wxWindow* box = frame->GetStaticBox();
-  for (int slot = 0; slot < kTranslationSlots; ++slot) {
-    const auto index = static_cast<std::size_t>(slot);
-    labels_[index] = new wxStaticText(box, kLabelIds[slot], wxString());
-    edits_[index] = new wxTextCtrl(box, kEditIds[slot], wxString(), wxDefaultPosition,
-                                   wxSize(480, 66), wxTE_MULTILINE);
-    slots->Add(labels_[index], 0, wxTOP | wxBOTTOM, 3);
-    slots->Add(edits_[index], 1, wxEXPAND | wxBOTTOM, 6);
-  }
+  for (int slot = 0; slot < kTranslationSlots; ++slot) MakeSlot(slot, box, slots);
   scrollBar_ =
       new wxScrollBar(box, kCtlTranslationScroll, wxDefaultPosition, wxDefaultSize, wxSB_VERTICAL);
   frame->Add(slots, 1, wxEXPAND | wxALL, 6);
@@ -73,6 +70,43 @@ CTranslationDlg::CTranslationDlg(wxWindow* parent, const Module& module, const s
   }
 }
 
+void CTranslationDlg::MakeSlot(int slot, wxWindow* box, wxSizer* slots) {
+  const auto index = static_cast<std::size_t>(slot);
+  wxArrayString states;
+  for (std::int32_t review = 0; review < kReviewStateCount; ++review) {
+    states.Add(ToWx(std::string(ReviewStateLabel(review))));
+  }
+  // Made in the order Tab goes: the text, its note, its state.
+  labels_[index] = new wxStaticText(box, kLabelIds[slot], wxString());
+  edits_[index] = new wxTextCtrl(box, kEditIds[slot], wxString(), wxDefaultPosition,
+                                 wxSize(480, 66), wxTE_MULTILINE);
+  noteLabels_[index] = new wxStaticText(box, wxID_ANY, ToWx("Nota:"));
+  notes_[index] = new wxTextCtrl(box, kNoteIds[slot], wxString());
+  reviewLabels_[index] = new wxStaticText(box, wxID_ANY, ToWx("Estado:"));
+  reviews_[index] = new wxChoice(box, kReviewIds[slot], wxDefaultPosition, wxDefaultSize, states);
+
+  auto* heading = new wxBoxSizer(wxHORIZONTAL);
+  heading->Add(labels_[index], 1, wxALIGN_CENTER_VERTICAL);
+  heading->Add(reviewLabels_[index], 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 6);
+  heading->Add(reviews_[index], 0, wxALIGN_CENTER_VERTICAL);
+  // The original's slot has no state; its heading keeps the height of the
+  // others so that the slots stay put while they scroll.
+  heading->SetMinSize(wxSize(-1, reviews_[index]->GetBestSize().y));
+  auto* noteLine = new wxBoxSizer(wxHORIZONTAL);
+  noteLine->Add(noteLabels_[index], 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 6);
+  noteLine->Add(notes_[index], 1, wxALIGN_CENTER_VERTICAL);
+  auto* slotSizer = new wxBoxSizer(wxVERTICAL);
+  slotSizer->Add(heading, 0, wxEXPAND | wxBOTTOM, 3);
+  slotSizer->Add(edits_[index], 1, wxEXPAND | wxBOTTOM, 4);
+  slotSizer->Add(noteLine, 0, wxEXPAND);
+  slots->Add(slotSizer, 1, wxEXPAND | wxBOTTOM, slot + 1 < kTranslationSlots ? 12 : 0);
+
+  edits_[index]->Bind(wxEVT_TEXT, [this, slot](wxCommandEvent&) { ShowReview(slot); });
+  reviews_[index]->Bind(wxEVT_CHOICE, [this, slot](wxCommandEvent& event) {
+    if (event.GetSelection() >= 0) rows_.SetSlotReview(slot, event.GetSelection());
+  });
+}
+
 void CTranslationDlg::ShowRows() {
   const TranslationScrollBar bar = rows_.ScrollBar();
   // The toolkit counts the positions the thumb covers: range n with a
@@ -82,19 +116,42 @@ void CTranslationDlg::ShowRows() {
   for (int slot = 0; slot < kTranslationSlots; ++slot) {
     const auto index = static_cast<std::size_t>(slot);
     const TranslationRow* row = rows_.RowInSlot(slot);
-    labels_[index]->Show(row != nullptr);
-    edits_[index]->Show(row != nullptr);
-    if (!row) continue;
+    for (wxWindow* window :
+         {static_cast<wxWindow*>(labels_[index]), static_cast<wxWindow*>(edits_[index]),
+          static_cast<wxWindow*>(noteLabels_[index]), static_cast<wxWindow*>(notes_[index])}) {
+      window->Show(row != nullptr);
+    }
+    if (!row) {
+      reviewLabels_[index]->Hide();
+      reviews_[index]->Hide();
+      continue;
+    }
     labels_[index]->SetLabel(ToWx(row->language + ":"));
     edits_[index]->ChangeValue(ToWx(row->text));
     edits_[index]->SetEditable(!row->readOnly);
+    notes_[index]->ChangeValue(ToWx(row->note));
+    reviewLabels_[index]->Show(!row->readOnly);
+    reviews_[index]->Show(!row->readOnly);
+    ShowReview(slot);
   }
   Layout();
 }
 
+void CTranslationDlg::ShowReview(int slot) {
+  const auto index = static_cast<std::size_t>(slot);
+  const TranslationRow* row = rows_.RowInSlot(slot);
+  if (!row || row->readOnly) return;
+  // A text not yet there has no state to show.
+  const bool hasText = !edits_[index]->IsEmpty();
+  reviews_[index]->Enable(hasText);
+  reviews_[index]->SetSelection(hasText ? row->review : wxNOT_FOUND);
+}
+
 void CTranslationDlg::TakeEditsBack() {
   for (int slot = 0; slot < rows_.VisibleSlots(); ++slot) {
-    rows_.SetSlotText(slot, FromWx(edits_[static_cast<std::size_t>(slot)]->GetValue()));
+    const auto index = static_cast<std::size_t>(slot);
+    rows_.SetSlotText(slot, FromWx(edits_[index]->GetValue()));
+    rows_.SetSlotNote(slot, FromWx(notes_[index]->GetValue()));
   }
 }
 
@@ -115,9 +172,19 @@ bool CTranslationDlg::Accept() {
 
 int CTranslationDlg::SlotOf(const wxObject* window) const {
   for (int slot = 0; slot < kTranslationSlots; ++slot) {
-    if (window == edits_[static_cast<std::size_t>(slot)]) return slot;
+    const auto index = static_cast<std::size_t>(slot);
+    if (window == edits_[index] || window == notes_[index] || window == reviews_[index]) {
+      return slot;
+    }
   }
   return -1;
+}
+
+wxWindow* CTranslationDlg::LastOfSlot(int slot) const {
+  const auto index = static_cast<std::size_t>(slot);
+  wxChoice* review = reviews_[index];
+  if (review->IsShown() && review->IsEnabled()) return review;
+  return notes_[index];
 }
 
 void CTranslationDlg::OnScroll(wxScrollEvent& event) {
@@ -126,13 +193,15 @@ void CTranslationDlg::OnScroll(wxScrollEvent& event) {
 
 void CTranslationDlg::OnKey(wxKeyEvent& event) {
   const int key = event.GetKeyCode();
-  const int slot = SlotOf(event.GetEventObject());
+  const wxObject* from = event.GetEventObject();
+  const int slot = SlotOf(from);
   const int last = rows_.VisibleSlots() - 1;
   const int rowCount = static_cast<int>(rows_.Rows().size());
   if (key == WXK_RETURN || key == WXK_NUMPAD_ENTER) {
     if (event.ControlDown()) {
+      // Only a text takes a line break; a note is one line.
       wxTextCtrl* edit = slot >= 0 ? edits_[static_cast<std::size_t>(slot)] : nullptr;
-      if (edit && edit->IsEditable()) edit->WriteText("\n");
+      if (edit && edit == from && edit->IsEditable()) edit->WriteText("\n");
       return;
     }
     if (!event.HasAnyModifiers()) {
@@ -147,12 +216,12 @@ void CTranslationDlg::OnKey(wxKeyEvent& event) {
   if (key == WXK_TAB && !event.ControlDown() && !event.AltDown()) {
     const bool back = event.ShiftDown();
     const int first = rows_.FirstVisible();
-    if (!back && slot == last && first + last + 1 < rowCount) {
+    if (!back && slot == last && from == LastOfSlot(slot) && first + last + 1 < rowCount) {
       Scroll(TranslationScroll::kLineDown);
       edits_[static_cast<std::size_t>(slot)]->SetFocus();
       return;
     }
-    if (back && slot == 0 && first > 0) {
+    if (back && slot == 0 && from == edits_[0] && first > 0) {
       Scroll(TranslationScroll::kLineUp);
       edits_[0]->SetFocus();
       return;

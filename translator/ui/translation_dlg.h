@@ -1,7 +1,8 @@
 // The translation dialog ("Traducción de recursos"): the texts of one
 // entry key in every language of the module, three at a time, the
-// original read-only. Return accepts, Ctrl+Return makes a line break; Tab
-// past the last slot and Shift+Tab before the first scroll on to the next
+// original read-only, each with its note and, for a target language, its
+// review state. Return accepts, Ctrl+Return makes a line break; Tab past
+// the last slot and Shift+Tab before the first scroll on to the next
 // language when there is one.
 #pragma once
 
@@ -10,8 +11,10 @@
 #include "translator/model/translation_rows.h"
 #include "translator/ui/ulk_dialog.h"
 
+class wxChoice;
 class wxScrollBar;
 class wxScrollEvent;
+class wxSizer;
 class wxStaticText;
 class wxTextCtrl;
 
@@ -28,6 +31,10 @@ class CTranslationDlg : public UlkDialog {
   // The slots' windows, for tests.
   wxStaticText* SlotLabel(int slot) const { return labels_[static_cast<std::size_t>(slot)]; }
   wxTextCtrl* SlotEdit(int slot) const { return edits_[static_cast<std::size_t>(slot)]; }
+  wxTextCtrl* SlotNote(int slot) const { return notes_[static_cast<std::size_t>(slot)]; }
+  // "traducido", "por revisar", "revisado" (ReviewState order); hidden on
+  // the original's slot, empty and disabled while the text is.
+  wxChoice* SlotReview(int slot) const { return reviews_[static_cast<std::size_t>(slot)]; }
   wxScrollBar* ScrollBar() const { return scrollBar_; }
 
   // A scroll request as the scroll bar sends it: the edits are taken back,
@@ -35,15 +42,25 @@ class CTranslationDlg : public UlkDialog {
   void Scroll(TranslationScroll request, int thumb = 0);
 
  private:
+  // One slot's label, text, note and state, in `box`, appended to `slots`.
+  void MakeSlot(int slot, wxWindow* box, wxSizer* slots);
   void ShowRows();
   void TakeEditsBack();
+  void ShowReview(int slot);
+  // The slot one of whose controls `window` is, or -1.
   int SlotOf(const wxObject* window) const;
+  // The slot's last control that Tab reaches.
+  wxWindow* LastOfSlot(int slot) const;
   void OnScroll(wxScrollEvent& event);
   void OnKey(wxKeyEvent& event);
 
   TranslationRows rows_;
   std::array<wxStaticText*, kTranslationSlots> labels_{};
   std::array<wxTextCtrl*, kTranslationSlots> edits_{};
+  std::array<wxStaticText*, kTranslationSlots> noteLabels_{};
+  std::array<wxTextCtrl*, kTranslationSlots> notes_{};
+  std::array<wxStaticText*, kTranslationSlots> reviewLabels_{};
+  std::array<wxChoice*, kTranslationSlots> reviews_{};
   wxScrollBar* scrollBar_ = nullptr;
 };
 

@@ -1,11 +1,13 @@
 // Our own drawings, as SVG kept in the program.
 #include "translator/ui/ulk_art.h"
 
+#include <iterator>
 #include <string>
 
 #include <wx/artprov.h>
 #include <wx/imaglist.h>
 
+#include "translator/model/project.h"
 #include "translator/ui/command_ids.h"
 
 namespace ulk {
@@ -62,6 +64,24 @@ constexpr const char* kEye =
     R"(<circle cx="11" cy="11.5" r="1.7" fill="#333333"/>)";
 constexpr const char* kFlag =
     R"(<path d="M9 8.5v7.5" stroke="#333333"/><path d="M9.5 8.5h6l-1.5 2 1.5 2h-6z" fill="#d9342b"/>)";
+
+// The review marks of the list's cells, whole and as a badge on a note.
+constexpr const char* kToReview =
+    R"(<circle cx="8" cy="8" r="6" fill="#e8891c" stroke="#a85a08"/>)"
+    R"(<rect x="7" y="4" width="2" height="5.2" fill="#ffffff"/><circle cx="8" cy="11.3" r="1.1" fill="#ffffff"/>)";
+constexpr const char* kReviewed =
+    R"(<circle cx="8" cy="8" r="6" fill="#2e9d3a" stroke="#1d6b26"/>)"
+    R"(<path d="M5 8.3l2.1 2.1 4-4.4" stroke="#ffffff" stroke-width="1.8" fill="none"/>)";
+constexpr const char* kNote =
+    R"(<path d="M2.5 1.5h7.5l3 3v10h-10.5z" fill="#fff3a6" stroke="#a88a1c"/>)"
+    R"(<path d="M10 1.5v3h3" fill="#e6d27a" stroke="#a88a1c"/>)"
+    R"(<path d="M4.5 6.5h6M4.5 9h6M4.5 11.5h4" stroke="#8a7420"/>)";
+constexpr const char* kToReviewBadge =
+    R"(<circle cx="11.5" cy="11.5" r="4.2" fill="#e8891c" stroke="#a85a08"/>)"
+    R"(<rect x="10.8" y="8.8" width="1.4" height="3.4" fill="#ffffff"/><circle cx="11.5" cy="13.6" r="0.8" fill="#ffffff"/>)";
+constexpr const char* kReviewedBadge =
+    R"(<circle cx="11.5" cy="11.5" r="4.2" fill="#2e9d3a" stroke="#1d6b26"/>)"
+    R"(<path d="M9.4 11.6l1.5 1.5 2.8-3" stroke="#ffffff" stroke-width="1.4" fill="none"/>)";
 
 wxBitmapBundle Svg(const std::string& body, int size = 16) {
   const std::string svg =
@@ -156,17 +176,47 @@ wxBitmapBundle CommandImage(int id) {
       return Svg(string(kFolder) + kFlag);
     case kIdAppAbout:
       return Svg(kInfo);
+    case kIdMarkReviewed:
+      return Svg(kReviewed);
+    case kIdMarkToReview:
+      return Svg(kToReview);
     default:
       return wxBitmapBundle();
   }
 }
 
 wxImageList* CreateTreeImages() {
-  const std::string images[12] = {kFolder, kFolderOpen, kModule,  kModule,   kModule, kStrings,
-                                  kDialog, kMenu,       kVersion, kSortDown, kSortUp, kModule};
-  auto* list = new wxImageList(16, 16, true, 12);
+  const std::string images[] = {kFolder,
+                                kFolderOpen,
+                                kModule,
+                                kModule,
+                                kModule,
+                                kStrings,
+                                kDialog,
+                                kMenu,
+                                kVersion,
+                                kSortDown,
+                                kSortUp,
+                                kModule,
+                                kToReview,
+                                kReviewed,
+                                kNote,
+                                std::string(kNote) + kToReviewBadge,
+                                std::string(kNote) + kReviewedBadge};
+  auto* list = new wxImageList(16, 16, true, static_cast<int>(std::size(images)));
   for (const std::string& body : images) list->Add(Svg(body).GetBitmap(wxSize(16, 16)));
   return list;
+}
+
+int CellMarkImage(std::int32_t review, bool hasNote) {
+  switch (review) {
+    case kReviewNeeded:
+      return hasNote ? kImageNoteToReview : kImageToReview;
+    case kReviewDone:
+      return hasNote ? kImageNoteReviewed : kImageReviewed;
+    default:
+      return hasNote ? kImageNote : -1;
+  }
 }
 
 wxBitmapBundle ProgramIcon() {

@@ -3,6 +3,8 @@
 // the program's icons.
 #pragma once
 
+#include <cstdint>
+
 #include <wx/bmpbndl.h>
 
 class wxImageList;
@@ -13,9 +15,13 @@ namespace ulk {
 // for a command without one.
 wxBitmapBundle CommandImage(int id);
 
-// The twelve 16x16 images of the tree (and the list header's sort marks),
-// indexed by TreeImage. The caller owns the list.
+// The 16x16 images of the tree and the resource list, indexed by
+// TreeImage. The caller owns the list.
 wxImageList* CreateTreeImages();
+
+// The image of a list cell with a review state (kNoReviewState for none)
+// and with a note or none; -1 for a cell that has neither mark.
+int CellMarkImage(std::int32_t review, bool hasNote);
 
 wxBitmapBundle ProgramIcon();  // the program's own (32x32)
 wxBitmapBundle MakerIcon();    // the maker's (32x32)

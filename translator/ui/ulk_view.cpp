@@ -1,5 +1,5 @@
-// The resource list: filling, sorting, rows for the undo history, keys and
-// the context menu.
+// The resource list: filling, sorting, rows for the undo history, keys, the
+// cells' marks and tips, and the context menu.
 #include "translator/ui/ulk_view.h"
 
 #include <wx/menu.h>
@@ -11,6 +11,7 @@
 #include "translator/ui/left_view.h"
 #include "translator/ui/main_frame.h"
 #include "translator/ui/translator_app.h"
+#include "translator/ui/ulk_art.h"
 #include "translator/ui/ulk_doc.h"
 #include "uikit/command_id.h"
 #include "uikit/wx_text.h"
@@ -19,6 +20,18 @@ namespace ulk {
 namespace {
 
 constexpr int kKeyColumn = 0;
+
+// A row of the table as the list keeps it: the cells, the status for the
+// text colour, and each language cell's mark.
+ListRow ToListRow(ResourceRow row) {
+  ListRow listRow{std::move(row.cells), row.status, {}};
+  listRow.images.reserve(row.reviews.size() + 1);
+  listRow.images.push_back(-1);  // the key's
+  for (std::size_t i = 0; i < row.reviews.size(); ++i) {
+    listRow.images.push_back(CellMarkImage(row.reviews[i], !row.notes[i].empty()));
+  }
+  return listRow;
+}
 
 void SendToFrame(int commandId) {
   if (CMainFrame* frame = TheApp().MainFrame()) {
@@ -40,6 +53,40 @@ ResourceList::ResourceList(wxWindow* parent)
   Bind(wxEVT_LIST_KEY_DOWN, &ResourceList::OnKeyDown, this);
   Bind(wxEVT_CONTEXT_MENU, &ResourceList::OnContextMenu, this);
   Bind(wxEVT_SIZE, &ResourceList::OnSize, this);
+  if (wxWindow* rows = RowsWindow()) {
+    rows->Bind(wxEVT_LEFT_DOWN, &ResourceList::OnRowsMouseDown, this);
+    rows->Bind(wxEVT_RIGHT_DOWN, &ResourceList::OnRowsMouseDown, this);
+    rows->Bind(wxEVT_MOTION, &ResourceList::OnRowsMotion, this);
+  }
+}
+
+wxWindow* ResourceList::RowsWindow() const {
+  // The list is made of two windows, the header and the rows under it.
+  for (wxWindow* child : GetChildren()) {
+    if (static_cast<const void*>(child) != static_cast<const void*>(m_headerWin)) return child;
+  }
+  return nullptr;
+}
+
+void ResourceList::OnRowsMouseDown(wxMouseEvent& event) {
+  event.Skip();
+  // Columns lie side by side in the rows as in the header: x alone says which.
+  if (view_) view_->ColumnClicked(ListCtrlHelper(this).HitTestColumn(event.GetPosition()));
+}
+
+void ResourceList::OnRowsMotion(wxMouseEvent& event) {
+  event.Skip();
+  wxWindow* rows = RowsWindow();
+  if (!view_ || !rows) return;
+  int flags = 0;
+  const long row = HitTest(event.GetPosition(), flags);
+  const int column = ListCtrlHelper(this).HitTestColumn(event.GetPosition());
+  const wxString tip = row >= 0 && column >= 0 ? ToWx(view_->CellTip(row, column)) : wxString();
+  if (tip.empty()) {
+    if (rows->GetToolTip()) rows->UnsetToolTip();
+  } else if (rows->GetToolTipText() != tip) {
+    rows->SetToolTip(tip);
+  }
 }
 
 wxColour ResourceList::StatusColour(long status) {
@@ -163,14 +210,16 @@ void CULKView::Fill() {
   CMainFrame* frame = TheApp().MainFrame();
   CLeftView* tree = frame ? frame->TreeView() : nullptr;
   const Module* module = tree ? tree->GetSelectedModule() : nullptr;
+  nodeRowCount_ = 0;
   if (module && module->DefaultLanguage()) {
     ResourceTable table =
-        BuildResourceTable(*module, tree->GetSelectedNodeCode(), tree->GetSelectedStem());
+        BuildResourceTable(*module, tree->GetSelectedNodeCode(), tree->GetSelectedStem(), filter_);
     columnLanguages_ = std::move(table.languages);
+    nodeRowCount_ = table.nodeRowCount;
     for (const std::string& language : columnLanguages_) list_->AppendColumn(ToWx(language));
     std::vector<ListRow> rows;
     rows.reserve(table.rows.size());
-    for (ResourceRow& row : table.rows) rows.push_back({std::move(row.cells), row.status});
+    for (ResourceRow& row : table.rows) rows.push_back(ToListRow(std::move(row)));
     list_->SetRows(std::move(rows));
     RebuildKeyIndex();
   }
@@ -228,11 +277,39 @@ void CULKView::RefreshRowOfKey(const std::string& key) {
   const long row = FindRowOfKey(key);
   const Module* module = CurrentModule();
   if (row < 0 || !module) return;
-  std::int32_t status = 0;
-  ListRow& listRow = list_->RowAt(row);
-  listRow.cells = RowCells(*module, key, columnLanguages_, status);
-  listRow.data = status;
+  list_->RowAt(row) = ToListRow(ResourceRowOf(*module, key, columnLanguages_));
   list_->RefreshRowAt(row);
+}
+
+std::string CULKView::ReviewLanguage() const {
+  // The original's column is the first; a language the module no longer
+  // has names no column.
+  for (std::size_t i = 1; i < columnLanguages_.size(); ++i) {
+    if (columnLanguages_[i] == clickedLanguage_) return clickedLanguage_;
+  }
+  return {};
+}
+
+void CULKView::ColumnClicked(int column) {
+  clickedLanguage_.clear();
+  if (column >= 2 && static_cast<std::size_t>(column) <= columnLanguages_.size()) {
+    clickedLanguage_ = columnLanguages_[static_cast<std::size_t>(column) - 1];
+  }
+}
+
+std::string CULKView::CellTip(long row, int column) const {
+  const Module* module = CurrentModule();
+  if (!module || row < 0 || row >= RowCount() || column < 1 ||
+      static_cast<std::size_t>(column) > columnLanguages_.size()) {
+    return {};
+  }
+  const ModuleLanguage* language =
+      module->FindLanguage(columnLanguages_[static_cast<std::size_t>(column) - 1]);
+  if (!language) return {};
+  const std::string& key = list_->RowAt(row).cells[0];
+  const TextEntry* entry = language->FindEntry(key);
+  return CellTooltip(language->isDefault ? kNoReviewState : ReviewStateOf(*language, key),
+                     entry ? std::string_view(entry->note) : std::string_view());
 }
 
 void CULKView::SelectRowOnly(long row) {

@@ -12,6 +12,7 @@
 #include <wx/docview.h>
 #include <wx/fdrepdlg.h>
 
+#include "translator/model/resource_rows.h"
 #include "translator/model/undo_history.h"
 #include "uikit/list_ctrl_helper.h"
 #include "uikit/striped_list.h"
@@ -29,11 +30,15 @@ class ResourceList : public StripedListCtrl {
   void SetView(CULKView* view) { view_ = view; }
   // The text colour of each translation status.
   static wxColour StatusColour(long status);
+  // The window under the header that paints the rows and gets the mouse.
+  wxWindow* RowsWindow() const;
 
  protected:
   void RowsReordered(const std::vector<std::size_t>& order) override;
 
  private:
+  void OnRowsMouseDown(wxMouseEvent& event);
+  void OnRowsMotion(wxMouseEvent& event);
   void OnColumnClick(wxListEvent& event);
   void OnActivated(wxListEvent& event);
   void OnKeyDown(wxListEvent& event);
@@ -113,6 +118,27 @@ class CULKView : public wxView, public UndoView {
   void OnExportLanguage();
   void OnImportLanguage();
   void OnPseudoTranslate();
+  // Review states: the selected rows' translations in the review language
+  // marked, and the next row (wrapping) without a translation or to review
+  // there selected.
+  void OnMarkReviewed();
+  void OnMarkToReview();
+  void OnNextUntranslated();
+  void OnNextToReview();
+  bool CanMark() const;
+  // The rows the list shows besides the tree's node's; fills the list
+  // again, also for the filter it has.
+  void SetFilter(RowFilter filter);
+  RowFilter Filter() const { return filter_; }
+  // How many rows the tree's node has before the filter.
+  std::size_t NodeRowCount() const { return nodeRowCount_; }
+  // The target language the review commands look at: that of the language
+  // column clicked last in the list, or "" (every target language) when that
+  // was the key's or the original's column, or no column has been clicked.
+  std::string ReviewLanguage() const;
+  void ColumnClicked(int column);
+  // What the list says of a cell under the pointer: its mark and note.
+  std::string CellTip(long row, int column) const;
   // The same once the language and the file are chosen; each says what
   // happened in a message (the pseudo-translation only when it fails).
   bool ExportLanguageTo(const std::string& language, const std::string& path);
@@ -152,12 +178,17 @@ class CULKView : public wxView, public UndoView {
   // After an operation changed these entries: their rows, the modified flag.
   void RefreshRowsOfKeys(const std::vector<std::string>& keys);
   void SelectRowOnly(long row);
+  void MarkSelected(std::int32_t review);
+  void GoToNext(RowFilter filter, int noneMessage);
   void OnFindDialogEvent(wxFindDialogEvent& event);
   wxMenu* SuggestionMenu(const wxPoint& screenPosition);
 
   ResourceList* list_ = nullptr;
   ListCtrlHelper helper_;
   std::vector<std::string> columnLanguages_;
+  RowFilter filter_ = RowFilter::kAll;
+  std::size_t nodeRowCount_ = 0;
+  std::string clickedLanguage_;
   std::unordered_map<std::string, long> keyIndex_;
   wxFindReplaceData findData_{wxFR_DOWN};
   wxFindReplaceDialog* findDialog_ = nullptr;
