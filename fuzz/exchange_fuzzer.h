@@ -22,14 +22,13 @@ inline void CheckUnits(const ImportFile& file) {
   std::string stored;
   if (ToStoredText(file.targetLanguage, stored)) std::abort();
   for (const ImportUnit& unit : file.units) {
-    for (const std::string* text : {&unit.key, &unit.source, &unit.target}) {
+    for (const std::string* text : {&unit.key, &unit.source, &unit.target, &unit.note}) {
       if (CheckStoredText(*text)) std::abort();
     }
   }
 }
 
-// The units as the writer takes them: real texts, and what is not a
-// finished translation marked fuzzy, so that it reads back as it was.
+// The units as the writer takes them: real texts, their states and notes.
 inline std::vector<ExportUnit> ToExport(const ImportFile& file) {
   std::vector<ExportUnit> units;
   for (const ImportUnit& unit : file.units) {
@@ -37,10 +36,20 @@ inline std::vector<ExportUnit> ToExport(const ImportFile& file) {
     out.key = UnescapeText(unit.key);
     out.source = UnescapeText(unit.source);
     out.target = UnescapeText(unit.target);
-    out.fuzzy = !unit.translated && !unit.target.empty();
+    out.state = unit.state;
+    out.translatorNote = UnescapeText(unit.note);
     units.push_back(std::move(out));
   }
   return units;
+}
+
+// Whether a unit's state reads back as it was. A text not offered as a
+// translation (a plural PO entry, XLIFF's "new") may come back as one to
+// review where the format has nothing closer, never as finished.
+inline bool SameState(UnitState before, UnitState after) {
+  if (before == UnitState::kUntranslated)
+    return after == UnitState::kUntranslated || after == UnitState::kToReview;
+  return after == before;
 }
 
 // `read(bytes, file, error)` and `write(file, units)` of one format, whose
@@ -66,7 +75,7 @@ int FuzzExchangeReader(const std::uint8_t* data, std::size_t size, bool keysRequ
     const ImportUnit& after = again.units[i];
     if (!after.hasKey || (keysRequired && !before.hasKey) || after.key != before.key ||
         after.source != before.source || after.target != before.target ||
-        after.translated != before.translated) {
+        after.note != before.note || !SameState(before.state, after.state)) {
       std::abort();
     }
   }

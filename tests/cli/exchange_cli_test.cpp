@@ -67,28 +67,39 @@ TEST_F(ExchangeCliTest, ImportReportsAndSavesOnlyWhenSomethingChanged) {
   const CliRun same = Run({"import", "demo.ulk", "demo32.dll", kGerman, "de.po"});
   EXPECT_EQ(same.status, 0) << same.err;
   EXPECT_EQ(same.out,
-            "Unidades: 38\nAplicadas: 16 (con cambios: 0)\nOmitidas: 22\nDesfasadas: 0\n"
-            "Desconocidas: 0\n");
+            "Unidades: 38\nAplicadas: 16 (con cambios: 0)\nPor revisar: 0\nOmitidas: 22\n"
+            "Desfasadas: 0\nDesconocidas: 0\n");
   EXPECT_EQ(File("demo.ulk"), before);
 
   std::string po = File("de.po");
   const std::string from = "msgid \"&Acerca de Notas...\"\nmsgstr \"\"";
   ASSERT_NE(po.find(from), std::string::npos);
   po.replace(po.find(from), from.size(), "msgid \"&Acerca de Notas...\"\nmsgstr \"Ü&ber...\"");
+  // A suggestion the translator has not settled, with a note.
+  const std::string cut = "msgctxt \"MN_N_1 (7)\"\nmsgid \"Cor&tar\\tCtrl+X\"\nmsgstr \"\"";
+  ASSERT_NE(po.find(cut), std::string::npos);
+  po.replace(po.find(cut), cut.size(),
+             "# ¿Ausschneiden o Schneiden?\n#, fuzzy\nmsgctxt \"MN_N_1 (7)\"\n"
+             "msgid \"Cor&tar\\tCtrl+X\"\nmsgstr \"&Ausschneiden\\tStrg+X\"");
   po += "\nmsgctxt \"ST_N_77 (1)\"\nmsgid \"x\"\nmsgstr \"y\"\n";
   testing::WriteFileBytes(dir_ / "de.po", po);
   const CliRun changed = Run({"import", "demo.ulk", "demo32.dll", kGerman, "de.po"});
   EXPECT_EQ(changed.status, 0) << changed.err;
   EXPECT_EQ(changed.out,
-            "Unidades: 39\nAplicadas: 17 (con cambios: 1)\nOmitidas: 21\nDesfasadas: 0\n"
-            "Desconocidas: 1\n  desconocida: ST_N_77 (1)\n");
-  EXPECT_NE(File("demo.ulk").find("MN_N_1 (13) = \"Ü&ber...\""), std::string::npos);
+            "Unidades: 39\nAplicadas: 17 (con cambios: 2)\nPor revisar: 1\nOmitidas: 20\n"
+            "Desfasadas: 0\nDesconocidas: 1\n  desconocida: ST_N_77 (1)\n");
+  const std::string project = File("demo.ulk");
+  EXPECT_NE(project.find("MN_N_1 (13) = \"Ü&ber...\""), std::string::npos);
+  EXPECT_NE(project.find("MN_N_1 (7) = \"&Ausschneiden\\tStrg+X\"\nMN_N_1 (7) STATE = TO REVIEW\n"
+                         "MN_N_1 (7) NOTE = \"¿Ausschneiden o Schneiden?\"\n"),
+            std::string::npos)
+      << project;
 
   const std::string saved = File("demo.ulk");
   testing::WriteFileBytes(dir_ / "bad.po", po + "msgid \"roto\nmsgstr \"\"\n");
   const CliRun bad = Run({"import", "demo.ulk", "demo32.dll", kGerman, "bad.po"});
   EXPECT_EQ(bad.status, 1);
-  EXPECT_EQ(bad.err, "error: bad.po: línea 220: la cadena no termina en esta línea\n");
+  EXPECT_EQ(bad.err, "error: bad.po: línea 226: la cadena no termina en esta línea\n");
   EXPECT_EQ(bad.out, "");
   EXPECT_EQ(File("demo.ulk"), saved);
 

@@ -1,9 +1,12 @@
 // The PO and XLIFF writers and readers: what is written reads back the
 // same, what the tools may write is understood, and malformed files are
 // refused with the line where they go wrong.
+#include <cstdlib>
+
 #include <gtest/gtest.h>
 
 #include "platform/stored_text.h"
+#include "tests/test_support.h"
 #include "translator/exchange/po_file.h"
 #include "translator/exchange/xliff_file.h"
 
@@ -29,18 +32,58 @@ std::string Stored(std::string_view text) {
   return stored;
 }
 
-// Texts that stress both formats' escaping.
+// Texts and notes that stress both formats' escaping, in every state.
 std::vector<ExportUnit> Units() {
-  std::vector<ExportUnit> units(6);
-  units[0] = {"ST_N_1 (0)", "Abrir", "Öffnen", "string", "Tabla de strings ST_N_1", 0, 0, false};
-  units[1] = {"ST_N_1 (1)", "Línea uno\nLínea dos\n", "", "string", "", 0, 0, false};
-  units[2] = {
-      "ST_N_1 (2)", "Tab\there \"quoted\" \\ back", "Tab\thier \"zitiert\" \\", "", "", 0, 0,
-      false};
-  units[3] = {"DL_S_A&B (3)", "<&> \r\nCRLF", "<&> \r\nCRLF de", "button", "Diálogo", 50, 14,
-              false};
-  units[4] = {"MN_N_1 (2)", "&Salir\tCtrl+Q", "\nBeenden", "menuitem", "Menú", 0, 0, true};
-  units[5] = {"ST_N_2 (0)", "  blancos  ", "  Leerzeichen  ", "", "", 0, 0, false};
+  using enum UnitState;
+  std::vector<ExportUnit> units(8);
+  units[0] = {"ST_N_1 (0)",
+              "Abrir",
+              "Öffnen",
+              "string",
+              "Tabla de strings ST_N_1",
+              0,
+              0,
+              kTranslated,
+              "Nota \"entre comillas\" & <marcas>"};
+  units[1] = {"ST_N_1 (1)",
+              "Línea uno\nLínea dos\n",
+              "",
+              "string",
+              "",
+              0,
+              0,
+              kUntranslated,
+              "¿Qué es esto?\n\n  sangrado, y con blancos al final  "};
+  units[2] = {"ST_N_1 (2)",
+              "Tab\there \"quoted\" \\ back",
+              "Tab\thier \"zitiert\" \\",
+              "",
+              "",
+              0,
+              0,
+              kTranslated,
+              ""};
+  units[3] = {"DL_S_A&B (3)",
+              "<&> \r\nCRLF",
+              "<&> \r\nCRLF de",
+              "button",
+              "Diálogo",
+              50,
+              14,
+              kReviewed,
+              "CR\r\nLF, tab\t y \\ barra; \\n sin más"};
+  units[4] = {"MN_N_1 (2)",
+              "&Salir\tCtrl+Q",
+              "\nBeenden",
+              "menuitem",
+              "Menú",
+              0,
+              0,
+              kToReview,
+              "Ελληνικά, 日本語\n# no es un comentario"};
+  units[5] = {"ST_N_2 (0)", "  blancos  ", "  Leerzeichen  ", "", "", 0, 0, kTranslated, "\n"};
+  units[6] = {"ST_N_2 (1)", "%d de %s", "%d von %s", "", "", 0, 0, kToReview, ""};
+  units[7] = {"ST_N_2 (2)", "%s listo", "%s fertig", "", "", 0, 0, kReviewed, ""};
   return units;
 }
 
@@ -59,9 +102,111 @@ TEST(ExchangeFormatsTest, WrittenUnitsReadBackUnchanged) {
       EXPECT_EQ(file.units[i].key, units[i].key);
       EXPECT_EQ(file.units[i].source, Stored(units[i].source));
       EXPECT_EQ(file.units[i].target, Stored(units[i].target));
-      EXPECT_EQ(file.units[i].translated, !units[i].target.empty() && !units[i].fuzzy);
+      EXPECT_EQ(file.units[i].note, Stored(units[i].translatorNote));
+      // PO has no reviewed state.
+      const UnitState expected = !xliff && units[i].state == UnitState::kReviewed
+                                     ? UnitState::kTranslated
+                                     : units[i].state;
+      EXPECT_EQ(file.units[i].state, expected);
     }
   }
+}
+
+// What each state and note looks like in the file, where the tools read it.
+TEST(ExchangeFormatsTest, StatesNotesAndFormatMarksAsWritten) {
+  const std::string po = WritePo(Header(), Units());
+  for (const char* expected : {
+           "\n# Nota \"entre comillas\" & <marcas>\n#. Tabla de strings ST_N_1\nmsgctxt",
+           "\n# ¿Qué es esto?\n#\n#   sangrado, y con blancos al final  \nmsgctxt \"ST_N_1 (1)\"",
+           // A comment line cannot hold a carriage return.
+           "\n# CR\\r\n# LF, tab\t y \\ barra; \\n sin más\n#. Diálogo\n",
+           "\n# Ελληνικά, 日本語\n# # no es un comentario\n#. Menú\n#, fuzzy\nmsgctxt",
+           "\n#\n#\nmsgctxt \"ST_N_2 (0)\"",
+           "\n#, fuzzy, c-format\nmsgctxt \"ST_N_2 (1)\"",
+           "\n#, c-format\nmsgctxt \"ST_N_2 (2)\"",
+       }) {
+    EXPECT_NE(po.find(expected), std::string::npos) << expected << "\n" << po;
+  }
+  // The translated units carry no flag.
+  EXPECT_NE(po.find("\n#. Tabla de strings ST_N_1\nmsgctxt \"ST_N_1 (0)\""), std::string::npos);
+  EXPECT_NE(po.find("\n#. Diálogo\n#. Tamaño del control: 50 x 14 unidades de diálogo\nmsgctxt"),
+            std::string::npos);
+
+  const std::string xliff = WriteXliff(Header(), Units());
+  for (const char* expected : {
+           "restype=\"string\" approved=\"yes\" xml:space=\"preserve\">\n"
+           "        <source>Abrir</source>\n"
+           "        <target state=\"translated\">Öffnen</target>\n"
+           "        <note from=\"translator\">Nota \"entre comillas\" &amp; &lt;marcas&gt;</note>\n"
+           "        <note from=\"developer\">Tabla de strings ST_N_1</note>\n",
+           "<target state=\"new\"></target>\n"
+           "        <note from=\"translator\">¿Qué es esto?\n\n  sangrado, y con blancos al final  "
+           "</note>",
+           "restype=\"button\" approved=\"yes\" maxwidth=\"50\"",
+           "<target state=\"signed-off\">&lt;&amp;&gt; &#13;\nCRLF de</target>\n"
+           "        <note from=\"translator\">CR&#13;\nLF, tab\t y \\ barra; \\n sin más</note>",
+           "restype=\"menuitem\" xml:space=\"preserve\">",
+           "<target state=\"needs-review-translation\">\nBeenden</target>",
+       }) {
+    EXPECT_NE(xliff.find(expected), std::string::npos) << expected << "\n" << xliff;
+  }
+}
+
+// gettext's own checker over texts with and without printf conversions,
+// translated as a translator would: what is marked c-format must be a
+// format string its translation matches, and prose that msgfmt would read
+// as a conversion ("50% de" as "% d") must not be marked, or its
+// translation ("50 % Rabatt") fails the whole file. Needs msgfmt
+// (gettext), which CI has.
+TEST(ExchangeFormatsTest, MsgfmtAcceptsTheCFormatMarks) {
+  if (std::system("command -v msgfmt >/dev/null 2>&1") != 0) {
+    const char* ci = std::getenv("CI");
+    if (ci && std::string(ci) == "true") FAIL() << "msgfmt (gettext) is needed in CI";
+    GTEST_SKIP() << "msgfmt is not installed";
+  }
+  const std::pair<const char*, const char*> texts[] = {
+      {"Abrir %s desde %d sitios", "%s von %d Orten öffnen"},
+      {"%-10.3f|%+05d|%#x|%lu|%lld|%hhd|%zu|%Lf|%ls|%p",
+       "%-10.3f|%+05d|%#x|%lu|%lld|%hhd|%zu|%Lf|%ls|%p"},
+      {"%*d %.*s", "%*d %.*s"},
+      {"%d%% hecho", "%d %% fertig"},
+      {"%2$s antes que %1$s", "%1$s nach %2$s"},
+      {"%1$s y otra vez %1$s", "%1$s und wieder %1$s"},
+      {"50% de descuento", "50 % Rabatt"},
+      {"10% o más", "mindestens 10 %"},
+      {"al 100% seguro", "100 % sicher"},
+      {"100%", "100 %"},
+      {"%d y 100%", "%d und 100 %"},
+      {"%1 archivos", "%1 Dateien"},
+      {"%1!d! archivos", "%1!d! Dateien"},
+      {"%I64d", "%I64d"},
+      {"%5%", "%5%"},
+      {"%1$s %s", "%s %1$s"},
+      {"%2$s", "%2$s"},
+      {"a %", "ein %"},
+  };
+  std::vector<ExportUnit> units;
+  for (const auto& [source, target] : texts) {
+    ExportUnit unit;
+    unit.key = "ST_N_1 (" + std::to_string(units.size()) + ")";
+    unit.source = source;
+    unit.target = target;
+    unit.state = UnitState::kTranslated;
+    units.push_back(std::move(unit));
+  }
+  const std::string po = WritePo(Header(), units);
+  std::size_t marks = 0;
+  for (std::size_t at = po.find("#, c-format\n"); at != std::string::npos;
+       at = po.find("#, c-format\n", at + 1)) {
+    ++marks;
+  }
+  EXPECT_EQ(marks, 6u) << po;
+  testing::TempDir dir("msgfmt");
+  const std::string path = (dir.path() / "check.po").string();
+  testing::WriteFileBytes(path, po);
+  const std::string command = "msgfmt --check -o /dev/null '" + path + "' 2>'" + path + ".err'";
+  EXPECT_EQ(std::system(command.c_str()), 0) << testing::ReadFileBytes(path + ".err") << po;
+  EXPECT_EQ(testing::ReadFileBytes(path + ".err"), "");
 }
 
 TEST(ExchangeFormatsTest, PoHeaderAndSizes) {
@@ -69,7 +214,7 @@ TEST(ExchangeFormatsTest, PoHeaderAndSizes) {
   for (const char* expected :
        {"\"Language: de_DE\\n\"", "\"Content-Type: text/plain; charset=UTF-8\\n\"",
         "\"Plural-Forms: nplurals=2; plural=(n != 1);\\n\"",
-        "#. Tamaño del control: 50 x 14 unidades de diálogo\n", "#, fuzzy\nmsgctxt \"MN_N_1 (2)\"",
+        "#. Tamaño del control: 50 x 14 unidades de diálogo\n",
         "msgid \"\"\n\"Línea uno\\n\"\n\"Línea dos\\n\"\n"}) {
     EXPECT_NE(po.find(expected), std::string::npos) << expected;
   }
@@ -77,7 +222,7 @@ TEST(ExchangeFormatsTest, PoHeaderAndSizes) {
   for (const char* expected :
        {"source-language=\"es-ES\" target-language=\"de-DE\"", "id=\"DL_S_A&amp;B (3)\"",
         "maxwidth=\"50\" maxheight=\"14\" size-unit=\"dlgunit\"", "<target state=\"new\"></target>",
-        "&lt;&amp;&gt; &#13;\nCRLF", "<target state=\"needs-review-translation\">"}) {
+        "&lt;&amp;&gt; &#13;\nCRLF"}) {
     EXPECT_NE(xliff.find(expected), std::string::npos) << expected;
   }
   EXPECT_EQ(PluralFormsOf("ja-JP"), "nplurals=1; plural=0;");
@@ -93,6 +238,11 @@ TEST(ExchangeFormatsTest, PoAsTranslatorsToolsWriteIt) {
       "msgstr \"Content-Type: text/plain; charset=utf-8\\n\"\r\n"
       "\"Language: fr\\n\"\r\n"
       "\r\n"
+      "# nota del traductor\r\n"
+      "#  con sangría y un blanco al final \r\n"
+      "#. del programa\r\n"
+      "#: fuente.c:12\r\n"
+      "#| msgid \"antes\"\r\n"
       "#, fuzzy, c-format\r\n"
       "msgctxt \"A (1)\"\r\n"
       "msgid \"uno\"\r\n"
@@ -109,6 +259,7 @@ TEST(ExchangeFormatsTest, PoAsTranslatorsToolsWriteIt) {
       "msgid_plural \"treses\"\n"
       "msgstr[0] \"trois\"\n"
       "msgstr[1] \"troises\"\n"
+      "# la nota de una entrada obsoleta es suya\n"
       "#~ msgctxt \"A (4)\"\n"
       "#~ msgid \"viejo\"\n"
       "#~ msgstr \"vieux\"\n"
@@ -116,6 +267,8 @@ TEST(ExchangeFormatsTest, PoAsTranslatorsToolsWriteIt) {
       "msgid \"\\101\\tb\"\n"
       "msgstr \"cinq\"\n"
       // One character's bytes in two pieces, each invalid by itself.
+      "#nota sin blanco\n"
+      "#\n"
       "msgctxt \"A (6)\"\n"
       "msgid \"seis\"\n"
       "msgstr \"\\303\"\n"
@@ -125,15 +278,19 @@ TEST(ExchangeFormatsTest, PoAsTranslatorsToolsWriteIt) {
   ASSERT_TRUE(ReadPo(po, file, error)) << error;
   EXPECT_EQ(file.targetLanguage, "fr");
   ASSERT_EQ(file.units.size(), 6u);
-  EXPECT_FALSE(file.units[0].translated) << "fuzzy";
-  EXPECT_EQ(file.units[0].line, 7);
+  EXPECT_EQ(file.units[0].state, UnitState::kToReview) << "fuzzy";
+  EXPECT_EQ(file.units[0].note, "nota del traductor\\n con sangría y un blanco al final ");
+  EXPECT_EQ(file.units[0].line, 12);
   EXPECT_EQ(file.units[1].target, "deux");
-  EXPECT_TRUE(file.units[1].translated);
+  EXPECT_EQ(file.units[1].state, UnitState::kTranslated);
+  EXPECT_EQ(file.units[1].note, "");
   EXPECT_FALSE(file.units[2].hasKey);
-  EXPECT_FALSE(file.units[3].translated) << "plural entries are not taken back";
+  EXPECT_EQ(file.units[3].state, UnitState::kUntranslated) << "plural entries are not taken back";
   EXPECT_EQ(file.units[4].key, "A (5)");
   EXPECT_EQ(file.units[4].source, "A\\tb");
+  EXPECT_EQ(file.units[4].note, "") << "the obsolete entry's";
   EXPECT_EQ(file.units[5].target, "é");
+  EXPECT_EQ(file.units[5].note, "nota sin blanco\\n");
 }
 
 TEST(ExchangeFormatsTest, MalformedPoIsRefusedWithItsLine) {
@@ -193,6 +350,12 @@ TEST(ExchangeFormatsTest, PoTextsTheProjectCannotKeepAreRefusedWithTheirLine) {
        "línea 9: el texto de msgstr[1] contiene el carácter de control U+0001"},
       {entry + "msgid_plural \"a\\f\"\nmsgstr[0] \"x\"\n",
        "línea 6: el texto de msgid_plural contiene el carácter de control U+000C"},
+      // A translator comment has no escapes: what it holds is what it says.
+      {"msgid \"\"\nmsgstr \"\"\n\n# bien\n# mal \x1B[0m\nmsgctxt \"k\"\nmsgid \"a\"\nmsgstr "
+       "\"b\"\n",
+       "línea 5: la nota del traductor contiene el carácter de control U+001B"},
+      {"msgid \"\"\nmsgstr \"\"\n\n# \xC2\x9B\nmsgctxt \"k\"\nmsgid \"a\"\nmsgstr \"\"\n",
+       "línea 4: la nota del traductor contiene el carácter de control U+009B"},
   };
   for (const auto& [po, expected] : cases) {
     ImportFile file;
@@ -202,7 +365,7 @@ TEST(ExchangeFormatsTest, PoTextsTheProjectCannotKeepAreRefusedWithTheirLine) {
   }
 }
 
-TEST(ExchangeFormatsTest, XliffStatesAndMarkupAsToolsWriteThem) {
+TEST(ExchangeFormatsTest, XliffStatesNotesAndMarkupAsToolsWriteThem) {
   const std::string xliff = R"(<?xml version="1.0"?>
 <xliff version="1.2" xmlns="urn:oasis:names:tc:xliff:document:1.2">
  <file original="x" source-language="es" target-language="fr" datatype="plaintext">
@@ -216,6 +379,19 @@ TEST(ExchangeFormatsTest, XliffStatesAndMarkupAsToolsWriteThem) {
    <trans-unit id="e"><source>cinco <g id="1">&amp;x</g></source><target state="final">cinq <g id="1">&amp;x</g><![CDATA[ <y>]]></target></trans-unit>
    <trans-unit id="f"><source>seis</source></trans-unit>
    <trans-unit id="g"><source>siete</source><target state="signed-off"></target></trans-unit>
+   <trans-unit id="h"><source>ocho</source><target state="new">ocho</target></trans-unit>
+   <trans-unit id="i" approved="no"><source>nueve</source><target state="translated">neuf</target></trans-unit>
+   <trans-unit id="j" approved="yes"><source>diez</source><target state="signed-off">dix</target></trans-unit>
+   <trans-unit id="k"><source>once</source><target state="needs-review-l10n">onze</target></trans-unit>
+   <trans-unit id="l"><source>doce</source><target state="x-machine">douze</target></trans-unit>
+   <trans-unit id="m"><source>trece</source>
+    <note>de nadie: la herramienta no dice quién</note>
+    <note from="developer">del programa, con un control que no se guarda: &#x85;</note>
+    <note from="translator">primera</note>
+    <note from="translator"></note>
+    <note from="translator" annotates="source">segunda &amp; <mrk mtype="x">tercera</mrk>
+en dos líneas</note>
+   </trans-unit>
   </body>
  </file>
 </xliff>)";
@@ -224,14 +400,26 @@ TEST(ExchangeFormatsTest, XliffStatesAndMarkupAsToolsWriteThem) {
   ASSERT_TRUE(ReadXliff(xliff, file, error)) << error;
   EXPECT_EQ(file.targetLanguage, "fr");
   EXPECT_EQ(file.targetLanguageLine, 3);
-  ASSERT_EQ(file.units.size(), 7u);
-  const bool translated[] = {true, false, true, false, true, false, false};
-  for (std::size_t i = 0; i < 7; ++i) {
-    EXPECT_EQ(file.units[i].translated, translated[i]) << file.units[i].key;
+  using enum UnitState;
+  const UnitState states[] = {kTranslated,   kToReview,     kTranslated,   kToReview, kReviewed,
+                              kUntranslated, kUntranslated, kUntranslated, kToReview, kReviewed,
+                              kToReview,     kToReview,     kUntranslated};
+  ASSERT_EQ(file.units.size(), std::size(states));
+  for (std::size_t i = 0; i < std::size(states); ++i) {
+    EXPECT_EQ(file.units[i].state, states[i]) << file.units[i].key;
   }
   EXPECT_EQ(file.units[4].source, "cinco &x");
   EXPECT_EQ(file.units[4].target, "cinq &x <y>");
   EXPECT_EQ(file.units[2].line, 8);
+  EXPECT_EQ(file.units[12].note, "primera\\nsegunda & tercera\\nen dos líneas");
+  EXPECT_EQ(file.units[0].note, "");
+
+  const std::string badNote = R"(<xliff version="1.2"><file><body>
+<trans-unit id="a"><source>uno</source>
+<note from="translator">bien
+mal &#x9B;</note></trans-unit></body></file></xliff>)";
+  EXPECT_FALSE(ReadXliff(badNote, file, error));
+  EXPECT_EQ(error, "línea 4: unidad a: el texto de <note> contiene el carácter de control U+009B");
 }
 
 TEST(ExchangeFormatsTest, MalformedXliffIsRefusedWithItsPlace) {

@@ -53,12 +53,14 @@ TEST(ExchangeReport, ImportReportCountsAndListsAFewKeys) {
   result.ok = true;
   result.units = 9;
   result.applied = 4;
+  result.toReview = 2;
   result.skipped = 1;
   result.changedKeys = {"ST_N_1 (1)", "ST_N_1 (2)"};
   result.stale = {"ST_N_1 (3)", "ST_N_1 (4)", "ST_N_1 (5)"};
   result.unknown = {""};
   EXPECT_EQ(ImportReport(result, 2),
-            "Unidades leídas: 9\nAplicadas: 4 (con cambios: 2)\nOmitidas: 1\nDesfasadas: 3\n"
+            "Unidades leídas: 9\nAplicadas: 4 (con cambios: 2)\nPor revisar: 2\nOmitidas: 1\n"
+            "Desfasadas: 3\n"
             "Desconocidas: 1\n\nDesfasadas (el original ha cambiado):\n  ST_N_1 (3)\n  ST_N_1 "
             "(4)\n  ... y 1 más\n\nDesconocidas (no están en el módulo):\n  (sin clave)");
   EXPECT_TRUE(ImportNeedsAttention(result));

@@ -1,6 +1,7 @@
 """What a translator's tool does to an exchange file: every unit gets a
 target through translate-toolkit's storage classes, every fourth is left
-fuzzy. Writes the targets that must come back (key -> text) as JSON.
+fuzzy, every fifth gets a translator's note. Writes what must come back
+(key -> stored text, whether it is to be reviewed, stored note) as JSON.
 
     retarget.py FILE EXPECTED.json
 """
@@ -16,6 +17,10 @@ def key_of(unit, path):
     return unit.xmlelement.get("id")
 
 
+def stored(text):
+    return text.replace("\n", "\\n").replace("\r", "\\r").replace("\t", "\\t")
+
+
 def main():
     path, expected_path = sys.argv[1], sys.argv[2]
     store = factory.getobject(path)
@@ -26,11 +31,17 @@ def main():
             continue
         target = "«" + unit.source + "»"
         unit.target = target
-        fuzzy = count % 4 == 3
+        fuzzy = count % 4 == 1
         unit.markfuzzy(fuzzy)
-        if not fuzzy:
-            stored = target.replace("\n", "\\n").replace("\r", "\\r").replace("\t", "\\t")
-            expected[key_of(unit, path)] = stored
+        note = None
+        if count % 5 == 2:
+            note = 'Nota %d: "¿así?"\n  Ελληνικά, 日本語\t\\ fin' % count
+            unit.addnote(note, origin="translator")
+        expected[key_of(unit, path)] = {
+            "text": stored(target),
+            "review": fuzzy,
+            "note": stored(note) if note else None,
+        }
         count += 1
     store.save()
     with open(expected_path, "w", encoding="utf-8") as out:

@@ -32,6 +32,45 @@ TEST(TextTokensTest, FormatSpecifiers) {
   for (const auto& [text, expected] : cases) EXPECT_EQ(Identities(text), expected) << text;
 }
 
+// A PO entry is marked c-format only when msgfmt --check would accept
+// its original as one: a wrong mark fails the whole file.
+TEST(TextTokensTest, CFormatTexts) {
+  const std::pair<const char*, bool> cases[] = {
+      {"%s", true},
+      {"Abrir %s desde %d sitios", true},
+      {"%-10.3f|%+05d|%#x|%lu|%lld|%hhd|%zu|%jd|%td|%Lf|%lf|%ls|%lc|%p|%c|%i|%o|%X|%e|%G|%a", true},
+      {"%*d %.*s %.f", true},
+      {"%d%% hecho", true},
+      {"%2$s antes que %1$s", true},
+      {"%1$s y otra vez %1$s", true},
+      {"sin nada", false},
+      {"100%% seguro", false},  // no conversion at all
+      {"50% de descuento", false},
+      {"50 %", false},
+      {"100%", false},
+      {"%d y 100%", false},  // one valid, one not: the whole text is not
+      {"%1 archivos", false},
+      {"%1!d! archivos", false},
+      {"%I64d", false},
+      {"%S y %C", false},
+      {"%n", false},
+      {"%5%", false},
+      {"%Ls", false},  // a length the conversion does not take
+      {"%hs", false},
+      {"%lp", false},
+      {"%Ld", false},
+      {"%1$s %s", false},  // numbered and plain mixed
+      {"%2$s", false},     // argument 1 left out
+      {"%1$s %3$s", false},
+      {"%1$s %1$d", false},  // one argument, two types
+      {"%1$*2$d", false},
+      {"%0$s", false},
+      {"%01$s", false},
+      {"%12345$s", false},
+  };
+  for (const auto& [text, expected] : cases) EXPECT_EQ(IsCFormatText(text), expected) << text;
+}
+
 TEST(TextTokensTest, Hotkeys) {
   const std::pair<const char*, std::vector<std::string>> cases[] = {
       {"&Abrir", {"A"}},    {"Cor&tar\\tCtrl+&X", {"T"}},

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# The exchange files through the standard tools: msgfmt and xmllint accept
-# what ulk-cli writes, translate-toolkit finds every unit (pocount,
-# xliff2po, po2xliff), and a file changed by translate-toolkit's storage
-# classes, as a translator's tool would change it, comes back into the
-# project.
+# The exchange files through the standard tools: msgfmt (its format
+# checks included) and xmllint accept what ulk-cli writes, translate-toolkit
+# finds every unit (pocount, xliff2po, po2xliff), and a file changed by
+# translate-toolkit's storage classes, as a translator's tool would change
+# it, comes back into the project with its fuzzy units and notes, which the
+# next export and the converters keep.
 #   tool_round_trip.sh ULK_CLI DEMO_BUILD_DIR DEMO_SOURCE_DIR SCRIPT_DIR
 set -euo pipefail
 cli=$1
@@ -26,9 +27,14 @@ entries=$("$cli" list demo.ulk demo32.dll | tail -n +2 | wc -l)
 "$cli" export demo.ulk demo32.dll "$german" de.po
 "$cli" export demo.ulk demo64.dll "$german" de.xlf
 
-# The standard checks, silent.
-out=$(msgfmt --check -o /dev/null de.po 2>&1) || fail "msgfmt: $out"
-[ -z "$out" ] || fail "msgfmt avisa: $out"
+# The standard checks, silent. The originals with printf conversions are
+# marked c-format, so that msgfmt compares their translations.
+msgfmt_check() {
+  out=$(msgfmt --check -o /dev/null "$1" 2>&1) || fail "msgfmt $1: $out"
+  [ -z "$out" ] || fail "msgfmt $1 avisa: $out"
+}
+msgfmt_check de.po
+grep -q '^#, c-format$' de.po || fail "de.po no marca ningún c-format"
 xmllint --noout de.xlf || fail "xmllint"
 
 total() {
@@ -43,24 +49,58 @@ po2xliff de.po converted.xlf >/dev/null
 xmllint --noout converted.xlf || fail "xmllint converted.xlf"
 [ "$(total converted.xlf)" = "$entries" ] || fail "po2xliff: $(total converted.xlf) de $entries"
 
-# A translator's tool changes the targets; the project takes them back.
+# A translator's tool changes the targets, leaves some fuzzy and adds
+# notes; the project takes them back, the fuzzy ones as to be reviewed.
 $python "$scripts/retarget.py" de.po expected-po.json >/dev/null
 $python "$scripts/retarget.py" de.xlf expected-xlf.json >/dev/null
+# The tool kept the c-format marks, and msgfmt checks the new targets.
+grep -q '^#, .*c-format' de.po || fail "retarget.py perdió los c-format"
+msgfmt_check de.po
 "$cli" import demo.ulk demo32.dll "$german" de.po
 "$cli" import demo.ulk demo64.dll "$german" de.xlf
-"$cli" list demo.ulk demo32.dll --json > list32.json
-"$cli" list demo.ulk demo64.dll --json > list64.json
-$python - "$german" <<'PY'
-import json, sys
-german = sys.argv[1]
-for listing, expected in (("list32.json", "expected-po.json"), ("list64.json", "expected-xlf.json")):
-    rows = {row["key"]: row["texts"][german] for row in json.load(open(listing, encoding="utf-8"))}
+
+# What came back, as the project writes it again (each module in the
+# other format) and as translate-toolkit reads that: the targets, which
+# are fuzzy, and the translator's notes.
+"$cli" export demo.ulk demo32.dll "$german" back32.xlf
+"$cli" export demo.ulk demo64.dll "$german" back64.po
+msgfmt_check back64.po
+grep -q '^#, fuzzy, c-format$' back64.po || fail "back64.po sin «fuzzy, c-format»"
+xmllint --noout back32.xlf || fail "xmllint back32.xlf"
+xliff2po back32.xlf converted32.po >/dev/null
+po2xliff back64.po converted64.xlf >/dev/null
+$python - <<'PY'
+import json
+from translate.storage import factory
+
+def stored(text):
+    return text.replace("\n", "\\n").replace("\r", "\\r").replace("\t", "\\t")
+
+def key_of(unit, path):
+    return unit.getcontext() if path.endswith(".po") else unit.xmlelement.get("id")
+
+def units(path):
+    return [u for u in factory.getobject(path).units if not u.isheader()]
+
+for exported, expected, converted in (("back32.xlf", "expected-po.json", "converted32.po"),
+                                      ("back64.po", "expected-xlf.json", "converted64.xlf")):
     wanted = json.load(open(expected, encoding="utf-8"))
     assert wanted, expected
-    for key, text in wanted.items():
-        assert rows.get(key) == text, (listing, key, rows.get(key), text)
-    fuzzy = [key for key in rows if key not in wanted and rows[key] and rows[key].startswith("«")]
-    assert not fuzzy, ("fuzzy units were taken", fuzzy)
-    print(listing, len(wanted), "traducciones comprobadas")
+    found = {key_of(u, exported): u for u in units(exported)}
+    for key, want in wanted.items():
+        unit = found.get(key)
+        assert unit is not None, (exported, key)
+        assert stored(unit.target) == want["text"], (exported, key, unit.target, want["text"])
+        assert unit.isfuzzy() == want["review"], (exported, key, "fuzzy", unit.isfuzzy())
+        note = stored(unit.getnotes("translator"))
+        assert note == (want["note"] or ""), (exported, key, note, want["note"])
+    reviews = sum(1 for want in wanted.values() if want["review"])
+    notes = sum(1 for want in wanted.values() if want["note"])
+    assert reviews and notes, expected
+    # The other format's converter keeps both.
+    other = units(converted)
+    assert sum(1 for u in other if u.isfuzzy()) == reviews, (converted, "fuzzy")
+    assert sum(1 for u in other if u.getnotes("translator")) == notes, (converted, "notas")
+    print(exported, len(wanted), "unidades,", reviews, "por revisar,", notes, "notas comprobadas")
 PY
 echo "1 passed, 0 failed"

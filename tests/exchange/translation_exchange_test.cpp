@@ -40,6 +40,26 @@ class TranslationExchangeTest : public ::testing::Test {
     const TextEntry* entry = German().FindEntry(key);
     return entry ? entry->text : "(none)";
   }
+  std::int32_t Review(const std::string& key) {
+    const TextEntry* entry = German().FindEntry(key);
+    return entry ? entry->review : -1;
+  }
+  std::string Note(const std::string& key) {
+    const TextEntry* entry = German().FindEntry(key);
+    return entry ? entry->note : "(none)";
+  }
+  // Every review state, and notes that stress both formats: quotes,
+  // markup, the three escapes, a lone backslash, non-Latin letters, a note
+  // on a text not translated yet and one on the original.
+  void GiveStatesAndNotes() {
+    German().SetEntry("ST_N_1 (1)", "Öffnen").review = kReviewDone;
+    German().FindEntry("ST_N_1 (1)")->note = "\"Öffnen\" & <nicht> 'Aufmachen'";
+    German().SetEntry("ST_N_1 (15)", "Tab\\thier").review = kReviewNeeded;
+    German().FindEntry("ST_N_1 (15)")->note = "Zeile\\nzwei\\tTab\\r\\nCRLF \\ allein";
+    German().SetEntry("ST_N_7 (2)", "Ελληνικά 日本語 Deutsch").note = "Ελληνικά: σημείωση 日本語";
+    German().SetEntry("MN_N_1 (6)", "").note = "¿Beenden o Schließen?\\n\\n  — preguntar";
+    M().DefaultLanguage()->FindEntry("ST_N_1 (3)")->note = "nota del original";
+  }
   std::string Export(const std::string& name) {
     const ExportResult result = ExportTranslations(project_, M(), kGerman, dir_ / name, "x");
     EXPECT_TRUE(result.ok) << result.message;
@@ -111,6 +131,85 @@ TEST_F(TranslationExchangeTest, UnchangedRoundTripChangesNothing) {
   }
 }
 
+TEST_F(TranslationExchangeTest, UnchangedRoundTripKeepsStatesAndNotes) {
+  GiveStatesAndNotes();
+  for (const char* name : {"de.po", "de.xlf"}) {
+    const std::string before = WriteProject(project_);
+    const ImportResult result = Import(name, Export(name));
+    ASSERT_TRUE(result.ok) << result.message;
+    EXPECT_EQ(result.applied, 3u) << name;  // PO's reviewed text comes back translated
+    EXPECT_EQ(result.toReview, 1u) << name;
+    EXPECT_TRUE(result.changedKeys.empty()) << name;
+    EXPECT_EQ(WriteProject(project_), before) << name;
+  }
+}
+
+// Into a project that has neither the states nor the notes: XLIFF brings
+// every one back, PO every one but "revisado", which it cannot say.
+TEST_F(TranslationExchangeTest, StatesAndNotesComeBackIntoAProjectWithout) {
+  GiveStatesAndNotes();
+  const ModuleLanguage exported = German();
+  const std::string po = Export("de.po");
+  const std::string xliff = Export("de.xlf");
+  for (const auto& [name, content] : {std::pair{"de.po", po}, std::pair{"de.xlf", xliff}}) {
+    SCOPED_TRACE(name);
+    German() = ModuleLanguage(kGerman, dir_ / "de.dll", false);
+    const ImportResult result = Import(name, content);
+    ASSERT_TRUE(result.ok) << result.message;
+    EXPECT_EQ(result.toReview, 1u);
+    for (const TextEntry& entry : exported.Entries()) {
+      SCOPED_TRACE(entry.key);
+      const TextEntry* back = German().FindEntry(entry.key);
+      ASSERT_NE(back, nullptr);
+      EXPECT_EQ(back->text, entry.text);
+      EXPECT_EQ(back->note, entry.note);
+      const bool isPo = std::string_view(name) == "de.po";
+      EXPECT_EQ(back->review,
+                isPo && entry.review == kReviewDone ? kReviewTranslated : entry.review);
+    }
+    EXPECT_EQ(German().EntryCount(), exported.EntryCount());
+  }
+  // The original's note is not the translator's: it stays out of the file.
+  EXPECT_EQ(po.find("nota del original"), std::string::npos);
+  EXPECT_EQ(xliff.find("nota del original"), std::string::npos);
+}
+
+// A translation taken as it is keeps its review; one the file changes,
+// or calls for review, loses it; a unit's note replaces the entry's,
+// a unit without one leaves it.
+TEST_F(TranslationExchangeTest, ImportDecidesStatesAndNotesPerUnit) {
+  GiveStatesAndNotes();
+  German().SetEntry("MN_N_1 (1)", "&Öffnen\\tStrg+O").review = kReviewDone;
+  std::string po = Export("de.po");
+  // Reviewed and left alone: stays reviewed, its note replaced.
+  po = Replace(po, "# \"Öffnen\" & <nicht> 'Aufmachen'\n", "# neue Notiz\n");
+  // Reviewed, then changed: translated.
+  po = Replace(po, "msgstr \"&Öffnen\\tStrg+O\"", "msgstr \"Ö&ffnen\\tStrg+O\"");
+  // To review, accepted: translated, and without its note in the file the
+  // entry keeps it.
+  po = Replace(po, "#, fuzzy\nmsgctxt \"ST_N_1 (15)\"", "msgctxt \"ST_N_1 (15)\"");
+  po = Replace(po, "# Zeile\n# zwei\tTab\\r\n# CRLF \\ allein\n", "");
+  // Translated, now to review.
+  po = Replace(po, "msgctxt \"ST_N_7 (2)\"", "#, fuzzy\nmsgctxt \"ST_N_7 (2)\"");
+  // A note on a unit without a translation.
+  po = Replace(po, "msgctxt \"MN_N_1 (0)\"", "# eine Frage\nmsgctxt \"MN_N_1 (0)\"");
+  const std::int32_t statusBefore = M().DefaultLanguage()->FindEntry("MN_N_1 (0)")->status;
+  const ImportResult result = Import("de.po", po);
+  ASSERT_TRUE(result.ok) << result.message;
+  EXPECT_EQ(Review("ST_N_1 (1)"), kReviewDone);
+  EXPECT_EQ(Note("ST_N_1 (1)"), "neue Notiz");
+  EXPECT_EQ(Review("MN_N_1 (1)"), kReviewTranslated);
+  EXPECT_EQ(Review("ST_N_1 (15)"), kReviewTranslated);
+  EXPECT_EQ(Note("ST_N_1 (15)"), "Zeile\\nzwei\\tTab\\r\\nCRLF \\ allein");
+  EXPECT_EQ(Review("ST_N_7 (2)"), kReviewNeeded);
+  EXPECT_EQ(Text("MN_N_1 (0)"), "");
+  EXPECT_EQ(Note("MN_N_1 (0)"), "eine Frage");
+  // A note is no translation: the original keeps its status.
+  EXPECT_EQ(M().DefaultLanguage()->FindEntry("MN_N_1 (0)")->status, statusBefore);
+  EXPECT_EQ(result.changedKeys, (std::vector<std::string>{"ST_N_1 (1)", "ST_N_1 (15)", "ST_N_7 (2)",
+                                                          "MN_N_1 (0)", "MN_N_1 (1)"}));
+}
+
 TEST_F(TranslationExchangeTest, ImportTakesFinishedUnitsListsStaleAndUnknown) {
   std::string po = Export("de.po");
   po = Replace(po, "msgid \"Abrir\"\nmsgstr \"Öffnen\"", "msgid \"Abrir\"\nmsgstr \"Aufmachen\"");
@@ -129,24 +228,58 @@ TEST_F(TranslationExchangeTest, ImportTakesFinishedUnitsListsStaleAndUnknown) {
   ASSERT_TRUE(result.ok) << result.message;
   EXPECT_EQ(result.units, M().DefaultLanguage()->EntryCount() + 2);
   EXPECT_EQ(result.applied, 4u);  // Abrir, Línea, Salir, and the unchanged menu item
+  EXPECT_EQ(result.toReview, 1u);
+  EXPECT_EQ(result.skipped, result.units - 4 - 1 - 1 - 2);
   EXPECT_EQ(result.changedKeys,
-            (std::vector<std::string>{"ST_N_1 (1)", "ST_N_1 (3)", "MN_N_1 (6)"}));
+            (std::vector<std::string>{"ST_N_1 (1)", "ST_N_1 (3)", "MN_N_1 (6)", "MN_N_1 (8)"}));
   EXPECT_EQ(result.stale, std::vector<std::string>{"MN_N_1 (4)"});
   EXPECT_EQ(result.unknown, (std::vector<std::string>{"ST_N_99 (9)", ""}));
   EXPECT_EQ(Text("ST_N_1 (1)"), "Aufmachen");
   EXPECT_EQ(Text("ST_N_1 (3)"), "Zeile eins\\nZeile zwei");
-  EXPECT_EQ(Text("MN_N_1 (8)"), "(none)") << "fuzzy";
+  EXPECT_EQ(Review("ST_N_1 (3)"), kReviewTranslated);
+  EXPECT_EQ(Text("MN_N_1 (8)"), "&Info") << "fuzzy";
+  EXPECT_EQ(Review("MN_N_1 (8)"), kReviewNeeded);
   EXPECT_EQ(Text("MN_N_1 (4)"), "(none)") << "stale";
   EXPECT_EQ(M().DefaultLanguage()->FindEntry("MN_N_1 (6)")->status, kStatusByHand);
+  EXPECT_EQ(M().DefaultLanguage()->FindEntry("MN_N_1 (8)")->status, kStatusByHand);
 
   // One undo step takes the whole import back, and redo brings it again.
   EXPECT_EQ(history_.UndoDepth(), 1u);
   ASSERT_TRUE(history_.Undo());
   EXPECT_EQ(Text("ST_N_1 (1)"), "Öffnen");
   EXPECT_EQ(Text("MN_N_1 (6)"), "(none)");
+  EXPECT_EQ(Text("MN_N_1 (8)"), "(none)");
   EXPECT_EQ(M().DefaultLanguage()->FindEntry("MN_N_1 (6)")->status, statusBefore);
   ASSERT_TRUE(history_.Redo());
   EXPECT_EQ(Text("MN_N_1 (6)"), "&Beenden");
+  EXPECT_EQ(Review("MN_N_1 (8)"), kReviewNeeded);
+}
+
+// The undo of an import gives back review states and notes too, the
+// project as it was to the byte.
+TEST_F(TranslationExchangeTest, UndoOfAnImportRestoresStatesAndNotes) {
+  GiveStatesAndNotes();
+  std::string xliff = Export("de.xlf");
+  const std::string before = WriteProject(project_);
+  xliff = Replace(xliff, "<target state=\"signed-off\">Öffnen</target>",
+                  "<target state=\"needs-review-translation\">Öffnen</target>");
+  xliff = Replace(xliff, "<target state=\"needs-review-translation\">Tab\thier</target>",
+                  "<target state=\"final\">Tab\thier</target>");
+  xliff = Replace(xliff, ">Ελληνικά: σημείωση 日本語<", ">otra nota<");
+  xliff = Replace(xliff, ">¿Beenden o Schließen?", ">Schließen.<");
+  xliff = Replace(xliff, "\n\n  — preguntar<", "");
+  const ImportResult result = Import("de.xlf", xliff);
+  ASSERT_TRUE(result.ok) << result.message;
+  EXPECT_EQ(Review("ST_N_1 (1)"), kReviewNeeded);
+  EXPECT_EQ(Review("ST_N_1 (15)"), kReviewDone);
+  EXPECT_EQ(Note("ST_N_7 (2)"), "otra nota");
+  EXPECT_EQ(result.changedKeys.size(), 4u);
+  const std::string imported = WriteProject(project_);
+  EXPECT_EQ(history_.UndoDepth(), 1u);
+  ASSERT_TRUE(history_.Undo());
+  EXPECT_EQ(WriteProject(project_), before);
+  ASSERT_TRUE(history_.Redo());
+  EXPECT_EQ(WriteProject(project_), imported);
 }
 
 TEST_F(TranslationExchangeTest, XliffFromAToolIsTaken) {
@@ -156,10 +289,24 @@ TEST_F(TranslationExchangeTest, XliffFromAToolIsTaken) {
   xliff = Replace(xliff, "<source>Tab\there</source>\n        <target state=\"new\"></target>",
                   "<source>Tab\there</source>\n        <target state=\"needs-review-translation\">"
                   "Tab\thier</target>");
+  xliff = Replace(xliff, "<source>Uno</source>\n        <target state=\"new\"></target>",
+                  "<source>Uno</source>\n        <target>Eins</target>");
+  xliff = Replace(xliff, "resname=\"MN_N_1 (6)\"", "resname=\"MN_N_1 (6)\" approved=\"no\"");
+  xliff = Replace(xliff, "<source>&amp;Salir</source>\n        <target state=\"new\"></target>",
+                  "<source>&amp;Salir</source>\n        <target>&amp;Beenden</target>");
   const ImportResult result = Import("de.xlf", xliff);
   ASSERT_TRUE(result.ok) << result.message;
+  EXPECT_EQ(result.applied, 4u);  // OK, Eins and the two translations already there
+  EXPECT_EQ(result.toReview, 2u);
   EXPECT_EQ(Text("DL_N_101 (4)"), "OK");
-  EXPECT_EQ(Text("ST_N_1 (15)"), "(none)");
+  EXPECT_EQ(Review("DL_N_101 (4)"), kReviewTranslated);
+  // Without a state, a target is translated unless the unit is not approved.
+  EXPECT_EQ(Text("MN_N_1 (4)"), "Eins");
+  EXPECT_EQ(Review("MN_N_1 (4)"), kReviewTranslated);
+  EXPECT_EQ(Text("ST_N_1 (15)"), "Tab\\thier");
+  EXPECT_EQ(Review("ST_N_1 (15)"), kReviewNeeded);
+  EXPECT_EQ(Text("MN_N_1 (6)"), "&Beenden");
+  EXPECT_EQ(Review("MN_N_1 (6)"), kReviewNeeded);
 }
 
 TEST_F(TranslationExchangeTest, RefusedFilesLeaveTheProjectAlone) {
@@ -177,6 +324,9 @@ TEST_F(TranslationExchangeTest, RefusedFilesLeaveTheProjectAlone) {
       {"octal.po", Replace(po, "msgstr \"Öffnen\"", "msgstr \"\\326ffnen\"")},
       {"nul.po", Replace(po, "msgstr \"Öffnen\"", "msgstr \"Öff\\0nen\"")},
       {"control.xlf", Replace(xliff, ">Öffnen<", ">Öff&#x9B;nen<")},
+      {"note.po", Replace(po, "msgctxt \"ST_N_1 (1)\"", "# Notiz \x1B\nmsgctxt \"ST_N_1 (1)\"")},
+      {"note.xlf", Replace(xliff, "<source>Abrir</source>",
+                           "<source>Abrir</source><note from=\"translator\">&#x85;</note>")},
   };
   for (const auto& [name, content] : cases) {
     const ImportResult result = Import(name, content);

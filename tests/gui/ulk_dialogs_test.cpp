@@ -1178,6 +1178,8 @@ TEST_F(UlkDialogs, ImportingALanguageIsOneUndoStepAndReportsWhatItLeft) {
                          "\"Content-Type: text/plain; charset=UTF-8\\n\"\n"
                          "\"Language: en-US\\n\"\n\n"
                          "msgctxt \"ST_N_1 (5)\"\nmsgid \"Listo\"\nmsgstr \"All set\"\n\n"
+                         "# ¿Group o Category?\n#, fuzzy\nmsgctxt \"ST_N_1 (4)\"\n"
+                         "msgid \"Título\\tFecha\\tCategoría\"\nmsgstr \"Title\\tDate\\tGroup\"\n\n"
                          "msgctxt \"ST_N_1 (1)\"\nmsgid \"Otro original\"\nmsgstr \"Stale\"\n\n"
                          "msgctxt \"ST_N_9 (9)\"\nmsgid \"Nada\"\nmsgstr \"Nothing\"\n";
   }
@@ -1203,17 +1205,26 @@ TEST_F(UlkDialogs, ImportingALanguageIsOneUndoStepAndReportsWhatItLeft) {
   EXPECT_EQ(testing::UlkWindowTest::Cell(listView()->FindRowOfKey("ST_N_1 (5)"), 2), "All set");
   ASSERT_EQ(answers.Messages().size(), 1u);
   const std::string report = answers.Messages()[0];
-  EXPECT_EQ(report.rfind("Importación terminada:\n\nUnidades leídas: 3\nAplicadas: 1 (con "
-                         "cambios: 1)\nOmitidas: 0\nDesfasadas: 1\nDesconocidas: 1",
+  EXPECT_EQ(report.rfind("Importación terminada:\n\nUnidades leídas: 4\nAplicadas: 1 (con "
+                         "cambios: 2)\nPor revisar: 1\nOmitidas: 0\nDesfasadas: 1\n"
+                         "Desconocidas: 1",
                          0),
             0u)
       << report;
+  const TextEntry* toReview = Language(kEnglish)->FindEntry("ST_N_1 (4)");
+  ASSERT_NE(toReview, nullptr);
+  EXPECT_EQ(toReview->text, "Title\\tDate\\tGroup");
+  EXPECT_EQ(toReview->review, kReviewNeeded);
+  EXPECT_EQ(toReview->note, "¿Group o Category?");
   EXPECT_NE(report.find("  ST_N_1 (1)"), std::string::npos);
   EXPECT_NE(report.find("  ST_N_9 (9)"), std::string::npos);
   EXPECT_TRUE(answers.shown[2].IsExclamation());
   EXPECT_TRUE(doc()->IsModified());
   Run(kIdEditUndo);
   EXPECT_EQ(Text(kEnglish, "ST_N_1 (5)"), "Ready");
+  TextEntry before4 = TextEntry::Blank("ST_N_1 (4)");
+  before4.text = "Title\\tDate\\tCategory";
+  EXPECT_EQ(*Language(kEnglish)->FindEntry("ST_N_1 (4)"), before4);
   EXPECT_FALSE(doc()->CanUndo());
 
   // A file with a syntax error changes nothing and names its line.

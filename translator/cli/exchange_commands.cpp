@@ -68,10 +68,10 @@ int ImportCommand(Module& module, const std::string& language, const std::string
   if (!result.ok) return Fail(io, result.message);
   changed = !result.changedKeys.empty();
   std::fprintf(io.out,
-               "Unidades: %zu\nAplicadas: %zu (con cambios: %zu)\nOmitidas: %zu\nDesfasadas: "
-               "%zu\nDesconocidas: %zu\n",
-               result.units, result.applied, result.changedKeys.size(), result.skipped,
-               result.stale.size(), result.unknown.size());
+               "Unidades: %zu\nAplicadas: %zu (con cambios: %zu)\nPor revisar: %zu\nOmitidas: "
+               "%zu\nDesfasadas: %zu\nDesconocidas: %zu\n",
+               result.units, result.applied, result.changedKeys.size(), result.toReview,
+               result.skipped, result.stale.size(), result.unknown.size());
   PrintKeys(io, "desfasada", result.stale);
   PrintKeys(io, "desconocida", result.unknown);
   return kExitOk;

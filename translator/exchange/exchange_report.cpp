@@ -77,10 +77,10 @@ std::string ExportReport(const ExportResult& result, const std::string& path) {
 
 std::string ImportReport(const ImportResult& result, std::size_t listed) {
   std::string text = Format(
-      "Unidades leídas: %zu\nAplicadas: %zu (con cambios: %zu)\nOmitidas: %zu\n"
-      "Desfasadas: %zu\nDesconocidas: %zu",
-      result.units, result.applied, result.changedKeys.size(), result.skipped, result.stale.size(),
-      result.unknown.size());
+      "Unidades leídas: %zu\nAplicadas: %zu (con cambios: %zu)\nPor revisar: %zu\n"
+      "Omitidas: %zu\nDesfasadas: %zu\nDesconocidas: %zu",
+      result.units, result.applied, result.changedKeys.size(), result.toReview, result.skipped,
+      result.stale.size(), result.unknown.size());
   AppendKeys(text, "Desfasadas (el original ha cambiado):", result.stale, listed);
   AppendKeys(text, "Desconocidas (no están en el módulo):", result.unknown, listed);
   return text;

@@ -9,6 +9,14 @@
 
 namespace ulk {
 
+// How far the target of a unit has come, as both formats say it.
+enum class UnitState {
+  kUntranslated,  // no target, or one the file says nobody has worked on
+  kToReview,      // a target that wants a look: "por revisar"
+  kTranslated,
+  kReviewed,  // checked after it was translated: "revisado"
+};
+
 // Written: one unit per original-language entry.
 struct ExportUnit {
   std::string key;
@@ -19,9 +27,12 @@ struct ExportUnit {
   // The control's size in dialog units, for a dialog control; 0 when unknown.
   std::int32_t width = 0;
   std::int32_t height = 0;
-  // Kept as a suggestion that is not taken back unchecked (its line breaks
-  // at the start or end differ from the source's).
-  bool fuzzy = false;
+  // The target's state; only a unit with a target has one. A target that
+  // is kUntranslated (never written by the export) is written as not
+  // finished, so that it is not taken back as a translation.
+  UnitState state = UnitState::kUntranslated;
+  // The translator's note of the target entry in its real form; "" for none.
+  std::string translatorNote;
 };
 
 struct ExportHeader {
@@ -43,8 +54,14 @@ struct ImportUnit {
   std::string key;
   std::string source;
   std::string target;
-  // The target is a finished translation (not fuzzy, not new, not empty).
-  bool translated = false;
+  // kUntranslated for an empty target and for one the file does not offer
+  // as a translation (a plural PO entry, an XLIFF target in state "new").
+  UnitState state = UnitState::kUntranslated;
+  // The translator's note, stored as the texts are (a unit's several
+  // notes joined by line breaks); "" for none. Notes from others (a PO
+  // extracted comment, an XLIFF note from the developer or from nobody in
+  // particular) are not read.
+  std::string note;
   long line = 0;
 };
 

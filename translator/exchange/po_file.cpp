@@ -2,9 +2,11 @@
 #include "translator/exchange/po_file.h"
 
 #include <cctype>
+#include <cstring>
 
 #include "platform/stored_text.h"
 #include "platform/text.h"
+#include "translator/exchange/text_tokens.h"
 
 namespace ulk {
 namespace {
@@ -54,6 +56,29 @@ void AppendPoString(std::string& out, std::string_view keyword, std::string_view
     AppendPoEscaped(out, text.substr(start, end - start));
     out += "\"\n";
     start = end;
+  }
+}
+
+// A translator's note as "# " comment lines, one per line of the note. A
+// comment line cannot hold a carriage return: it is written as "\r", the
+// form the project stores it in, which the gate reads back as one.
+void AppendTranslatorComments(std::string& out, std::string_view note) {
+  std::size_t start = 0;
+  while (true) {
+    const std::size_t end = note.find('\n', start);
+    const std::string_view line =
+        note.substr(start, end == std::string_view::npos ? end : end - start);
+    out += line.empty() ? "#" : "# ";
+    for (const char c : line) {
+      if (c == '\r') {
+        out += "\\r";
+      } else {
+        out.push_back(c);
+      }
+    }
+    out += '\n';
+    if (end == std::string_view::npos) break;
+    start = end + 1;
   }
 }
 
@@ -170,6 +195,7 @@ struct PoField {
 // The entry being read, field by field.
 struct PoEntry {
   bool fuzzy = false;
+  PoField comments;  // the translator comments, one per line
   bool hasContext = false;
   bool hasId = false;
   bool hasPlural = false;
@@ -211,7 +237,11 @@ class PoReader {
     if (text.front() == '#') {
       // A comment after the strings of an entry starts the next entry.
       if (!entry_.strings.empty() && !Flush()) return false;
-      if (text.rfind("#~", 0) == 0) return true;  // obsolete entries are not read
+      if (text.rfind("#~", 0) == 0) {
+        // Obsolete entries are not read, nor the comments above them.
+        entry_.comments = {};
+        return true;
+      }
       if (text.rfind("#,", 0) == 0) {
         for (std::string_view flags = text.substr(2); !flags.empty();) {
           const std::size_t comma = flags.find(',');
@@ -220,6 +250,9 @@ class PoReader {
           flags.remove_prefix(comma + 1);
         }
       }
+      // "#." (the extractor's), "#:" (references) and "#|" (the previous
+      // original) are not the translator's.
+      if (text.size() == 1 || !std::strchr(",.:|~", text[1])) TranslatorComment(line);
       return true;
     }
     if (text.front() == '"') {
@@ -265,6 +298,17 @@ class PoReader {
     return Fail(line.number, "palabra clave desconocida: " + std::string(keyword));
   }
 
+  // A "#" line, kept after the "#" and one blank as it stands, its own
+  // blanks at the end included.
+  void TranslatorComment(const PoLine& line) {
+    std::string_view body = line.text.substr(line.text.find('#') + 1);
+    if (!body.empty() && body.front() == ' ') body.remove_prefix(1);
+    PoField& comments = entry_.comments;
+    if (!comments.pieces.empty()) comments.text += '\n';
+    comments.pieces.emplace_back(comments.text.size(), line.number);
+    comments.text += body;
+  }
+
   bool Field(const PoLine& line, std::string_view keyword, std::string_view rest, PoField& into) {
     into = {};
     into.keyword = keyword;
@@ -307,8 +351,14 @@ class PoReader {
     }
     if (!Stored(entry.strings.front(), unit.target)) return false;
     if (!entry.hasContext && entry.id.text.empty()) return Header(entry);
+    if (const TextProblem problem = ToStoredText(entry.comments.text, unit.note)) {
+      return Fail(entry.comments.LineAt(problem.offset), "la nota del traductor " + problem.what);
+    }
     unit.hasKey = entry.hasContext;
-    unit.translated = !entry.fuzzy && !entry.hasPlural && !unit.target.empty();
+    // Plural entries are not taken back.
+    if (!entry.hasPlural && !unit.target.empty()) {
+      unit.state = entry.fuzzy ? UnitState::kToReview : UnitState::kTranslated;
+    }
     unit.line = entry.line;
     file_.units.push_back(std::move(unit));
     return true;
@@ -444,12 +494,26 @@ std::string WritePo(const ExportHeader& header, const std::vector<ExportUnit>& u
         header.sourceTag.empty() ? header.sourceLanguage : PosixLocaleOf(header.sourceTag));
   for (const ExportUnit& unit : units) {
     out += '\n';
+    if (!unit.translatorNote.empty()) AppendTranslatorComments(out, unit.translatorNote);
     if (!unit.note.empty()) out += "#. " + unit.note + "\n";
     if (unit.width > 0) {
       out += "#. Tamaño del control: " + std::to_string(unit.width) + " x " +
              std::to_string(unit.height) + " unidades de diálogo\n";
     }
-    if (unit.fuzzy) out += "#, fuzzy\n";
+    // PO knows no reviewed state: a reviewed target is a translated one.
+    const bool fuzzy = !unit.target.empty() && (unit.state == UnitState::kToReview ||
+                                                unit.state == UnitState::kUntranslated);
+    // The mark makes msgfmt --check compare the translation's conversions
+    // with the original's; on a text that is not a valid format string
+    // it would fail the whole file.
+    const bool cFormat = IsCFormatText(unit.source);
+    if (fuzzy && cFormat) {
+      out += "#, fuzzy, c-format\n";
+    } else if (fuzzy) {
+      out += "#, fuzzy\n";
+    } else if (cFormat) {
+      out += "#, c-format\n";
+    }
     AppendPoString(out, "msgctxt", unit.key);
     AppendPoString(out, "msgid", unit.source);
     AppendPoString(out, "msgstr", unit.target);

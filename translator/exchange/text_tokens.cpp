@@ -2,6 +2,7 @@
 #include "translator/exchange/text_tokens.h"
 
 #include <cstring>
+#include <map>
 
 #include "platform/text.h"
 
@@ -104,7 +105,103 @@ bool BraceSpecifier(std::string_view text, std::size_t at, FormatSpecifier& foun
   return true;
 }
 
+// One conversion of a C format string as gettext's checker reads it, in
+// the strict form IsCFormatText accepts.
+struct CConversion {
+  std::size_t end = 0;       // past the conversion letter
+  std::size_t argument = 0;  // the number before "$"; 0 for none
+  std::string type;          // length and letter: "ld", "s"
+  bool star = false;         // a width or precision taken from an argument
+};
+
+bool IsOneOf(std::string_view text, std::size_t at, const char* set) {
+  return at < text.size() && text[at] != '\0' && std::strchr(set, text[at]);
+}
+
+bool ReadCConversion(std::string_view text, std::size_t at, CConversion& out) {
+  std::size_t i = at + 1;
+  std::size_t digits = i;
+  while (digits < text.size() && IsDigit(text[digits])) ++digits;
+  if (digits < text.size() && text[digits] == '$') {
+    // Four digits are plenty; a leading zero would be a flag.
+    if (digits == i || digits - i > 4 || text[i] == '0') return false;
+    for (; i < digits; ++i) {
+      out.argument = out.argument * 10 + static_cast<std::size_t>(text[i] - '0');
+    }
+    ++i;
+  }
+  while (IsOneOf(text, i, "-+#0")) ++i;
+  if (IsOneOf(text, i, "*")) {
+    out.star = true;
+    ++i;
+  } else {
+    while (i < text.size() && IsDigit(text[i])) ++i;
+  }
+  if (IsOneOf(text, i, ".")) {
+    ++i;
+    if (IsOneOf(text, i, "*")) {
+      out.star = true;
+      ++i;
+    } else {
+      while (i < text.size() && IsDigit(text[i])) ++i;
+    }
+  }
+  const std::size_t lengthStart = i;
+  for (const char* modifier : {"hh", "ll", "h", "l", "L", "j", "z", "t"}) {
+    if (text.compare(i, std::strlen(modifier), modifier) == 0) {
+      i += std::strlen(modifier);
+      break;
+    }
+  }
+  if (!IsOneOf(text, i, "diouxXeEfFgGaAcsp")) return false;
+  const std::string_view length = text.substr(lengthStart, i - lengthStart);
+  const char letter = text[i];
+  // The lengths each kind of conversion takes in C99, no more.
+  bool fits = false;
+  if (std::strchr("diouxX", letter)) {
+    fits = length != "L";
+  } else if (std::strchr("eEfFgGaA", letter)) {
+    fits = length.empty() || length == "l" || length == "L";
+  } else if (letter == 'c' || letter == 's') {
+    fits = length.empty() || length == "l";
+  } else {
+    fits = length.empty();
+  }
+  if (!fits) return false;
+  out.type = text.substr(lengthStart, i + 1 - lengthStart);
+  out.end = i + 1;
+  return true;
+}
+
 }  // namespace
+
+bool IsCFormatText(std::string_view text) {
+  std::size_t conversions = 0;
+  bool plain = false;
+  std::map<std::size_t, std::string> numbered;  // argument -> type
+  for (std::size_t at = text.find('%'); at != std::string_view::npos; at = text.find('%', at)) {
+    if (at + 1 < text.size() && text[at + 1] == '%') {
+      at += 2;
+      continue;
+    }
+    CConversion conversion;
+    if (!ReadCConversion(text, at, conversion)) return false;
+    if (conversion.argument == 0) {
+      plain = true;
+    } else {
+      // "*" would need its own argument number: not worth telling apart.
+      if (conversion.star) return false;
+      const auto [known, added] = numbered.emplace(conversion.argument, conversion.type);
+      if (!added && known->second != conversion.type) return false;
+    }
+    if (plain && !numbered.empty()) return false;
+    ++conversions;
+    at = conversion.end;
+  }
+  // Numbered arguments 1..n, none left out.
+  if (!numbered.empty() && numbered.rbegin()->first != numbered.size()) return false;
+  return conversions > 0;
+}
 
 std::size_t Utf8Length(std::string_view text, std::size_t at) {
   const auto lead = static_cast<unsigned char>(text[at]);

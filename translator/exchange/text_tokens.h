@@ -23,6 +23,15 @@ struct FormatSpecifier {
 // The specifiers of a text, in order. "%%", "{{" and "}}" are literal.
 std::vector<FormatSpecifier> FindFormatSpecifiers(std::string_view text);
 
+// Whether gettext's checker takes `text` for a C format string with at
+// least one conversion ("%s", "%-5.2f", "%2$s %1$s"; "%%" alone is not
+// one). Strict where a mark would be wrong: any "%" that is not a plain
+// conversion ("50% off", "100%", "%1", "%1!d!", the Windows runtime's
+// "%I64d", a blank flag) leaves the whole text unmarked, and so do
+// numbered arguments that skip a number, mix with plain ones or change
+// type.
+bool IsCFormatText(std::string_view text);
+
 // The hotkey letters of a stored text: the character after each single
 // "&" ("&&" is a literal ampersand), upper-cased; a marker before a blank
 // or at the end marks nothing. Only the part before an escaped tab (the

@@ -80,6 +80,33 @@ bool BreaksDiffer(std::string_view a, std::string_view b) {
   return starts(a) != starts(b) || ends(a) != ends(b);
 }
 
+// The state a translation is written in. One whose line breaks at the
+// start or end differ from the original's is written as to be reviewed,
+// whatever its review state, so that it is not taken back unchecked (and
+// msgfmt --check, which does not check such PO entries, passes).
+UnitState ExportedState(const ExportUnit& unit, std::int32_t review) {
+  if (unit.target.empty()) return UnitState::kUntranslated;
+  if (review == kReviewNeeded || BreaksDiffer(unit.source, unit.target))
+    return UnitState::kToReview;
+  return review == kReviewDone ? UnitState::kReviewed : UnitState::kTranslated;
+}
+
+// The review state of a target entry that takes the text of `unit`. A
+// plain translated unit says nothing about a review (PO cannot, XLIFF's
+// "translated" need not): a reviewed text it leaves as it was stays
+// reviewed.
+std::int32_t ReviewAfter(const TextEntry& entry, const ImportUnit& unit) {
+  switch (unit.state) {
+    case UnitState::kToReview:
+      return kReviewNeeded;
+    case UnitState::kReviewed:
+      return kReviewDone;
+    default:
+      return entry.review == kReviewDone && entry.text == unit.target ? kReviewDone
+                                                                      : kReviewTranslated;
+  }
+}
+
 // The language part of a tag or locale name, upper-cased: "en_US" -> "EN".
 std::string PrimaryLanguage(std::string_view tag) {
   return ToUpperUtf8(tag.substr(0, tag.find_first_of("-_")));
@@ -145,13 +172,17 @@ ExportResult ExportTranslations(const Project& project, const Module& module,
     unit.key = entry.key;
     unit.source = UnescapeText(entry.text);
     const TextEntry* translated = target->FindEntryAfter(entry.key, cursor);
-    if (translated) unit.target = UnescapeText(translated->text);
+    if (translated) {
+      unit.target = UnescapeText(translated->text);
+      unit.translatorNote = UnescapeText(translated->note);
+    }
     // A text the import's gate would refuse (a control character a module
     // may hold, such as U+0085, which XML itself allows) is left out: one
     // such unit would make the whole file refused when it comes back.
     if (unit.source.empty() || CheckStoredText(entry.key) || CheckStoredText(entry.text) ||
-        (translated && CheckStoredText(translated->text)) || !IsXmlText(unit.key) ||
-        !IsXmlText(unit.source) || !IsXmlText(unit.target)) {
+        (translated && (CheckStoredText(translated->text) || CheckStoredText(translated->note))) ||
+        !IsXmlText(unit.key) || !IsXmlText(unit.source) || !IsXmlText(unit.target) ||
+        !IsXmlText(unit.translatorNote)) {
       result.omitted.push_back(entry.key);
       continue;
     }
@@ -162,7 +193,7 @@ ExportResult ExportTranslations(const Project& project, const Module& module,
       unit.width = control->cx;
       unit.height = control->cy;
     }
-    unit.fuzzy = !unit.target.empty() && BreaksDiffer(unit.source, unit.target);
+    if (translated) unit.state = ExportedState(unit, translated->review);
     if (!unit.target.empty()) ++result.translated;
     units.push_back(std::move(unit));
   }
@@ -216,12 +247,12 @@ ImportResult ImportTranslations(Module& module, std::string_view language, const
   }
 
   // Decided in full before anything changes: a later unit with the same
-  // key replaces an earlier one.
+  // key replaces what an earlier one set.
   struct Change {
     std::string_view key;
-    std::string text;
-    TextEntry* present;
-    TextEntry* entry;
+    TextEntry after;           // the target entry as the import leaves it
+    const TextEntry* present;  // as it is now; null when there is none
+    TextEntry* original;
   };
   std::vector<Change> changes;
   std::unordered_map<std::string_view, std::size_t> planned;
@@ -239,33 +270,41 @@ ImportResult ImportTranslations(Module& module, std::string_view language, const
       result.stale.push_back(unit.key);
       continue;
     }
-    if (!unit.translated) {
+    const bool takesText = unit.state != UnitState::kUntranslated;
+    if (!takesText) {
       ++result.skipped;
-      continue;
+    } else if (unit.state == UnitState::kToReview) {
+      ++result.toReview;
+    } else {
+      ++result.applied;
     }
-    ++result.applied;
-    std::string text = unit.target;
-    if (const auto earlier = planned.find(unit.key); earlier != planned.end()) {
-      changes[earlier->second].text = std::move(text);
-      continue;
+    // A unit without a translation may still bring a note (a question
+    // about the original, say); one without a note leaves the entry's.
+    if (!takesText && unit.note.empty()) continue;
+    const auto [slot, added] = planned.emplace(unit.key, changes.size());
+    if (added) {
+      const TextEntry* present = target->FindEntry(unit.key);
+      changes.push_back(
+          {unit.key, present ? *present : TextEntry::Blank(unit.key), present, entry});
     }
-    planned.emplace(unit.key, changes.size());
-    changes.push_back({unit.key, std::move(text), target->FindEntry(unit.key), entry});
+    TextEntry& after = changes[slot->second].after;
+    if (takesText) {
+      after.review = ReviewAfter(after, unit);  // which compares the texts
+      after.text = unit.target;
+    }
+    if (!unit.note.empty()) after.note = unit.note;
   }
   std::erase_if(changes, [](const Change& change) {
-    return change.present && change.present->text == change.text;
+    return change.present ? *change.present == change.after : change.after.IsBlank();
   });
   result.changedKeys.reserve(changes.size());
   for (const Change& change : changes) result.changedKeys.emplace_back(change.key);
 
   if (history) history->BeginEditOf(module, result.changedKeys, false);
-  for (Change& change : changes) {
-    if (change.present) {
-      change.present->text = std::move(change.text);
-    } else {
-      target->SetEntry(change.key, change.text);
-    }
-    change.entry->status = kStatusByHand;
+  for (const Change& change : changes) {
+    const std::string_view before = change.present ? change.present->text : std::string_view();
+    if (before != change.after.text) change.original->status = kStatusByHand;
+    target->SetEntry(change.after);
   }
   if (history && !changes.empty()) history->CommitEdit();
   result.ok = true;

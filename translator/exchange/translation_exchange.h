@@ -45,19 +45,29 @@ struct ImportResult {
   // name and the place, "archivo.po: línea 12: ...".
   std::string message;
   std::size_t units = 0;
-  std::size_t applied = 0;               // finished translations taken (changed or already equal)
-  std::size_t skipped = 0;               // fuzzy, new or empty targets
-  std::vector<std::string> stale;        // the source is no longer the original text
-  std::vector<std::string> unknown;      // no such key in the module ("" for a unit without key)
-  std::vector<std::string> changedKeys;  // entries whose text changed, for the rows to refresh
+  // Units whose translation was taken (changed or already equal): as
+  // finished (translated or reviewed), and as to be reviewed (a PO fuzzy
+  // entry, an XLIFF target not approved or in a "needs-..." state).
+  std::size_t applied = 0;
+  std::size_t toReview = 0;
+  std::size_t skipped = 0;           // empty targets, or ones not offered as translations
+  std::vector<std::string> stale;    // the source is no longer the original text
+  std::vector<std::string> unknown;  // no such key in the module ("" for a unit without key)
+  // Entries whose text, review state or note changed, for the rows to
+  // refresh.
+  std::vector<std::string> changedKeys;
 };
 
-// Reads `path` (XLIFF or PO by its extension) and stores its finished
-// translations into `language`, the original entries marked as translated
-// by hand. With a history, all changes are one undo step (none when
-// nothing changed). A malformed file, one made for another language, or
-// one with a text the project cannot keep (not UTF-8, a NUL or another
-// control character) changes nothing.
+// Reads `path` (XLIFF or PO by its extension) and stores its translations
+// into `language` with the review state the file gives them ("por
+// revisar", "revisado" or translated), the original entries of changed
+// texts marked as translated by hand. A translator's note in the file
+// replaces the entry's note, also on a unit without a translation; a unit
+// without one leaves the entry's note alone. With a history, all changes
+// are one undo step (none when nothing changed). A malformed file, one
+// made for another language, or one with a text or note the project
+// cannot keep (not UTF-8, a NUL or another control character) changes
+// nothing.
 ImportResult ImportTranslations(Module& module, std::string_view language, const std::string& path,
                                 UndoHistory* history);
 

@@ -24,11 +24,24 @@ std::string LineError(long line, const std::string& what) {
   return "línea " + std::to_string(line) + ": " + what;
 }
 
-// Targets a translator's tool has finished; "new" and the "needs-..."
-// states are not.
-bool IsFinishedState(std::string_view state) {
-  return state == "translated" || state == "final" || state == "signed-off";
+// How far a target with a text has come, by its state (XLIFF 1.2's list,
+// or a tool's own "x-..."), and by the unit's approved attribute, which
+// tools use for the same: a target that is not approved is to be
+// reviewed, whatever its state. A target without a state is translated:
+// tools that do not keep states write none. "new" says nobody has worked
+// on the unit (a text there is the source copied, or a placeholder);
+// every other state says the text wants a look.
+UnitState StateOfTarget(const std::string* state, std::string_view approved) {
+  if (state && *state == "new") return UnitState::kUntranslated;
+  if (approved == "no") return UnitState::kToReview;
+  if (!state || *state == "translated") return UnitState::kTranslated;
+  if (*state == "signed-off" || *state == "final") return UnitState::kReviewed;
+  return UnitState::kToReview;
 }
+
+// Who wrote a note: only the translator's are read back.
+constexpr const char* kTranslatorNote = "translator";
+constexpr const char* kDeveloperNote = "developer";
 
 class XliffReader {
  public:
@@ -114,18 +127,56 @@ class XliffReader {
       if (!Text(target, unit.key, unit.target)) return false;
       std::string state;
       const bool hasState = target.Attribute("state", state);
-      // A target without a state counts as finished unless the unit says
-      // it is not approved: tools that do not keep states write none.
-      unit.translated = !unit.target.empty() &&
-                        (hasState ? IsFinishedState(state) : element.Attribute("approved") != "no");
+      if (!unit.target.empty()) {
+        unit.state = StateOfTarget(hasState ? &state : nullptr, element.Attribute("approved"));
+      }
     }
+    if (!Notes(element, unit)) return false;
     file_.units.push_back(std::move(unit));
+    return true;
+  }
+
+  // The translator's notes of the unit, through the gate, joined by line
+  // breaks.
+  bool Notes(const XmlElement& element, ImportUnit& unit) {
+    for (const XmlElement& note : element.ChildrenNamed("note")) {
+      if (note.Attribute("from") != kTranslatorNote) continue;
+      std::string text;
+      if (!Text(note, unit.key, text)) return false;
+      if (text.empty()) continue;
+      if (!unit.note.empty()) unit.note += "\\n";
+      unit.note += text;
+    }
     return true;
   }
 
   ImportFile& file_;
   std::string& error_;
 };
+
+const char* TargetStateOf(const ExportUnit& unit) {
+  if (unit.target.empty()) return "new";
+  switch (unit.state) {
+    case UnitState::kUntranslated:
+      return "new";
+    case UnitState::kToReview:
+      return "needs-review-translation";
+    case UnitState::kTranslated:
+      return "translated";
+    case UnitState::kReviewed:
+      return "signed-off";
+  }
+  return "new";
+}
+
+void Note(std::string& out, const char* from, std::string_view text) {
+  if (text.empty()) return;
+  out += "        <note";
+  Attribute(out, "from", from);
+  out += '>';
+  AppendXmlEscaped(out, text);
+  out += "</note>\n";
+}
 
 }  // namespace
 
@@ -150,7 +201,9 @@ std::string WriteXliff(const ExportHeader& header, const std::vector<ExportUnit>
     Attribute(out, "resname", unit.key);
     if (!unit.restype.empty()) Attribute(out, "restype", unit.restype);
     // Tools count a translated target that is not approved as fuzzy.
-    if (!unit.target.empty() && !unit.fuzzy) Attribute(out, "approved", "yes");
+    const bool finished =
+        unit.state == UnitState::kTranslated || unit.state == UnitState::kReviewed;
+    if (!unit.target.empty() && finished) Attribute(out, "approved", "yes");
     if (unit.width > 0) {
       Attribute(out, "maxwidth", std::to_string(unit.width));
       Attribute(out, "maxheight", std::to_string(unit.height));
@@ -159,20 +212,14 @@ std::string WriteXliff(const ExportHeader& header, const std::vector<ExportUnit>
     out += " xml:space=\"preserve\">\n        <source>";
     AppendXmlEscaped(out, unit.source);
     out += "</source>\n";
-    if (!unit.target.empty()) {
-      out += "        <target state=\"";
-      out += unit.fuzzy ? "needs-review-translation" : "translated";
-      out += "\">";
-      AppendXmlEscaped(out, unit.target);
-      out += "</target>\n";
-    } else {
-      out += "        <target state=\"new\"></target>\n";
-    }
-    if (!unit.note.empty()) {
-      out += "        <note>";
-      AppendXmlEscaped(out, unit.note);
-      out += "</note>\n";
-    }
+    out += "        <target state=\"";
+    out += TargetStateOf(unit);
+    out += "\">";
+    AppendXmlEscaped(out, unit.target);
+    out += "</target>\n";
+    Note(out, kTranslatorNote, unit.translatorNote);
+    // What the program says about the unit, for the translator to read.
+    Note(out, kDeveloperNote, unit.note);
     out += "      </trans-unit>\n";
   }
   out += "    </body>\n  </file>\n</xliff>\n";
