@@ -77,6 +77,10 @@ constexpr std::pair<const char*, RowFilter> kRowFilters[] = {
     {"changed", RowFilter::kChanged},
 };
 
+std::string NoSuchKey(const Module& module, const std::string& key) {
+  return "el módulo " + std::string(module.FileName()) + " no tiene la clave " + key;
+}
+
 struct Arguments {
   std::vector<std::string> positional;
   std::map<std::string, std::string> options;
@@ -481,8 +485,7 @@ int Cli::Set(const Arguments& args) {
   const std::string& key = args.positional[2];
   ModuleLanguage* original = module->DefaultLanguage();
   TextEntry* entry = original ? original->FindEntry(key) : nullptr;
-  if (!entry)
-    return Fail("el módulo " + std::string(module->FileName()) + " no tiene la clave " + key);
+  if (!entry) return Fail(NoSuchKey(*module, key));
   ModuleLanguage* target = module->FindLanguage(args.positional[3]);
   if (!target) return Fail("el módulo no tiene el idioma " + args.positional[3]);
   if (target->isDefault) return Fail("el idioma original no se traduce: " + target->name);
@@ -508,7 +511,7 @@ int Cli::Note(const Arguments& args) {
   const std::string& key = args.positional[2];
   const ModuleLanguage* original = module->DefaultLanguage();
   if (!original || !original->FindEntry(key)) {
-    return Fail("el módulo " + std::string(module->FileName()) + " no tiene la clave " + key);
+    return Fail(NoSuchKey(*module, key));
   }
   ModuleLanguage* language = module->FindLanguage(args.positional[3]);
   if (!language) return Fail("el módulo no tiene el idioma " + args.positional[3]);
@@ -548,7 +551,7 @@ int Cli::Review(const Arguments& args) {
     for (std::size_t i = 4; i < args.positional.size(); ++i) {
       const std::string& key = args.positional[i];
       if (!original->FindEntry(key)) {
-        return Fail("el módulo " + std::string(module->FileName()) + " no tiene la clave " + key);
+        return Fail(NoSuchKey(*module, key));
       }
       TextEntry* entry = target->FindEntry(key);
       if (!entry || entry->text.empty()) {
