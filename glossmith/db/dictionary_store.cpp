@@ -163,6 +163,11 @@ constexpr const char* kTranslationsOfText =
     "select text_id, text_type, text_text  from translations, texts where tran_text_id_1 = %s   "
     "and tran_text_id_2 = text_id   and text_lang_id = %s order by text_text";
 
+bool ToInteger(std::string_view text, std::int64_t& value) {
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  return error == std::errc() && end == text.data() + text.size();
+}
+
 std::string IdText(std::int64_t id) {
   return std::to_string(id);
 }
@@ -393,6 +398,14 @@ bool DictionaryStore::IsValidDictionary(std::string* problem) {
       found = "Contiene el disparador «" + Shown(name) + "»; un diccionario no tiene disparadores.";
     } else if (type == "table") {
       const std::string table = LowerName(name);
+      if (FuzzyIndex::IsIndexTable(table)) {
+        const char* ours = table == "ulk_fuzzy" ? FuzzyIndex::IndexDefinition()
+                                                : FuzzyIndex::StateDefinition();
+        if (CanonicalDefinition(schema->TextView(2)) != CanonicalDefinition(ours)) {
+          found = "La tabla «" + table + "» no es el índice de textos parecidos de un diccionario.";
+        }
+        continue;
+      }
       for (const int slot : kDictionaryTables) {
         if (table != TableOf(slot)) continue;
         if (CanonicalDefinition(schema->TextView(2)) != CanonicalDefinition(kStatements[slot])) {
@@ -428,6 +441,10 @@ bool DictionaryStore::RenameLanguage(std::string_view id, std::string_view name)
 
 bool DictionaryStore::DeleteLanguage(std::string_view id) {
   if (!connection_.Begin()) return false;
+  if (fuzzy_.InFile() && !ForgetLanguageInIndex(id)) {
+    connection_.Rollback();
+    return false;
+  }
   for (const int slot :
        {kDeleteLanguageLinksFrom, kDeleteLanguageLinksTo, kDeleteLanguageTexts, kDeleteLanguage}) {
     if (Run(slot, {id}) != SQLITE_OK) {
@@ -436,6 +453,26 @@ bool DictionaryStore::DeleteLanguage(std::string_view id) {
     }
   }
   return connection_.Commit();
+}
+
+bool DictionaryStore::ForgetLanguageInIndex(std::string_view id) {
+  std::int64_t language = 0;
+  if (!ToInteger(id, language)) return true;  // no text has it
+  std::vector<std::pair<std::int64_t, std::string>> texts;
+  PreparedStatement* query =
+      connection_.Prepared("select text_id, text_text from texts where text_lang_id = ?");
+  if (!query) return false;
+  query->Bind(language);
+  int result = SQLITE_ROW;
+  while ((result = query->Step()) == SQLITE_ROW) {
+    texts.emplace_back(query->Integer(0), std::string(query->TextView(1)));
+  }
+  query->Reset();
+  if (result != SQLITE_DONE) return false;
+  for (const auto& [textId, text] : texts) {
+    if (!fuzzy_.Remove(textId, language, text)) return false;
+  }
+  return true;
 }
 
 std::vector<DictionaryLanguage> DictionaryStore::ListLanguages() {
@@ -458,20 +495,101 @@ DictionaryId DictionaryStore::FindText(std::string_view type, std::string_view l
   return rows.front();
 }
 
+namespace {
+
+// One change of a text and of the index with it, kept or undone whole: a
+// savepoint is a transaction of its own outside the caller's and a part of
+// it inside.
+class IndexedChange {
+ public:
+  explicit IndexedChange(DictionaryConnection& connection, bool indexed)
+      : connection_(connection), active_(indexed && connection.Execute("savepoint ulk_text") == SQLITE_OK),
+        failed_(indexed && !active_) {}
+  ~IndexedChange() {
+    if (!active_) return;
+    const int code = connection_.LastResult();
+    connection_.Execute("rollback to ulk_text");
+    connection_.Execute("release ulk_text");
+    connection_.NoteResult(code);
+  }
+  IndexedChange(const IndexedChange&) = delete;
+  IndexedChange& operator=(const IndexedChange&) = delete;
+
+  // False when the savepoint could not be taken: nothing may change then.
+  bool Started() const { return !failed_; }
+  bool Keep() {
+    if (!active_) return true;
+    active_ = false;
+    return connection_.Execute("release ulk_text") == SQLITE_OK;
+  }
+
+ private:
+  DictionaryConnection& connection_;
+  bool active_;
+  bool failed_;
+};
+
+}  // namespace
+
+bool DictionaryStore::StoredText(std::string_view id, std::int64_t& textId,
+                                 std::int64_t& languageId, std::string& text) {
+  if (!ToInteger(id, textId)) return false;
+  PreparedStatement* query =
+      connection_.Prepared("select text_lang_id, text_text from texts where text_id = ?");
+  if (!query) return false;
+  query->Bind(textId);
+  const bool found = query->Step() == SQLITE_ROW;
+  if (found) {
+    languageId = query->Integer(0);
+    text = std::string(query->TextView(1));
+  }
+  query->Reset();
+  return found;
+}
+
 DictionaryId DictionaryStore::AddText(std::string_view type, std::string_view languageId,
                                       std::string_view text) {
   if (!AcceptsStored({type, text})) return std::nullopt;
+  const bool indexed = fuzzy_.InFile();
+  IndexedChange change(connection_, indexed);
+  if (!change.Started()) return std::nullopt;
   if (Run(kAddText, {type, languageId, text}) != SQLITE_OK) return std::nullopt;
-  return IdText(connection_.LastInsertId());
+  const std::int64_t id = connection_.LastInsertId();
+  std::int64_t language = 0;
+  if (indexed && (!ToInteger(languageId, language) || !fuzzy_.Add(id, language, text))) {
+    return std::nullopt;
+  }
+  if (!change.Keep()) return std::nullopt;
+  return IdText(id);
 }
 
 bool DictionaryStore::UpdateText(std::string_view id, std::string_view text) {
   if (!AcceptsStored({text})) return false;
-  return Run(kUpdateText, {text, id}) == SQLITE_OK;
+  const bool indexed = fuzzy_.InFile();
+  IndexedChange change(connection_, indexed);
+  if (!change.Started()) return false;
+  std::int64_t textId = 0;
+  std::int64_t language = 0;
+  std::string old;
+  const bool known = indexed && StoredText(id, textId, language, old);
+  if (known && !fuzzy_.Remove(textId, language, old)) return false;
+  if (Run(kUpdateText, {text, id}) != SQLITE_OK) return false;
+  if (known && !fuzzy_.Add(textId, language, text)) return false;
+  return change.Keep();
 }
 
 bool DictionaryStore::DeleteText(std::string_view id) {
-  return Run(kDeleteText, {id}) == SQLITE_OK;
+  const bool indexed = fuzzy_.InFile();
+  IndexedChange change(connection_, indexed);
+  if (!change.Started()) return false;
+  std::int64_t textId = 0;
+  std::int64_t language = 0;
+  std::string old;
+  if (indexed && StoredText(id, textId, language, old) && !fuzzy_.Remove(textId, language, old)) {
+    return false;
+  }
+  if (Run(kDeleteText, {id}) != SQLITE_OK) return false;
+  return change.Keep();
 }
 
 long DictionaryStore::CountTextLinks(std::string_view id) {

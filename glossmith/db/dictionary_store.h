@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "glossmith/db/dictionary_connection.h"
+#include "glossmith/db/fuzzy_index.h"
 
 namespace ulk {
 
@@ -44,7 +45,8 @@ using TextVisitor =
 
 class DictionaryStore {
  public:
-  explicit DictionaryStore(DictionaryConnection& connection) : connection_(connection) {}
+  explicit DictionaryStore(DictionaryConnection& connection)
+      : connection_(connection), fuzzy_(connection) {}
 
   // For a file that did not exist before it was opened; all of it or
   // nothing.
@@ -67,7 +69,9 @@ class DictionaryStore {
 
   // Names, types and texts are stored only as they pass CheckStoredText
   // (the caller makes them so with ToStoredText): anything else is refused,
-  // with kQueryNotStoredText as the connection's LastResult.
+  // with kQueryNotStoredText as the connection's LastResult. A file with
+  // the index of similar texts gets it updated in the same transaction as
+  // the text (a savepoint of its own outside the caller's transaction).
   DictionaryId FindText(std::string_view type, std::string_view languageId, std::string_view text);
   DictionaryId AddText(std::string_view type, std::string_view languageId, std::string_view text);
   bool UpdateText(std::string_view id, std::string_view text);
@@ -102,6 +106,7 @@ class DictionaryStore {
   std::vector<std::string> LanguageNames();
 
   DictionaryConnection& connection() { return connection_; }
+  FuzzyIndex& fuzzy() { return fuzzy_; }
 
  private:
   // Runs a statement of the table with its values bound in order (texts for
@@ -116,8 +121,14 @@ class DictionaryStore {
   // False, noting kQueryNotStoredText, unless every value passes
   // CheckStoredText.
   bool AcceptsStored(std::initializer_list<std::string_view> values);
+  // The language and text of a stored text, for the index to forget it.
+  // Inside DeleteLanguage's transaction.
+  bool ForgetLanguageInIndex(std::string_view id);
+  bool StoredText(std::string_view id, std::int64_t& textId, std::int64_t& languageId,
+                  std::string& text);
 
   DictionaryConnection& connection_;
+  FuzzyIndex fuzzy_;
 };
 
 struct OpenDictionaryResult {

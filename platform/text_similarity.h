@@ -1,0 +1,88 @@
+// How close two stored texts are, from 0 to 100, for the dictionary's
+// similar earlier translations and the reuse of older projects.
+//
+// The score:
+//   - 100 only for identical texts.
+//   - 95 to 99 for texts that differ only in form: the hotkey marker ("&"),
+//     letter case, blanks at either end, and punctuation at the end ("...",
+//     ":", "!"). Each kind of difference takes one point, case two; the
+//     result says which kinds there were.
+//   - Otherwise the edit distance (insertions, deletions, substitutions)
+//     between the two texts normalised as above, relative to the longer
+//     one: floor(100 * (longer - distance) / longer), at most 99. A format
+//     specifier ("%s", "%1!d!", "%2$s", "{0}") and an escape ("\n", "\t")
+//     count as one unit each, so that "%d files" and "%s files" are one
+//     edit apart, and every other character is one unit.
+// Characters rather than words: interface texts are short (one to six
+// words), so one changed word in a text of three costs a third of the
+// score by words, whatever its length, and a plural ("file" / "files")
+// costs as much as a different word; by characters both rank as a
+// translator ranks them.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ulk {
+
+// The kinds of difference a score stands for.
+enum TextDifference : unsigned {
+  kDiffersInHotkey = 1u << 0,
+  kDiffersInCase = 1u << 1,
+  kDiffersInBlanks = 1u << 2,
+  kDiffersInPunctuation = 1u << 3,
+  kDiffersInText = 1u << 4,  // edits remain after normalising
+};
+
+struct TextSimilarity {
+  int score = 0;             // 0 to 100
+  unsigned differences = 0;  // TextDifference bits; 0 for identical texts
+};
+
+TextSimilarity CompareTexts(std::string_view a, std::string_view b);
+// As CompareTexts, with score -1 when it is below `minimum`: texts far
+// apart are told so without working out their whole distance.
+TextSimilarity CompareTextsAtLeast(std::string_view a, std::string_view b, int minimum);
+inline int SimilarityScore(std::string_view a, std::string_view b) {
+  return CompareTexts(a, b).score;
+}
+// The kinds of difference in Spanish, comma-separated ("mayúsculas,
+// marcador de tecla"); empty for identical texts.
+std::string DescribeDifferences(unsigned differences);
+
+// A text as the score sees it: one unit per character of the normalised
+// text, a specifier or escape one unit of its own (a code point of the
+// supplementary private use area standing for that specifier).
+using SimilarityUnits = std::u32string;
+SimilarityUnits NormalisedUnits(std::string_view text);
+
+// The edit distance of two unit strings when it is at most `limit`;
+// limit + 1 otherwise. Work is about (limit * 2 + 1) * size.
+int EditDistanceWithin(const SimilarityUnits& a, const SimilarityUnits& b, int limit);
+
+// The score of two normalised texts, or -1 when it would be below
+// `minimum` (found without computing the whole distance). Two equal unit
+// strings score 100 here: the caller tells identical from merely equal.
+int UnitScoreAtLeast(const SimilarityUnits& a, const SimilarityUnits& b, int minimum);
+
+// The shortest and longest unit length a text of `length` units may have
+// to score at least `minimum` against it.
+void LengthWindow(std::size_t length, int minimum, std::size_t& shortest, std::size_t& longest);
+
+// The distinct three-unit grams of a normalised text, padded at both ends
+// so that a text of one unit has grams too; each packs its three units
+// into 63 bits. Sorted.
+std::vector<std::uint64_t> UnitGrams(const SimilarityUnits& units);
+
+// Which parts of `text` (byte ranges) are not in `reference`, as an
+// alignment of their characters finds them: what a window marks as the
+// difference between a similar earlier text and the current one.
+struct TextRange {
+  std::size_t offset = 0;
+  std::size_t length = 0;
+};
+std::vector<TextRange> DifferingRanges(std::string_view text, std::string_view reference);
+
+}  // namespace ulk
