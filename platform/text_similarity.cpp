@@ -370,4 +370,57 @@ std::vector<TextRange> DifferingRanges(std::string_view text, std::string_view r
   return ranges;
 }
 
+std::size_t SimilarTextIndex::Add(std::string_view text) {
+  const std::size_t id = texts_.size();
+  const SimilarityUnits units = NormalisedUnits(text);
+  texts_.emplace_back(text);
+  lengths_.push_back(static_cast<std::uint32_t>(std::min<std::size_t>(units.size(), UINT32_MAX)));
+  for (const std::uint64_t gram : UnitGrams(units)) {
+    postings_[gram].push_back(static_cast<std::uint32_t>(id));
+  }
+  return id;
+}
+
+std::vector<SimilarTextIndex::Hit> SimilarTextIndex::Find(
+    std::string_view text, int minimum, std::size_t limit,
+    const std::function<bool(std::size_t)>& accept) const {
+  // How many of the texts sharing the most grams are scored.
+  constexpr std::size_t kScored = 64;
+  std::vector<Hit> hits;
+  if (limit == 0 || texts_.empty()) return hits;
+  minimum = std::clamp(minimum, 1, 100);
+  const SimilarityUnits units = NormalisedUnits(text);
+  std::size_t shortest = 0;
+  std::size_t longest = 0;
+  LengthWindow(units.size(), minimum, shortest, longest);
+  std::unordered_map<std::uint32_t, int> shared;
+  for (const std::uint64_t gram : UnitGrams(units)) {
+    const auto found = postings_.find(gram);
+    if (found == postings_.end()) continue;
+    for (const std::uint32_t id : found->second) {
+      if (lengths_[id] >= shortest && lengths_[id] <= longest) ++shared[id];
+    }
+  }
+  std::vector<std::pair<int, std::uint32_t>> ranked;
+  ranked.reserve(shared.size());
+  for (const auto& [id, count] : shared) {
+    if (!accept || accept(id)) ranked.emplace_back(count, id);
+  }
+  const std::size_t scored = std::min(ranked.size(), kScored);
+  std::partial_sort(ranked.begin(), ranked.begin() + static_cast<std::ptrdiff_t>(scored),
+                    ranked.end(), [](const auto& a, const auto& b) {
+                      return a.first != b.first ? a.first > b.first : a.second < b.second;
+                    });
+  for (std::size_t i = 0; i < scored; ++i) {
+    const TextSimilarity similarity = CompareTextsAtLeast(text, texts_[ranked[i].second], minimum);
+    if (similarity.score >= minimum) hits.push_back({ranked[i].second, similarity});
+  }
+  std::sort(hits.begin(), hits.end(), [](const Hit& a, const Hit& b) {
+    return a.similarity.score != b.similarity.score ? a.similarity.score > b.similarity.score
+                                                    : a.id < b.id;
+  });
+  if (hits.size() > limit) hits.resize(limit);
+  return hits;
+}
+
 }  // namespace ulk

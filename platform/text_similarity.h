@@ -21,7 +21,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <unordered_map>
 #include <string_view>
 #include <vector>
 
@@ -84,5 +86,30 @@ struct TextRange {
   std::size_t length = 0;
 };
 std::vector<TextRange> DifferingRanges(std::string_view text, std::string_view reference);
+
+// Texts held in memory (another project's, say) and searched for the ones
+// most similar to a text: the texts that share the most grams with it, in
+// the length window its minimum allows, are scored, and the best kept.
+class SimilarTextIndex {
+ public:
+  // Adds a text; its number is the count of texts added before it.
+  std::size_t Add(std::string_view text);
+  std::size_t size() const { return texts_.size(); }
+  const std::string& Text(std::size_t id) const { return texts_[id]; }
+
+  struct Hit {
+    std::size_t id = 0;
+    TextSimilarity similarity;
+  };
+  // The texts scoring at least `minimum` (1 to 100) that `accept` takes
+  // (all when empty), best first, at most `limit`.
+  std::vector<Hit> Find(std::string_view text, int minimum, std::size_t limit,
+                        const std::function<bool(std::size_t)>& accept = {}) const;
+
+ private:
+  std::vector<std::string> texts_;
+  std::vector<std::uint32_t> lengths_;  // in units
+  std::unordered_map<std::uint64_t, std::vector<std::uint32_t>> postings_;
+};
 
 }  // namespace ulk

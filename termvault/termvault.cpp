@@ -131,6 +131,40 @@ class Component {
   }
   const char* NextDictionaryLanguage() { return dictionaryLanguages_.Next(); }
 
+  bool PrepareFuzzy(DicProgressCallback progress, void* context) {
+    if (!IsOpen()) return false;
+    ulk::FuzzyIndexProgress report;
+    if (progress) {
+      report = [progress, context](std::int64_t done, std::int64_t total) {
+        return progress(context, done, total) != 0;
+      };
+    }
+    return EnsureFuzzy(report);
+  }
+
+  int FindSimilar(const char* kind, const char* sourceLanguage, const char* text,
+                  const char* targetLanguage, int minScore, int maxMatches, DicMatchCallback match,
+                  void* context) {
+    std::string stored;
+    if (!IsOpen() || !kind || !sourceLanguage || !text || !targetLanguage || !match ||
+        maxMatches <= 0 || ulk::ToStoredText(text, stored)) {
+      return -1;
+    }
+    if (!EnsureFuzzy({})) return -1;
+    const ulk::DictionaryId from = store().FindLanguage(sourceLanguage);
+    const ulk::DictionaryId to = store().FindLanguage(targetLanguage);
+    std::int64_t source = 0;
+    std::int64_t target = 0;
+    if (!from || !to || !ToId(*from, source) || !ToId(*to, target)) return 0;
+    const std::vector<ulk::FuzzyMatch> matches =
+        store().fuzzy().Find(kind, source, stored, target, minScore,
+                             static_cast<std::size_t>(maxMatches));
+    for (const ulk::FuzzyMatch& m : matches) {
+      match(context, m.score, m.type.c_str(), m.source.c_str(), m.translation.c_str());
+    }
+    return static_cast<int>(matches.size());
+  }
+
   int LanguageId(const char* language) {
     if (!IsOpen() || !language) return 0;
     const ulk::DictionaryId id = store().FindLanguage(language);
@@ -141,6 +175,15 @@ class Component {
 
  private:
   ulk::DictionaryStore& store() { return file_->store; }
+
+  // The index of similar texts ready; one that must be built goes into the
+  // file when the file can be written, so that it is built once.
+  bool EnsureFuzzy(const ulk::FuzzyIndexProgress& progress) {
+    ulk::FuzzyIndex& index = store().fuzzy();
+    if (index.IsReady()) return true;
+    if (!index.IsCurrentInFile() && ::access(path_.c_str(), W_OK) == 0) OpenForWriting();
+    return store().fuzzy().Prepare(progress);
+  }
 
   // The dictionary opened again for writing, once: the texts found stay
   // valid, as it is the same file. False, the read-only one kept, when it
@@ -275,6 +318,17 @@ const char* DicGetNextDBLanguage(void) {
 
 int DicGetLanguageId(const char* language) {
   return TheComponent().LanguageId(language);
+}
+
+int DicFuzzyPrepare(DicProgressCallback progress, void* context) {
+  return TheComponent().PrepareFuzzy(progress, context) ? 1 : 0;
+}
+
+int DicFuzzyFind(const char* kind, const char* sourceLanguage, const char* text,
+                 const char* targetLanguage, int minScore, int maxMatches, DicMatchCallback match,
+                 void* context) {
+  return TheComponent().FindSimilar(kind, sourceLanguage, text, targetLanguage, minScore,
+                                    maxMatches, match, context);
 }
 
 }  // extern "C"

@@ -22,7 +22,8 @@ extern "C" {
    exist. Non-zero on success; a file that is not a dictionary (or one
    whose tables are not a dictionary's, or that holds views or triggers) is
    refused. An existing file is only read until the first DicSet or
-   DicSetEx: looking texts up never changes it. */
+   DicSetEx, or a DicFuzzyPrepare that builds the index of similar texts
+   into it: looking texts up never changes it. */
 TERMVAULT_EXPORT int DicOpen(const char* path);
 /* Closes the open dictionary, if any. Returns 1. */
 TERMVAULT_EXPORT int DicClose(void);
@@ -58,6 +59,33 @@ TERMVAULT_EXPORT const char* DicGetFirstDBLanguage(void);
 TERMVAULT_EXPORT const char* DicGetNextDBLanguage(void);
 /* The dictionary's number for a language name; 0 when it has none. */
 TERMVAULT_EXPORT int DicGetLanguageId(const char* language);
+
+/* Similar texts (optional: a translator binds these by name and does
+   without them when they are absent).
+
+   DicFuzzyPrepare makes the open dictionary's index of similar texts
+   ready: at once when the file holds a current one, otherwise built (in the
+   file when it can be written, else for as long as the dictionary stays
+   open), calling `progress` now and then with the texts done and in all;
+   `progress` may be null, and returning 0 from it stops the build. Non-zero
+   when the index is ready. */
+typedef int (*DicProgressCallback)(void* context, long long done, long long total);
+TERMVAULT_EXPORT int DicFuzzyPrepare(DicProgressCallback progress, void* context);
+
+/* The texts of `sourceLanguage` similar to `text` (a score from 0 to 100,
+   100 only for the same text), each with one of its translations into
+   `targetLanguage`: every pair scoring at least `minScore` (1 to 100), best
+   first, those of `kind` first among equal scores (texts of every kind are
+   searched; "" prefers none), at most `maxMatches`. `match` is called once
+   for each, with texts valid during the call. Prepares the index without
+   progress when DicFuzzyPrepare was not called. Returns the number of
+   matches, -1 when no dictionary is open, a value is missing or the index
+   cannot be made ready. */
+typedef void (*DicMatchCallback)(void* context, int score, const char* kind,
+                                 const char* sourceText, const char* targetText);
+TERMVAULT_EXPORT int DicFuzzyFind(const char* kind, const char* sourceLanguage, const char* text,
+                                  const char* targetLanguage, int minScore, int maxMatches,
+                                  DicMatchCallback match, void* context);
 
 #ifdef __cplusplus
 }

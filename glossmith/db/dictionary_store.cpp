@@ -398,9 +398,7 @@ bool DictionaryStore::IsValidDictionary(std::string* problem) {
       found = "Contiene el disparador «" + Shown(name) + "»; un diccionario no tiene disparadores.";
     } else if (type == "table") {
       const std::string table = LowerName(name);
-      if (FuzzyIndex::IsIndexTable(table)) {
-        const char* ours = table == "ulk_fuzzy" ? FuzzyIndex::IndexDefinition()
-                                                : FuzzyIndex::StateDefinition();
+      if (const char* ours = FuzzyIndex::Definition(table)) {
         if (CanonicalDefinition(schema->TextView(2)) != CanonicalDefinition(ours)) {
           found = "La tabla «" + table + "» no es el índice de textos parecidos de un diccionario.";
         }
@@ -550,13 +548,15 @@ bool DictionaryStore::StoredText(std::string_view id, std::int64_t& textId,
 DictionaryId DictionaryStore::AddText(std::string_view type, std::string_view languageId,
                                       std::string_view text) {
   if (!AcceptsStored({type, text})) return std::nullopt;
-  const bool indexed = fuzzy_.InFile();
-  IndexedChange change(connection_, indexed);
+  // The text is written before anything is read, so that a transaction
+  // that starts here takes the write lock at once and waits for another
+  // writer instead of failing on a snapshot grown old.
+  IndexedChange change(connection_, true);
   if (!change.Started()) return std::nullopt;
   if (Run(kAddText, {type, languageId, text}) != SQLITE_OK) return std::nullopt;
   const std::int64_t id = connection_.LastInsertId();
   std::int64_t language = 0;
-  if (indexed && (!ToInteger(languageId, language) || !fuzzy_.Add(id, language, text))) {
+  if (fuzzy_.InFile() && (!ToInteger(languageId, language) || !fuzzy_.Add(id, language, text))) {
     return std::nullopt;
   }
   if (!change.Keep()) return std::nullopt;

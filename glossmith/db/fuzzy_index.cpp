@@ -21,13 +21,17 @@ constexpr const char* kIndexDefinition =
     "detail=none, tokenize='ascii')";
 constexpr const char* kStateDefinition =
     "create table ulk_fuzzy_state ( state_version integer, state_texts integer)";
+// How many texts each token has: the search reads the rarest first.
+constexpr const char* kTermsDefinition =
+    "create table ulk_fuzzy_terms ( term_key integer primary key, term_texts integer)";
 
 // How many of the texts that share the most grams with the searched one
 // are scored: more finds a match hidden among many alike, fewer is faster.
 constexpr std::size_t kScoredCandidates = 96;
-// How many texts one gram may propose before it is left out as too common
-// to tell texts apart (the rarer grams still find them).
-constexpr std::int64_t kCommonGramRows = 40000;
+// How many postings a search reads at most (some tens of thousands a
+// millisecond), beyond its rarest grams, which are always read.
+constexpr std::int64_t kPostingBudget = 20000;
+constexpr std::size_t kAlwaysReadGrams = 2;
 
 std::uint64_t Mix(std::uint64_t value) {
   value += std::uint64_t{0x9E3779B97F4A7C15};
@@ -36,25 +40,40 @@ std::uint64_t Mix(std::uint64_t value) {
   return value ^ (value >> 31);
 }
 
-// The token of a gram of a text of one language and length band.
-std::string GramToken(std::uint64_t gram, std::int64_t languageId, int band) {
-  const std::uint64_t key =
-      Mix(gram ^ Mix(static_cast<std::uint64_t>(languageId) * std::uint64_t{0x100000001B3} +
-                     static_cast<std::uint64_t>(band)));
+// The key of a gram of a text of one language and length band, and the
+// token the FTS table knows it by.
+std::uint64_t GramKey(std::uint64_t gram, std::int64_t languageId, int band) {
+  return Mix(gram ^ Mix(static_cast<std::uint64_t>(languageId) * std::uint64_t{0x100000001B3} +
+                        static_cast<std::uint64_t>(band)));
+}
+
+std::string TokenOf(std::uint64_t key) {
   char token[24];
   std::snprintf(token, sizeof token, "g%016" PRIx64, key);
   return token;
 }
 
-std::string Document(std::int64_t languageId, std::string_view text) {
+// The keys of a text's grams.
+std::vector<std::uint64_t> TextKeys(std::int64_t languageId, std::string_view text) {
   const SimilarityUnits units = NormalisedUnits(text);
   const int band = LengthBand(units.size());
+  std::vector<std::uint64_t> keys;
+  for (const std::uint64_t gram : UnitGrams(units)) keys.push_back(GramKey(gram, languageId, band));
+  return keys;
+}
+
+std::string Document(const std::vector<std::uint64_t>& keys) {
   std::string document;
-  for (const std::uint64_t gram : UnitGrams(units)) {
+  for (const std::uint64_t key : keys) {
     if (!document.empty()) document += ' ';
-    document += GramToken(gram, languageId, band);
+    document += TokenOf(key);
   }
   return document;
+}
+
+// SQLite keeps 64-bit integers signed; the same bits either way.
+std::int64_t Signed(std::uint64_t key) {
+  return static_cast<std::int64_t>(key);
 }
 
 std::string Qualified(const std::string& schema, std::string_view table) {
@@ -98,21 +117,17 @@ int LengthBand(std::size_t units) {
   return static_cast<int>(after - starts.begin()) - 1;
 }
 
-const char* FuzzyIndex::IndexDefinition() {
-  return kIndexDefinition;
-}
-
-const char* FuzzyIndex::StateDefinition() {
-  return kStateDefinition;
-}
-
-bool FuzzyIndex::IsIndexTable(std::string_view lowerName) {
-  return lowerName == "ulk_fuzzy" || lowerName == "ulk_fuzzy_state";
+const char* FuzzyIndex::Definition(std::string_view lowerName) {
+  if (lowerName == "ulk_fuzzy") return kIndexDefinition;
+  if (lowerName == "ulk_fuzzy_state") return kStateDefinition;
+  if (lowerName == "ulk_fuzzy_terms") return kTermsDefinition;
+  return nullptr;
 }
 
 bool FuzzyIndex::InFile() {
   return HasTable(connection_, "main", "ulk_fuzzy") &&
-         HasTable(connection_, "main", "ulk_fuzzy_state");
+         HasTable(connection_, "main", "ulk_fuzzy_state") &&
+         HasTable(connection_, "main", "ulk_fuzzy_terms");
 }
 
 bool FuzzyIndex::IsCurrentInFile() {
@@ -155,11 +170,15 @@ bool FuzzyIndex::Build(const std::string& schema, const FuzzyIndexProgress& prog
     built = connection_.Execute("insert into " + Qualified(schema, "ulk_fuzzy") +
                                 "(ulk_fuzzy) values('delete-all')") == SQLITE_OK;
   }
-  if (built && !HasTable(connection_, schema, "ulk_fuzzy_state")) {
-    std::string create = kStateDefinition;
-    if (schema != "main") create.insert(std::string_view("create table ").size(), schema + ".");
+  for (const char* definition : {kStateDefinition, kTermsDefinition}) {
+    std::string create = definition;
+    const std::size_t name = std::string_view("create table ").size();
+    const std::string table = create.substr(name, create.find(' ', name) - name);
+    if (!built || HasTable(connection_, schema, table)) continue;
+    if (schema != "main") create.insert(name, schema + ".");
     built = connection_.Execute(create) == SQLITE_OK;
   }
+  built = built && connection_.Execute("delete from " + Qualified(schema, "ulk_fuzzy_terms")) == SQLITE_OK;
   built = built && Fill(schema, progress);
   if (!ownTransaction) return built;
   if (built) return connection_.Commit();
@@ -176,15 +195,19 @@ bool FuzzyIndex::Fill(const std::string& schema, const FuzzyIndexProgress& progr
       "select text_id, text_lang_id, text_text from main.texts order by text_id");
   if (!texts) return false;
   std::int64_t done = 0;
+  std::unordered_map<std::uint64_t, std::int64_t> counts;
   int result = SQLITE_ROW;
   while ((result = texts->Step()) == SQLITE_ROW) {
     const std::string_view text = texts->TextView(2);
     // A row another program stored as no text is not proposed; it still
     // counts, so that the index stays current.
-    if (texts->ColumnType(2) == SQLITE_TEXT && !CheckStoredText(text) &&
-        !Insert(schema, texts->Integer(0), texts->Integer(1), text)) {
-      texts->Reset();
-      return false;
+    if (texts->ColumnType(2) == SQLITE_TEXT && !CheckStoredText(text)) {
+      const std::vector<std::uint64_t> keys = TextKeys(texts->Integer(1), text);
+      if (!Insert(schema, texts->Integer(0), keys)) {
+        texts->Reset();
+        return false;
+      }
+      for (const std::uint64_t key : keys) ++counts[key];
     }
     if (++done % 1024 == 0 && progress && !progress(done, total)) {
       texts->Reset();
@@ -194,6 +217,14 @@ bool FuzzyIndex::Fill(const std::string& schema, const FuzzyIndexProgress& progr
   texts->Reset();
   if (result != SQLITE_DONE) return false;
   if (progress) progress(done, total);
+  PreparedStatement* term = connection_.Prepared(
+      "insert into " + Qualified(schema, "ulk_fuzzy_terms") + " (term_key, term_texts) values (?, ?)");
+  if (!term) return false;
+  for (const auto& [key, many] : counts) {
+    const bool stored = Done(term->Bind(Signed(key)).Bind(many).Step());
+    term->Reset();
+    if (!stored) return false;
+  }
   const std::string state = Qualified(schema, "ulk_fuzzy_state");
   PreparedStatement* insert =
       connection_.Prepared("insert into " + state + " (state_version, state_texts) values (?, ?)");
@@ -203,14 +234,27 @@ bool FuzzyIndex::Fill(const std::string& schema, const FuzzyIndexProgress& progr
                              "(ulk_fuzzy) values('optimize')") == SQLITE_OK;
 }
 
-bool FuzzyIndex::Insert(const std::string& schema, std::int64_t textId, std::int64_t languageId,
-                        std::string_view text) {
+bool FuzzyIndex::Insert(const std::string& schema, std::int64_t textId,
+                        const std::vector<std::uint64_t>& keys) {
   PreparedStatement* insert = connection_.Prepared(
       "insert into " + Qualified(schema, "ulk_fuzzy") + " (rowid, fuzzy_grams) values (?, ?)");
   if (!insert) return false;
-  const bool inserted = Done(insert->Bind(textId).Bind(Document(languageId, text)).Step());
+  const bool inserted = Done(insert->Bind(textId).Bind(Document(keys)).Step());
   insert->Reset();
   return inserted;
+}
+
+bool FuzzyIndex::CountTerms(const std::vector<std::uint64_t>& keys, std::int64_t delta) {
+  PreparedStatement* count = connection_.Prepared(
+      "insert into main.ulk_fuzzy_terms (term_key, term_texts) values (?, ?) on conflict "
+      "(term_key) do update set term_texts = term_texts + excluded.term_texts");
+  if (!count) return false;
+  for (const std::uint64_t key : keys) {
+    const bool counted = Done(count->Bind(Signed(key)).Bind(delta).Step());
+    count->Reset();
+    if (!counted) return false;
+  }
+  return true;
 }
 
 bool FuzzyIndex::CountIndexed(std::int64_t delta) {
@@ -224,7 +268,8 @@ bool FuzzyIndex::CountIndexed(std::int64_t delta) {
 
 bool FuzzyIndex::Add(std::int64_t textId, std::int64_t languageId, std::string_view text) {
   if (!InFile()) return true;
-  return Insert("main", textId, languageId, text) && CountIndexed(1);
+  const std::vector<std::uint64_t> keys = TextKeys(languageId, text);
+  return Insert("main", textId, keys) && CountTerms(keys, 1) && CountIndexed(1);
 }
 
 bool FuzzyIndex::Remove(std::int64_t textId, std::int64_t languageId, std::string_view text) {
@@ -232,9 +277,10 @@ bool FuzzyIndex::Remove(std::int64_t textId, std::int64_t languageId, std::strin
   PreparedStatement* remove = connection_.Prepared(
       "insert into main.ulk_fuzzy (ulk_fuzzy, rowid, fuzzy_grams) values ('delete', ?, ?)");
   if (!remove) return false;
-  const bool removed = Done(remove->Bind(textId).Bind(Document(languageId, text)).Step());
+  const std::vector<std::uint64_t> keys = TextKeys(languageId, text);
+  const bool removed = Done(remove->Bind(textId).Bind(Document(keys)).Step());
   remove->Reset();
-  return removed && CountIndexed(-1);
+  return removed && CountTerms(keys, -1) && CountIndexed(-1);
 }
 
 std::vector<FuzzyMatch> FuzzyIndex::Find(std::string_view type, std::int64_t sourceLanguage,
@@ -250,25 +296,42 @@ std::vector<FuzzyMatch> FuzzyIndex::Find(std::string_view type, std::int64_t sou
   const int firstBand = LengthBand(shortest);
   const int lastBand = LengthBand(longest);
 
+  // The grams are read rarest first, and only as far as the budget goes:
+  // a gram that half the texts have tells little and costs most.
+  PreparedStatement* frequency = connection_.Prepared(
+      "select term_texts from " + Qualified(schema_, "ulk_fuzzy_terms") + " where term_key = ?");
   PreparedStatement* postings = connection_.Prepared(
       "select rowid from " + Qualified(schema_, "ulk_fuzzy") + " where ulk_fuzzy match ?");
-  if (!postings) return matches;
-  std::unordered_map<std::int64_t, int> shared;
-  for (const std::uint64_t gram : UnitGrams(units)) {
+  if (!frequency || !postings) return matches;
+  struct Gram {
     std::string expression;
+    std::int64_t texts = 0;
+  };
+  std::vector<Gram> grams;
+  for (const std::uint64_t gram : UnitGrams(units)) {
+    Gram g;
     for (int band = firstBand; band <= lastBand; ++band) {
-      if (!expression.empty()) expression += " OR ";
-      expression += GramToken(gram, sourceLanguage, band);
+      const std::uint64_t key = GramKey(gram, sourceLanguage, band);
+      frequency->Bind(Signed(key));
+      const std::int64_t texts = frequency->Step() == SQLITE_ROW ? frequency->Integer(0) : 0;
+      frequency->Reset();
+      if (texts <= 0) continue;
+      if (!g.expression.empty()) g.expression += " OR ";
+      g.expression += TokenOf(key);
+      g.texts += texts;
     }
-    postings->Bind(expression);
-    std::vector<std::int64_t> rows;
-    while (postings->Step() == SQLITE_ROW) {
-      rows.push_back(postings->Integer(0));
-      if (static_cast<std::int64_t>(rows.size()) > kCommonGramRows) break;
-    }
+    if (g.texts > 0) grams.push_back(std::move(g));
+  }
+  std::sort(grams.begin(), grams.end(),
+            [](const Gram& a, const Gram& b) { return a.texts < b.texts; });
+  std::unordered_map<std::int64_t, int> shared;
+  std::int64_t read = 0;
+  for (std::size_t i = 0; i < grams.size(); ++i) {
+    if (i >= kAlwaysReadGrams && read + grams[i].texts > kPostingBudget) break;
+    postings->Bind(grams[i].expression);
+    while (postings->Step() == SQLITE_ROW) ++shared[postings->Integer(0)];
     postings->Reset();
-    if (static_cast<std::int64_t>(rows.size()) > kCommonGramRows) continue;
-    for (const std::int64_t row : rows) ++shared[row];
+    read += grams[i].texts;
   }
 
   std::vector<Candidate> candidates;

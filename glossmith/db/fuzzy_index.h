@@ -3,8 +3,9 @@
 // Kept in the dictionary file beside the texts it indexes: an FTS5 table
 // without content ("ulk_fuzzy") whose document for each text is the list of
 // its three-unit grams, each as a token that also names the text's
-// language and length band, and a one-row table ("ulk_fuzzy_state") with
-// the index's version and the number of texts it holds. A reader that does
+// language and length band; the number of texts of each token
+// ("ulk_fuzzy_terms"); and a one-row table ("ulk_fuzzy_state") with the
+// index's version and the number of texts it holds. A reader that does
 // not know these tables passes them over; a writer that does not keep them
 // leaves a count that no longer matches the texts, and the index is built
 // again at its next use. A dictionary that cannot be written gets its
@@ -47,14 +48,15 @@ class FuzzyIndex {
  public:
   explicit FuzzyIndex(DictionaryConnection& connection) : connection_(connection) {}
 
-  // The definitions of the index's tables as created here: the schema
-  // check refuses a dictionary that holds other tables under these names.
-  static const char* IndexDefinition();
-  static const char* StateDefinition();
-  static bool IsIndexTable(std::string_view lowerName);
+  // The definition of one of the index's tables as created here, null for
+  // a name that is none of them: the schema check refuses a dictionary
+  // that holds other tables under these names.
+  static const char* Definition(std::string_view lowerName);
 
-  // Whether the file holds the index (current or not).
+  // Whether the file holds the index (current or not), and whether it is
+  // current: of this version, and counting as many texts as the file has.
   bool InFile();
+  bool IsCurrentInFile();
   // Makes the index usable: nothing when the file's is current, otherwise
   // it is built, in the file when it can be written and in the temporary
   // schema when not. False when the build fails or is stopped.
@@ -79,11 +81,11 @@ class FuzzyIndex {
                                std::size_t maxMatches);
 
  private:
-  bool IsCurrentInFile();
   bool Build(const std::string& schema, const FuzzyIndexProgress& progress);
   bool Fill(const std::string& schema, const FuzzyIndexProgress& progress);
-  bool Insert(const std::string& schema, std::int64_t textId, std::int64_t languageId,
-              std::string_view text);
+  bool Insert(const std::string& schema, std::int64_t textId,
+              const std::vector<std::uint64_t>& keys);
+  bool CountTerms(const std::vector<std::uint64_t>& keys, std::int64_t delta);
   bool CountIndexed(std::int64_t delta);
 
   DictionaryConnection& connection_;

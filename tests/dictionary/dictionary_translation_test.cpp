@@ -134,6 +134,43 @@ TEST_F(DictionaryTranslationTest, TranslatingTakesTheFirstCandidateAndSetsTheSta
   EXPECT_EQ(Original().FindEntry("ST_N_1 (0)")->status, kStatusUnchanged);
 }
 
+TEST_F(DictionaryTranslationTest, AMinimumBelowAHundredFillsFromSimilarTextsForReview) {
+  ASSERT_TRUE(dictionary_.HasSimilarTexts());
+  dictionary_.Set("ST", "Español", "Quizás", "English", "Maybe");
+  dictionary_.Set("ST", "Español", "Sí", "English", "Yes");
+  dictionary_.Set("ST", "Español", "Nop", "Deutsch", "Nö");
+  const std::vector<std::string> keys = {"ST_N_1 (0)", "ST_N_1 (1)", "ST_N_1 (2)"};
+
+  // By default only the same texts.
+  EXPECT_EQ(TranslateKeys(M(), keys, dictionary_, ui_, nullptr),
+            (std::vector<std::string>{"ST_N_1 (0)"}));
+  EXPECT_EQ(Lang("English").FindEntry("ST_N_1 (0)")->review, kReviewTranslated);
+
+  // "Quizá" is 83 from "Quizás" (one of six), "No" 66 from "Nop".
+  EXPECT_EQ(TranslateKeys(M(), keys, dictionary_, ui_, nullptr, 80),
+            (std::vector<std::string>{"ST_N_1 (2)"}));
+  const TextEntry* maybe = Lang("English").FindEntry("ST_N_1 (2)");
+  ASSERT_NE(maybe, nullptr);
+  EXPECT_EQ(maybe->text, "Maybe");
+  EXPECT_EQ(maybe->review, kReviewNeeded);
+  EXPECT_EQ(Original().FindEntry("ST_N_1 (2)")->status, kStatusDictionaryOne);
+  EXPECT_EQ(Lang("Deutsch").FindEntry("ST_N_1 (1)"), nullptr);
+  EXPECT_EQ(Lang("English").FindEntry("ST_N_1 (0)")->review, kReviewTranslated)
+      << "a text found as it stands is no matter for review";
+
+  EXPECT_EQ(TranslateKeys(M(), keys, dictionary_, ui_, nullptr, 60),
+            (std::vector<std::string>{"ST_N_1 (1)"}));
+  EXPECT_EQ(Lang("Deutsch").FindEntry("ST_N_1 (1)")->text, "Nö");
+
+  // The matches themselves: best first, with scores and types.
+  const std::vector<DictionaryMatch> matches =
+      dictionary_.FindSimilar("ST", "Español", "Quizá", "English", 50, 5);
+  ASSERT_EQ(matches.size(), 1u);
+  EXPECT_EQ(matches[0].score, 83);
+  EXPECT_EQ(matches[0].source, "Quizás");
+  EXPECT_EQ(matches[0].type, "ST");
+}
+
 TEST_F(DictionaryTranslationTest, CandidatesAreCappedAndLabelsCut) {
   const std::string longText = std::string(58, 'a') + "ñéü tail";
   dictionary_.Set("ST", "Español", "Sí", "English", longText);
@@ -200,6 +237,14 @@ TEST_F(DictionaryTranslationTest, TextsThatMayNotEnterTheProjectAreSkipped) {
   ASSERT_TRUE(TranslateEntry(M(), "ST_N_1 (1)", fake));
   EXPECT_EQ(Lang("English").FindEntry("ST_N_1 (1)")->text, "bueno");
   EXPECT_EQ(Original().FindEntry("ST_N_1 (1)")->status, kStatusDictionarySeveral);
+
+  // A component without the search of similar texts: none, and a minimum
+  // below 100 translates as before.
+  EXPECT_FALSE(fake.HasSimilarTexts());
+  EXPECT_TRUE(fake.FindSimilar("ST", "Español", "No", "English", 50, 5).empty());
+  EXPECT_FALSE(fake.PrepareSimilarTexts({}));
+  ASSERT_TRUE(TranslateEntry(M(), "ST_N_1 (2)", fake, 50));
+  EXPECT_EQ(Lang("English").FindEntry("ST_N_1 (2)")->review, kReviewTranslated);
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include "translator/dictionary/dictionary_component.h"
 #include "translator/dictionary/dictionary_translation.h"
 #include "translator/exchange/pseudo_translation.h"
+#include "translator/model/leverage.h"
 #include "translator/model/messages.h"
 #include "translator/model/project_file.h"
 #include "translator/model/project_operations.h"
@@ -27,6 +28,17 @@
 
 namespace ulk {
 namespace {
+
+// Texts of the module's target languages marked for review.
+std::size_t CountToReview(const Module& module) {
+  std::size_t count = 0;
+  const ModuleLanguage* original = module.DefaultLanguage();
+  for (const ModuleLanguage& language : module.languages) {
+    if (&language == original) continue;
+    for (const TextEntry& entry : language.Entries()) count += entry.review == kReviewNeeded;
+  }
+  return count;
+}
 
 constexpr const char* kUsage =
     "Uso: ulk-cli ORDEN [ARGUMENTOS]\n"
@@ -50,8 +62,11 @@ constexpr const char* kUsage =
     "  review PROYECTO MÓDULO IDIOMA ESTADO [CLAVE...]\n"
     "                                          marca textos traducidos (todos sin CLAVE) como\n"
     "                                          reviewed, to-review o translated\n"
-    "  translate PROYECTO MÓDULO --dictionary ARCHIVO\n"
-    "                                          traduce el módulo con un diccionario\n"
+    "  translate PROYECTO MÓDULO --dictionary ARCHIVO [--min-score N]\n"
+    "                                          traduce el módulo con un diccionario (N < 100:\n"
+    "                                          también con textos parecidos, por revisar)\n"
+    "  leverage PROYECTO --from OTRO.ulk [--min-score N] [--overwrite] [--all-modules]\n"
+    "                                          reutiliza las traducciones de otro proyecto\n"
     "  add-to-dictionary PROYECTO MÓDULO --dictionary ARCHIVO\n"
     "                                          añade las traducciones al diccionario\n"
     "  stats PROYECTO [--json]                 estadísticas de traducción\n"
@@ -133,6 +148,10 @@ class Cli {
   int Note(const Arguments& args);
   int Review(const Arguments& args);
   int Translate(const Arguments& args);
+  int Leverage(const Arguments& args);
+  // The value of --min-score (100 without it); false, with the usage
+  // printed into `status`, for anything but a number from 1 to 100.
+  bool MinimumScore(const Arguments& args, int& minimum, int& status);
   int AddToDictionary(const Arguments& args);
   int Stats(const Arguments& args);
   int Languages(const Arguments& args);
@@ -164,7 +183,9 @@ int Cli::Run(const std::vector<std::string>& arguments) {
       {"set", {{5, 5, {}, {}}, &Cli::Set}},
       {"note", {{5, 5, {}, {}}, &Cli::Note}},
       {"review", {{4, SIZE_MAX, {}, {}}, &Cli::Review}},
-      {"translate", {{2, 2, {"--dictionary"}, {}}, &Cli::Translate}},
+      {"translate", {{2, 2, {"--dictionary", "--min-score"}, {}}, &Cli::Translate}},
+      {"leverage",
+       {{1, 1, {"--from", "--min-score"}, {"--overwrite", "--all-modules"}}, &Cli::Leverage}},
       {"add-to-dictionary", {{2, 2, {"--dictionary"}, {}}, &Cli::AddToDictionary}},
       {"stats", {{1, 1, {}, {"--json"}}, &Cli::Stats}},
       {"languages", {{0, 0, {}, {}}, &Cli::Languages}},
@@ -601,15 +622,70 @@ std::vector<std::string> Cli::AllKeys(const Module& module) {
   return keys;
 }
 
+bool Cli::MinimumScore(const Arguments& args, int& minimum, int& status) {
+  minimum = 100;
+  const auto given = args.options.find("--min-score");
+  if (given == args.options.end()) return true;
+  const std::string& text = given->second;
+  char* end = nullptr;
+  const long value = std::strtol(text.c_str(), &end, 10);
+  if (text.empty() || *end != '\0' || value < 1 || value > 100) {
+    status = Usage("--min-score toma un número entre 1 y 100");
+    return false;
+  }
+  minimum = static_cast<int>(value);
+  return true;
+}
+
 int Cli::Translate(const Arguments& args) {
   int status = kExitOk;
+  int minimum = 100;
+  if (!MinimumScore(args, minimum, status)) return status;
   Module* module = ModuleWithDictionary(args, "translate", status);
   if (!module) return status;
+  if (minimum < 100 && !dictionary_.HasSimilarTexts()) {
+    return Fail("el componente de diccionario no busca textos parecidos (--min-score)");
+  }
   const std::vector<std::string> keys = AllKeys(*module);
-  const std::vector<std::string> changed = TranslateKeys(*module, keys, dictionary_, ui_, nullptr);
+  const std::size_t toReviewBefore = CountToReview(*module);
+  const std::vector<std::string> changed =
+      TranslateKeys(*module, keys, dictionary_, ui_, nullptr, minimum);
   const int saved = Save();
   if (saved != kExitOk) return saved;
   std::fprintf(out_, "Textos traducidos: %zu de %zu\n", changed.size(), keys.size());
+  if (minimum < 100) {
+    const std::size_t toReview = CountToReview(*module);
+    std::fprintf(out_, "Por revisar (de textos parecidos): %zu\n",
+                 toReview > toReviewBefore ? toReview - toReviewBefore : 0);
+  }
+  return kExitOk;
+}
+
+int Cli::Leverage(const Arguments& args) {
+  int status = kExitOk;
+  LeverageOptions options;
+  if (!MinimumScore(args, options.minimum, status)) return status;
+  const auto from = args.options.find("--from");
+  if (from == args.options.end()) return Usage("leverage necesita --from OTRO.ulk");
+  options.overwrite = args.flags.count("--overwrite") > 0;
+  options.allModules = args.flags.count("--all-modules") > 0;
+  if (!Load(args.positional[0])) return kExitFailure;
+  Project other;
+  const ProjectLoadResult loaded = LoadProjectFile(other, from->second);
+  if (!loaded.ok) {
+    std::fprintf(err_, "error: %s\n", loaded.message.c_str());
+    if (loaded.fileError == 0) std::fprintf(err_, "%s\n", MessageText(kMsgUnexpectedFileFormat));
+    return kExitFailure;
+  }
+  const LeverageResult result = LeverageTranslations(project_, other, options);
+  const int saved = Save();
+  if (saved != kExitOk) return saved;
+  for (const LanguageLeverage& line : result.languages) {
+    std::fprintf(out_, "%s: %zu (contexto: %zu, 100 %%: %zu, parecidos, por revisar: %zu)\n",
+                 line.language.c_str(), line.Total(), line.filled[kLeverageContext],
+                 line.filled[kLeverageExact], line.filled[kLeverageSimilar]);
+  }
+  std::fprintf(out_, "Textos reutilizados: %zu\n", result.Total());
   return kExitOk;
 }
 

@@ -4,6 +4,7 @@
 #include <dlfcn.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <initializer_list>
 
@@ -89,7 +90,56 @@ bool DictionaryComponent::Bind() {
          Resolve(library_, "DicGetNextLanguage", getNextLanguage_) &&
          Resolve(library_, "DicGetFirstDBLanguage", getFirstDbLanguage_) &&
          Resolve(library_, "DicGetNextDBLanguage", getNextDbLanguage_) &&
-         Resolve(library_, "DicGetLanguageId", getLanguageId_);
+         Resolve(library_, "DicGetLanguageId", getLanguageId_) && BindOptional();
+}
+
+bool DictionaryComponent::BindOptional() {
+  // Both or neither: an index that cannot be prepared is no search.
+  if (!Resolve(library_, "DicFuzzyPrepare", fuzzyPrepare_) ||
+      !Resolve(library_, "DicFuzzyFind", fuzzyFind_)) {
+    fuzzyPrepare_ = nullptr;
+    fuzzyFind_ = nullptr;
+  }
+  return true;
+}
+
+bool DictionaryComponent::PrepareSimilarTexts(
+    const std::function<bool(std::int64_t, std::int64_t)>& progress) {
+  if (!library_ || !fuzzyPrepare_ || !isOpened_()) return false;
+  const ProgressFn report = [](void* context, long long done, long long total) {
+    const auto* callback = static_cast<const std::function<bool(std::int64_t, std::int64_t)>*>(context);
+    return *callback && !(*callback)(done, total) ? 0 : 1;
+  };
+  return fuzzyPrepare_(report, const_cast<std::function<bool(std::int64_t, std::int64_t)>*>(&progress)) != 0;
+}
+
+std::vector<DictionaryMatch> DictionaryComponent::FindSimilar(
+    const std::string& kind, const std::string& sourceLanguage, const std::string& text,
+    const std::string& targetLanguage, int minimum, int maxMatches) {
+  std::vector<DictionaryMatch> matches;
+  if (!library_ || !fuzzyFind_ || maxMatches <= 0 ||
+      !Passable({&kind, &sourceLanguage, &text, &targetLanguage})) {
+    return matches;
+  }
+  const MatchFn collect = [](void* context, int score, const char* type, const char* source,
+                             const char* translation) {
+    auto* found = static_cast<std::vector<DictionaryMatch>*>(context);
+    DictionaryMatch match{score, Copy(type), Copy(source), Copy(translation)};
+    if (score < 0 || score > 100 || CheckStoredText(match.type) || CheckStoredText(match.source) ||
+        CheckStoredText(match.translation) || match.translation.empty()) {
+      return;
+    }
+    found->push_back(std::move(match));
+  };
+  fuzzyFind_(kind.c_str(), sourceLanguage.c_str(), text.c_str(), targetLanguage.c_str(), minimum,
+             maxMatches, collect, &matches);
+  // Whatever a component hands over, no more than asked and best first.
+  std::stable_sort(matches.begin(), matches.end(),
+                   [](const DictionaryMatch& a, const DictionaryMatch& b) { return a.score > b.score; });
+  if (matches.size() > static_cast<std::size_t>(maxMatches)) {
+    matches.resize(static_cast<std::size_t>(maxMatches));
+  }
+  return matches;
 }
 
 void DictionaryComponent::Unload() {
@@ -99,6 +149,8 @@ void DictionaryComponent::Unload() {
   library_ = nullptr;
   open_ = nullptr;
   close_ = nullptr;
+  fuzzyPrepare_ = nullptr;
+  fuzzyFind_ = nullptr;
   path_.clear();
   title_.clear();
   readOnly_ = true;

@@ -1,12 +1,25 @@
 // The translator's binding of the dictionary component (libtermvault.so):
-// loaded by name, its thirteen functions bound, its version checked; and
-// the open dictionary's path, title and read-only flag.
+// loaded by name, its thirteen functions bound (and the search of similar
+// texts where it has it), its version checked; and the open dictionary's
+// path, title and read-only flag.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace ulk {
+
+// A similar earlier text and its translation, as the component found it.
+struct DictionaryMatch {
+  int score = 0;  // 0 to 100, 100 only for the same text
+  std::string type;
+  std::string source;
+  std::string translation;
+};
+
+inline constexpr int kDefaultMatchMinimum = 75;
 
 class DictionaryComponent {
  public:
@@ -44,6 +57,21 @@ class DictionaryComponent {
   std::string GetFirst(const std::string& targetLanguage);
   std::string GetNext();
 
+  // Similar texts, when the component offers them (an older one does not:
+  // then there are none, and everything else works as before).
+  bool HasSimilarTexts() const { return fuzzyFind_ != nullptr; }
+  // Makes the index of similar texts ready (built on first use, which may
+  // take a while for a large dictionary), reporting (done, total); false
+  // from `progress` stops. False when there is no index.
+  bool PrepareSimilarTexts(const std::function<bool(std::int64_t, std::int64_t)>& progress);
+  // The best pairs at or above `minimum`, best first; texts that may not
+  // enter a project (CheckStoredText) are left out.
+  std::vector<DictionaryMatch> FindSimilar(const std::string& kind,
+                                           const std::string& sourceLanguage,
+                                           const std::string& text,
+                                           const std::string& targetLanguage, int minimum,
+                                           int maxMatches);
+
   const std::string& path() const { return path_; }
   const std::string& title() const { return title_; }
   // True while no dictionary is open, and for a file without write
@@ -59,8 +87,14 @@ class DictionaryComponent {
   using FirstFn = const char* (*)(const char*);
   using NextFn = const char* (*)();
   using IdFn = int (*)(const char*);
+  using ProgressFn = int (*)(void*, long long, long long);
+  using FuzzyPrepareFn = int (*)(ProgressFn, void*);
+  using MatchFn = void (*)(void*, int, const char*, const char*, const char*);
+  using FuzzyFindFn = int (*)(const char*, const char*, const char*, const char*, int, int,
+                              MatchFn, void*);
 
   bool Bind();
+  bool BindOptional();
   // `text`, or the first text after it that passes the gate.
   std::string Admitted(const char* text);
 
@@ -78,6 +112,8 @@ class DictionaryComponent {
   NextFn getFirstDbLanguage_ = nullptr;
   NextFn getNextDbLanguage_ = nullptr;
   IdFn getLanguageId_ = nullptr;
+  FuzzyPrepareFn fuzzyPrepare_ = nullptr;
+  FuzzyFindFn fuzzyFind_ = nullptr;
 
   std::string path_;
   std::string title_;

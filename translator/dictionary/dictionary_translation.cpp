@@ -1,6 +1,9 @@
 // Dictionary-assisted translation.
 #include "translator/dictionary/dictionary_translation.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "platform/stored_text.h"
 #include "platform/text.h"
 #include "translator/model/messages.h"
@@ -54,26 +57,54 @@ std::string NormaliseMenuText(std::string_view text, bool& changed) {
   return stripped;
 }
 
-bool TranslateEntry(Module& module, const std::string& key, DictionaryComponent& dictionary) {
+namespace {
+
+// Puts `text` into the language's entry; false when it was there already
+// (and nothing else would change).
+bool PutTranslation(ModuleLanguage& language, const std::string& key, const std::string& text,
+                    ReviewState review, bool alwaysChanges) {
+  if (TextEntry* translated = language.FindEntry(key)) {
+    if (!alwaysChanges && translated->text == text) return false;
+    if (translated->text != text) translated->review = review;
+    translated->text = text;
+  } else {
+    language.SetEntry(key, text);
+    if (review != kReviewTranslated) language.FindEntry(key)->review = review;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool TranslateEntry(Module& module, const std::string& key, DictionaryComponent& dictionary,
+                    int minimum) {
   ModuleLanguage* original = module.DefaultLanguage();
   TextEntry* entry = original ? original->FindEntry(key) : nullptr;
   if (!entry) return false;
-  if (!dictionary.Find(KindOf(key), original->name, entry->text)) return false;
+  const std::string kind = KindOf(key);
+  const bool found = dictionary.Find(kind, original->name, entry->text);
+  const bool similar = minimum < 100 && dictionary.HasSimilarTexts();
+  if (!found && !similar) return false;
   bool changed = false;
   for (ModuleLanguage& language : module.languages) {
     if (&language == original) continue;
-    const std::string first = dictionary.GetFirst(language.name);
-    if (first.empty()) continue;
-    const bool several = !dictionary.GetNext().empty();
-    const std::int32_t status = several ? kStatusDictionarySeveral : kStatusDictionaryOne;
-    if (TextEntry* translated = language.FindEntry(key)) {
-      if (!several && translated->text == first) continue;
-      if (translated->text != first) translated->review = kReviewTranslated;
-      translated->text = first;
-    } else {
-      language.SetEntry(key, first);
+    std::string first = found ? dictionary.GetFirst(language.name) : std::string();
+    bool several = false;
+    if (!first.empty()) {
+      several = !dictionary.GetNext().empty();
+      if (!PutTranslation(language, key, first, kReviewTranslated, several)) continue;
+      entry->status = several ? kStatusDictionarySeveral : kStatusDictionaryOne;
+      changed = true;
+      continue;
     }
-    entry->status = status;
+    if (!similar) continue;
+    // A similar text's translation is a start, not a finished translation.
+    const std::vector<DictionaryMatch> best =
+        dictionary.FindSimilar(kind, original->name, entry->text, language.name, minimum, 1);
+    if (best.empty() || best.front().score < minimum) continue;
+    const ReviewState review = best.front().score < 100 ? kReviewNeeded : kReviewTranslated;
+    if (!PutTranslation(language, key, best.front().translation, review, false)) continue;
+    entry->status = kStatusDictionaryOne;
     changed = true;
   }
   return changed;
@@ -81,16 +112,26 @@ bool TranslateEntry(Module& module, const std::string& key, DictionaryComponent&
 
 std::vector<std::string> TranslateKeys(Module& module, const std::vector<std::string>& keys,
                                        DictionaryComponent& dictionary, OperationUi& ui,
-                                       UndoHistory* history) {
+                                       UndoHistory* history, int minimum) {
   std::vector<std::string> changed;
   if (module.LanguageCount() < 2) return changed;
+  if (minimum < 100 && dictionary.HasSimilarTexts()) {
+    // The index of a dictionary that has none is built first, with its own
+    // progress.
+    Progress progress(ui, 0);
+    dictionary.PrepareSimilarTexts([&](std::int64_t done, std::int64_t total) {
+      ui.SetProgressRange(0, static_cast<int>(std::min<std::int64_t>(total, INT32_MAX)));
+      ui.SetProgressPos(static_cast<int>(std::min<std::int64_t>(done, INT32_MAX)));
+      return true;
+    });
+  }
   if (history) history->BeginEdit(false);
   {
     Progress progress(ui, keys.size());
     for (const std::string& key : keys) {
       if (!key.empty()) {
         WaitCursor wait(ui);
-        if (TranslateEntry(module, key, dictionary)) changed.push_back(key);
+        if (TranslateEntry(module, key, dictionary, minimum)) changed.push_back(key);
       }
       progress.Step();
     }

@@ -21,16 +21,22 @@ namespace ulk {
 std::string NormaliseMenuText(std::string_view text, bool& changed);
 
 // Looks the entry's original text up and takes the first translation into
-// every other language (status 3, or 4 when there are more). True when the
-// entry changed.
-bool TranslateEntry(Module& module, const std::string& key, DictionaryComponent& dictionary);
+// every other language (status 3, or 4 when there are more). With a
+// `minimum` below 100, a language the text has no translation into takes
+// the translation of the most similar text scoring at least that (status
+// 3), marked for review when it scores below 100. True when the entry
+// changed.
+bool TranslateEntry(Module& module, const std::string& key, DictionaryComponent& dictionary,
+                    int minimum = 100);
 
 // Translates the entries of `keys` (empty keys skipped) with the progress
 // bar shown. With a history, one undo step covers the changes: committed
 // when something changed, discarded otherwise. Returns the changed keys.
+// The index of similar texts is made ready first when `minimum` is below
+// 100 (with its own progress while a dictionary without one gets it).
 std::vector<std::string> TranslateKeys(Module& module, const std::vector<std::string>& keys,
                                        DictionaryComponent& dictionary, OperationUi& ui,
-                                       UndoHistory* history);
+                                       UndoHistory* history, int minimum = 100);
 
 // Stores the entry's translations (languages with a non-empty text), menu
 // texts also without their markers and shortcuts. False when any store
