@@ -1,7 +1,9 @@
 // The similarity score of two stored texts and the pieces it is made of.
 #include "platform/text_similarity.h"
 
+#include <unicode/ubrk.h>
 #include <unicode/uchar.h>
+#include <unicode/utf16.h>
 
 #include <algorithm>
 #include <limits>
@@ -282,6 +284,33 @@ std::string DescribeDifferences(unsigned differences) {
     out += name.text;
   }
   return out;
+}
+
+TextMeasure MeasureText(std::string_view text) {
+  TextMeasure measure;
+  std::u16string plain;
+  plain.reserve(text.size());
+  for (const RawUnit& unit : RawUnits(text)) {
+    if (unit.marker) continue;
+    // A specifier or escape separates words and is no character.
+    const char32_t code = unit.special ? U' ' : unit.code;
+    if (!unit.special && !u_isUWhiteSpace(static_cast<UChar32>(code))) ++measure.characters;
+    if (code > 0xFFFF) {
+      plain.push_back(static_cast<char16_t>(U16_LEAD(code)));
+      plain.push_back(static_cast<char16_t>(U16_TRAIL(code)));
+    } else {
+      plain.push_back(static_cast<char16_t>(code));
+    }
+  }
+  UErrorCode status = U_ZERO_ERROR;
+  UBreakIterator* words = ubrk_open(UBRK_WORD, "", reinterpret_cast<const UChar*>(plain.data()),
+                                    static_cast<int32_t>(plain.size()), &status);
+  if (U_FAILURE(status) || !words) return measure;
+  for (int32_t end = ubrk_next(words); end != UBRK_DONE; end = ubrk_next(words)) {
+    if (ubrk_getRuleStatus(words) >= UBRK_WORD_NONE_LIMIT) ++measure.words;
+  }
+  ubrk_close(words);
+  return measure;
 }
 
 void LengthWindow(std::size_t length, int minimum, std::size_t& shortest, std::size_t& longest) {

@@ -78,6 +78,15 @@ void LengthWindow(std::size_t length, int minimum, std::size_t& shortest, std::s
 // into 63 bits. Sorted.
 std::vector<std::uint64_t> UnitGrams(const SimilarityUnits& units);
 
+// The size of a stored text as translators count it: words by Unicode word
+// boundaries, characters as the code points that are not blanks; the
+// hotkey marker, format specifiers and escapes count as neither.
+struct TextMeasure {
+  std::size_t words = 0;
+  std::size_t characters = 0;
+};
+TextMeasure MeasureText(std::string_view text);
+
 // Which parts of `text` (byte ranges) are not in `reference`, as an
 // alignment of their characters finds them: what a window marks as the
 // difference between a similar earlier text and the current one.

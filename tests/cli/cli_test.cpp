@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <algorithm>
 #include <filesystem>
 
 #include <gtest/gtest.h>
@@ -425,6 +426,48 @@ TEST_F(CliTest, DictionaryCommands) {
   const CliRun broken = Run({"translate", "fresh.ulk", "demo64.dll", "--dictionary", "broken.dic"});
   EXPECT_EQ(broken.status, 1);
   EXPECT_EQ(broken.err, "error: Error abriendo/creando el diccionario:\n\n[broken.dic]\n");
+}
+
+TEST_F(CliTest, AnalysisAndReuseOfAnotherProject) {
+  ASSERT_EQ(Run({"new", "fresh.ulk", "--name", "Nuevo"}).status, 0);
+  ASSERT_EQ(Run({"add", "fresh.ulk", "demo64.dll"}).status, 0);
+  ASSERT_EQ(
+      Run({"add-language", "fresh.ulk", "demo64.dll", "Alemán (Alemania)", "--output", "de.dll"})
+          .status,
+      0);
+  ASSERT_EQ(Run({"read", "fresh.ulk"}).status, 0);
+  const CliRun before = Run({"analyze", "fresh.ulk", "--from", "demo.ulk", "--csv"});
+  ASSERT_EQ(before.status, 0) << before.err;
+  EXPECT_EQ(before.out.substr(0, before.out.find('\n')),
+            "módulo,idioma,banda,textos,palabras,caracteres");
+  EXPECT_NE(before.out.find("demo64.dll,Alemán (Alemania),Contexto,16,29,150\n"),
+            std::string::npos)
+      << before.out;
+  EXPECT_NE(before.out.find("(proyecto),Alemán (Alemania),Ya traducidos,0,0,0\n"),
+            std::string::npos);
+
+  const CliRun reuse = Run({"leverage", "fresh.ulk", "--from", "demo.ulk", "--min-score", "75"});
+  ASSERT_EQ(reuse.status, 0) << reuse.err;
+  EXPECT_EQ(reuse.out,
+            "Alemán (Alemania): 19 (contexto: 16, 100 %: 1, parecidos, por revisar: 2)\n"
+            "Textos reutilizados: 19\n");
+  const CliRun review = Run({"list", "fresh.ulk", "demo64.dll", "--state", "to-review"});
+  EXPECT_EQ(std::count(review.out.begin(), review.out.end(), '\n'), 3) << review.out;
+
+  const CliRun after = Run({"analyze", "fresh.ulk", "demo64.dll", "--from", "demo.ulk", "--json"});
+  ASSERT_EQ(after.status, 0) << after.err;
+  EXPECT_NE(after.out.find(R"("translated":{"texts":19,)"), std::string::npos) << after.out;
+
+  for (const char* bad : {"0", "101", "75%", ""}) {
+    EXPECT_EQ(Run({"leverage", "fresh.ulk", "--from", "demo.ulk", "--min-score", bad}).status, 2)
+        << bad;
+  }
+  EXPECT_EQ(Run({"analyze", "fresh.ulk", "--json", "--csv"}).status, 2);
+  EXPECT_EQ(Run({"leverage", "fresh.ulk"}).status, 2);
+  testing::WriteFileBytes(dir_ / "broken.ulk", "not a project");
+  const CliRun broken = Run({"leverage", "fresh.ulk", "--from", "broken.ulk"});
+  EXPECT_EQ(broken.status, 1);
+  EXPECT_FALSE(broken.err.empty());
 }
 
 }  // namespace

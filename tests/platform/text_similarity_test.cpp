@@ -102,6 +102,29 @@ TEST(TextSimilarity, GramsAreSharedByTextsEqualInFormAndPadShortTexts) {
   EXPECT_EQ(UnitGrams(NormalisedUnits("aaaa")).size(), 5u);
 }
 
+TEST(TextSimilarity, MeasuresCountWordsAndCharactersAsTranslatorsDo) {
+  struct Case {
+    const char* text;
+    std::size_t words;
+    std::size_t characters;
+  };
+  const Case cases[] = {
+      {"&Abrir archivo...", 2, 15},
+      {"%d archivos de %s", 2, 10},       // specifiers are neither
+      {"Línea\\nsiguiente", 2, 14},      // an escape separates words
+      {"Guardar && salir", 2, 13},        // "&&" is an ampersand
+      {"Versión 2.0", 2, 10},             // a number is a word
+      {"日本語のテキスト", 3, 8},           // by dictionary boundaries
+      {"   ", 0, 0},
+      {"", 0, 0},
+  };
+  for (const Case& c : cases) {
+    const TextMeasure measure = MeasureText(c.text);
+    EXPECT_EQ(measure.words, c.words) << c.text;
+    EXPECT_EQ(measure.characters, c.characters) << c.text;
+  }
+}
+
 TEST(TextSimilarity, DifferingRangesMarkWhatTheReferenceLacks) {
   const auto ranges = DifferingRanges("Abrir archivos nuevos", "Abrir archivo");
   ASSERT_EQ(ranges.size(), 1u);

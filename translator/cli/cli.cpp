@@ -18,6 +18,7 @@
 #include "translator/dictionary/dictionary_component.h"
 #include "translator/dictionary/dictionary_translation.h"
 #include "translator/exchange/pseudo_translation.h"
+#include "translator/cli/reuse_commands.h"
 #include "translator/model/leverage.h"
 #include "translator/model/messages.h"
 #include "translator/model/project_file.h"
@@ -67,6 +68,9 @@ constexpr const char* kUsage =
     "                                          también con textos parecidos, por revisar)\n"
     "  leverage PROYECTO --from OTRO.ulk [--min-score N] [--overwrite] [--all-modules]\n"
     "                                          reutiliza las traducciones de otro proyecto\n"
+    "  analyze PROYECTO [MÓDULO] [--dictionary ARCHIVO] [--from OTRO.ulk] [--json|--csv]\n"
+    "                                          análisis: textos, palabras y caracteres por\n"
+    "                                          coincidencia con traducciones anteriores\n"
     "  add-to-dictionary PROYECTO MÓDULO --dictionary ARCHIVO\n"
     "                                          añade las traducciones al diccionario\n"
     "  stats PROYECTO [--json]                 estadísticas de traducción\n"
@@ -149,6 +153,9 @@ class Cli {
   int Review(const Arguments& args);
   int Translate(const Arguments& args);
   int Leverage(const Arguments& args);
+  int Analyze(const Arguments& args);
+  // Reads another project (only read: nothing of it is ever written).
+  bool LoadOther(const std::string& path, Project& other);
   // The value of --min-score (100 without it); false, with the usage
   // printed into `status`, for anything but a number from 1 to 100.
   bool MinimumScore(const Arguments& args, int& minimum, int& status);
@@ -184,6 +191,7 @@ int Cli::Run(const std::vector<std::string>& arguments) {
       {"note", {{5, 5, {}, {}}, &Cli::Note}},
       {"review", {{4, SIZE_MAX, {}, {}}, &Cli::Review}},
       {"translate", {{2, 2, {"--dictionary", "--min-score"}, {}}, &Cli::Translate}},
+      {"analyze", {{1, 2, {"--dictionary", "--from"}, {"--json", "--csv"}}, &Cli::Analyze}},
       {"leverage",
        {{1, 1, {"--from", "--min-score"}, {"--overwrite", "--all-modules"}}, &Cli::Leverage}},
       {"add-to-dictionary", {{2, 2, {"--dictionary"}, {}}, &Cli::AddToDictionary}},
@@ -671,21 +679,44 @@ int Cli::Leverage(const Arguments& args) {
   options.allModules = args.flags.count("--all-modules") > 0;
   if (!Load(args.positional[0])) return kExitFailure;
   Project other;
-  const ProjectLoadResult loaded = LoadProjectFile(other, from->second);
-  if (!loaded.ok) {
-    std::fprintf(err_, "error: %s\n", loaded.message.c_str());
-    if (loaded.fileError == 0) std::fprintf(err_, "%s\n", MessageText(kMsgUnexpectedFileFormat));
-    return kExitFailure;
-  }
+  if (!LoadOther(from->second, other)) return kExitFailure;
   const LeverageResult result = LeverageTranslations(project_, other, options);
   const int saved = Save();
   if (saved != kExitOk) return saved;
-  for (const LanguageLeverage& line : result.languages) {
-    std::fprintf(out_, "%s: %zu (contexto: %zu, 100 %%: %zu, parecidos, por revisar: %zu)\n",
-                 line.language.c_str(), line.Total(), line.filled[kLeverageContext],
-                 line.filled[kLeverageExact], line.filled[kLeverageSimilar]);
+  PrintLeverage(result, Streams());
+  return kExitOk;
+}
+
+bool Cli::LoadOther(const std::string& path, Project& other) {
+  const ProjectLoadResult loaded = LoadProjectFile(other, path);
+  if (loaded.ok) return true;
+  std::fprintf(err_, "error: %s\n", loaded.message.c_str());
+  if (loaded.fileError == 0) std::fprintf(err_, "%s\n", MessageText(kMsgUnexpectedFileFormat));
+  return false;
+}
+
+int Cli::Analyze(const Arguments& args) {
+  if (args.flags.count("--json") && args.flags.count("--csv")) {
+    return Usage("analyze toma --json o --csv, no los dos");
   }
-  std::fprintf(out_, "Textos reutilizados: %zu\n", result.Total());
+  if (!Load(args.positional[0], false)) return kExitFailure;
+  const Module* module = nullptr;
+  if (args.positional.size() > 1 && !(module = FindModule(args.positional[1]))) return kExitFailure;
+  AnalysisSources sources;
+  Project other;
+  if (const auto from = args.options.find("--from"); from != args.options.end()) {
+    if (!LoadOther(from->second, other)) return kExitFailure;
+    sources.other = &other;
+  }
+  if (const auto path = args.options.find("--dictionary"); path != args.options.end()) {
+    if (!OpenDictionary(path->second, true)) return kExitFailure;
+    sources.dictionary = &dictionary_;
+  }
+  const AnalysisReport report = AnalyseProject(project_, module, sources, ui_);
+  const AnalysisFormat format = args.flags.count("--json")  ? AnalysisFormat::kJson
+                                : args.flags.count("--csv") ? AnalysisFormat::kCsv
+                                                            : AnalysisFormat::kTable;
+  PrintAnalysis(report, format, Streams());
   return kExitOk;
 }
 

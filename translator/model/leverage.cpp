@@ -1,57 +1,9 @@
 // Reusing another project's translations.
 #include "translator/model/leverage.h"
 
-#include <unordered_map>
-
-#include "platform/text_similarity.h"
 
 namespace ulk {
 namespace {
-
-// What the other project knows of one target language, over the modules
-// that serve one of ours.
-class LanguageMemory {
- public:
-  void Add(const TextEntry& original, const TextEntry& translated) {
-    if (translated.text.empty()) return;
-    context_.try_emplace(ContextKey(original.key, original.text), &translated);
-    if (exact_.try_emplace(original.text, &translated).second) {
-      similar_.Add(original.text);
-      translations_.push_back(&translated);
-    }
-  }
-
-  // The translation and how it was found; null when there is none.
-  const TextEntry* Find(const TextEntry& original, int minimum, LeverageMatch& match) const {
-    if (const auto found = context_.find(ContextKey(original.key, original.text));
-        found != context_.end()) {
-      match = kLeverageContext;
-      return found->second;
-    }
-    if (const auto found = exact_.find(original.text); found != exact_.end()) {
-      match = kLeverageExact;
-      return found->second;
-    }
-    if (minimum >= 100) return nullptr;
-    const std::vector<SimilarTextIndex::Hit> best = similar_.Find(original.text, minimum, 1);
-    if (best.empty()) return nullptr;
-    match = kLeverageSimilar;
-    return translations_[best.front().id];
-  }
-
- private:
-  static std::string ContextKey(const std::string& key, const std::string& text) {
-    std::string joined = key;
-    joined += '\x1f';  // never in a stored key or text
-    joined += text;
-    return joined;
-  }
-
-  std::unordered_map<std::string, const TextEntry*> context_;
-  std::unordered_map<std::string, const TextEntry*> exact_;
-  SimilarTextIndex similar_;
-  std::vector<const TextEntry*> translations_;  // by the similar index's number
-};
 
 std::vector<const Module*> Sources(const Module& module, const Project& other, bool allModules) {
   std::vector<const Module*> sources;
@@ -61,8 +13,8 @@ std::vector<const Module*> Sources(const Module& module, const Project& other, b
   return sources;
 }
 
-LanguageMemory MemoryOf(const std::vector<const Module*>& sources, const std::string& language) {
-  LanguageMemory memory;
+TranslationMemory MemoryOf(const std::vector<const Module*>& sources, const std::string& language) {
+  TranslationMemory memory;
   for (const Module* source : sources) {
     const ModuleLanguage* original = source->DefaultLanguage();
     const ModuleLanguage* target = source->FindLanguage(language);
@@ -87,6 +39,47 @@ LanguageLeverage& LineOf(LeverageResult& result, const std::string& language) {
 
 }  // namespace
 
+void TranslationMemory::Add(const TextEntry& original, const TextEntry& translated) {
+  if (translated.text.empty()) return;
+  context_.try_emplace(ContextKey(original.key, original.text), &translated);
+  if (exact_.try_emplace(original.text, &translated).second) {
+    similar_.Add(original.text);
+    translations_.push_back(&translated);
+  }
+}
+
+const TextEntry* TranslationMemory::Find(const TextEntry& original, int minimum,
+                                         LeverageMatch& match, int& score) const {
+  score = 100;
+  if (const auto found = context_.find(ContextKey(original.key, original.text));
+      found != context_.end()) {
+    match = kLeverageContext;
+    return found->second;
+  }
+  if (const auto found = exact_.find(original.text); found != exact_.end()) {
+    match = kLeverageExact;
+    return found->second;
+  }
+  if (minimum >= 100) return nullptr;
+  const std::vector<SimilarTextIndex::Hit> best = similar_.Find(original.text, minimum, 1);
+  if (best.empty()) return nullptr;
+  match = kLeverageSimilar;
+  score = best.front().similarity.score;
+  return translations_[best.front().id];
+}
+
+std::string TranslationMemory::ContextKey(const std::string& key, const std::string& text) {
+  std::string joined = key;
+  joined += '\x1f';  // never in a stored key or text
+  joined += text;
+  return joined;
+}
+
+TranslationMemory MemoryOfModules(const Project& other, const Module& module, bool allModules,
+                                  const std::string& language) {
+  return MemoryOf(Sources(module, other, allModules), language);
+}
+
 std::size_t LeverageResult::Total() const {
   std::size_t total = 0;
   for (const LanguageLeverage& line : languages) total += line.Total();
@@ -103,13 +96,14 @@ LeverageResult LeverageTranslations(Project& project, const Project& other,
     if (sources.empty()) continue;
     for (ModuleLanguage& language : module.languages) {
       if (&language == original) continue;
-      const LanguageMemory memory = MemoryOf(sources, language.name);
+      const TranslationMemory memory = MemoryOf(sources, language.name);
       LanguageLeverage& line = LineOf(result, language.name);
       for (const TextEntry& entry : original->Entries()) {
         const TextEntry* existing = language.FindEntry(entry.key);
         if (existing && !existing->text.empty() && !options.overwrite) continue;
         LeverageMatch match = kLeverageContext;
-        const TextEntry* found = memory.Find(entry, options.minimum, match);
+        int score = 0;
+        const TextEntry* found = memory.Find(entry, options.minimum, match, score);
         if (!found || (existing && existing->text == found->text)) continue;
         TextEntry& filled = language.SetEntry(entry.key, found->text);
         // A text found by its key and text keeps what was said of it; one

@@ -7,8 +7,10 @@
 #include <array>
 #include <cstddef>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
+#include "platform/text_similarity.h"
 #include "translator/model/project.h"
 
 namespace ulk {
@@ -19,6 +21,32 @@ enum LeverageMatch : std::size_t {
   kLeverageSimilar = 2,  // a similar original text: marked for review
   kLeverageMatchCount = 3,
 };
+
+// What another project knows of one target language: its translations by
+// key and original text, by original text, and by similar original text.
+// Holds pointers into the other project, which must outlive it.
+class TranslationMemory {
+ public:
+  void Add(const TextEntry& original, const TextEntry& translated);
+  // The translation of `original` and how it was found (with the score of
+  // the similar text, 100 otherwise); null when there is none. Similar
+  // texts only when `minimum` is below 100.
+  const TextEntry* Find(const TextEntry& original, int minimum, LeverageMatch& match,
+                        int& score) const;
+
+ private:
+  static std::string ContextKey(const std::string& key, const std::string& text);
+
+  std::unordered_map<std::string, const TextEntry*> context_;
+  std::unordered_map<std::string, const TextEntry*> exact_;
+  SimilarTextIndex similar_;
+  std::vector<const TextEntry*> translations_;  // by the similar index's number
+};
+
+// The memory of `language` over the modules of `other` that serve `module`
+// (those of its file name, or all).
+TranslationMemory MemoryOfModules(const Project& other, const Module& module, bool allModules,
+                                  const std::string& language);
 
 struct LeverageOptions {
   // Similar texts scoring at least this are used; 100 uses none.
