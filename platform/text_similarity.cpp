@@ -422,18 +422,32 @@ std::vector<SimilarTextIndex::Hit> SimilarTextIndex::Find(
   std::size_t shortest = 0;
   std::size_t longest = 0;
   LengthWindow(units.size(), minimum, shortest, longest);
-  std::unordered_map<std::uint32_t, int> shared;
+  // Rarest grams first, and only as far as a budget of postings goes: a
+  // gram that half the texts have tells little and costs most.
+  constexpr std::size_t kPostingBudget = 4000;
+  std::vector<const std::vector<std::uint32_t>*> lists;
   for (const std::uint64_t gram : UnitGrams(units)) {
     const auto found = postings_.find(gram);
-    if (found == postings_.end()) continue;
-    for (const std::uint32_t id : found->second) {
-      if (lengths_[id] >= shortest && lengths_[id] <= longest) ++shared[id];
+    if (found != postings_.end()) lists.push_back(&found->second);
+  }
+  std::sort(lists.begin(), lists.end(),
+            [](const auto* a, const auto* b) { return a->size() < b->size(); });
+  std::vector<std::uint16_t> shared(texts_.size(), 0);
+  std::vector<std::uint32_t> touched;
+  std::size_t read = 0;
+  for (std::size_t i = 0; i < lists.size(); ++i) {
+    if (i >= 2 && read + lists[i]->size() > kPostingBudget) break;
+    read += lists[i]->size();
+    for (const std::uint32_t id : *lists[i]) {
+      if (lengths_[id] < shortest || lengths_[id] > longest) continue;
+      if (shared[id] == 0) touched.push_back(id);
+      if (shared[id] < UINT16_MAX) ++shared[id];
     }
   }
   std::vector<std::pair<int, std::uint32_t>> ranked;
-  ranked.reserve(shared.size());
-  for (const auto& [id, count] : shared) {
-    if (!accept || accept(id)) ranked.emplace_back(count, id);
+  ranked.reserve(touched.size());
+  for (const std::uint32_t id : touched) {
+    if (!accept || accept(id)) ranked.emplace_back(shared[id], id);
   }
   const std::size_t scored = std::min(ranked.size(), kScored);
   std::partial_sort(ranked.begin(), ranked.begin() + static_cast<std::ptrdiff_t>(scored),

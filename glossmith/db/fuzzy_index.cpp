@@ -27,10 +27,16 @@ constexpr const char* kTermsDefinition =
 
 // How many of the texts that share the most grams with the searched one
 // are scored: more finds a match hidden among many alike, fewer is faster.
-constexpr std::size_t kScoredCandidates = 96;
-// How many postings a search reads at most (some tens of thousands a
-// millisecond), beyond its rarest grams, which are always read.
-constexpr std::int64_t kPostingBudget = 20000;
+// A search for the best few scores fewer.
+std::size_t ScoredCandidates(std::size_t maxMatches) {
+  return std::min<std::size_t>(96, 32 + 16 * maxMatches);
+}
+// How many postings a search reads at most (a few thousand a millisecond),
+// beyond its rarest grams, which are always read: a search for the best
+// few reads fewer.
+std::int64_t PostingBudget(std::size_t maxMatches) {
+  return static_cast<std::int64_t>(std::min<std::size_t>(20000, 6000 + 3000 * maxMatches));
+}
 constexpr std::size_t kAlwaysReadGrams = 2;
 
 std::uint64_t Mix(std::uint64_t value) {
@@ -148,6 +154,9 @@ bool FuzzyIndex::IsCurrentInFile() {
 
 bool FuzzyIndex::Prepare(const FuzzyIndexProgress& progress) {
   if (IsReady()) return true;
+  // Searches walk the index's pages again and again: keep more of them
+  // than SQLite's default of about 8 MB.
+  connection_.Execute("pragma cache_size = -65536");
   if (IsCurrentInFile()) {
     schema_ = "main";
     return true;
@@ -326,8 +335,9 @@ std::vector<FuzzyMatch> FuzzyIndex::Find(std::string_view type, std::int64_t sou
             [](const Gram& a, const Gram& b) { return a.texts < b.texts; });
   std::unordered_map<std::int64_t, int> shared;
   std::int64_t read = 0;
+  const std::int64_t budget = PostingBudget(maxMatches);
   for (std::size_t i = 0; i < grams.size(); ++i) {
-    if (i >= kAlwaysReadGrams && read + grams[i].texts > kPostingBudget) break;
+    if (i >= kAlwaysReadGrams && read + grams[i].texts > budget) break;
     postings->Bind(grams[i].expression);
     while (postings->Step() == SQLITE_ROW) ++shared[postings->Integer(0)];
     postings->Reset();
@@ -337,7 +347,7 @@ std::vector<FuzzyMatch> FuzzyIndex::Find(std::string_view type, std::int64_t sou
   std::vector<Candidate> candidates;
   candidates.reserve(shared.size());
   for (const auto& [textId, count] : shared) candidates.push_back({textId, count});
-  const std::size_t scored = std::min(candidates.size(), kScoredCandidates);
+  const std::size_t scored = std::min(candidates.size(), ScoredCandidates(maxMatches));
   std::partial_sort(candidates.begin(), candidates.begin() + static_cast<std::ptrdiff_t>(scored),
                     candidates.end(), [](const Candidate& a, const Candidate& b) {
                       return a.shared != b.shared ? a.shared > b.shared : a.textId < b.textId;
