@@ -199,32 +199,64 @@ std::vector<Candidate> CandidatesFor(const Module& module, const std::string& ke
   const ModuleLanguage* original = module.DefaultLanguage();
   const TextEntry* entry = original ? original->FindEntry(key) : nullptr;
   if (!entry || !dictionary.IsOpened()) return candidates;
-  if (!dictionary.Find(KindOf(key), original->name, entry->text)) return candidates;
-  for (std::string text = dictionary.GetFirst(targetLanguage);
-       !text.empty() && candidates.size() < kMaxCandidates; text = dictionary.GetNext()) {
-    std::string label(FirstChars(text, kCandidateLabelChars));
-    if (label.size() < text.size()) label += "...";
-    candidates.push_back({std::move(label), std::move(text)});
+  const auto add = [&](std::string text, int score) {
+    std::string label = score < 100 ? "[" + std::to_string(score) + " %] " : std::string();
+    const std::string_view shown = FirstChars(text, kCandidateLabelChars);
+    label += shown;
+    if (shown.size() < text.size()) label += "...";
+    candidates.push_back({std::move(label), std::move(text), score});
+  };
+  if (dictionary.Find(KindOf(key), original->name, entry->text)) {
+    for (std::string text = dictionary.GetFirst(targetLanguage);
+         !text.empty() && candidates.size() < kMaxCandidates; text = dictionary.GetNext()) {
+      add(std::move(text), 100);
+    }
+  }
+  if (candidates.size() < kMaxCandidates && dictionary.HasSimilarTexts()) {
+    for (DictionaryMatch& match :
+         dictionary.FindSimilar(KindOf(key), original->name, entry->text, targetLanguage,
+                                kDefaultMatchMinimum, static_cast<int>(kMaxCandidates))) {
+      const bool listed = std::any_of(candidates.begin(), candidates.end(),
+                                      [&](const Candidate& c) { return c.text == match.translation; });
+      if (listed || match.score >= 100) continue;
+      add(std::move(match.translation), match.score);
+      if (candidates.size() == kMaxCandidates) break;
+    }
   }
   return candidates;
 }
 
 bool ApplyCandidate(Module& module, const std::string& key, const std::string& targetLanguage,
-                    const std::string& text) {
+                    const std::string& text, int score) {
   ModuleLanguage* original = module.DefaultLanguage();
   ModuleLanguage* target = module.FindLanguage(targetLanguage);
   TextEntry* entry = original ? original->FindEntry(key) : nullptr;
   if (text.empty() || CheckStoredText(text) || !entry || !target || target == original) {
     return false;
   }
-  if (TextEntry* translated = target->FindEntry(key)) {
-    if (translated->text != text) translated->review = kReviewTranslated;
-    translated->text = text;
-  } else {
-    target->SetEntry(key, text);
-  }
+  PutTranslation(*target, key, text, score < 100 ? kReviewNeeded : kReviewTranslated, true);
   entry->status = kStatusDictionaryOne;
   return true;
+}
+
+std::vector<SimilarMatch> MatchesFor(const Module& module, const std::string& key,
+                                     const std::string& targetLanguage,
+                                     DictionaryComponent& dictionary, int minimum) {
+  std::vector<SimilarMatch> matches;
+  const ModuleLanguage* original = module.DefaultLanguage();
+  const TextEntry* entry = original ? original->FindEntry(key) : nullptr;
+  if (!entry || !dictionary.IsOpened() || !dictionary.HasSimilarTexts() ||
+      targetLanguage == original->name) {
+    return matches;
+  }
+  for (DictionaryMatch& match :
+       dictionary.FindSimilar(KindOf(key), original->name, entry->text, targetLanguage, minimum,
+                              static_cast<int>(kMaxShownMatches))) {
+    std::vector<TextRange> differences = DifferingRanges(match.source, entry->text);
+    matches.push_back({match.score, std::move(match.source), std::move(match.translation),
+                       std::move(differences)});
+  }
+  return matches;
 }
 
 }  // namespace ulk

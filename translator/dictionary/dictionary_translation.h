@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/text_similarity.h"
 #include "translator/dictionary/dictionary_component.h"
 #include "translator/model/operation_ui.h"
 #include "translator/model/project.h"
@@ -49,20 +50,40 @@ bool AddKeysToDictionary(const Module& module, const std::vector<std::string>& k
                          DictionaryComponent& dictionary, OperationUi& ui);
 
 struct Candidate {
-  std::string label;  // cut after 60 characters, with "..."
+  std::string label;  // "[95 %] " before a similar text's; cut after 60 characters, with "..."
   std::string text;   // the whole translation
+  int score = 100;    // below 100 for the translation of a similar text
 };
 inline constexpr std::size_t kMaxCandidates = 20;
 inline constexpr std::size_t kCandidateLabelChars = 60;
 
-// The dictionary's translations of an entry into a language, at most 20.
+// The dictionary's translations of an entry into a language, then those
+// of similar texts scoring at least 75 (when the component searches them)
+// that are not already there, at most 20.
 std::vector<Candidate> CandidatesFor(const Module& module, const std::string& key,
                                      const std::string& targetLanguage,
                                      DictionaryComponent& dictionary);
 // Applies a chosen candidate: the target entry gets the whole text and the
-// original entry status 3. False for an empty text, a text that may not
-// enter the project (CheckStoredText) or an unknown language.
+// original entry status 3; a similar text's translation (score below 100)
+// is marked for review. False for an empty text, a text that may not enter
+// the project (CheckStoredText) or an unknown language.
 bool ApplyCandidate(Module& module, const std::string& key, const std::string& targetLanguage,
-                    const std::string& text);
+                    const std::string& text, int score = 100);
+
+// A similar earlier text of the dictionary as the translation dialog shows
+// it: the parts of its original that the entry's text lacks are marked.
+struct SimilarMatch {
+  int score = 0;
+  std::string source;
+  std::string translation;
+  std::vector<TextRange> differences;  // byte ranges of `source`
+};
+inline constexpr std::size_t kMaxShownMatches = 9;
+// The best similar texts of the entry's original into `targetLanguage`,
+// at most 9, best first; none when the component does not search them.
+std::vector<SimilarMatch> MatchesFor(const Module& module, const std::string& key,
+                                     const std::string& targetLanguage,
+                                     DictionaryComponent& dictionary,
+                                     int minimum = kDefaultMatchMinimum);
 
 }  // namespace ulk
