@@ -34,6 +34,9 @@ constexpr KindLook kKindLooks[] = {
     {kNodeDialogs, kMsgTreeDialog, kImageDialog},
     {kNodeMenus, kMsgTreeMenu, kImageMenu},
     {kNodeVersion, kMsgTreeVersion, kImageVersion},
+    // Messages are a table of texts as strings are; a form is a window.
+    {kNodeMessageTables, kMsgTreeMessageTable, kImageStringTable},
+    {kNodeForms, kMsgTreeForm, kImageDialog},
 };
 
 const KindLook& LookOf(int code) {
