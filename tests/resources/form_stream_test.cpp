@@ -14,55 +14,7 @@
 namespace ulk {
 namespace {
 
-// Writes form streams value by value.
-class Form {
- public:
-  Form() { out_ = "TPF0"; }
-  Form& Byte(std::uint8_t b) {
-    out_.push_back(static_cast<char>(b));
-    return *this;
-  }
-  Form& Raw(std::string_view bytes) {
-    out_.append(bytes);
-    return *this;
-  }
-  Form& U16(std::uint16_t v) { return Byte(static_cast<std::uint8_t>(v)).Byte(static_cast<std::uint8_t>(v >> 8)); }
-  Form& U32(std::uint32_t v) {
-    return U16(static_cast<std::uint16_t>(v)).U16(static_cast<std::uint16_t>(v >> 16));
-  }
-  Form& Short(std::string_view s) { return Byte(static_cast<std::uint8_t>(s.size())).Raw(s); }
-  Form& Begin(std::string_view className, std::string_view name) {
-    return Short(className).Short(name);
-  }
-  Form& Prop(std::string_view name) { return Short(name); }
-  Form& End() { return Byte(0); }
-  // Values.
-  Form& Str(std::string_view s) { return Byte(6).Short(s); }
-  Form& LStr(std::string_view s) { return Byte(12).U32(static_cast<std::uint32_t>(s.size())).Raw(s); }
-  Form& WStr(std::string_view utf8) {
-    std::string units;
-    const std::size_t count = AppendUtf16Le(units, utf8);
-    return Byte(18).U32(static_cast<std::uint32_t>(count)).Raw(units);
-  }
-  Form& Utf8(std::string_view s) { return Byte(20).U32(static_cast<std::uint32_t>(s.size())).Raw(s); }
-  Form& Int8(std::uint8_t v) { return Byte(2).Byte(v); }
-  Form& Int16(std::uint16_t v) { return Byte(3).U16(v); }
-  Form& Int32(std::uint32_t v) { return Byte(4).U32(v); }
-  Form& Fixed(std::uint8_t type, std::size_t size) { return Byte(type).Raw(std::string(size, '\x06')); }
-  Form& Ident(std::string_view s) { return Byte(7).Short(s); }
-  Form& Set(std::initializer_list<std::string_view> elements) {
-    Byte(11);
-    for (std::string_view e : elements) Short(e);
-    return Byte(0);
-  }
-  Form& Binary(std::string_view bytes) {
-    return Byte(10).U32(static_cast<std::uint32_t>(bytes.size())).Raw(bytes);
-  }
-  const std::string& str() const { return out_; }
-
- private:
-  std::string out_;
-};
+using testing::Form;
 
 // A form with nested components, a collection, a list, binary data that
 // looks like strings, and every value type around the strings.

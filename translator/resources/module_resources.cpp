@@ -243,6 +243,7 @@ void ModuleResources::ReadForm(const ResourceId& id, std::string_view bytes,
     TemplateItem item;
     item.item = string.ordinal;
     texts.push_back(TextOf(kRtRcdata, id, item, std::move(string.text)));
+    texts.back().note = std::move(string.path);
   }
 }
 

@@ -86,6 +86,7 @@ struct ResourceText {
   std::string name;             // empty when the resource is numbered
   std::uint32_t item = 0;
   std::string text;  // as read, unescaped
+  std::string note;  // a form text's component path ("Form1.Button1.Caption"); else empty
 };
 
 // One text found by a codec inside one resource.

@@ -4,6 +4,7 @@
 #include "platform/byte_stream.h"
 #include "platform/pe_image.h"
 #include "platform/text.h"
+#include "translator/resources/form_stream_codec.h"
 #include "translator/resources/resource_kind.h"
 
 namespace ulk {
@@ -123,6 +124,29 @@ bool ModuleLayouts::MenuCommandOf(std::string_view entryKey, std::uint32_t& comm
   return true;
 }
 
+const std::string* ModuleLayouts::FormPathOf(std::string_view entryKey) const {
+  const auto form = formPaths.find(ToUpperUtf8(ResourceKeyOf(entryKey)));
+  std::uint32_t item = 0;
+  if (form == formPaths.end() || !ItemOfKey(entryKey, item)) return nullptr;
+  const auto path = form->second.find(item);
+  return path == form->second.end() ? nullptr : &path->second;
+}
+
+namespace {
+
+void ReadFormPaths(const ResourceName& name, std::string_view bytes, ModuleLayouts& layouts) {
+  std::vector<FormString> strings;
+  std::string problem;
+  if (!IsFormStream(bytes) || !ParseFormStream(bytes, strings, problem)) return;
+  auto& paths = layouts.formPaths[ToUpperUtf8(
+      MakeResourceKey(kRtRcdata, name.id.number, name.id.named ? name.id.NameUtf8() : ""))];
+  for (FormString& string : strings) {
+    if (string.isInterfaceText) paths.emplace(string.ordinal, std::move(string.path));
+  }
+}
+
+}  // namespace
+
 int ReadModuleLayouts(const std::string& path, ModuleLayouts& layouts) {
   layouts = {};
   ModuleImage image;
@@ -137,6 +161,13 @@ int ReadModuleLayouts(const std::string& path, ModuleLayouts& layouts) {
         ParseAcceleratorTable(data->bytes, table);
         for (const Accelerator& accelerator : table)
           layouts.accelerators.emplace(accelerator.command, accelerator.chord);
+      }
+      continue;
+    }
+    if (!type.id.named && type.id.number == kRtRcdata) {
+      for (const ResourceName& name : type.names) {
+        if (const ResourceData* data = ChooseLanguage(name.languages))
+          ReadFormPaths(name, data->bytes, layouts);
       }
       continue;
     }

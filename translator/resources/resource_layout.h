@@ -45,6 +45,9 @@ struct MenuLayout {
 struct ModuleLayouts {
   std::map<std::string, DialogBox, std::less<>> dialogs;  // by upper-case resource key
   std::map<std::string, MenuLayout, std::less<>> menus;
+  // The component path of each interface text of every form stream, by
+  // upper-case resource key and string ordinal.
+  std::map<std::string, std::map<std::uint32_t, std::string>, std::less<>> formPaths;
   // The keys of every accelerator table, by command id.
   std::multimap<std::uint32_t, KeyChord> accelerators;
 
@@ -55,6 +58,9 @@ struct ModuleLayouts {
   // The level of a menu entry: the pop-up item that holds it (-1 on top);
   // false when the module has no such menu item.
   bool MenuParentOf(std::string_view entryKey, std::int32_t& parent) const;
+  // The component path of a form entry ("Form1.Button1.Caption"); null
+  // when the module has no such form text.
+  const std::string* FormPathOf(std::string_view entryKey) const;
   // The command id of a menu entry; false when the module has no such item.
   bool MenuCommandOf(std::string_view entryKey, std::uint32_t& command) const;
 };
@@ -63,7 +69,7 @@ struct ModuleLayouts {
 bool ParseDialogBox(std::string_view bytes, DialogBox& layout);
 bool ParseMenuLayout(std::string_view bytes, MenuLayout& layout);
 
-// Reads the dialogs, menus and accelerator tables of a module file (in the language the reader
+// Reads the dialogs, menus, form streams and accelerator tables of a module file (in the language the reader
 // takes); a damaged template is left out. Returns 0 or an error code for
 // SystemErrorText with the path.
 int ReadModuleLayouts(const std::string& path, ModuleLayouts& layouts);
