@@ -115,7 +115,7 @@ TEST_F(QualityCheckTest, MessageTextsKeepTheFormattersInsertsAndEscapes) {
 // (command 100) to `chord`.
 void AddAccelerators(const std::string& module, std::uint16_t flags, std::uint16_t key) {
   testing::Bytes table;
-  table.u16(0x01 | 0x08).u16('Q').u16(101).u16(0);        // Ctrl+Q: Salir
+  table.u16(0x01 | 0x08).u16('Q').u16(101).u16(0);  // Ctrl+Q: Salir
   table.u16(static_cast<std::uint16_t>(flags | 0x80)).u16(key).u16(100).u16(0);
   testing::PutResources(testing::FixturePath("sample32.dll"), module,
                         {{kRtAccelerator, ResourceId::Number(1), table.str()}});
@@ -134,23 +134,31 @@ TEST_F(QualityCheckTest, MenuShortcutsAgainstTheirAccelerators) {
     std::vector<std::string> found;
   } cases[] = {
       // Ctrl+A bound: "Strg+O" names another key; "Strg+A" is the same one.
-      {0x01 | 0x08, 'A', "Ö&ffnen\\tStrg+O",
+      {0x01 | 0x08,
+       'A',
+       "Ö&ffnen\\tStrg+O",
        {"MN_N_1 (1) shortcut: el atajo Strg+O no es la tecla del acelerador de la orden 100 "
         "(Ctrl+A)",
         "MN_N_1 (1) shortcut: el atajo Mayús+Ctrl+A no es la tecla del acelerador de la orden "
         "100 (Ctrl+A)"}},
-      {0x01 | 0x08, 'A', "Ö&ffnen\\tStrg+A",
+      {0x01 | 0x08,
+       'A',
+       "Ö&ffnen\\tStrg+A",
        {"MN_N_1 (1) shortcut: el atajo Mayús+Ctrl+A no es la tecla del acelerador de la orden "
         "100 (Ctrl+A)"}},
       // Ctrl+Shift+A bound: the original is wrong, told once for both
       // languages; Spanish names it with Mayús.
-      {0x01 | 0x08 | 0x04, 'A', "Ö&ffnen\\tUmschalt+Strg+A",
+      {0x01 | 0x08 | 0x04,
+       'A',
+       "Ö&ffnen\\tUmschalt+Strg+A",
        {"MN_N_1 (1) shortcut: en el original, el atajo Ctrl+A no es la tecla del acelerador de "
         "la orden 100 (Ctrl+Shift+A)"}},
       // A character accelerator ("^A") is Ctrl and its letter, whatever
       // Shift does.
       {0, 1, "Ö&ffnen\\tStrg+A", {}},
-      {0, 1, "Ö&ffnen\\tAlt+A",
+      {0,
+       1,
+       "Ö&ffnen\\tAlt+A",
        {"MN_N_1 (1) shortcut: el atajo Alt+A no es la tecla del acelerador de la orden 100 "
         "(Ctrl+A)"}},
   };

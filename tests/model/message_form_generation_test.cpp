@@ -19,7 +19,13 @@ std::string Table() {
 std::string FormStream() {
   testing::Form f;
   f.Begin("TForm1", "Form1").Prop("Caption").Str("Settings").Prop("Width").Int16(300).End();
-  f.Begin("TButton", "OkButton").Prop("Caption").Str("OK").Prop("Hint").Str("Save and close").End().End();
+  f.Begin("TButton", "OkButton")
+      .Prop("Caption")
+      .Str("OK")
+      .Prop("Hint")
+      .Str("Save and close")
+      .End()
+      .End();
   f.End();
   return f.str();
 }
@@ -28,9 +34,10 @@ class MessageFormGeneration : public ::testing::Test {
  protected:
   MessageFormGeneration() : dir_("message-form") {}
   void SetUp() override {
-    testing::PutResources(testing::FixturePath("sample64.dll"), dir_ / "app.dll",
-                          {{kRtMessageTable, ResourceId::Number(1), Table()},
-                           {kRtRcdata, ResourceId::Name(std::string_view("TFORM1")), FormStream()}});
+    testing::PutResources(
+        testing::FixturePath("sample64.dll"), dir_ / "app.dll",
+        {{kRtMessageTable, ResourceId::Number(1), Table()},
+         {kRtRcdata, ResourceId::Name(std::string_view("TFORM1")), FormStream()}});
     module_.path = dir_ / "app.dll";
     module_.AddOriginalLanguage();
     ResourceEngine engine;
@@ -98,8 +105,8 @@ TEST_F(MessageFormGeneration, TranslationsReachTheModule) {
 
   std::vector<MessageText> messages;
   std::string problem;
-  ASSERT_TRUE(DecodeMessageTable(Generated(kRtMessageTable, ResourceId::Number(1)), messages,
-                                 problem))
+  ASSERT_TRUE(
+      DecodeMessageTable(Generated(kRtMessageTable, ResourceId::Number(1)), messages, problem))
       << problem;
   ASSERT_EQ(messages.size(), 3u);
   EXPECT_EQ(messages[0].text, "%1 l\u00E4sst sich nicht \u00F6ffnen.%n");

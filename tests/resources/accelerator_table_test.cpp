@@ -41,10 +41,10 @@ TEST(Accelerators, ShortcutsInTheirUsualTranslations) {
 
 TEST(Accelerators, TableEndsAtItsLastEntryAndNeverPastItsBytes) {
   testing::Bytes table;
-  table.u16(0x01 | 0x08).u16('S').u16(100).u16(0);  // Ctrl+S, virtual key
+  table.u16(0x01 | 0x08).u16('S').u16(100).u16(0);          // Ctrl+S, virtual key
   table.u16(0x01 | 0x04 | 0x10).u16(0x74).u16(101).u16(0);  // Shift+Alt+F5
-  table.u16(0x80).u16(0x0F).u16(102).u16(0);  // "^O", the last entry
-  table.u16(0x01).u16('X').u16(999).u16(0);  // after the last: not read
+  table.u16(0x80).u16(0x0F).u16(102).u16(0);                // "^O", the last entry
+  table.u16(0x01).u16('X').u16(999).u16(0);                 // after the last: not read
   std::vector<Accelerator> read;
   ASSERT_TRUE(ParseAcceleratorTable(table.str(), read));
   ASSERT_EQ(read.size(), 3u);

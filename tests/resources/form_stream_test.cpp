@@ -33,8 +33,20 @@ std::string SampleForm() {
   // A child with its position given (flags prefix 0xF2).
   f.Byte(0xF2).Int8(1).Begin("TPanel", "Panel1");
   f.Prop("Caption").LStr("Panel text").End();
-  f.Begin("TButton", "Button1").Prop("Caption").Utf8("Aceptar \u2713").Prop("Tag").Int32(7).End().End();
-  f.Begin("TMemo", "Memo1").Prop("Lines.Strings").Byte(1).Str("line one").Int8(3).WStr("l\u00EDnea dos").End();
+  f.Begin("TButton", "Button1")
+      .Prop("Caption")
+      .Utf8("Aceptar \u2713")
+      .Prop("Tag")
+      .Int32(7)
+      .End()
+      .End();
+  f.Begin("TMemo", "Memo1")
+      .Prop("Lines.Strings")
+      .Byte(1)
+      .Str("line one")
+      .Int8(3)
+      .WStr("l\u00EDnea dos")
+      .End();
   f.End().End();
   f.End();  // Panel1's children
   f.Begin("TListView", "ListView1").Prop("Columns").Byte(14);
@@ -42,8 +54,22 @@ std::string SampleForm() {
   f.Byte(1).Prop("Caption").Str("Size").End();
   f.End();  // collection
   f.End().End();
-  f.Begin("TOpenDialog", "OpenDialog1").Prop("FileName").Str("c:\\data.txt").Prop("Title").Str("Open file").End().End();
-  f.Begin("TQuery", "Query1").Prop("SQL.Strings").Byte(1).Str("select * from t").End().Prop("DataField").Str("NAME").End().End();
+  f.Begin("TOpenDialog", "OpenDialog1")
+      .Prop("FileName")
+      .Str("c:\\data.txt")
+      .Prop("Title")
+      .Str("Open file")
+      .End()
+      .End();
+  f.Begin("TQuery", "Query1")
+      .Prop("SQL.Strings")
+      .Byte(1)
+      .Str("select * from t")
+      .End()
+      .Prop("DataField")
+      .Str("NAME")
+      .End()
+      .End();
   f.End();  // Form1's children
   return f.str();
 }
@@ -106,10 +132,14 @@ TEST(FormStream, RefusesStreamsThatCannotBeWalked) {
     std::string bytes;
   } cases[] = {
       {"unknown value type", Form().Begin("TForm", "F").Prop("X").Byte(99).End().End().str()},
-      {"string past the end", Form().Begin("TForm", "F").Prop("Caption").Byte(12).U32(0xFFFFFFF0).str()},
-      {"wide string past the end", Form().Begin("TForm", "F").Prop("Caption").Byte(18).U32(0x80000000).str()},
-      {"binary past the end", Form().Begin("TForm", "F").Prop("Data").Byte(10).U32(0xFFFFFFFF).str()},
-      {"collection item without a list", Form().Begin("TForm", "F").Prop("Columns").Byte(14).Byte(6).str()},
+      {"string past the end",
+       Form().Begin("TForm", "F").Prop("Caption").Byte(12).U32(0xFFFFFFF0).str()},
+      {"wide string past the end",
+       Form().Begin("TForm", "F").Prop("Caption").Byte(18).U32(0x80000000).str()},
+      {"binary past the end",
+       Form().Begin("TForm", "F").Prop("Data").Byte(10).U32(0xFFFFFFFF).str()},
+      {"collection item without a list",
+       Form().Begin("TForm", "F").Prop("Columns").Byte(14).Byte(6).str()},
       {"child position that is not an integer", Form().Byte(0xF2).Byte(6).str()},
       {"components nested too deep", deep},
   };
@@ -158,13 +188,13 @@ TEST(FormStream, RewriteKeepsEveryOtherByteAndReadsBackTranslated) {
   EXPECT_EQ(none.asked, (std::vector<std::uint32_t>{0, 2, 3, 4, 5, 6, 7, 8, 10}));
 
   OrdinalTranslator translator;
-  translator.translations = {{0, "Ventana principal"},        // ASCII over a short string
-                             {2, "Hint"},                     // ASCII over a wide string
-                             {3, "Texto del panel \u00E1"},   // non-ASCII over a long string
-                             {4, "OK \u2714"},                // over a UTF-8 string
-                             {5, std::string(300, 'a')},      // too long for a short string
+  translator.translations = {{0, "Ventana principal"},       // ASCII over a short string
+                             {2, "Hint"},                    // ASCII over a wide string
+                             {3, "Texto del panel \u00E1"},  // non-ASCII over a long string
+                             {4, "OK \u2714"},               // over a UTF-8 string
+                             {5, std::string(300, 'a')},     // too long for a short string
                              {8, "Tama\u00F1o"},
-                             {1, "Arial"}};                   // not an interface text
+                             {1, "Arial"}};  // not an interface text
   out = "x";
   ASSERT_EQ(FormStreamWriter().Append(form, translator, out), FormStreamWriter::kWritten);
   out.erase(0, 1);
@@ -194,7 +224,10 @@ TEST(FormStream, RewriteKeepsEveryOtherByteAndReadsBackTranslated) {
 TEST(FormStream, ModuleKeysFormsByNameAndLeavesDamagedOnesAlone) {
   testing::TempDir dir("form-stream");
   const std::string module = dir / "app.exe";
-  const std::string damaged = std::string("TPF0\x06TForm1\x05""Form1\x07""Caption\x06\xF0");
+  const std::string damaged = std::string(
+      "TPF0\x06TForm1\x05"
+      "Form1\x07"
+      "Caption\x06\xF0");
   testing::PutResources(testing::FixturePath("empty64.dll"), module,
                         {{kRtRcdata, ResourceId::Name(std::string_view("TFORM1")), SampleForm()},
                          {kRtRcdata, ResourceId::Name(std::string_view("TBROKEN")), damaged},
@@ -207,11 +240,10 @@ TEST(FormStream, ModuleKeysFormsByNameAndLeavesDamagedOnesAlone) {
     resources.EntryKeyAt(i, key);
     keys.push_back(key);
   }
-  EXPECT_EQ(keys, (std::vector<std::string>{"FM_S_TFORM1 (0)", "FM_S_TFORM1 (2)",
-                                            "FM_S_TFORM1 (3)", "FM_S_TFORM1 (4)",
-                                            "FM_S_TFORM1 (5)", "FM_S_TFORM1 (6)",
-                                            "FM_S_TFORM1 (7)", "FM_S_TFORM1 (8)",
-                                            "FM_S_TFORM1 (10)"}));
+  EXPECT_EQ(keys,
+            (std::vector<std::string>{"FM_S_TFORM1 (0)", "FM_S_TFORM1 (2)", "FM_S_TFORM1 (3)",
+                                      "FM_S_TFORM1 (4)", "FM_S_TFORM1 (5)", "FM_S_TFORM1 (6)",
+                                      "FM_S_TFORM1 (7)", "FM_S_TFORM1 (8)", "FM_S_TFORM1 (10)"}));
   ASSERT_EQ(resources.Warnings().size(), 1u);
   EXPECT_NE(resources.Warnings()[0].find("FM_S_TBROKEN"), std::string::npos);
 

@@ -49,9 +49,12 @@ TEST(MessageTable, ReadsEveryMessageInIdOrder) {
   ASSERT_TRUE(DecodeMessageTable(SampleTable(), messages, problem)) << problem;
   ASSERT_EQ(messages.size(), 6u);
   const std::vector<std::pair<std::uint32_t, std::string>> expected = {
-      {1, "Ready\r\n"},          {2, ""},
-      {3, "Cut"},                {100, "Caf\u00E9 ouvert"},
-      {0xC0000010, "Disk full: %1.\r\n"}, {0xC0000011, "Retry %1!s! times%n"},
+      {1, "Ready\r\n"},
+      {2, ""},
+      {3, "Cut"},
+      {100, "Caf\u00E9 ouvert"},
+      {0xC0000010, "Disk full: %1.\r\n"},
+      {0xC0000011, "Retry %1!s! times%n"},
   };
   for (std::size_t i = 0; i < expected.size(); ++i) {
     EXPECT_EQ(messages[i].id, expected[i].first);
@@ -85,9 +88,10 @@ TEST(MessageTable, RefusesTablesThatLeadOutsideThemselves) {
        testing::Bytes().u32(1).u32(1).u32(1).u32(16).u16(2).u16(0).str()},
       {"entry longer than the table",
        testing::Bytes().u32(1).u32(1).u32(1).u32(16).u16(40).u16(0).u32(0).str()},
-      {"unknown entry kind", testing::Bytes().u32(1).u32(1).u32(1).u32(16).u16(8).u16(7).u32(0).str()},
-      {"overlapping blocks", MessageTable({{1, {{"a", false}, {"b", false}}},
-                                           {2, {{"c", false}}}})},
+      {"unknown entry kind",
+       testing::Bytes().u32(1).u32(1).u32(1).u32(16).u16(8).u16(7).u32(0).str()},
+      {"overlapping blocks",
+       MessageTable({{1, {{"a", false}, {"b", false}}}, {2, {{"c", false}}}})},
   };
   for (const auto& c : cases) {
     EXPECT_FALSE(DecodeMessageTable(c.bytes, messages, problem)) << c.what;
@@ -162,17 +166,17 @@ TEST(MessageTable, RefusesTranslationsTooLongAndKeepsDamagedTables) {
 
   const std::string damaged = testing::Bytes().u32(1).u32(1).u32(1).u32(0xFFFFFFF0).str();
   out.clear();
-  EXPECT_EQ(MessageTableWriter().Append(damaged, translator, out),
-            MessageTableWriter::kUnreadable);
+  EXPECT_EQ(MessageTableWriter().Append(damaged, translator, out), MessageTableWriter::kUnreadable);
   EXPECT_EQ(out, damaged);
 }
 
 TEST(MessageTable, ModuleReadsAndWritesMessagesUnderTheirKeys) {
   testing::TempDir dir("message-table");
   const std::string module = dir / "events.dll";
-  testing::PutResources(testing::FixturePath("empty32.dll"), module,
-                        {{kRtMessageTable, ResourceId::Number(1), SampleTable()},
-                         {kRtMessageTable, ResourceId::Number(2), std::string("\x01\0\0\0broken", 10)}});
+  testing::PutResources(
+      testing::FixturePath("empty32.dll"), module,
+      {{kRtMessageTable, ResourceId::Number(1), SampleTable()},
+       {kRtMessageTable, ResourceId::Number(2), std::string("\x01\0\0\0broken", 10)}});
   ModuleResources resources;
   ASSERT_TRUE(resources.ReadModule(module));
   std::vector<std::string> keys;
@@ -182,10 +186,10 @@ TEST(MessageTable, ModuleReadsAndWritesMessagesUnderTheirKeys) {
     keys.push_back(key + "=" + resources.TextAt(i).text);
   }
   // The empty message gives no entry; the broken table is reported.
-  EXPECT_EQ(keys, (std::vector<std::string>{
-                      "MT_N_1 (1)=Ready\r\n", "MT_N_1 (3)=Cut", "MT_N_1 (100)=Caf\u00E9 ouvert",
-                      "MT_N_1 (3221225488)=Disk full: %1.\r\n",
-                      "MT_N_1 (3221225489)=Retry %1!s! times%n"}));
+  EXPECT_EQ(keys, (std::vector<std::string>{"MT_N_1 (1)=Ready\r\n", "MT_N_1 (3)=Cut",
+                                            "MT_N_1 (100)=Caf\u00E9 ouvert",
+                                            "MT_N_1 (3221225488)=Disk full: %1.\r\n",
+                                            "MT_N_1 (3221225489)=Retry %1!s! times%n"}));
   ASSERT_EQ(resources.Warnings().size(), 1u);
   EXPECT_NE(resources.Warnings()[0].find("MT_N_2"), std::string::npos);
 
@@ -195,13 +199,15 @@ TEST(MessageTable, ModuleReadsAndWritesMessagesUnderTheirKeys) {
   ASSERT_EQ(resources.WriteTranslatedModule(output, "", translator), 0);
   ModuleImage written;
   ASSERT_EQ(written.Open(output), 0);
-  const ResourceData* table = written.Find(ResourceId::Number(kRtMessageTable), ResourceId::Number(1));
+  const ResourceData* table =
+      written.Find(ResourceId::Number(kRtMessageTable), ResourceId::Number(1));
   ASSERT_NE(table, nullptr);
   std::vector<MessageText> messages;
   std::string problem;
   ASSERT_TRUE(DecodeMessageTable(table->bytes, messages, problem));
   EXPECT_EQ(messages[3].text, "Caf\u00E9 abierto");
-  const ResourceData* broken = written.Find(ResourceId::Number(kRtMessageTable), ResourceId::Number(2));
+  const ResourceData* broken =
+      written.Find(ResourceId::Number(kRtMessageTable), ResourceId::Number(2));
   ASSERT_NE(broken, nullptr);
   EXPECT_EQ(broken->bytes, std::string_view("\x01\0\0\0broken", 10));
 }

@@ -64,7 +64,9 @@ class Form {
     out_.append(bytes);
     return *this;
   }
-  Form& U16(std::uint16_t v) { return Byte(static_cast<std::uint8_t>(v)).Byte(static_cast<std::uint8_t>(v >> 8)); }
+  Form& U16(std::uint16_t v) {
+    return Byte(static_cast<std::uint8_t>(v)).Byte(static_cast<std::uint8_t>(v >> 8));
+  }
   Form& U32(std::uint32_t v) {
     return U16(static_cast<std::uint16_t>(v)).U16(static_cast<std::uint16_t>(v >> 16));
   }
@@ -76,17 +78,23 @@ class Form {
   Form& End() { return Byte(0); }
   // Values.
   Form& Str(std::string_view s) { return Byte(6).Short(s); }
-  Form& LStr(std::string_view s) { return Byte(12).U32(static_cast<std::uint32_t>(s.size())).Raw(s); }
+  Form& LStr(std::string_view s) {
+    return Byte(12).U32(static_cast<std::uint32_t>(s.size())).Raw(s);
+  }
   Form& WStr(std::string_view utf8) {
     std::string units;
     const std::size_t count = AppendUtf16Le(units, utf8);
     return Byte(18).U32(static_cast<std::uint32_t>(count)).Raw(units);
   }
-  Form& Utf8(std::string_view s) { return Byte(20).U32(static_cast<std::uint32_t>(s.size())).Raw(s); }
+  Form& Utf8(std::string_view s) {
+    return Byte(20).U32(static_cast<std::uint32_t>(s.size())).Raw(s);
+  }
   Form& Int8(std::uint8_t v) { return Byte(2).Byte(v); }
   Form& Int16(std::uint16_t v) { return Byte(3).U16(v); }
   Form& Int32(std::uint32_t v) { return Byte(4).U32(v); }
-  Form& Fixed(std::uint8_t type, std::size_t size) { return Byte(type).Raw(std::string(size, '\x06')); }
+  Form& Fixed(std::uint8_t type, std::size_t size) {
+    return Byte(type).Raw(std::string(size, '\x06'));
+  }
   Form& Ident(std::string_view s) { return Byte(7).Short(s); }
   Form& Set(std::initializer_list<std::string_view> elements) {
     Byte(11);

@@ -48,8 +48,7 @@ std::string Join(const std::vector<std::string>& parts, const char* separator) {
 
 // Format specifiers: printf's plain ones in order, numbered ones as a set.
 // Message-table texts are read as the message formatter reads them.
-std::string FormatProblem(std::string_view original, std::string_view translation,
-                          bool message) {
+std::string FormatProblem(std::string_view original, std::string_view translation, bool message) {
   std::vector<std::string> inOrder[2];
   std::vector<std::string> numbered[2];
   const std::string_view texts[2] = {original, translation};

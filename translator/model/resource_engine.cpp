@@ -259,8 +259,8 @@ bool ResourceEngine::GetResources(Module* module) {
 bool IsComponentPath(std::string_view note) {
   return !note.empty() && note.find('.') != std::string_view::npos &&
          std::all_of(note.begin(), note.end(), [](char c) {
-           return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '.' ||
-                  c == '[' || c == ']';
+           return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '.' || c == '[' ||
+                  c == ']';
          });
 }
 

@@ -33,7 +33,7 @@ struct ResourceNode {
 };
 
 struct KindNode {
-  int code = 0;                         // kNodeStringTables ... kNodeVersion, kNodeMessageTables, kNodeForms
+  int code = 0;  // kNodeStringTables ... kNodeVersion, kNodeMessageTables, kNodeForms
   std::vector<ResourceNode> resources;  // dialogs and menus only
 };
 
@@ -139,8 +139,8 @@ long NextRowPassing(const Module& module, const std::vector<std::string>& rowKey
 // language `language`, or in every target language when it is empty. Only an
 // entry with a text has a state to give: the others, and the original
 // language's, are left alone. Returns how many entries changed.
-int MarkReviewState(Module& module, const std::vector<std::string>& keys,
-                    std::string_view language, std::int32_t review);
+int MarkReviewState(Module& module, const std::vector<std::string>& keys, std::string_view language,
+                    std::int32_t review);
 
 // Fills an undo snapshot with the present state of `keys` in every
 // language of the module (a missing entry as a blank one).

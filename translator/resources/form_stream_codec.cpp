@@ -70,7 +70,8 @@ class FormWalker {
   bool ShortString(std::string& out) {
     std::uint8_t length = 0;
     std::string_view text;
-    if (!Byte(length) || !r_.Bytes(length, text)) return Fail("un nombre acaba fuera del formulario");
+    if (!Byte(length) || !r_.Bytes(length, text))
+      return Fail("un nombre acaba fuera del formulario");
     out.assign(text);
     return true;
   }
@@ -278,7 +279,9 @@ std::string_view LastSegment(std::string_view name) {
 
 }  // namespace
 
-bool IsFormStream(std::string_view bytes) { return bytes.substr(0, kSignature.size()) == kSignature; }
+bool IsFormStream(std::string_view bytes) {
+  return bytes.substr(0, kSignature.size()) == kSignature;
+}
 
 bool IsInterfaceTextProperty(std::string_view property, bool listItem) {
   if (listItem) {

@@ -48,8 +48,8 @@ bool SplitTable(std::string_view bytes, std::vector<RawEntry>& entries, std::str
     r.U32(block.high);
     r.U32(block.offset);
     if (block.high < block.low)
-      return Refuse(problem, Format("el bloque %u-%u acaba antes de empezar", block.low,
-                                    block.high));
+      return Refuse(problem,
+                    Format("el bloque %u-%u acaba antes de empezar", block.low, block.high));
   }
   std::stable_sort(blocks.begin(), blocks.end(),
                    [](const Block& a, const Block& b) { return a.low < b.low; });
@@ -63,8 +63,8 @@ bool SplitTable(std::string_view bytes, std::vector<RawEntry>& entries, std::str
     // Each entry takes at least its header: a count that cannot fit is
     // refused before anything is reserved for it.
     if (block.offset > bytes.size() || messages * kEntryHeader > bytes.size() - block.offset)
-      return Refuse(problem, Format("los mensajes %u-%u quedan fuera de la tabla", block.low,
-                                    block.high));
+      return Refuse(problem,
+                    Format("los mensajes %u-%u quedan fuera de la tabla", block.low, block.high));
     ByteReader at(bytes);
     at.Seek(block.offset);
     for (std::uint64_t n = 0; n < messages; ++n) {
@@ -94,7 +94,8 @@ std::string TextOf(const RawEntry& entry) {
     return Utf16LeToUtf8(body.substr(0, 2 * units));
   }
   body = body.substr(0, std::min(body.find('\0'), body.size()));
-  if (entry.flags == kUtf8Entry) return IsValidUtf8(body) ? std::string(body) : Windows1252ToUtf8(body);
+  if (entry.flags == kUtf8Entry)
+    return IsValidUtf8(body) ? std::string(body) : Windows1252ToUtf8(body);
   return Windows1252ToUtf8(body);
 }
 

@@ -25,8 +25,8 @@ class ModuleResources {
   // then the items of every menu, dialog and version resource, the messages
   // of every message table and the interface texts of every form stream,
   // each kind in directory order. A message table or form that cannot be
-  // read is reported in Warnings() and kept as it is. On false the object is empty and LastError() holds the
-  // error code (SystemErrorText with the path names the file).
+  // read is reported in Warnings() and kept as it is. On false the object is empty and LastError()
+  // holds the error code (SystemErrorText with the path names the file).
   bool ReadModule(const std::string& path);
   // Opens the module for WriteTranslatedModule only: its headers and
   // resources, no texts read.

@@ -69,9 +69,9 @@ struct ModuleLayouts {
 bool ParseDialogBox(std::string_view bytes, DialogBox& layout);
 bool ParseMenuLayout(std::string_view bytes, MenuLayout& layout);
 
-// Reads the dialogs, menus, form streams and accelerator tables of a module file (in the language the reader
-// takes); a damaged template is left out. Returns 0 or an error code for
-// SystemErrorText with the path.
+// Reads the dialogs, menus, form streams and accelerator tables of a module file (in the language
+// the reader takes); a damaged template is left out. Returns 0 or an error code for SystemErrorText
+// with the path.
 int ReadModuleLayouts(const std::string& path, ModuleLayouts& layouts);
 
 }  // namespace ulk
