@@ -3,6 +3,7 @@
 // turn), into one that parses to the same paths with the translations and
 // the same bytes between the strings; untranslated, and when it does not
 // parse, it must come out as it went in.
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
