@@ -127,6 +127,29 @@ TEST(FormStream, RefusesStreamsThatCannotBeWalked) {
   }
   std::string deep = "TPF0";
   for (int i = 0; i < 200; ++i) deep += std::string("\x01T\x01N\0", 5);
+  // Sixty components deep, of the longest names, and in the deepest a list
+  // of many empty strings: each would carry a path of 15,000 bytes.
+  Form wide;
+  for (int i = 0; i < 60; ++i) {
+    wide.Begin("T", std::string(250, 'n'));
+    if (i < 59) wide.End();
+  }
+  wide.Prop("Items.Strings").Byte(1);
+  for (int i = 0; i < 20000; ++i) wide.Str("");
+  wide.End().End();
+  for (int i = 0; i < 60; ++i) wide.End();
+  EXPECT_FALSE(ParseFormStream(wide.str(), strings, problem));
+  EXPECT_NE(problem.find("demasiados textos"), std::string::npos) << problem;
+  // The same components with a few strings are a form like any other.
+  Form narrow;
+  for (int i = 0; i < 60; ++i) {
+    narrow.Begin("T", std::string(250, 'n'));
+    if (i < 59) narrow.End();
+  }
+  narrow.Prop("Items.Strings").Byte(1).Str("uno").Str("dos").End().End();
+  for (int i = 0; i < 60; ++i) narrow.End();
+  EXPECT_TRUE(ParseFormStream(narrow.str(), strings, problem)) << problem;
+  EXPECT_EQ(strings.size(), 2u);
   const struct {
     const char* what;
     std::string bytes;

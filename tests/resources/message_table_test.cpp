@@ -28,6 +28,16 @@ std::string SampleTable() {
   });
 }
 
+// Three blocks of ten messages each over the same ten entries: each block
+// fits, the thirty messages do not.
+std::string SharedEntries() {
+  testing::Bytes b;
+  b.u32(3);
+  for (std::uint32_t low : {1u, 100u, 200u}) b.u32(low).u32(low + 9).u32(40);
+  for (int i = 0; i < 10; ++i) b.u16(4).u16(0);
+  return b.str();
+}
+
 class MapTranslator final : public TextTranslator {
  public:
   std::map<std::uint32_t, std::string> translations;
@@ -90,6 +100,9 @@ TEST(MessageTable, RefusesTablesThatLeadOutsideThemselves) {
        testing::Bytes().u32(1).u32(1).u32(1).u32(16).u16(40).u16(0).u32(0).str()},
       {"unknown entry kind",
        testing::Bytes().u32(1).u32(1).u32(1).u32(16).u16(8).u16(7).u32(0).str()},
+      // Blocks of other ids that all point at one entry: more messages than
+      // the table has room for.
+      {"blocks sharing their entries", SharedEntries()},
       {"overlapping blocks",
        MessageTable({{1, {{"a", false}, {"b", false}}}, {2, {{"c", false}}}})},
   };

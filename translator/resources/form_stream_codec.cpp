@@ -14,6 +14,10 @@ constexpr std::string_view kSignature = "TPF0";
 // Components, lists and collections nested deeper than this are not a
 // form anyone drew: the stream is refused rather than walked further.
 constexpr int kMaxDepth = 64;
+// The room the paths of the strings may take, for each byte of the stream
+// and in any case: a form as drawn needs a small part of it.
+constexpr std::uint64_t kPathBytesPerByte = 64;
+constexpr std::uint64_t kPathBytesFree = 1 << 16;
 
 enum ValueType : std::uint8_t {
   kNull = 0,
@@ -217,6 +221,12 @@ class FormWalker {
     }
     std::string_view raw;
     if (!r_.Bytes(size, raw)) return Fail("un texto acaba fuera del formulario");
+    // Each string keeps its path: deep components of long names and many
+    // strings inside them would otherwise make a small stream take
+    // gigabytes.
+    pathBytes_ += path.size();
+    if (pathBytes_ > kPathBytesPerByte * bytes_.size() + kPathBytesFree)
+      return Fail("demasiados textos en componentes demasiado hondos");
     FormString& string = strings_.emplace_back();
     string.ordinal = ordinal_++;
     string.path = path;
@@ -237,6 +247,7 @@ class FormWalker {
   ByteReader r_;
   std::vector<FormString>& strings_;
   std::uint32_t ordinal_ = 0;
+  std::uint64_t pathBytes_ = 0;
   std::string problem_;
 };
 

@@ -58,6 +58,16 @@ bool SplitTable(std::string_view bytes, std::vector<RawEntry>& entries, std::str
       return Refuse(problem, Format("los bloques %u-%u y %u-%u se solapan", blocks[i - 1].low,
                                     blocks[i - 1].high, blocks[i].low, blocks[i].high));
   }
+  // Every message takes at least its header, and no two messages share
+  // bytes: a table whose blocks all point at the same few entries would
+  // otherwise list far more messages than it holds.
+  std::uint64_t total = 0;
+  for (const Block& block : blocks) {
+    total += static_cast<std::uint64_t>(block.high) - block.low + 1;
+    if (total * kEntryHeader > bytes.size())
+      return Refuse(problem, Format("%llu mensajes no caben en la tabla",
+                                    static_cast<unsigned long long>(total)));
+  }
   for (const Block& block : blocks) {
     const std::uint64_t messages = static_cast<std::uint64_t>(block.high) - block.low + 1;
     // Each entry takes at least its header: a count that cannot fit is
