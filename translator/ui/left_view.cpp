@@ -34,9 +34,8 @@ constexpr KindLook kKindLooks[] = {
     {kNodeDialogs, kMsgTreeDialog, kImageDialog},
     {kNodeMenus, kMsgTreeMenu, kImageMenu},
     {kNodeVersion, kMsgTreeVersion, kImageVersion},
-    // Messages are a table of texts as strings are; a form is a window.
-    {kNodeMessageTables, kMsgTreeMessageTable, kImageStringTable},
-    {kNodeForms, kMsgTreeForm, kImageDialog},
+    {kNodeMessageTables, kMsgTreeMessageTable, kImageMessageTable},
+    {kNodeForms, kMsgTreeForm, kImageForm},
 };
 
 const KindLook& LookOf(int code) {
