@@ -7,7 +7,7 @@
    control characters (a row of the file that is not is passed over). A
    returned string is owned by the component and stays valid until the
    next call into it: the caller copies it at once.
-   Kinds are the two-letter text types "ST", "MN", "DL", "VS" (any two
+   Kinds are the two-letter text types "ST", "MN", "DL", "VS", "MT", "FM" (any two
    letters are stored as given). */
 #ifndef TERMVAULT_H
 #define TERMVAULT_H

@@ -1,4 +1,4 @@
-// The four types of text as the text dialog offers them, and the line
+// The types of text as the text dialog offers them, and the line
 // breaks of stored texts.
 #pragma once
 
@@ -15,12 +15,9 @@ struct TextTypeEntry {
 // In the order of the text dialog's picker; the lists show the same
 // images in the same order.
 inline constexpr TextTypeEntry kTextTypes[] = {
-    {110, "ST"},
-    {111, "DL"},
-    {112, "MN"},
-    {113, "VS"},
+    {110, "ST"}, {111, "DL"}, {112, "MN"}, {113, "VS"}, {120, "MT"}, {121, "FM"},
 };
-inline constexpr int kTextTypeCount = 4;
+inline constexpr int kTextTypeCount = 6;
 
 // The entry of a type code, or -1 for a type the dialog does not offer.
 int TextTypeIndex(std::string_view code);

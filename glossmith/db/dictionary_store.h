@@ -1,4 +1,4 @@
-// The dictionary operations: languages, texts of four types, and the links
+// The dictionary operations: languages, texts of six types, and the links
 // that say which texts translate one another, each a fixed statement (or a
 // short fixed sequence) of the statement table. Ids cross the interface as
 // decimal strings; "none" is an absent result. Nothing is shown: failures

@@ -28,6 +28,8 @@ constexpr MessageEntry kMessages[] = {
     {117, "Exportar el diccionario a un archivo TMX"},
     {118, "Importando el archivo TMX..."},
     {119, "Exportando el diccionario..."},
+    {120, "Mensaje"},
+    {121, "Formulario"},
     {501, "El tipo no puede ser exceder de 2 caracteres"},
     {502, "El nuevo texto ya existe en el diccionario"},
     {503, "El texto modificado ya existe en el diccionario"},

@@ -27,6 +27,8 @@ enum GlossmithMessageId : int {
   kGlossExportTmxTitle = 117,
   kGlossImportingTmx = 118,
   kGlossExportingTmx = 119,
+  kGlossMessageType = 120,
+  kGlossFormType = 121,
 
   kGlossTypeTooLong = 501,
   kGlossTextExists = 502,

@@ -23,7 +23,7 @@ namespace ulk {
 // Called now and then during long work with what is done of how much.
 using TmxProgress = std::function<void(std::size_t done, std::size_t total)>;
 
-// The property that carries a text's type ("ST", "MN", "DL", "VS").
+// The property that carries a text's type ("ST", "MN", "DL", "VS", "MT", "FM").
 inline constexpr const char* kTmxTypeProperty = "x-text-type";
 
 // A variant of a unit as read: the language as the file names it, the

@@ -119,6 +119,10 @@ wxBitmapBundle CommandImage(int commandId, int size) {
       return ArtImage(Art::kDialogType, size);
     case kCmdFilterVersions:
       return ArtImage(Art::kVersionType, size);
+    case kCmdFilterMessages:
+      return ArtImage(Art::kStringType, size);
+    case kCmdFilterForms:
+      return ArtImage(Art::kDialogType, size);
     case kCmdFilterMenu:
       return ArtImage(Art::kFilter, size);
     case kCmdLanguages:

@@ -43,11 +43,13 @@ StripedListCtrl* NewTextList(wxWindow* parent, wxWindowID id) {
   return list;
 }
 
-const Art kTypeArt[kTextTypeCount] = {Art::kStringType, Art::kDialogType, Art::kMenuType,
-                                      Art::kVersionType};
+// Messages look as strings do, forms as dialogs.
+const Art kTypeArt[kTextTypeCount] = {Art::kStringType,  Art::kDialogType, Art::kMenuType,
+                                      Art::kVersionType, Art::kStringType, Art::kDialogType};
 
-const char* const kFilterLabels[] = {"ST [Cadenas]", "MN [Menús]", "DL [Diálogos]",
-                                     "VS [Versiones]", "Mostrar &Todos"};
+const char* const kFilterLabels[] = {"ST [Cadenas]",   "MN [Menús]",    "DL [Diálogos]",
+                                     "VS [Versiones]", "MT [Mensajes]", "FM [Formularios]",
+                                     "Mostrar &Todos"};
 
 // A file dialog's filter from the string table's ("...||" ends it there);
 // "*.*" would hide the files without an extension here.
@@ -209,6 +211,8 @@ void CGlossmithDlg::BuildControls() {
                                 button(kCmdFilterDialogs, 16),
                                 button(kCmdFilterMenus, 16),
                                 button(kCmdFilterVersions, 16),
+                                button(kCmdFilterMessages, 16),
+                                button(kCmdFilterForms, 16),
                                 {},
                                 button(kCmdExit, 16)}});
   IconMenus::RegisterMenuToolbar(menuIcons_);

@@ -30,6 +30,9 @@ inline constexpr int kCmdLanguages = 32818;
 // dictionary menu.
 inline constexpr int kCmdImportTmx = 32840;
 inline constexpr int kCmdExportTmx = 32841;
+// The filters of the message-table and form types.
+inline constexpr int kCmdFilterMessages = 32842;
+inline constexpr int kCmdFilterForms = 32843;
 
 // The filter commands and the type each shows ("" for all).
 struct FilterCommand {
@@ -37,8 +40,9 @@ struct FilterCommand {
   const char* code;
 };
 inline constexpr FilterCommand kFilterCommands[] = {
-    {kCmdFilterStrings, "ST"},  {kCmdFilterMenus, "MN"}, {kCmdFilterDialogs, "DL"},
-    {kCmdFilterVersions, "VS"}, {kCmdFilterAll, ""},
+    {kCmdFilterStrings, "ST"},  {kCmdFilterMenus, "MN"},    {kCmdFilterDialogs, "DL"},
+    {kCmdFilterVersions, "VS"}, {kCmdFilterMessages, "MT"}, {kCmdFilterForms, "FM"},
+    {kCmdFilterAll, ""},
 };
 
 // Windows.

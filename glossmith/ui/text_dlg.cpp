@@ -17,8 +17,9 @@
 namespace ulk::glossmith {
 namespace {
 
-const Art kTypeArt[kTextTypeCount] = {Art::kStringType, Art::kDialogType, Art::kMenuType,
-                                      Art::kVersionType};
+// Messages look as strings do, forms as dialogs.
+const Art kTypeArt[kTextTypeCount] = {Art::kStringType,  Art::kDialogType, Art::kMenuType,
+                                      Art::kVersionType, Art::kStringType, Art::kDialogType};
 
 }  // namespace
 

@@ -104,18 +104,18 @@ TEST_F(CliTest, StatsAndListOnTheExample) {
       "Proyecto: Notas (ejemplo)\n"
       "demo32.dll (" +
           here +
-          "/demo32.dll): 38 textos en Español (España)\n"
-          "  estados: 0=38\n"
-          "  Inglés (Estados Unidos): 38 traducidos, 0 sin traducir -> "
+          "/demo32.dll): 48 textos en Español (España)\n"
+          "  estados: 0=48\n"
+          "  Inglés (Estados Unidos): 48 traducidos, 0 sin traducir -> "
           "traducciones/en-US/demo32.dll\n"
-          "  Alemán (Alemania): 16 traducidos, 22 sin traducir -> traducciones/de-DE/demo32.dll\n"
+          "  Alemán (Alemania): 20 traducidos, 28 sin traducir -> traducciones/de-DE/demo32.dll\n"
           "demo64.dll (" +
           here +
-          "/demo64.dll): 38 textos en Español (España)\n"
-          "  estados: 0=38\n"
-          "  Inglés (Estados Unidos): 38 traducidos, 0 sin traducir -> "
+          "/demo64.dll): 48 textos en Español (España)\n"
+          "  estados: 0=48\n"
+          "  Inglés (Estados Unidos): 48 traducidos, 0 sin traducir -> "
           "traducciones/en-US/demo64.dll\n"
-          "  Alemán (Alemania): 16 traducidos, 22 sin traducir -> traducciones/de-DE/demo64.dll\n");
+          "  Alemán (Alemania): 20 traducidos, 28 sin traducir -> traducciones/de-DE/demo64.dll\n");
   const CliRun versions = Run({"list", "demo.ulk", "demo32.dll", "--kind", "VS"});
   EXPECT_EQ(versions.status, 0);
   // The texts, then the review state of each target language, then the
@@ -144,7 +144,7 @@ TEST_F(CliTest, StatsAndListOnTheExample) {
   EXPECT_NE(json.out.find("\"Alemán (Alemania)\":null"), std::string::npos);
   const CliRun statsJson = Run({"stats", "demo.ulk", "--json"});
   EXPECT_NE(statsJson.out.find("{\"name\":\"Alemán (Alemania)\",\"output\":\"traducciones/de-DE/"
-                               "demo32.dll\",\"translated\":16,\"untranslated\":22,"
+                               "demo32.dll\",\"translated\":20,\"untranslated\":28,"
                                "\"toReview\":0,\"reviewed\":0,\"notes\":0}"),
             std::string::npos);
   EXPECT_EQ(Project(), before) << "reading commands do not save";
@@ -201,7 +201,7 @@ TEST_F(CliTest, ReviewStatesAndNotesAreKeptAndCounted) {
 
   const CliRun all = Run({"review", "demo.ulk", "demo32.dll", kEnglish, "reviewed"});
   EXPECT_EQ(all.status, 0) << all.err;
-  EXPECT_EQ(all.out, "Textos marcados como revisado: 38 de 38\n");
+  EXPECT_EQ(all.out, "Textos marcados como revisado: 48 de 48\n");
   const CliRun some =
       Run({"review", "demo.ulk", "demo32.dll", kEnglish, "to-review", "ST_N_1 (1)", "VS_N_1 (0)"});
   EXPECT_EQ(some.out, "Textos marcados como por revisar: 2 de 2\n");
@@ -232,9 +232,9 @@ TEST_F(CliTest, ReviewStatesAndNotesAreKeptAndCounted) {
   EXPECT_EQ(Run({"list", "demo.ulk", "demo32.dll", "--language", "Klingon"}).status, 1);
 
   const CliRun stats = Run({"stats", "demo.ulk"});
-  EXPECT_NE(stats.out.find("  Inglés (Estados Unidos): 38 traducidos, 0 sin traducir -> "
+  EXPECT_NE(stats.out.find("  Inglés (Estados Unidos): 48 traducidos, 0 sin traducir -> "
                            "traducciones/en-US/demo32.dll\n"
-                           "    1 por revisar, 36 revisados, 1 con nota\n"),
+                           "    1 por revisar, 46 revisados, 1 con nota\n"),
             std::string::npos)
       << stats.out;
 
@@ -399,7 +399,7 @@ TEST_F(CliTest, DictionaryCommands) {
   const CliRun add =
       Run({"add-to-dictionary", "demo.ulk", "demo32.dll", "--dictionary", "notas.dic"});
   EXPECT_EQ(add.status, 0) << add.err;
-  EXPECT_EQ(add.out, "Textos enviados al diccionario: 38\n");
+  EXPECT_EQ(add.out, "Textos enviados al diccionario: 48\n");
   // A fresh project of the same module, translated from that dictionary.
   ASSERT_EQ(Run({"new", "fresh.ulk", "--name", "Nuevo"}).status, 0);
   ASSERT_EQ(Run({"add", "fresh.ulk", "demo64.dll"}).status, 0);
@@ -411,7 +411,7 @@ TEST_F(CliTest, DictionaryCommands) {
   const CliRun translate =
       Run({"translate", "fresh.ulk", "demo64.dll", "--dictionary", "notas.dic"});
   EXPECT_EQ(translate.status, 0) << translate.err;
-  EXPECT_EQ(translate.out, "Textos traducidos: 16 de 38\n");
+  EXPECT_EQ(translate.out, "Textos traducidos: 20 de 48\n");
   const CliRun list = Run({"list", "fresh.ulk", "demo64.dll", "--kind", "DL"});
   // The status says where the text came from, also after the save.
   EXPECT_NE(list.out.find("DL_N_200 (11)\t3\tCancelar\tAbbrechen\ttraducido\t\t\n"),

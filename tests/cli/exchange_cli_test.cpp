@@ -47,7 +47,7 @@ class ExchangeCliTest : public ::testing::Test {
 TEST_F(ExchangeCliTest, ExportWritesBothFormats) {
   const CliRun po = Run({"export", "demo.ulk", "demo32.dll", kGerman, "de.po"});
   EXPECT_EQ(po.status, 0) << po.err;
-  EXPECT_EQ(po.out, "Unidades exportadas: 38 (traducidas: 16) -> de.po\n");
+  EXPECT_EQ(po.out, "Unidades exportadas: 48 (traducidas: 20) -> de.po\n");
   ExpectGolden("export-de.po", File("de.po"));
   const CliRun xliff = Run({"export", "demo.ulk", "demo32.dll", kGerman, "de.xliff"});
   EXPECT_EQ(xliff.status, 0) << xliff.err;
@@ -67,7 +67,7 @@ TEST_F(ExchangeCliTest, ImportReportsAndSavesOnlyWhenSomethingChanged) {
   const CliRun same = Run({"import", "demo.ulk", "demo32.dll", kGerman, "de.po"});
   EXPECT_EQ(same.status, 0) << same.err;
   EXPECT_EQ(same.out,
-            "Unidades: 38\nAplicadas: 16 (con cambios: 0)\nPor revisar: 0\nOmitidas: 22\n"
+            "Unidades: 48\nAplicadas: 20 (con cambios: 0)\nPor revisar: 0\nOmitidas: 28\n"
             "Desfasadas: 0\nDesconocidas: 0\n");
   EXPECT_EQ(File("demo.ulk"), before);
 
@@ -86,7 +86,7 @@ TEST_F(ExchangeCliTest, ImportReportsAndSavesOnlyWhenSomethingChanged) {
   const CliRun changed = Run({"import", "demo.ulk", "demo32.dll", kGerman, "de.po"});
   EXPECT_EQ(changed.status, 0) << changed.err;
   EXPECT_EQ(changed.out,
-            "Unidades: 39\nAplicadas: 17 (con cambios: 2)\nPor revisar: 1\nOmitidas: 20\n"
+            "Unidades: 49\nAplicadas: 21 (con cambios: 2)\nPor revisar: 1\nOmitidas: 26\n"
             "Desfasadas: 0\nDesconocidas: 1\n  desconocida: ST_N_77 (1)\n");
   const std::string project = File("demo.ulk");
   EXPECT_NE(project.find("MN_N_1 (13) = \"Ü&ber...\""), std::string::npos);
@@ -99,7 +99,7 @@ TEST_F(ExchangeCliTest, ImportReportsAndSavesOnlyWhenSomethingChanged) {
   testing::WriteFileBytes(dir_ / "bad.po", po + "msgid \"roto\nmsgstr \"\"\n");
   const CliRun bad = Run({"import", "demo.ulk", "demo32.dll", kGerman, "bad.po"});
   EXPECT_EQ(bad.status, 1);
-  EXPECT_EQ(bad.err, "error: bad.po: línea 226: la cadena no termina en esta línea\n");
+  EXPECT_EQ(bad.err, "error: bad.po: línea 276: la cadena no termina en esta línea\n");
   EXPECT_EQ(bad.out, "");
   EXPECT_EQ(File("demo.ulk"), saved);
 
@@ -119,15 +119,19 @@ TEST_F(ExchangeCliTest, ImportReportsAndSavesOnlyWhenSomethingChanged) {
 }
 
 // The example is what a new user checks first: its only findings are the
-// German texts it leaves untranslated on purpose.
-TEST_F(ExchangeCliTest, TheExampleChecksCleanButForItsUntranslatedTexts) {
+// German texts it leaves untranslated on purpose, and the shortcuts of
+// "Abrir", "Guardar" and "Buscar", which its translators changed to the
+// English and German custom (Ctrl+O, Ctrl+S, Ctrl+F) while the module's
+// accelerators still bind Ctrl+A, Ctrl+G and Ctrl+B.
+TEST_F(ExchangeCliTest, TheExampleChecksCleanButForItsUntranslatedTextsAndShortcuts) {
   const CliRun english = Run({"check", "demo.ulk", "--language", kEnglish});
-  EXPECT_EQ(english.status, 0) << english.out;
-  EXPECT_EQ(english.out.rfind("Problemas encontrados: 0 ", 0), 0u) << english.out;
+  EXPECT_EQ(english.status, 1) << english.out;
+  EXPECT_NE(english.out.find("Problemas encontrados: 6 "), std::string::npos) << english.out;
 
   const CliRun all = Run({"check", "demo.ulk", "--json"});
   EXPECT_EQ(all.status, 1);
   std::size_t findings = 0;
+  std::size_t shortcuts = 0;
   for (std::size_t at = all.out.find("\"check\":\""); at != std::string::npos;
        at = all.out.find("\"check\":\"", at + 1)) {
     ++findings;
@@ -135,11 +139,22 @@ TEST_F(ExchangeCliTest, TheExampleChecksCleanButForItsUntranslatedTexts) {
     const std::string check = all.out.substr(start, all.out.find('"', start) - start);
     const std::size_t object = all.out.rfind('{', at);
     const std::string finding = all.out.substr(object, all.out.find('}', at) - object + 1);
+    if (check == "shortcut") {
+      ++shortcuts;
+      EXPECT_TRUE(finding.find("\"key\":\"MN_N_1 (2)\"") != std::string::npos ||
+                  finding.find("\"key\":\"MN_N_1 (3)\"") != std::string::npos ||
+                  finding.find("\"key\":\"MN_N_1 (11)\"") != std::string::npos)
+          << finding;
+      continue;
+    }
     EXPECT_EQ(check, "untranslated") << finding;
     EXPECT_NE(finding.find(std::string("\"language\":\"") + kGerman + "\""), std::string::npos)
         << finding;
   }
-  EXPECT_GT(findings, 0u) << all.out;
+  // In both modules: three in English, two in German (which leaves "Buscar"
+  // untranslated).
+  EXPECT_EQ(shortcuts, 10u) << all.out;
+  EXPECT_GT(findings, shortcuts) << all.out;
 }
 
 TEST_F(ExchangeCliTest, CheckPrintsFindingsAndFailsWhenThereAreAny) {
@@ -156,15 +171,24 @@ TEST_F(ExchangeCliTest, CheckPrintsFindingsAndFailsWhenThereAreAny) {
   EXPECT_EQ(unknown.err, "error: ningún módulo tiene el idioma de destino Klingon\n");
   // Fixing what was found leaves nothing to report.
   ASSERT_EQ(Run({"set", "demo.ulk", "demo32.dll", "DL_N_200 (5)", kEnglish, "Ta&gs:"}).status, 0);
+  // The shortcuts the accelerators bind.
+  ASSERT_EQ(
+      Run({"set", "demo.ulk", "demo32.dll", "MN_N_1 (2)", kEnglish, "&Open...\\tCtrl+A"}).status,
+      0);
+  ASSERT_EQ(Run({"set", "demo.ulk", "demo32.dll", "MN_N_1 (3)", kEnglish, "&Save\\tCtrl+G"}).status,
+            0);
+  ASSERT_EQ(
+      Run({"set", "demo.ulk", "demo32.dll", "MN_N_1 (11)", kEnglish, "&Find...\\tCtrl+B"}).status,
+      0);
   const CliRun clean = Run({"check", "demo.ulk", "demo32.dll", "--language", kEnglish});
   EXPECT_EQ(clean.status, 0) << clean.out;
-  EXPECT_EQ(clean.out, "Problemas encontrados: 0 (textos revisados: 38)\n");
+  EXPECT_EQ(clean.out, "Problemas encontrados: 0 (textos revisados: 48)\n");
 }
 
 TEST_F(ExchangeCliTest, PseudoFillsALanguage) {
   const CliRun run = Run({"pseudo", "demo.ulk", "demo32.dll", kGerman, "--expand", "50"});
   EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.out, "Textos pseudotraducidos: 38 (con cambios: 38)\n");
+  EXPECT_EQ(run.out, "Textos pseudotraducidos: 48 (con cambios: 48)\n");
   const CliRun list = Run({"list", "demo.ulk", "demo32.dll", "--kind", "MN"});
   ExpectGolden("pseudo-menus.txt", list.out);
   for (const char* expand : {"-1", "abc", "1001", ""}) {

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/resources/resource_fixtures.h"
 #include "tests/scripted_ui.h"
 #include "tests/test_support.h"
 #include "translator/exchange/text_width.h"
@@ -95,6 +96,81 @@ TEST_F(QualityCheckTest, EachCheckFindsWhatItLooksFor) {
           "ST_N_5 (4) punctuation: puntuación final: \"?\" en el original, \"...\" en la "
           "traducción",
       }));
+}
+
+TEST_F(QualityCheckTest, MessageTextsKeepTheFormattersInsertsAndEscapes) {
+  ModuleLanguage& original = *M().DefaultLanguage();
+  original.SetEntry("MT_N_1 (1)", "Disk %1 is full.%n100%% used%r");
+  original.SetEntry("MT_N_1 (2)", "%1!s! of %2!d!");
+  original.SetEntry("MT_N_1 (3)", "Ready.%0");
+  Set("MT_N_1 (1)", "El disco %1 est\u00E1 lleno.%n100% usado%r");
+  Set("MT_N_1 (2)", "%2!d! de %1!s!");  // inserts may change places
+  Set("MT_N_1 (3)", "Listo.%n");
+  // "100% usado" holds the formatter's "% " (a blank) where "%%" was.
+  EXPECT_EQ(Found(), (std::vector<std::string>{"MT_N_1 (1) format: falta %%; sobra % ",
+                                               "MT_N_1 (3) format: falta %0; sobra %n"}));
+}
+
+// The fixture's menu with an accelerator table that binds its "Abrir"
+// (command 100) to `chord`.
+void AddAccelerators(const std::string& module, std::uint16_t flags, std::uint16_t key) {
+  testing::Bytes table;
+  table.u16(0x01 | 0x08).u16('Q').u16(101).u16(0);  // Ctrl+Q: Salir
+  table.u16(static_cast<std::uint16_t>(flags | 0x80)).u16(key).u16(100).u16(0);
+  testing::PutResources(testing::FixturePath("sample32.dll"), module,
+                        {{kRtAccelerator, ResourceId::Number(1), table.str()}});
+}
+
+TEST_F(QualityCheckTest, MenuShortcutsAgainstTheirAccelerators) {
+  M().AddLanguage(ModuleLanguage("Español", dir_ / "es.dll", false));
+  ModuleLanguage& spanish = *M().FindLanguage("Español");
+  for (const TextEntry& entry : M().DefaultLanguage()->Entries())
+    spanish.SetEntry(entry.key, "_" + entry.text);
+  spanish.SetEntry("MN_N_1 (1)", "&Abrir\\tMay\u00FAs+Ctrl+A");
+  const struct {
+    std::uint16_t flags;
+    std::uint16_t key;
+    std::string german;
+    std::vector<std::string> found;
+  } cases[] = {
+      // Ctrl+A bound: "Strg+O" names another key; "Strg+A" is the same one.
+      {0x01 | 0x08,
+       'A',
+       "Ö&ffnen\\tStrg+O",
+       {"MN_N_1 (1) shortcut: el atajo Strg+O no es la tecla del acelerador de la orden 100 "
+        "(Ctrl+A)",
+        "MN_N_1 (1) shortcut: el atajo Mayús+Ctrl+A no es la tecla del acelerador de la orden "
+        "100 (Ctrl+A)"}},
+      {0x01 | 0x08,
+       'A',
+       "Ö&ffnen\\tStrg+A",
+       {"MN_N_1 (1) shortcut: el atajo Mayús+Ctrl+A no es la tecla del acelerador de la orden "
+        "100 (Ctrl+A)"}},
+      // Ctrl+Shift+A bound: the original is wrong, told once for both
+      // languages; Spanish names it with Mayús.
+      {0x01 | 0x08 | 0x04,
+       'A',
+       "Ö&ffnen\\tUmschalt+Strg+A",
+       {"MN_N_1 (1) shortcut: en el original, el atajo Ctrl+A no es la tecla del acelerador de "
+        "la orden 100 (Ctrl+Shift+A)"}},
+      // A character accelerator ("^A") is Ctrl and its letter, whatever
+      // Shift does.
+      {0, 1, "Ö&ffnen\\tStrg+A", {}},
+      {0,
+       1,
+       "Ö&ffnen\\tAlt+A",
+       {"MN_N_1 (1) shortcut: el atajo Alt+A no es la tecla del acelerador de la orden 100 "
+        "(Ctrl+A)"}},
+  };
+  for (const auto& c : cases) {
+    AddAccelerators(dir_ / "app.dll", c.flags, c.key);
+    Set("MN_N_1 (1)", c.german);
+    std::vector<std::string> shortcuts;
+    for (const std::string& found : Found()) {
+      if (found.find(" shortcut: ") != std::string::npos) shortcuts.push_back(found);
+    }
+    EXPECT_EQ(shortcuts, c.found) << c.german;
+  }
 }
 
 TEST_F(QualityCheckTest, HotkeysOfOneMenuLevelOrDialog) {

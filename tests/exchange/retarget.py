@@ -29,7 +29,10 @@ def main():
     for unit in store.units:
         if unit.isheader():
             continue
-        target = "«" + unit.source + "»"
+        # A translator keeps the line break that ends a message, as
+        # msgfmt --check demands.
+        body = unit.source.rstrip("\r\n")
+        target = "«" + body + "»" + unit.source[len(body):]
         unit.target = target
         fuzzy = count % 4 == 1
         unit.markfuzzy(fuzzy)

@@ -809,6 +809,8 @@ TEST(TextTypesTest, LineBreaksAndTypes) {
   EXPECT_EQ(StoredTextOf("a\r\nb\nc\rd\n"), "a\\nb\\nc\\nd\\n");
   EXPECT_EQ(StoredTextOf(EditorTextOf("uno\\ndos")), "uno\\ndos");
   EXPECT_EQ(TextTypeIndex("MN"), 2);
+  EXPECT_EQ(TextTypeIndex("MT"), 4);
+  EXPECT_EQ(TextTypeIndex("FM"), 5);
   EXPECT_EQ(TextTypeIndex("XX"), -1);
   EXPECT_TRUE(IsValidTypeCode("ST"));
   EXPECT_TRUE(IsValidTypeCode("Ñó"));

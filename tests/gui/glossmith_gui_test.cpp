@@ -250,7 +250,7 @@ TEST_F(GlossmithWindow, MenusShowTheHiddenToolbarsImages) {
   EXPECT_FALSE(bar->FindItem(WxId(kCmdClose))->GetBitmapBundle().IsOk());
   EXPECT_EQ(FromWx(bar->FindItem(WxId(kCmdFilterMenus))->GetItemLabel()), "MN [Menús]");
   EXPECT_FALSE(window_->menuIconsToolbar()->IsShown());
-  EXPECT_EQ(window_->menuIconsToolbar()->GetToolsCount(), 8u);
+  EXPECT_EQ(window_->menuIconsToolbar()->GetToolsCount(), 10u);
   // Tooltips are the part of the command's string after its line feed.
   EXPECT_EQ(FromWx(window_->translationsToolbar()->GetToolShortHelp(WxId(kCmdAddTranslation))),
             "Añade una nueva traducción");
@@ -273,7 +273,7 @@ TEST_F(GlossmithWindow, FilterShowsOneTypeWithItsCheckMark) {
   popup->UpdateUI(window_);
   EXPECT_TRUE(popup->IsChecked(WxId(kCmdFilterMenus)));
   EXPECT_FALSE(popup->IsChecked(WxId(kCmdFilterAll)));
-  EXPECT_EQ(popup->GetMenuItemCount(), 6u);
+  EXPECT_EQ(popup->GetMenuItemCount(), 8u);
 
   // A new text takes the filter's type.
   ModalAnswers answers;
@@ -302,8 +302,10 @@ TEST_F(GlossmithWindow, AddingAndEditingTextsThroughTheTextDialog) {
   answers.Answer([](wxDialog* dialog) {
     auto* text = dynamic_cast<CTextDlg*>(dialog);
     EXPECT_EQ(FromWx(dialog->GetTitle()), "Añadir un nuevo texto");
-    EXPECT_EQ(text->typePicker()->GetCount(), 4u);
+    EXPECT_EQ(text->typePicker()->GetCount(), 6u);
     EXPECT_EQ(FromWx(text->typePicker()->GetString(2)), "Mnú");
+    EXPECT_EQ(FromWx(text->typePicker()->GetString(4)), "Mensaje");
+    EXPECT_EQ(FromWx(text->typePicker()->GetString(5)), "Formulario");
     text->textEdit()->SetValue("Salir");  // a "ST" text that exists
     return wxID_OK;
   });

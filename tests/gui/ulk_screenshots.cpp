@@ -1,8 +1,9 @@
 // Pictures of the translator's windows on the bundled example: the main
 // window (tree expanded, a dialog selected, coloured rows, review marks and
-// notes, the filter in use), two open menus, the about box, the find dialog,
-// the translation and property dialogs, the language dialogs, the file
-// dialogs, and the exchange, pseudo-translation and check windows.
+// notes, the filter in use, a message table and a form), two open menus, the
+// about box, the find dialog, the translation and property dialogs, the
+// language dialogs, the file dialogs, and the exchange, pseudo-translation
+// and check windows.
 #include <wx/fdrepdlg.h>
 #include <wx/filedlg.h>
 #include <wx/textctrl.h>
@@ -11,6 +12,7 @@
 #include "tests/gui/screenshot.h"
 #include "tests/gui/ulk_fixture.h"
 #include "translator/model/property_edits.h"
+#include "translator/model/resource_engine.h"
 #include "translator/model/resource_rows.h"
 #include "translator/ui/command_ids.h"
 #include "translator/ui/file_dialogs.h"
@@ -85,6 +87,22 @@ TEST_F(UlkScreenshots, MainWindowFiltered) {
   testing::SendCommand(frame(), WxId(kIdFilterToReview));
   testing::Pump();
   EXPECT_TRUE(testing::TakeScreenshot("ulk_main_to_review", frame()));
+}
+
+// A message table and a form, read again from the module so that the form's
+// texts carry their component paths as notes, as after any reading.
+TEST_F(UlkScreenshots, MessageTableAndForm) {
+  StartOnDemo();
+  Module* module = &doc()->GetProject().modules.front();
+  ResourceEngine engine;
+  ASSERT_TRUE(engine.GetResources(module)) << engine.failureText;
+  tree()->ExpandAll();
+  ASSERT_TRUE(treeView()->SelectNode(module->id, kNodeMessageTables));
+  testing::Pump();
+  EXPECT_TRUE(testing::TakeScreenshot("ulk_main_messages", frame()));
+  ASSERT_TRUE(treeView()->SelectNode(module->id, kNodeForms));
+  testing::Pump();
+  EXPECT_TRUE(testing::TakeScreenshot("ulk_main_form", frame()));
 }
 
 TEST_F(UlkScreenshots, AboutBox) {

@@ -187,7 +187,8 @@ TEST_F(UlkWindow, TheExampleShowsItsTreeAndRows) {
     kinds.push_back(FromWx(tree()->GetItemText(kind)));
     if (tree()->NodeCode(kind) == kNodeDialogs) dialogs = kind;
   }
-  EXPECT_EQ(kinds, (std::vector<std::string>{"Tabla de strings", "Diálogo", "Menú", "Versión"}));
+  EXPECT_EQ(kinds, (std::vector<std::string>{"Tabla de strings", "Diálogo", "Menú", "Versión",
+                                             "Tabla de mensajes", "Formulario"}));
   ASSERT_TRUE(dialogs.IsOk());
   EXPECT_EQ(FromWx(tree()->GetItemText(tree()->GetFirstChild(dialogs, cookie))),
             "DL_N_100 [Acerca de Notas]");
@@ -215,6 +216,8 @@ TEST_F(UlkWindow, TheExampleShowsItsTreeAndRows) {
       {kNodeMenus, "", "MN_", 12},
       {kNodeDialog, "DL_N_200", "DL_N_200 ", 8},
       {kNodeDialog, "DL_N_100", "DL_N_100 ", 4},
+      {kNodeMessageTables, "", "MT_", 3},
+      {kNodeForms, "", "FM_", 7},
   };
   for (const auto& node : nodes) {
     ASSERT_TRUE(treeView()->SelectNode(firstModule().id, node.code, node.stem));
@@ -254,7 +257,7 @@ TEST_F(UlkWindow, StatusPanesShowTheirTextsWhole) {
        "Vista sin recursos"},
       {"no dictionary", [] {}, kPaneDictionary, "Ningún diccionario cargado"},
       {"a module", [this] { ASSERT_TRUE(treeView()->SelectNode(firstModule().id)); }, kPaneRows,
-       FormatMessage(kMsgResourceCount, 38)},
+       FormatMessage(kMsgResourceCount, 48)},
       {"a dictionary with a long name",
        [this, &longName] {
          ASSERT_TRUE(listView()->OpenDictionaryFile((folder_ / longName).string()));

@@ -41,7 +41,7 @@ while IFS='|' read -r words expected; do
   got=$(complete_words $words "" | tr '\n' ' ')
   [ "$got" = "$expected" ] || fail "completado de «$words»: «$got», no «$expected»"
 done <<'TABLE'
-ulk-cli list p.ulk m.dll --kind|ST MN DL VS 
+ulk-cli list p.ulk m.dll --kind|ST MN DL VS MT FM 
 ulk-cli generate p.ulk --language|
 TABLE
 got=$(complete_words ulk-cli generate p.ulk --k | tr '\n' ' ')

@@ -1,5 +1,6 @@
 // Generated modules loaded by Windows' own loader (Wine): every string,
-// menu item, dialog text and version value reads as the project says.
+// menu item, dialog text, version value and message reads as the project
+// says.
 #include <algorithm>
 #include <filesystem>
 #include <map>
@@ -8,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/loader/wine_probe.h"
+#include "tests/resources/resource_fixtures.h"
 #include "tests/test_support.h"
 #include "translator/model/resource_engine.h"
 
@@ -78,7 +80,12 @@ TEST_P(LoaderProbeTest, TranslatedModulesReadAsTheProjectSays) {
   ULK_REQUIRE_WINE();
   testing::TempDir dir("loader");
   const std::string modulePath = dir / "app.dll";
-  std::filesystem::copy_file(testing::FixturePath(GetParam()), modulePath);
+  // With a message table, which the loader reads through FormatMessage.
+  testing::PutResources(
+      testing::FixturePath(GetParam()), modulePath,
+      {{kRtMessageTable, ResourceId::Number(1),
+        testing::MessageTable({{0xC0000100, {{"Disk full.\r\n", false}, {"Retry\r\n", true}}},
+                               {1, {{"Service started.\r\n", false}}}})}});
   Module module;
   module.path = modulePath;
   module.AddOriginalLanguage();
@@ -99,6 +106,11 @@ TEST_P(LoaderProbeTest, TranslatedModulesReadAsTheProjectSays) {
 
   const std::vector<std::string> baseline = testing::RunProbe(modulePath);
   ASSERT_FALSE(baseline.empty()) << "the probe printed nothing for the original module";
+  EXPECT_NE(std::find(baseline.begin(), baseline.end(), "MT #1 3221225728 Disk full.\\r\\n"),
+            baseline.end());
+  EXPECT_EQ(std::count_if(baseline.begin(), baseline.end(),
+                          [](const std::string& line) { return line.rfind("MT ", 0) == 0; }),
+            3);
   // The empty values are there to be read, in the original and after.
   for (const char* name : {"Comments", "InternalName"}) {
     EXPECT_NE(std::find(baseline.begin(), baseline.end(), "VS 0c0a04b0 " + std::string(name) + " "),

@@ -9,6 +9,10 @@
                                        template order (CreateDialogIndirectParam)
      VS <language><codepage> <name> <text>   every value of the version's
                                        string table (VerQueryValue)
+     MT #1 <id> <text>                 every message of message table 1, the
+                                       one FormatMessage reads (its ids taken
+                                       from the table's blocks; the text read
+                                       with FormatMessageW, inserts ignored)
    Texts are UTF-8 with line feeds, returns and tabs written as \n, \r, \t. */
 #include <windows.h>
 #include <stdio.h>
@@ -208,6 +212,33 @@ static void PrintVersion(const WCHAR* path) {
   }
 }
 
+static void PrintMessages(void) {
+  HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(1), (LPCWSTR)RT_MESSAGETABLE);
+  HGLOBAL loaded = found ? LoadResource(module, found) : NULL;
+  const BYTE* data = loaded ? (const BYTE*)LockResource(loaded) : NULL;
+  DWORD size = found ? SizeofResource(module, found) : 0;
+  if (!data || size < 4) return;
+  DWORD blocks = *(const DWORD*)data;
+  if (blocks > (size - 4) / 12) return;
+  for (DWORD b = 0; b < blocks; ++b) {
+    const DWORD* block = (const DWORD*)(data + 4 + 12 * b);
+    for (DWORD id = block[0];; ++id) {
+      WCHAR* text = NULL;
+      DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_IGNORE_INSERTS |
+                                        FORMAT_MESSAGE_ALLOCATE_BUFFER,
+                                    module, id, 0, (LPWSTR)&text, 0, NULL);
+      printf("MT #1 %lu ", (unsigned long)id);
+      if (length == 0) {
+        printf("FAILED %lu\n", GetLastError());
+      } else {
+        PrintText(text, (int)length);
+        LocalFree(text);
+      }
+      if (id == block[1]) break;
+    }
+  }
+}
+
 int wmain(int argc, WCHAR** argv) {
   if (argc < 2) {
     fprintf(stderr, "usage: probe MODULE\n");
@@ -229,6 +260,7 @@ int wmain(int argc, WCHAR** argv) {
   EnumResourceNamesW(module, (LPCWSTR)RT_MENU, OnMenu, 0);
   EnumResourceNamesW(module, (LPCWSTR)RT_DIALOG, OnDialog, 0);
   PrintVersion(argv[1]);
+  PrintMessages();
   FreeLibrary(module);
   return 0;
 }

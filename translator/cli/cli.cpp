@@ -54,7 +54,8 @@ constexpr const char* kUsage =
     "                                          genera los módulos traducidos (--force: "
     "reemplaza\n"
     "                                          también archivos que no son módulos)\n"
-    "  list PROYECTO MÓDULO [--kind ST|MN|DL|VS] [--state ESTADO] [--language IDIOMA] [--json]\n"
+    "  list PROYECTO MÓDULO [--kind ST|MN|DL|VS|MT|FM] [--state ESTADO] [--language IDIOMA] "
+    "[--json]\n"
     "                                          muestra los textos de un módulo, con su revisión\n"
     "                                          y sus notas (ESTADO: untranslated, to-review,\n"
     "                                          reviewed, translated, changed)\n"
@@ -399,8 +400,8 @@ int Cli::List(const Arguments& args) {
   if (!module) return kExitFailure;
   std::string prefix;
   if (const auto kind = args.options.find("--kind"); kind != args.options.end()) {
-    static const std::set<std::string> kKinds = {"ST", "MN", "DL", "VS"};
-    if (!kKinds.count(kind->second)) return Usage("--kind toma ST, MN, DL o VS");
+    static const std::set<std::string> kKinds = {"ST", "MN", "DL", "VS", "MT", "FM"};
+    if (!kKinds.count(kind->second)) return Usage("--kind toma ST, MN, DL, VS, MT o FM");
     prefix = kind->second + "_";
   }
   RowFilter filter = RowFilter::kAll;

@@ -47,12 +47,14 @@ std::string Join(const std::vector<std::string>& parts, const char* separator) {
 }
 
 // Format specifiers: printf's plain ones in order, numbered ones as a set.
-std::string FormatProblem(std::string_view original, std::string_view translation) {
+// Message-table texts are read as the message formatter reads them.
+std::string FormatProblem(std::string_view original, std::string_view translation, bool message) {
   std::vector<std::string> inOrder[2];
   std::vector<std::string> numbered[2];
   const std::string_view texts[2] = {original, translation};
   for (int i = 0; i < 2; ++i) {
-    for (const FormatSpecifier& specifier : FindFormatSpecifiers(texts[i])) {
+    for (const FormatSpecifier& specifier :
+         message ? FindMessageSpecifiers(texts[i]) : FindFormatSpecifiers(texts[i])) {
       (specifier.positional ? numbered[i] : inOrder[i]).push_back(specifier.identity);
     }
   }
@@ -154,6 +156,7 @@ class Checker {
   void CheckLanguage(const ModuleLanguage& original, const ModuleLanguage& target);
   void Entry(const TextEntry& entry, const TextEntry* translated);
   void Width(const TextEntry& entry, const std::string& translation);
+  void Shortcut(const TextEntry& entry, const TextEntry* translated);
   Fit Measure(const std::string& stored, const ControlBox& control);
   void Add(const std::string& key, CheckKind kind, const std::string& original,
            const std::string& translation, std::string detail);
@@ -167,6 +170,9 @@ class Checker {
   const Module* module_ = nullptr;
   const ModuleLanguage* target_ = nullptr;
   const ModuleLayouts* layouts_ = nullptr;
+  // The original's shortcuts are told once per module, with its first
+  // target language.
+  bool originalShortcutsChecked_ = false;
   std::unordered_map<std::string, std::size_t> position_;
   std::vector<std::pair<std::size_t, Finding>> pending_;
   int progress_ = 0;
@@ -202,7 +208,9 @@ void Checker::CheckModule(const Module& module, const std::string* language) {
   for (const ModuleLanguage& target : module.languages) {
     if (target.isDefault || (language && target.name != *language)) continue;
     CheckLanguage(*original, target);
+    originalShortcutsChecked_ = true;
   }
+  originalShortcutsChecked_ = false;
   layouts_ = nullptr;
 }
 
@@ -222,6 +230,7 @@ void Checker::CheckLanguage(const ModuleLanguage& original, const ModuleLanguage
     // them: the translation, or the original where there is none.
     if (!layouts_) continue;
     const ResourceKind kind = KindOfKey(entry.key);
+    if (kind == ResourceKind::kMenu) Shortcut(entry, translated);
     std::uint32_t item = 0;
     std::string scope;
     std::int32_t parent = 0;
@@ -277,7 +286,8 @@ void Checker::Entry(const TextEntry& entry, const TextEntry* translated) {
     }
     return;
   }
-  if (std::string problem = FormatProblem(original, translation); !problem.empty()) {
+  const bool message = KindOfKey(entry.key) == ResourceKind::kMessageTable;
+  if (std::string problem = FormatProblem(original, translation, message); !problem.empty()) {
     Add(entry.key, CheckKind::kFormat, original, translation, std::move(problem));
   }
   const std::size_t ownKeys = HotkeysOf(original).size();
@@ -412,6 +422,30 @@ void Checker::Width(const TextEntry& entry, const std::string& translation) {
       "en " + font + ": " + translated.detail);
 }
 
+void Checker::Shortcut(const TextEntry& entry, const TextEntry* translated) {
+  std::uint32_t command = 0;
+  if (!layouts_->MenuCommandOf(entry.key, command) || command == 0) return;
+  const auto [first, last] = layouts_->accelerators.equal_range(command);
+  if (first == last) return;
+  const std::string translation = translated ? translated->text : std::string();
+  const auto check = [&](const std::string& text, const char* where) {
+    const std::string_view shortcut = ShortcutOfMenuText(text);
+    KeyChord chord;
+    if (shortcut.empty() || !ParseShortcut(shortcut, chord)) return;
+    std::vector<std::string> bound;
+    for (auto it = first; it != last; ++it) {
+      if (it->second.Matches(chord)) return;
+      bound.push_back(DescribeChord(it->second));
+    }
+    Add(entry.key, CheckKind::kShortcut, entry.text, translation,
+        std::string(where) + "el atajo " + std::string(shortcut) +
+            " no es la tecla del acelerador de la orden " + std::to_string(command) + " (" +
+            Join(bound, ", ") + ")");
+  };
+  if (!originalShortcutsChecked_) check(entry.text, "en el original, ");
+  if (!translation.empty()) check(translation, "");
+}
+
 void Checker::Clashes(std::vector<Scoped>& scoped) {
   std::map<std::string, std::vector<const Scoped*>> byScope;
   for (const Scoped& item : scoped) byScope[item.scope].push_back(&item);
@@ -453,6 +487,8 @@ const char* CheckId(CheckKind kind) {
       return "identical";
     case CheckKind::kWidth:
       return "width";
+    case CheckKind::kShortcut:
+      return "shortcut";
   }
   return "";
 }
@@ -475,6 +511,8 @@ const char* CheckLabel(CheckKind kind) {
       return "igual al original";
     case CheckKind::kWidth:
       return "ancho";
+    case CheckKind::kShortcut:
+      return "atajo de teclado";
   }
   return "";
 }

@@ -22,6 +22,7 @@ enum class CheckKind {
   kUntranslated,  // no translation (the original has letters)
   kIdentical,     // the translation equals the original (which has letters)
   kWidth,         // wider than its dialog control in the dialog's font
+  kShortcut,      // a menu item's shortcut is not the key its accelerator binds
 };
 
 // The check's name for machines ("format", ...) and for people ("formato", ...).

@@ -230,6 +230,28 @@ std::vector<FormatSpecifier> FindFormatSpecifiers(std::string_view text) {
   return specifiers;
 }
 
+std::vector<FormatSpecifier> FindMessageSpecifiers(std::string_view text) {
+  std::vector<FormatSpecifier> specifiers;
+  for (std::size_t at = text.find('%'); at != std::string_view::npos; at = text.find('%', at)) {
+    FormatSpecifier found;
+    if (at + 1 < text.size() && std::strchr("n%rtb0.! ", text[at + 1]) && text[at + 1] != '\0') {
+      found.offset = at;
+      found.length = 2;
+      found.positional = true;
+      found.identity = std::string(text.substr(at, 2));
+    } else if (at + 1 < text.size() && text[at + 1] >= '1' && text[at + 1] <= '9' &&
+               PercentSpecifier(text, at, found)) {
+      found.positional = true;
+    } else {
+      ++at;
+      continue;
+    }
+    at += found.length;
+    specifiers.push_back(std::move(found));
+  }
+  return specifiers;
+}
+
 std::vector<std::string> HotkeysOf(std::string_view text) {
   std::vector<std::string> keys;
   const std::size_t tab = text.find("\\t");

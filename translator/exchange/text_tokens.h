@@ -23,6 +23,12 @@ struct FormatSpecifier {
 // The specifiers of a text, in order. "%%", "{{" and "}}" are literal.
 std::vector<FormatSpecifier> FindFormatSpecifiers(std::string_view text);
 
+// The specifiers of a message-table text as the message formatter reads
+// it: the inserts "%1" .. "%99" and "%1!s!", and the escapes "%n", "%%",
+// "%r", "%t", "%b", "%0", "%.", "%!" and "% ", all of which a translation
+// must keep (in any order: a language may put an insert elsewhere).
+std::vector<FormatSpecifier> FindMessageSpecifiers(std::string_view text);
+
 // Whether gettext's checker takes `text` for a C format string with at
 // least one conversion ("%s", "%-5.2f", "%2$s %1$s"; "%%" alone is not
 // one). Strict where a mark would be wrong: any "%" that is not a plain

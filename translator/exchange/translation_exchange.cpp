@@ -39,7 +39,8 @@ std::string Now() {
 
 // The resource kind and the dialog or menu an entry belongs to, as the
 // translator reads it in the tool; and the kind as XLIFF names it.
-void Describe(std::string_view key, const ControlBox* control, ExportUnit& unit) {
+void Describe(std::string_view key, const ControlBox* control, const std::string* formPath,
+              ExportUnit& unit) {
   const std::string resource(ResourceKeyOf(key));
   std::uint32_t item = 0;
   ItemOfKey(key, item);
@@ -68,6 +69,17 @@ void Describe(std::string_view key, const ControlBox* control, ExportUnit& unit)
     case ResourceKind::kVersion:
       unit.note = std::string(MessageText(kMsgTreeVersion)) + " " + resource;
       unit.restype = "versioninfo";
+      break;
+    case ResourceKind::kMessageTable:
+      unit.note = std::string(MessageText(kMsgTreeMessageTable)) + " " + resource + ", mensaje " +
+                  std::to_string(item);
+      unit.restype = "x-message";
+      break;
+    case ResourceKind::kForm:
+      // Where the text stands in the form tells the translator what it is.
+      unit.note = std::string(MessageText(kMsgTreeForm)) + " " + resource;
+      if (formPath) unit.note += ", " + *formPath;
+      unit.restype = "x-form-text";
       break;
     default:
       break;
@@ -188,7 +200,9 @@ ExportResult ExportTranslations(const Project& project, const Module& module,
     }
     const ControlBox* control =
         KindOfKey(entry.key) == ResourceKind::kDialog ? layouts.ControlOf(entry.key) : nullptr;
-    Describe(entry.key, control, unit);
+    const std::string* formPath =
+        KindOfKey(entry.key) == ResourceKind::kForm ? layouts.FormPathOf(entry.key) : nullptr;
+    Describe(entry.key, control, formPath, unit);
     if (control) {
       unit.width = control->cx;
       unit.height = control->cy;

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <new>
 #include <system_error>
@@ -218,12 +219,14 @@ bool ResourceEngine::CannotOpen(const std::string& path) {
 
 bool ResourceEngine::ReadTexts(const std::string& path) {
   readTexts.clear();
+  readPaths.clear();
   if (!ReadModule(path)) return false;
   readTexts.reserve(resources.TextCount());
   std::string key;
   for (std::size_t i = 0; i < resources.TextCount(); ++i) {
     resources.EntryKeyAt(i, key);
     readTexts.emplace_back(key, EscapeText(resources.TextAt(i).text));
+    if (!resources.TextAt(i).note.empty()) readPaths.emplace_back(key, resources.TextAt(i).note);
   }
   return true;
 }
@@ -247,8 +250,28 @@ bool ResourceEngine::GetResources(Module* module) {
   resources.Release();
 
   MergeReadTexts(*module, readTexts);
+  NoteComponentPaths(*module, readPaths);
   readTexts.clear();
+  readPaths.clear();
   return true;
+}
+
+bool IsComponentPath(std::string_view note) {
+  return !note.empty() && note.find('.') != std::string_view::npos &&
+         std::all_of(note.begin(), note.end(), [](char c) {
+           return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '.' || c == '[' ||
+                  c == ']';
+         });
+}
+
+void NoteComponentPaths(Module& module, const ReadTextList& paths) {
+  ModuleLanguage& original = *module.DefaultLanguage();
+  for (const auto& [key, path] : paths) {
+    TextEntry* entry = original.FindEntry(key);
+    // What the translator wrote stays; a path a reading noted follows the
+    // form.
+    if (entry && (entry->note.empty() || IsComponentPath(entry->note))) entry->note = path;
+  }
 }
 
 void MergeReadTexts(Module& module, const ReadTextList& readTexts) {

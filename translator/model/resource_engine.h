@@ -118,6 +118,8 @@ class ResourceEngine {
   ModuleResources resources;
   // (entry key, escaped text) of the last read, in reading order.
   std::vector<std::pair<std::string, std::string>> readTexts;
+  // (entry key, component path) of the form texts of the last read.
+  std::vector<std::pair<std::string, std::string>> readPaths;
   // The reader's warnings of the last read (resources kept without texts).
   std::vector<std::string> warnings;
 
@@ -187,6 +189,13 @@ using ReadTextList = std::vector<std::pair<std::string, std::string>>;
 // original stay keeps its review state and note. Notes on the originals
 // stay at their key, or follow their text to a new one.
 void MergeReadTexts(Module& module, const ReadTextList& readTexts);
+
+// Notes on the form texts of the default language where each stands in its
+// form ("Form1.Button1.Caption"), for the list and the translator; a note
+// someone wrote is kept, one a reading noted is replaced.
+void NoteComponentPaths(Module& module, const ReadTextList& paths);
+// Whether a note is such a component path.
+bool IsComponentPath(std::string_view note);
 
 // The program's own resources: the template library is type "DLL", number
 // 149. Empty when there is no such resource.

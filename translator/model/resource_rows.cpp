@@ -20,6 +20,8 @@ constexpr KindOfNode kKindNodes[] = {
     {kNodeDialogs, "DL_"},
     {kNodeMenus, "MN_"},
     {kNodeVersion, "VS_"},
+    {kNodeMessageTables, "MT_"},
+    {kNodeForms, "FM_"},
 };
 
 bool StartsWith(std::string_view text, std::string_view prefix) {
@@ -38,6 +40,10 @@ const char* PrefixOfNode(int nodeCode) {
       return "MN_";
     case kNodeVersion:
       return "VS_";
+    case kNodeMessageTables:
+      return "MT_";
+    case kNodeForms:
+      return "FM_";
     default:
       return "";
   }

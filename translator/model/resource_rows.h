@@ -22,6 +22,8 @@ enum NodeCode : int {
   kNodeVersion = -4,
   kNodeDialog = -5,
   kNodeMenu = -6,
+  kNodeMessageTables = -7,
+  kNodeForms = -8,
 };
 
 // One dialog or menu under its kind node.
@@ -31,12 +33,13 @@ struct ResourceNode {
 };
 
 struct KindNode {
-  int code = 0;                         // kNodeStringTables ... kNodeVersion
+  int code = 0;  // kNodeStringTables ... kNodeVersion, kNodeMessageTables, kNodeForms
   std::vector<ResourceNode> resources;  // dialogs and menus only
 };
 
 // The kind nodes of a module in tree order (string tables, dialogs, menus,
-// version), each only when the original language has keys of its kind.
+// version, message tables, forms), each only when the original language has
+// keys of its kind.
 std::vector<KindNode> ModuleTreeNodes(const Module& module);
 
 // Whether a key is shown under a node: a kind node shows its kind's keys, a
@@ -136,8 +139,8 @@ long NextRowPassing(const Module& module, const std::vector<std::string>& rowKey
 // language `language`, or in every target language when it is empty. Only an
 // entry with a text has a state to give: the others, and the original
 // language's, are left alone. Returns how many entries changed.
-int MarkReviewState(Module& module, const std::vector<std::string>& keys,
-                    std::string_view language, std::int32_t review);
+int MarkReviewState(Module& module, const std::vector<std::string>& keys, std::string_view language,
+                    std::int32_t review);
 
 // Fills an undo snapshot with the present state of `keys` in every
 // language of the module (a missing entry as a blank one).

@@ -13,7 +13,9 @@
 #include "platform/system_error.h"
 #include "platform/text.h"
 #include "translator/resources/dialog_codec.h"
+#include "translator/resources/form_stream_codec.h"
 #include "translator/resources/menu_codec.h"
+#include "translator/resources/message_table_codec.h"
 #include "translator/resources/version_codec.h"
 
 namespace ulk {
@@ -59,7 +61,8 @@ void ForEachChosenResource(const ModuleImage& image, Visit visit,
     for (const ResourceName& name : type.names) {
       if (!IsKeyableName(name.id)) {
         const std::uint32_t kind = type.id.number;
-        if (skipped && (kind == kRtMenu || kind == kRtDialog || kind == kRtVersion)) {
+        if (skipped && (kind == kRtMenu || kind == kRtDialog || kind == kRtVersion ||
+                        kind == kRtMessageTable)) {
           skipped->push_back("El recurso " + std::to_string(type.id.number) +
                              " de nombre no válido se copia sin traducir.");
         }
@@ -139,6 +142,8 @@ bool ModuleResources::ReadModule(const std::string& path) {
   std::vector<ResourceText> menuTexts;
   std::vector<ResourceText> dialogTexts;
   std::vector<ResourceText> versionTexts;
+  std::vector<ResourceText> messageTexts;
+  std::vector<ResourceText> formTexts;
   const auto addItems = [](std::uint32_t type, const ResourceName& name, TemplateCodec& codec,
                            std::vector<ResourceText>& texts) {
     for (std::size_t i = 0; i < codec.ItemCount(); ++i) {
@@ -179,12 +184,19 @@ bool ModuleResources::ReadModule(const std::string& path) {
             addItems(kRtVersion, name, codec, versionTexts);
             break;
           }
+          case kRtMessageTable:
+            ReadMessageTable(name.id, data->bytes, messageTexts);
+            break;
+          case kRtRcdata:
+            if (IsFormStream(data->bytes)) ReadForm(name.id, data->bytes, formTexts);
+            break;
           default:
             break;
         }
       },
       &warnings_);
-  texts_.reserve(stringTexts.size() + menuTexts.size() + dialogTexts.size() + versionTexts.size());
+  texts_.reserve(stringTexts.size() + menuTexts.size() + dialogTexts.size() + versionTexts.size() +
+                 messageTexts.size() + formTexts.size());
   for (StringTableText& string : stringTexts) {
     ResourceText text;
     text.kind = kRtString;
@@ -193,10 +205,46 @@ bool ModuleResources::ReadModule(const std::string& path) {
     text.text = std::move(string.text);  // the list keeps the identifiers
     texts_.push_back(std::move(text));
   }
-  for (auto* texts : {&menuTexts, &dialogTexts, &versionTexts}) {
+  for (auto* texts : {&menuTexts, &dialogTexts, &versionTexts, &messageTexts, &formTexts}) {
     std::move(texts->begin(), texts->end(), std::back_inserter(texts_));
   }
   return true;
+}
+
+void ModuleResources::ReadMessageTable(const ResourceId& id, std::string_view bytes,
+                                       std::vector<ResourceText>& texts) {
+  std::vector<MessageText> messages;
+  std::string problem;
+  if (!DecodeMessageTable(bytes, messages, problem)) {
+    warnings_.push_back(DamagedWarning(kRtMessageTable, id) + " (" + problem + ")");
+    return;
+  }
+  messageTables_.push_back(id);
+  for (MessageText& message : messages) {
+    // Every message is kept by the writer; the empty ones give no text.
+    if (message.text.empty()) continue;
+    TemplateItem item;
+    item.item = message.id;
+    texts.push_back(TextOf(kRtMessageTable, id, item, std::move(message.text)));
+  }
+}
+
+void ModuleResources::ReadForm(const ResourceId& id, std::string_view bytes,
+                               std::vector<ResourceText>& texts) {
+  std::vector<FormString> strings;
+  std::string problem;
+  if (!ParseFormStream(bytes, strings, problem)) {
+    warnings_.push_back(DamagedWarning(kRtRcdata, id) + " (" + problem + ")");
+    return;
+  }
+  forms_.push_back(id);
+  for (FormString& string : strings) {
+    if (!string.isInterfaceText || string.text.empty()) continue;
+    TemplateItem item;
+    item.item = string.ordinal;
+    texts.push_back(TextOf(kRtRcdata, id, item, std::move(string.text)));
+    texts.back().note = std::move(string.path);
+  }
 }
 
 void ModuleResources::Release() {
@@ -207,6 +255,8 @@ void ModuleResources::Release() {
   menus_.clear();
   dialogs_.clear();
   versions_.clear();
+  messageTables_.clear();
+  forms_.clear();
   warnings_.clear();
 }
 
@@ -300,6 +350,22 @@ int ModuleResources::PrepareTranslatedModule(const std::string& outputPath,
             break;
           case kRtDialog:
             rebuilt(type, name.id, *data, templateOf(dialog));
+            break;
+          case kRtMessageTable:
+            rebuilt(type, name.id, *data, [&](std::string_view bytes, std::string& out) {
+              if (MessageTableWriter().Append(bytes, checked, out) == MessageTableWriter::kTooLong)
+                return Status::Fail(kErrorResourceTooLarge, "message too long");
+              return Status();
+            });
+            break;
+          case kRtRcdata:
+            // A form that cannot be walked keeps its bytes (the reading
+            // reported it); other RCDATA is no business of ours.
+            if (!IsFormStream(data->bytes)) break;
+            rebuilt(type, name.id, *data, [&](std::string_view bytes, std::string& out) {
+              FormStreamWriter().Append(bytes, checked, out);
+              return Status();
+            });
             break;
           case kRtVersion: {
             // Rebuilt now: it may move to another language.

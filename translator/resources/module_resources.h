@@ -1,5 +1,6 @@
 // A module file opened as data, with the translatable texts of its string
-// tables, menus, dialogs and version resources in reading order; and the
+// tables, menus, dialogs, version resources, message tables and Delphi
+// forms in reading order; and the
 // translated copy of the module written from it.
 #pragma once
 
@@ -21,9 +22,11 @@ namespace ulk {
 class ModuleResources {
  public:
   // Reads the module's texts: every string of every string-table block,
-  // then the items of every menu, dialog and version resource, each kind in
-  // directory order. On false the object is empty and LastError() holds the
-  // error code (SystemErrorText with the path names the file).
+  // then the items of every menu, dialog and version resource, the messages
+  // of every message table and the interface texts of every form stream,
+  // each kind in directory order. A message table or form that cannot be
+  // read is reported in Warnings() and kept as it is. On false the object is empty and LastError()
+  // holds the error code (SystemErrorText with the path names the file).
   bool ReadModule(const std::string& path);
   // Opens the module for WriteTranslatedModule only: its headers and
   // resources, no texts read.
@@ -44,6 +47,8 @@ class ModuleResources {
   const std::vector<ResourceId>& menus() const { return menus_; }
   const std::vector<ResourceId>& dialogs() const { return dialogs_; }
   const std::vector<ResourceId>& versions() const { return versions_; }
+  const std::vector<ResourceId>& messageTables() const { return messageTables_; }
+  const std::vector<ResourceId>& forms() const { return forms_; }
   // The bytes of a resource in the language the reader takes; empty when
   // the module has no such resource.
   std::string_view DataOf(std::uint32_t type, const ResourceId& id) const;
@@ -67,6 +72,10 @@ class ModuleResources {
                               TextTranslator& translator, AtomicFileWriter& prepared);
 
  private:
+  void ReadMessageTable(const ResourceId& id, std::string_view bytes,
+                        std::vector<ResourceText>& texts);
+  void ReadForm(const ResourceId& id, std::string_view bytes, std::vector<ResourceText>& texts);
+
   ModuleImage image_;
   std::string modulePath_;
   int lastError_ = 0;
@@ -75,6 +84,8 @@ class ModuleResources {
   std::vector<ResourceId> menus_;
   std::vector<ResourceId> dialogs_;
   std::vector<ResourceId> versions_;
+  std::vector<ResourceId> messageTables_;
+  std::vector<ResourceId> forms_;
   std::vector<std::string> warnings_;
 };
 

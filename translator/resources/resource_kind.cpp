@@ -2,6 +2,7 @@
 #include "translator/resources/resource_kind.h"
 
 #include <charconv>
+#include <iterator>
 
 namespace ulk {
 namespace {
@@ -11,8 +12,11 @@ constexpr ResourceKindInfo kKinds[] = {
     {ResourceKind::kMenu, kRtMenu, "MN", "MN_", 1024},
     {ResourceKind::kDialog, kRtDialog, "DL", "DL_", 1023},
     {ResourceKind::kVersion, kRtVersion, "VS", "VS_", 1025},
+    {ResourceKind::kMessageTable, kRtMessageTable, "MT", "MT_", 1026},
+    {ResourceKind::kForm, kRtRcdata, "FM", "FM_", 1031},
     {ResourceKind::kUnknown, 0, "UN", "UN_", 0},
 };
+constexpr std::size_t kUnknownIndex = std::size(kKinds) - 1;
 
 }  // namespace
 
@@ -20,7 +24,7 @@ const ResourceKindInfo& KindInfo(ResourceKind kind) {
   for (const auto& info : kKinds) {
     if (info.kind == kind) return info;
   }
-  return kKinds[4];
+  return kKinds[kUnknownIndex];
 }
 
 ResourceKind KindOfType(std::uint32_t type) {

@@ -1,4 +1,4 @@
-// The four kinds of resource that carry translatable texts, the grammar of
+// The kinds of resource that carry translatable texts, the grammar of
 // the keys by which every text is known, and how items are numbered.
 #pragma once
 
@@ -13,15 +13,20 @@ enum ResourceType : std::uint16_t {
   kRtMenu = 4,
   kRtDialog = 5,
   kRtString = 6,
+  kRtAccelerator = 9,
+  kRtRcdata = 10,
+  kRtMessageTable = 11,
   kRtVersion = 16,
 };
 
-enum class ResourceKind { kString, kMenu, kDialog, kVersion, kUnknown };
+// kForm: an RCDATA resource that holds a Delphi form stream; other RCDATA
+// resources carry no texts.
+enum class ResourceKind { kString, kMenu, kDialog, kVersion, kMessageTable, kForm, kUnknown };
 
 struct ResourceKindInfo {
   ResourceKind kind;
   std::uint16_t type;  // resource type number; 0 for kUnknown
-  const char* code;    // "ST", "MN", "DL", "VS", "UN"
+  const char* code;    // "ST", "MN", "DL", "VS", "MT", "FM", "UN"
   const char* prefix;  // "ST_", ...
   int treeLabelId;     // string id of the tree label; 0 when none
 };
@@ -70,6 +75,9 @@ constexpr std::int32_t kDialogCaptionId = -1;
 // their children, separators and items without text included.
 // Versions: the position among the non-empty values of the first string
 // table, from 0.
+// Message tables: the message id itself (MT_N_1 (1073741825)).
+// Forms: the position of the string among every string value of the form
+// stream, from 0, interface texts or not (FM_S_TFORM1 (4)).
 
 // One text read from a module.
 struct ResourceText {
@@ -78,6 +86,7 @@ struct ResourceText {
   std::string name;             // empty when the resource is numbered
   std::uint32_t item = 0;
   std::string text;  // as read, unescaped
+  std::string note;  // a form text's component path ("Form1.Button1.Caption"); else empty
 };
 
 // One text found by a codec inside one resource.

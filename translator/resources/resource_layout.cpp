@@ -4,6 +4,7 @@
 #include "platform/byte_stream.h"
 #include "platform/pe_image.h"
 #include "platform/text.h"
+#include "translator/resources/form_stream_codec.h"
 #include "translator/resources/resource_kind.h"
 
 namespace ulk {
@@ -17,6 +18,7 @@ bool WalkMenu(ByteReader& r, bool extended, int depth, std::int32_t parent, Menu
     const auto item = static_cast<std::int32_t>(layout.parents.size());
     bool popup = false;
     bool last = false;
+    std::uint32_t command = 0;
     if (extended) {
       std::uint32_t type = 0, state = 0, id = 0;
       std::uint16_t resInfo = 0;
@@ -25,16 +27,19 @@ bool WalkMenu(ByteReader& r, bool extended, int depth, std::int32_t parent, Menu
       }
       popup = resInfo & 0x01;
       last = resInfo & 0x80;
+      command = id;
     } else {
       std::uint16_t flags = 0;
       std::uint16_t id = 0;
       if (!r.U16(flags) || (!(flags & 0x10) && !r.U16(id))) return false;
       popup = flags & 0x10;
       last = flags & 0x80;
+      command = id;
     }
     std::u16string text;
     if (!r.Utf16z(text)) return false;
     layout.parents.push_back(parent);
+    layout.commands.push_back(command);
     if (popup) {
       std::uint32_t helpId = 0;
       if (extended && (!r.AlignTo4() || !r.U32(helpId))) return false;
@@ -109,11 +114,63 @@ bool ModuleLayouts::MenuParentOf(std::string_view entryKey, std::int32_t& parent
   return true;
 }
 
+bool ModuleLayouts::MenuCommandOf(std::string_view entryKey, std::uint32_t& command) const {
+  const auto found = menus.find(ToUpperUtf8(ResourceKeyOf(entryKey)));
+  std::uint32_t item = 0;
+  if (found == menus.end() || !ItemOfKey(entryKey, item) || item >= found->second.commands.size()) {
+    return false;
+  }
+  command = found->second.commands[item];
+  return true;
+}
+
+const std::string* ModuleLayouts::FormPathOf(std::string_view entryKey) const {
+  const auto form = formPaths.find(ToUpperUtf8(ResourceKeyOf(entryKey)));
+  std::uint32_t item = 0;
+  if (form == formPaths.end() || !ItemOfKey(entryKey, item)) return nullptr;
+  const auto path = form->second.find(item);
+  return path == form->second.end() ? nullptr : &path->second;
+}
+
+namespace {
+
+void ReadFormPaths(const ResourceName& name, std::string_view bytes, ModuleLayouts& layouts) {
+  std::vector<FormString> strings;
+  std::string problem;
+  if (!IsFormStream(bytes) || !ParseFormStream(bytes, strings, problem)) return;
+  auto& paths = layouts.formPaths[ToUpperUtf8(
+      MakeResourceKey(kRtRcdata, name.id.number, name.id.named ? name.id.NameUtf8() : ""))];
+  for (FormString& string : strings) {
+    if (string.isInterfaceText) paths.emplace(string.ordinal, std::move(string.path));
+  }
+}
+
+}  // namespace
+
 int ReadModuleLayouts(const std::string& path, ModuleLayouts& layouts) {
   layouts = {};
   ModuleImage image;
   if (const int error = image.Open(path)) return error;
   for (const ResourceTypeNode& type : image.Resources()) {
+    if (!type.id.named && type.id.number == kRtAccelerator) {
+      // A table cut short still binds the keys read before its end.
+      std::vector<Accelerator> table;
+      for (const ResourceName& name : type.names) {
+        const ResourceData* data = ChooseLanguage(name.languages);
+        if (!data) continue;
+        ParseAcceleratorTable(data->bytes, table);
+        for (const Accelerator& accelerator : table)
+          layouts.accelerators.emplace(accelerator.command, accelerator.chord);
+      }
+      continue;
+    }
+    if (!type.id.named && type.id.number == kRtRcdata) {
+      for (const ResourceName& name : type.names) {
+        if (const ResourceData* data = ChooseLanguage(name.languages))
+          ReadFormPaths(name, data->bytes, layouts);
+      }
+      continue;
+    }
     if (type.id.named || (type.id.number != kRtDialog && type.id.number != kRtMenu)) continue;
     for (const ResourceName& name : type.names) {
       const ResourceData* data = ChooseLanguage(name.languages);

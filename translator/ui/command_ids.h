@@ -112,6 +112,8 @@ enum TreeImage : int {
   kImageNote = 14,
   kImageNoteToReview = 15,
   kImageNoteReviewed = 16,
+  kImageMessageTable = 17,
+  kImageForm = 18,
 };
 
 }  // namespace ulk

@@ -34,6 +34,8 @@ constexpr KindLook kKindLooks[] = {
     {kNodeDialogs, kMsgTreeDialog, kImageDialog},
     {kNodeMenus, kMsgTreeMenu, kImageMenu},
     {kNodeVersion, kMsgTreeVersion, kImageVersion},
+    {kNodeMessageTables, kMsgTreeMessageTable, kImageMessageTable},
+    {kNodeForms, kMsgTreeForm, kImageForm},
 };
 
 const KindLook& LookOf(int code) {

@@ -37,6 +37,16 @@ constexpr const char* kMenu =
 constexpr const char* kVersion =
     R"(<path d="M2 2h7l5 5-7 7-5-5z" fill="#f6e3a1" stroke="#a4862d"/>)"
     R"(<circle cx="5.5" cy="5.5" r="1.3" fill="#a4862d"/>)";
+// A message table: a speech balloon with lines of text.
+constexpr const char* kMessages =
+    R"(<path d="M1.5 2.5h13v8.5H7l-3.5 3v-3h-2z" fill="#ffffff" stroke="#6b6b6b"/>)"
+    R"(<path d="M4 5.5h8M4 8h6" stroke="#c0651f" stroke-width="1.2"/>)";
+// A form: a window with an edit box and two buttons.
+constexpr const char* kForm =
+    R"(<rect x="1.5" y="2.5" width="13" height="11" fill="#f4f4f4" stroke="#8a5a9e"/>)"
+    R"(<rect x="1.5" y="2.5" width="13" height="2.5" fill="#8a5a9e"/>)"
+    R"(<rect x="3.5" y="6.5" width="9" height="2" fill="#ffffff" stroke="#8a5a9e" stroke-width="0.5"/>)"
+    R"(<rect x="4" y="10.5" width="3.5" height="1.8" fill="#d6c4e0"/><rect x="8.5" y="10.5" width="3.5" height="1.8" fill="#d6c4e0"/>)";
 constexpr const char* kSortUp = R"(<path d="M8 4l5 7H3z" fill="#555555"/>)";
 constexpr const char* kSortDown = R"(<path d="M3 5h10l-5 7z" fill="#555555"/>)";
 constexpr const char* kPlus =
@@ -202,7 +212,9 @@ wxImageList* CreateTreeImages() {
                                 kReviewed,
                                 kNote,
                                 std::string(kNote) + kToReviewBadge,
-                                std::string(kNote) + kReviewedBadge};
+                                std::string(kNote) + kReviewedBadge,
+                                kMessages,
+                                kForm};
   auto* list = new wxImageList(16, 16, true, static_cast<int>(std::size(images)));
   for (const std::string& body : images) list->Add(Svg(body).GetBitmap(wxSize(16, 16)));
   return list;
