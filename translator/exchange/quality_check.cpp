@@ -9,6 +9,7 @@
 
 #include "platform/system_error.h"
 #include "platform/text.h"
+#include "translator/exchange/control_text_fit.h"
 #include "translator/exchange/text_tokens.h"
 #include "translator/exchange/text_width.h"
 #include "translator/model/text_escape.h"
@@ -20,8 +21,6 @@ namespace {
 
 constexpr std::uint16_t kButtonClass = 0x80;
 constexpr std::uint16_t kStaticClass = 0x82;
-constexpr std::uint32_t kStaticNoPrefix = 0x80;
-constexpr std::uint32_t kButtonMultiline = 0x2000;
 constexpr int kProgressStep = 256;
 
 bool HasLetters(std::string_view text) {
@@ -119,22 +118,6 @@ std::string FinalPunctuation(std::string_view text) {
   return {};
 }
 
-// The text as a control shows it: hotkey markers gone ("&&" shows "&").
-std::string ShownText(std::string_view text, bool prefixes) {
-  if (!prefixes) return std::string(text);
-  std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '&' && i + 1 < text.size()) ++i;
-    out.push_back(text[i]);
-  }
-  return out;
-}
-
-struct Fit {
-  double demand = 0;  // above 1: does not fit
-  std::string detail;
-};
-
 class Checker {
  public:
   Checker(OperationUi& ui, CheckResult& result) : ui_(ui), result_(result) {}
@@ -154,7 +137,6 @@ class Checker {
   void CheckLanguage(const ModuleLanguage& original, const ModuleLanguage& target);
   void Entry(const TextEntry& entry, const TextEntry* translated);
   void Width(const TextEntry& entry, const std::string& translation);
-  Fit Measure(const std::string& stored, const ControlBox& control);
   void Add(const std::string& key, CheckKind kind, const std::string& original,
            const std::string& translation, std::string detail);
   void Clashes(std::vector<Scoped>& scoped);
@@ -315,78 +297,6 @@ void Checker::Entry(const TextEntry& entry, const TextEntry* translated) {
   if (layouts_ && KindOfKey(entry.key) == ResourceKind::kDialog) Width(entry, translation);
 }
 
-Fit Checker::Measure(const std::string& stored, const ControlBox& control) {
-  Fit fit;
-  const bool isStatic = control.classOrdinal == kStaticClass;
-  const std::uint32_t type = control.style & (isStatic ? 0x1Fu : 0x0Fu);
-  // The room the text gets: a button's frame, a check box's box, a group
-  // box's corners take their share of the control.
-  int marginUnits = 0;
-  bool wraps = false;
-  if (isStatic) {
-    wraps = type <= 2;  // left, centred, right: the system breaks lines
-  } else if (type <= 1) {
-    marginUnits = 4;  // push buttons
-    wraps = control.style & kButtonMultiline;
-  } else if (type == 7) {
-    marginUnits = 8;  // group boxes
-  } else {
-    marginUnits = 12;  // check boxes and radio buttons
-    wraps = control.style & kButtonMultiline;
-  }
-  const int room = measurer_.HorizontalPixels(std::max(0, control.cx - marginUnits));
-  const int lineHeight = std::max(1, measurer_.BaseUnitY());
-  const int lines = wraps ? std::max(1, measurer_.VerticalPixels(control.cy) / lineHeight) : 1;
-  const bool prefixes = !(isStatic && (control.style & kStaticNoPrefix));
-  const std::string text = ShownText(UnescapeText(stored), prefixes);
-
-  int widest = 0;
-  int needed = 0;
-  for (std::size_t start = 0; start <= text.size();) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    std::string_view line = std::string_view(text).substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (!wraps) {
-      widest = std::max(widest, measurer_.TextWidth(line));
-      ++needed;
-    } else {
-      // Greedy breaking at blanks, as the system breaks a static's text.
-      int used = 0;
-      int lineCount = 1;
-      const int blank = measurer_.TextWidth(" ");
-      for (std::size_t at = 0; at <= line.size();) {
-        std::size_t next = line.find(' ', at);
-        if (next == std::string_view::npos) next = line.size();
-        const int word = measurer_.TextWidth(line.substr(at, next - at));
-        widest = std::max(widest, word);
-        if (used > 0 && used + blank + word > room) {
-          ++lineCount;
-          used = word;
-        } else {
-          used += (used > 0 ? blank : 0) + word;
-        }
-        at = next + 1;
-      }
-      needed += lineCount;
-    }
-    if (end == text.size()) break;
-    start = end + 1;
-  }
-  const double widthDemand = room > 0 ? static_cast<double>(widest) / room : (widest > 0 ? 1e9 : 0);
-  const double lineDemand = static_cast<double>(needed) / lines;
-  fit.demand = std::max(widthDemand, lineDemand);
-  if (lineDemand > 1 && widthDemand <= 1) {
-    fit.detail = "necesita " + std::to_string(needed) + " líneas y el control tiene sitio para " +
-                 std::to_string(lines);
-  } else {
-    fit.detail = "mide " + std::to_string(widest) + " píxeles y el control deja " +
-                 std::to_string(std::max(room, 0)) + " (" + std::to_string(control.cx) +
-                 " unidades de diálogo)";
-  }
-  return fit;
-}
-
 void Checker::Width(const TextEntry& entry, const std::string& translation) {
   const DialogBox* dialog = layouts_->DialogOf(entry.key);
   const ControlBox* control = layouts_->ControlOf(entry.key);
@@ -399,11 +309,11 @@ void Checker::Width(const TextEntry& entry, const std::string& translation) {
     measurerNoted_ = true;
     return;
   }
-  const Fit translated = Measure(translation, *control);
+  const TextFit translated = MeasureControlText(measurer_, translation, *control);
   if (translated.demand <= 1) return;
   // A text the module's own layout already lets overflow (by our measure)
   // is only reported when the translation needs more than the original.
-  const Fit own = Measure(entry.text, *control);
+  const TextFit own = MeasureControlText(measurer_, entry.text, *control);
   if (translated.demand <= own.demand) return;
   const std::string font = dialog->hasFont
                                ? dialog->font.face + " " + std::to_string(dialog->font.pointSize)

@@ -14,6 +14,7 @@
 #include "platform/pe_image.h"
 #include "translator/model/project.h"
 #include "translator/resources/module_resources.h"
+#include "translator/resources/resource_layout.h"
 
 namespace ulk {
 
@@ -187,6 +188,11 @@ using ReadTextList = std::vector<std::pair<std::string, std::string>>;
 // original stay keeps its review state and note. Notes on the originals
 // stay at their key, or follow their text to a new one.
 void MergeReadTexts(Module& module, const ReadTextList& readTexts);
+
+// Drops the geometry of every target language that no longer belongs to the
+// module's dialog as `layouts` has it (a control added, removed or changed
+// in the module, a dialog gone); one message per control dropped.
+std::vector<std::string> DropStaleGeometry(Module& module, const ModuleLayouts& layouts);
 
 // The program's own resources: the template library is type "DLL", number
 // 149. Empty when there is no such resource.
