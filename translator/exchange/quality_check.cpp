@@ -14,6 +14,7 @@
 #include "translator/exchange/text_width.h"
 #include "translator/model/text_escape.h"
 #include "translator/resources/resource_kind.h"
+#include "translator/resources/dialog_geometry.h"
 #include "translator/resources/resource_layout.h"
 
 namespace ulk {
@@ -140,6 +141,9 @@ class Checker {
   void Add(const std::string& key, CheckKind kind, const std::string& original,
            const std::string& translation, std::string detail);
   void Clashes(std::vector<Scoped>& scoped);
+  // The target language's geometry of a dialog, or null.
+  const DialogGeometry* GeometryOf(std::string_view dialogKey) const;
+  void Overlaps(const ModuleLanguage& original);
   void Step();
 
   OperationUi& ui_;
@@ -222,6 +226,7 @@ void Checker::CheckLanguage(const ModuleLanguage& original, const ModuleLanguage
         {std::move(scope), entry.key, shown.front(), own.empty() ? "" : own.front(), isTranslated});
   }
   Clashes(scoped);
+  if (layouts_) Overlaps(original);
   std::stable_sort(pending_.begin(), pending_.end(),
                    [](const auto& a, const auto& b) { return a.first < b.first; });
   for (auto& [position, finding] : pending_) result_.findings.push_back(std::move(finding));
@@ -309,17 +314,50 @@ void Checker::Width(const TextEntry& entry, const std::string& translation) {
     measurerNoted_ = true;
     return;
   }
-  const TextFit translated = MeasureControlText(measurer_, translation, *control);
+  // Measured where the language puts the control.
+  ControlBox placed = *control;
+  const DialogGeometry* geometry = GeometryOf(ResourceKeyOf(entry.key));
+  if (const auto stored = geometry ? geometry->find(control->item) : DialogGeometry::const_iterator();
+      geometry && stored != geometry->end() &&
+      GeometryMatches(*dialog, control->item, stored->second)) {
+    placed.x = stored->second.rect.x;
+    placed.y = stored->second.rect.y;
+    placed.cx = stored->second.rect.cx;
+    placed.cy = stored->second.rect.cy;
+  }
+  const TextFit translated = MeasureControlText(measurer_, translation, placed);
   if (translated.demand <= 1) return;
   // A text the module's own layout already lets overflow (by our measure)
   // is only reported when the translation needs more than the original.
   const TextFit own = MeasureControlText(measurer_, entry.text, *control);
-  if (translated.demand <= own.demand) return;
+  if (MeasureControlText(measurer_, translation, *control).demand <= own.demand) return;
   const std::string font = dialog->hasFont
                                ? dialog->font.face + " " + std::to_string(dialog->font.pointSize)
                                : std::string("la fuente del sistema");
   Add(entry.key, CheckKind::kWidth, entry.text, translation,
       "en " + font + ": " + translated.detail);
+}
+
+const DialogGeometry* Checker::GeometryOf(std::string_view dialogKey) const {
+  const auto found = target_->dialogGeometry.find(ToUpperUtf8(dialogKey));
+  return found == target_->dialogGeometry.end() ? nullptr : &found->second;
+}
+
+void Checker::Overlaps(const ModuleLanguage& original) {
+  for (const auto& [dialogKey, geometry] : target_->dialogGeometry) {
+    const auto module = layouts_->dialogs.find(dialogKey);
+    if (module == layouts_->dialogs.end()) continue;
+    const LaidOutDialog own = LayOut(module->second, {});
+    for (const auto& [a, b] : NewOverlaps(own, LayOut(module->second, geometry))) {
+      const std::string key = MakeEntryKey(dialogKey, a);
+      const TextEntry* text = original.FindEntry(key);
+      const TextEntry* translated = target_->FindEntry(key);
+      Add(key, CheckKind::kOverlap, text ? text->text : std::string(),
+          translated ? translated->text : std::string(),
+          "se solapa con el control " + std::to_string(b) + " (" + MakeEntryKey(dialogKey, b) +
+              "), que en el original no tocaba");
+    }
+  }
 }
 
 void Checker::Clashes(std::vector<Scoped>& scoped) {
@@ -363,6 +401,8 @@ const char* CheckId(CheckKind kind) {
       return "identical";
     case CheckKind::kWidth:
       return "width";
+    case CheckKind::kOverlap:
+      return "overlap";
   }
   return "";
 }
@@ -385,6 +425,8 @@ const char* CheckLabel(CheckKind kind) {
       return "igual al original";
     case CheckKind::kWidth:
       return "ancho";
+    case CheckKind::kOverlap:
+      return "solapamiento";
   }
   return "";
 }

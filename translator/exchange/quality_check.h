@@ -22,6 +22,7 @@ enum class CheckKind {
   kUntranslated,  // no translation (the original has letters)
   kIdentical,     // the translation equals the original (which has letters)
   kWidth,         // wider than its dialog control in the dialog's font
+  kOverlap,       // the language's layout makes two controls overlap that did not
 };
 
 // The check's name for machines ("format", ...) and for people ("formato", ...).
