@@ -2,6 +2,8 @@
 // long on purpose, and what the check says of the result.
 #include "translator/exchange/layout_fit.h"
 
+#include "translator/exchange/layout_edit.h"
+
 #include <filesystem>
 
 #include <gtest/gtest.h>
@@ -130,6 +132,46 @@ TEST_P(LayoutFitTest, TheCheckFindsOverlapsTheLanguageMade) {
   label.rect.cx = 60;  // over the edit box beside it
   German().dialogGeometry["DL_N_200"][1] = label;
   EXPECT_EQ(Findings(CheckKind::kOverlap), std::vector<std::string>{"DL_N_200 (1)"});
+}
+
+// The editor's edits, as the window makes them.
+TEST_P(LayoutFitTest, TheEditorMovesResizesFitsAndResets) {
+  German().SetEntry("DL_N_200 (1)", "Vollständiger Vorname:");
+  const DialogBox& module = layouts_.dialogs.at("DL_N_200");
+  LayoutEditSession session(module, "DL_N_200", *M().DefaultLanguage(), German());
+  EXPECT_EQ(session.NotFitting(), std::vector<std::uint32_t>{1});
+  EXPECT_EQ(session.HitTest(10, 10), 1u);
+  EXPECT_EQ(session.HitTest(20, 60), 6u) << "the check box, not the group box around it";
+  EXPECT_EQ(session.HitTest(199, 89), 0u);
+  session.Select(9);
+  session.SelectNext(false);
+  EXPECT_EQ(session.Selection(), 0u);
+  session.SelectNext(true);
+  EXPECT_EQ(session.Selection(), 9u);
+
+  // Moves and sizes stay inside the template's range; the dialog only resizes.
+  session.Select(2);
+  EXPECT_TRUE(session.MoveBy(1, 0));
+  EXPECT_TRUE(session.ResizeBy(-200, 0));
+  EXPECT_EQ(session.RectOfItem(2), (DialogRect{41, 7, 0, 12}));
+  EXPECT_FALSE(session.ResizeBy(-1, 0));
+  EXPECT_TRUE(session.SetRect({32767, 7, 100, 12}));
+  EXPECT_EQ(session.RectOfItem(2), (DialogRect{32767, 7, 0, 12}));
+  EXPECT_TRUE(session.Reset());
+  EXPECT_EQ(session.RectOfItem(2), RectOf(module.controls[1]));
+  session.Select(0);
+  EXPECT_FALSE(session.MoveBy(5, 5));
+  EXPECT_FALSE(session.Changed());
+
+  session.Select(1);
+  const DialogFitReport report = session.Fit();
+  EXPECT_FALSE(report.changes.empty());
+  EXPECT_TRUE(session.NotFitting().empty());
+  EXPECT_TRUE(session.Changed());
+  EXPECT_EQ(session.Geometry().count(1), 1u);
+  session.Select(0);
+  EXPECT_TRUE(session.Reset());
+  EXPECT_TRUE(session.Geometry().empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(BothFormats, LayoutFitTest,

@@ -31,7 +31,7 @@ ControlBox Placed(const ControlBox& control, const DialogRect& rect) {
 
 struct DialogTexts {
   std::string key;
-  std::vector<std::pair<std::uint32_t, std::string>> translations;  // by item
+  DialogTranslations translations;  // by item
 };
 
 // The dialogs of the original's entries, in their order, with the
@@ -52,35 +52,85 @@ std::vector<DialogTexts> TranslatedDialogs(const ModuleLanguage& original,
   return dialogs;
 }
 
+// The width control `item` needs for `translation` where `start` puts it:
+// 0 when it fits (or the module's own text overflows as much), -1 when no
+// width is enough.
+int WidthNeeded(const DialogBox& module, std::string_view dialogKey, const LaidOutDialog& start,
+                std::uint32_t item, const std::string& translation,
+                const ModuleLanguage& original, TextMeasurer& measurer) {
+  const ControlBox* control = module.Control(item);
+  if (!control || !HasTextTitle(*control)) return 0;
+  const ControlBox here = Placed(*control, start.controls[item - 1]);
+  if (MeasureControlText(measurer, translation, here).demand <= 1) return 0;
+  // As the check: a text the module itself lets overflow (by our measure)
+  // is only fitted when the translation needs more than the original.
+  const TextEntry* own = original.FindEntry(MakeEntryKey(dialogKey, item));
+  if (own && MeasureControlText(measurer, translation, *control).demand <=
+                 MeasureControlText(measurer, own->text, *control).demand) {
+    return 0;
+  }
+  return NeededControlWidth(measurer, translation, here);
+}
+
 void FitOne(const DialogBox& module, const DialogTexts& texts, const ModuleLanguage& original,
             ModuleLanguage& target, bool dryRun, TextMeasurer& measurer, LayoutFitResult& result) {
   const auto stored = target.dialogGeometry.find(texts.key);
   const DialogGeometry none;
   const LaidOutDialog start = LayOut(module, stored == target.dialogGeometry.end() ? none
                                                                                   : stored->second);
-  DialogFitReport report;
-  report.dialogKey = texts.key;
-  std::vector<WidthNeed> needs;
-  for (const auto& [item, translation] : texts.translations) {
-    const ControlBox* control = module.Control(item);
-    if (!control || !HasTextTitle(*control)) continue;
-    const ControlBox here = Placed(*control, start.controls[item - 1]);
-    if (MeasureControlText(measurer, translation, here).demand <= 1) continue;
-    // As the check: a text the module itself lets overflow (by our measure)
-    // is only fitted when the translation needs more than the original.
-    const TextEntry* own = original.FindEntry(MakeEntryKey(texts.key, item));
-    if (own && MeasureControlText(measurer, translation, *control).demand <=
-                   MeasureControlText(measurer, own->text, *control).demand) {
-      continue;
+  LaidOutDialog fitted;
+  DialogFitReport report =
+      FitDialogTexts(module, texts.key, start, texts.translations, original, measurer, {}, fitted);
+  if (report.changes.empty() && report.unfitted.empty()) return;
+  if (!report.changes.empty()) {
+    result.changed = true;
+    if (!dryRun) {
+      DialogGeometry geometry = GeometryFor(module, fitted);
+      if (geometry.empty()) {
+        target.dialogGeometry.erase(texts.key);
+      } else {
+        target.dialogGeometry.insert_or_assign(texts.key, std::move(geometry));
+      }
     }
-    const int width = NeededControlWidth(measurer, translation, here);
+  }
+  result.dialogs.push_back(std::move(report));
+}
+
+}  // namespace
+
+DialogTranslations TranslationsOfDialog(const ModuleLanguage& original,
+                                        const ModuleLanguage& target, std::string_view dialogKey) {
+  DialogTranslations translations;
+  ModuleLanguage::Cursor cursor = target.Entries().begin();
+  for (const TextEntry& own : original.Entries()) {
+    if (ResourceKeyOf(own.key) != dialogKey) continue;
+    std::uint32_t item = 0;
+    const TextEntry* translated = TranslationOf(target, own, cursor);
+    if (!translated || !ItemOfKey(own.key, item) || item == kDialogCaptionItem) continue;
+    translations.emplace_back(item, translated->text);
+  }
+  return translations;
+}
+
+DialogFitReport FitDialogTexts(const DialogBox& module, std::string_view dialogKey,
+                               const LaidOutDialog& start, const DialogTranslations& translations,
+                               const ModuleLanguage& original, TextMeasurer& measurer,
+                               const std::vector<std::uint32_t>& only, LaidOutDialog& fitted) {
+  DialogFitReport report;
+  report.dialogKey = std::string(dialogKey);
+  fitted = start;
+  if (start.controls.size() != module.controls.size()) return report;
+  std::vector<WidthNeed> needs;
+  for (const auto& [item, translation] : translations) {
+    if (!only.empty() && std::find(only.begin(), only.end(), item) == only.end()) continue;
+    const int width = WidthNeeded(module, dialogKey, start, item, translation, original, measurer);
     if (width < 0) {
       report.unfitted.push_back({item, "el texto necesita más líneas de las que caben"});
-      continue;
+    } else if (width > 0) {
+      needs.push_back({item, width});
     }
-    needs.push_back({item, width});
   }
-  if (needs.empty() && report.unfitted.empty()) return;
+  if (needs.empty()) return report;
   const FitOutcome outcome = FitDialog(module, start, needs);
   for (const std::uint32_t item : outcome.unfitted) {
     report.unfitted.push_back({item, "no hay sitio sin solaparse con otro control"});
@@ -97,21 +147,23 @@ void FitOne(const DialogBox& module, const DialogTexts& texts, const ModuleLangu
         std::find(outcome.widened.begin(), outcome.widened.end(), item) != outcome.widened.end();
     report.changes.push_back({item, start.controls[i], outcome.layout.controls[i], widened});
   }
-  if (!report.changes.empty()) {
-    result.changed = true;
-    if (!dryRun) {
-      DialogGeometry geometry = GeometryFor(module, outcome.layout);
-      if (geometry.empty()) {
-        target.dialogGeometry.erase(texts.key);
-      } else {
-        target.dialogGeometry.insert_or_assign(texts.key, std::move(geometry));
-      }
-    }
-  }
-  result.dialogs.push_back(std::move(report));
+  fitted = outcome.layout;
+  return report;
 }
 
-}  // namespace
+std::vector<std::uint32_t> ControlsNotFitting(const DialogBox& module, std::string_view dialogKey,
+                                              const LaidOutDialog& layout,
+                                              const DialogTranslations& translations,
+                                              const ModuleLanguage& original,
+                                              TextMeasurer& measurer) {
+  std::vector<std::uint32_t> items;
+  if (layout.controls.size() != module.controls.size()) return items;
+  for (const auto& [item, translation] : translations) {
+    const int width = WidthNeeded(module, dialogKey, layout, item, translation, original, measurer);
+    if (width != 0) items.push_back(item);
+  }
+  return items;
+}
 
 std::string DialogKeyOf(std::string_view given) {
   std::string key = ToUpperUtf8(TrimView(given));

@@ -54,6 +54,29 @@ LayoutFitResult FitLayouts(const ModuleLayouts& layouts, const ModuleLanguage& o
 LayoutFitResult FitModuleLayouts(const Module& module, ModuleLanguage& target,
                                  const std::string* dialogKey, bool dryRun);
 
+// The translations generation would write for the control titles of one
+// dialog (resource key), by item, in entry order.
+using DialogTranslations = std::vector<std::pair<std::uint32_t, std::string>>;
+DialogTranslations TranslationsOfDialog(const ModuleLanguage& original,
+                                        const ModuleLanguage& target, std::string_view dialogKey);
+
+// Fits one dialog laid out as `start` around `translations` (stored texts),
+// only the controls in `only` when it is not empty: the report of what
+// changed and what could not be fitted, and the layout after fitting in
+// `fitted`. `measurer` must have the dialog's font selected.
+DialogFitReport FitDialogTexts(const DialogBox& module, std::string_view dialogKey,
+                               const LaidOutDialog& start, const DialogTranslations& translations,
+                               const ModuleLanguage& original, TextMeasurer& measurer,
+                               const std::vector<std::uint32_t>& only, LaidOutDialog& fitted);
+
+// The controls of `layout` whose translated text does not fit them, as the
+// check finds them.
+std::vector<std::uint32_t> ControlsNotFitting(const DialogBox& module, std::string_view dialogKey,
+                                              const LaidOutDialog& layout,
+                                              const DialogTranslations& translations,
+                                              const ModuleLanguage& original,
+                                              TextMeasurer& measurer);
+
 // A dialog as the user names it: a resource key or an entry key of it, in
 // any letter case ("dl_n_100", "DL_N_100 (3)").
 std::string DialogKeyOf(std::string_view given);
