@@ -1,0 +1,391 @@
+// The layout editor's window.
+#include "translator/ui/layout_editor_dlg.h"
+
+#include <algorithm>
+
+#include <wx/button.h>
+#include <wx/panel.h>
+#include <wx/scrolwin.h>
+#include <wx/sizer.h>
+#include <wx/spinctrl.h>
+#include <wx/stattext.h>
+
+#include "platform/pe_image.h"
+#include "platform/text.h"
+#include "translator/model/text_escape.h"
+#include "translator/model/undo_history.h"
+#include "translator/resources/resource_kind.h"
+#include "translator/ui/dialog_ids.h"
+#include "translator/ui/preview/dialog_renderer.h"
+#include "translator/ui/preview/preview_controls.h"
+#include "uikit/message_box.h"
+#include "uikit/wx_text.h"
+
+namespace ulk {
+namespace {
+
+constexpr const char* kCaption = "Editar disposición";
+constexpr int kHandle = 5;  // pixels
+constexpr int kCanvasMargin = 12;
+constexpr const char* kFieldNames[4] = {"&x:", "&y:", "&cx:", "c&y (alto):"};
+
+// The dialog's template in the module file, in the language the reader takes.
+bool ReadModuleDialog(const std::string& path, std::string_view dialogKey, DialogTemplate& out) {
+  ModuleImage image;
+  if (image.Open(path) != 0) return false;
+  // "DL_N_100" names dialog 100, "DL_S_NAME" the dialog named NAME.
+  if (dialogKey.size() < 6) return false;
+  const std::string_view name = dialogKey.substr(5);
+  ResourceId id;
+  if (dialogKey[3] == 'N') {
+    std::uint32_t number = 0;
+    for (const char c : name) {
+      if (c < '0' || c > '9' || number > 0xFFFF) return false;
+      number = number * 10 + static_cast<std::uint32_t>(c - '0');
+    }
+    id = ResourceId::Number(number);
+  } else {
+    id = ResourceId::Name(name);
+  }
+  for (const auto& type : image.Resources()) {
+    if (type.id != ResourceId::Number(kRtDialog)) continue;
+    for (const auto& entry : type.names) {
+      const bool same = id.named ? entry.id.named && ToUpperUtf8(entry.id.NameUtf8()) ==
+                                                         ToUpperUtf8(id.NameUtf8())
+                                 : !entry.id.named && (entry.id.number & 0xFFFF) == id.number;
+      if (!same) continue;
+      const ResourceData* data = image.Find(type.id, entry.id);
+      return data && ReadDialogTemplate(data->bytes, out).ok();
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+CLayoutEditorDlg::CLayoutEditorDlg(wxWindow* parent, DialogTemplate dialog,
+                                   std::unique_ptr<LayoutEditSession> session,
+                                   const std::string& languageName)
+    : UlkDialog(parent, kDlgLayoutEditor,
+                std::string(kCaption) + " - " + session->DialogKey() + " (" + languageName + ")"),
+      dialog_(std::move(dialog)),
+      session_(std::move(session)) {
+  auto* top = new wxBoxSizer(wxVERTICAL);
+  auto* row = new wxBoxSizer(wxHORIZONTAL);
+  canvas_ = new wxScrolledWindow(this, kCtlLayoutCanvas, wxDefaultPosition, wxSize(560, 420),
+                                 wxBORDER_SUNKEN | wxHSCROLL | wxVSCROLL | wxWANTS_CHARS);
+  canvas_->SetScrollRate(10, 10);
+  canvas_->SetBackgroundColour(wxColour(128, 128, 128));
+  row->Add(canvas_, 1, wxEXPAND | wxALL, 10);
+
+  auto* side = new wxBoxSizer(wxVERTICAL);
+  selectionName_ = new wxStaticText(this, wxID_ANY, wxString(), wxDefaultPosition, wxSize(200, -1));
+  side->Add(selectionName_, 0, wxEXPAND | wxBOTTOM, 8);
+  auto* grid = new wxFlexGridSizer(2, 6, 6);
+  for (int i = 0; i < 4; ++i) {
+    grid->Add(new wxStaticText(this, wxID_ANY, ToWx(kFieldNames[i])), 0, wxALIGN_CENTER_VERTICAL);
+    fields_[i] = new wxSpinCtrl(this, kCtlLayoutX + i, wxString(), wxDefaultPosition,
+                                wxSize(110, -1), wxSP_ARROW_KEYS, kMinDialogUnit, kMaxDialogUnit);
+    fields_[i]->Bind(wxEVT_SPINCTRL, &CLayoutEditorDlg::OnField, this);
+    grid->Add(fields_[i], 0, wxEXPAND);
+  }
+  side->Add(grid, 0, wxEXPAND | wxBOTTOM, 10);
+  auto* fit = new wxButton(this, kCtlLayoutFit, ToWx("&Ajustar al texto"));
+  auto* reset = new wxButton(this, kCtlLayoutReset, ToWx("&Restablecer"));
+  side->Add(fit, 0, wxEXPAND | wxBOTTOM, 6);
+  side->Add(reset, 0, wxEXPAND | wxBOTTOM, 10);
+  notFitting_ = new wxStaticText(this, wxID_ANY, wxString(), wxDefaultPosition, wxSize(200, 60));
+  side->Add(notFitting_, 0, wxEXPAND);
+  side->Add(new wxStaticText(this, wxID_ANY,
+                             ToWx("Flechas: mover una unidad\nMayús+flechas: cambiar el tamaño\n"
+                                  "Tab: siguiente control")),
+            0, wxEXPAND | wxTOP, 10);
+  row->Add(side, 0, wxEXPAND | wxTOP | wxRIGHT | wxBOTTOM, 10);
+  top->Add(row, 1, wxEXPAND);
+  top->Add(MakeButtons(), 0, wxEXPAND | wxALL, 10);
+  SetSizer(top);
+
+  fit->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
+    session_->Fit();
+    Refresh();
+  });
+  reset->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
+    session_->Reset();
+    Refresh();
+  });
+  Bind(wxEVT_CHAR_HOOK, &CLayoutEditorDlg::OnCharHook, this);
+  BindMouse(canvas_);
+  BuildDialog();
+  Refresh();
+  FitToContents();
+  canvas_->SetFocus();
+}
+
+CLayoutEditorDlg::~CLayoutEditorDlg() = default;
+
+DialogTemplate CLayoutEditorDlg::TranslatedTemplate() const {
+  DialogTemplate shown = dialog_;
+  const LaidOutDialog& layout = session_->Layout();
+  shown.x = layout.dialog.x;
+  shown.y = layout.dialog.y;
+  shown.cx = layout.dialog.cx;
+  shown.cy = layout.dialog.cy;
+  for (std::size_t i = 0; i < shown.controls.size() && i < layout.controls.size(); ++i) {
+    DialogControl& control = shown.controls[i];
+    control.x = layout.controls[i].x;
+    control.y = layout.controls[i].y;
+    control.cx = layout.controls[i].cx;
+    control.cy = layout.controls[i].cy;
+    const std::string* text = session_->TranslationOf(static_cast<std::uint32_t>(i + 1));
+    if (text && !control.title.isOrdinal) control.title.text = UnescapeText(*text);
+  }
+  if (const std::string* caption = session_->TranslationOf(kDialogCaptionItem)) {
+    shown.caption = UnescapeText(*caption);
+  }
+  return shown;
+}
+
+void CLayoutEditorDlg::BuildDialog() {
+  marks_.clear();
+  if (embedded_) embedded_->Destroy();
+  embedded_ = new EmbeddedDialog(canvas_, TranslatedTemplate(), nullptr);
+  embedded_->Move(kCanvasMargin, kCanvasMargin);
+  shownDialog_ = session_->Layout().dialog;
+  const wxSize size = embedded_->DialogSize();
+  canvas_->SetVirtualSize(size.x + 2 * kCanvasMargin, size.y + 2 * kCanvasMargin);
+  BindMouse(embedded_);
+  BindMouse(embedded_->ClientArea());
+  for (std::size_t i = 0; i < session_->ControlCount(); ++i) {
+    if (wxWindow* window = embedded_->ControlWindow(i)) {
+      BindMouse(window);
+      // The controls are pictures here: the keys belong to the editor.
+      window->SetCanFocus(false);
+      for (wxWindow* child : window->GetChildren()) BindMouse(child);
+    }
+  }
+}
+
+void CLayoutEditorDlg::BindMouse(wxWindow* window) {
+  window->Bind(wxEVT_LEFT_DOWN, &CLayoutEditorDlg::OnMouseDown, this);
+  window->Bind(wxEVT_LEFT_DCLICK, &CLayoutEditorDlg::OnMouseDown, this);
+  window->Bind(wxEVT_MOTION, &CLayoutEditorDlg::OnMouseMove, this);
+  window->Bind(wxEVT_LEFT_UP, &CLayoutEditorDlg::OnMouseUp, this);
+}
+
+wxRect CLayoutEditorDlg::PixelsOf(const DialogRect& rect) const {
+  const PixelRect pixels =
+      DialogUnitsToPixels(rect.x, rect.y, rect.cx, rect.cy, embedded_->Layout().units);
+  return wxRect(pixels.x, pixels.y, pixels.width, pixels.height);
+}
+
+int CLayoutEditorDlg::ToUnitsX(int pixels) const {
+  return MulDivRounded(pixels, 4, std::max(1, embedded_->Layout().units.x));
+}
+
+int CLayoutEditorDlg::ToUnitsY(int pixels) const {
+  return MulDivRounded(pixels, 8, std::max(1, embedded_->Layout().units.y));
+}
+
+void CLayoutEditorDlg::PlaceControls() {
+  // Only the controls move: the renderer's own layout (combo boxes shown
+  // closed, and so on) for the template as it now stands.
+  const DialogLayout layout = LayoutDialog(TranslatedTemplate(), embedded_->Layout().units);
+  for (std::size_t i = 0; i < layout.controls.size(); ++i) {
+    wxWindow* window = embedded_->ControlWindow(i);
+    if (!window) continue;
+    const ControlLayout& control = layout.controls[i];
+    const int height = control.closedHeight > 0 ? control.closedHeight : control.rect.height;
+    window->SetSize(ScreenCoordinate(control.rect.x), ScreenCoordinate(control.rect.y),
+                    ScreenLength(control.rect.width), ScreenLength(height));
+  }
+}
+
+void CLayoutEditorDlg::PlaceMarks() {
+  for (wxPanel* mark : marks_) mark->Destroy();
+  marks_.clear();
+  wxWindow* client = embedded_->ClientArea();
+  const auto mark = [&](const wxRect& rect, const wxColour& colour) {
+    auto* panel = new wxPanel(client, wxID_ANY, rect.GetPosition(), rect.GetSize(), wxBORDER_NONE);
+    panel->SetBackgroundColour(colour);
+    BindMouse(panel);
+    marks_.push_back(panel);
+  };
+  // Red frames around what does not fit, then the selection's handles.
+  for (const std::uint32_t item : session_->NotFitting()) {
+    const wxRect r = PixelsOf(session_->RectOfItem(item));
+    mark(wxRect(r.x - 1, r.y - 1, r.width + 2, 1), *wxRED);
+    mark(wxRect(r.x - 1, r.GetBottom() + 1, r.width + 2, 1), *wxRED);
+    mark(wxRect(r.x - 1, r.y, 1, r.height), *wxRED);
+    mark(wxRect(r.GetRight() + 1, r.y, 1, r.height), *wxRED);
+  }
+  const std::uint32_t selected = session_->Selection();
+  if (selected == 0) return;
+  const wxRect r = PixelsOf(session_->RectOfItem(selected));
+  const int xs[3] = {r.x - kHandle, r.x + r.width / 2 - kHandle / 2, r.x + r.width};
+  const int ys[3] = {r.y - kHandle, r.y + r.height / 2 - kHandle / 2, r.y + r.height};
+  for (int i = 0; i < 3; ++i) {
+    for (int j = 0; j < 3; ++j) {
+      if (i == 1 && j == 1) continue;
+      mark(wxRect(xs[i], ys[j], kHandle, kHandle), wxColour(0, 0, 160));
+    }
+  }
+}
+
+void CLayoutEditorDlg::ShowFields() {
+  const std::uint32_t selected = session_->Selection();
+  const DialogRect& rect = session_->RectOfItem(selected);
+  showingFields_ = true;
+  const int values[4] = {rect.x, rect.y, rect.cx, rect.cy};
+  for (int i = 0; i < 4; ++i) fields_[i]->SetValue(values[i]);
+  // The dialog keeps the module's position: only its size is edited.
+  fields_[0]->Enable(selected != 0);
+  fields_[1]->Enable(selected != 0);
+  showingFields_ = false;
+  selectionName_->SetLabel(ToWx(selected == 0 ? "El diálogo " + session_->DialogKey()
+                                              : MakeEntryKey(session_->DialogKey(), selected)));
+  const std::vector<std::uint32_t> wide = session_->NotFitting();
+  notFitting_->SetLabel(wide.empty() ? ToWx("Todos los textos caben.")
+                                     : ToWx("Textos que no caben: " + std::to_string(wide.size())));
+}
+
+void CLayoutEditorDlg::Refresh() {
+  if (session_->Layout().dialog != shownDialog_) {
+    BuildDialog();
+  } else {
+    PlaceControls();
+  }
+  PlaceMarks();
+  ShowFields();
+}
+
+void CLayoutEditorDlg::OnField(wxSpinEvent&) {
+  if (showingFields_) return;
+  const DialogRect rect{static_cast<std::int16_t>(fields_[0]->GetValue()),
+                        static_cast<std::int16_t>(fields_[1]->GetValue()),
+                        static_cast<std::int16_t>(std::max(0, fields_[2]->GetValue())),
+                        static_cast<std::int16_t>(std::max(0, fields_[3]->GetValue()))};
+  if (session_->SetRect(rect)) Refresh();
+}
+
+void CLayoutEditorDlg::PressKey(int keyCode, bool shift) {
+  const int dx = keyCode == WXK_LEFT ? -1 : keyCode == WXK_RIGHT ? 1 : 0;
+  const int dy = keyCode == WXK_UP ? -1 : keyCode == WXK_DOWN ? 1 : 0;
+  if (keyCode == WXK_TAB) {
+    session_->SelectNext(shift);
+  } else if (shift) {
+    session_->ResizeBy(dx, dy);
+  } else {
+    session_->MoveBy(dx, dy);
+  }
+  Refresh();
+}
+
+void CLayoutEditorDlg::OnCharHook(wxKeyEvent& event) {
+  const int key = event.GetKeyCode();
+  const bool inCanvas = !std::any_of(std::begin(fields_), std::end(fields_), [](wxSpinCtrl* f) {
+    wxWindow* focus = wxWindow::FindFocus();
+    return focus && (focus == f || focus->GetParent() == f);
+  });
+  const bool handled = key == WXK_LEFT || key == WXK_RIGHT || key == WXK_UP || key == WXK_DOWN ||
+                       (key == WXK_TAB && !event.ControlDown());
+  if (!inCanvas || !handled || event.AltDown()) {
+    event.Skip();
+    return;
+  }
+  PressKey(key, event.ShiftDown());
+}
+
+wxPoint CLayoutEditorDlg::ClientPoint(const wxMouseEvent& event) const {
+  auto* window = dynamic_cast<wxWindow*>(event.GetEventObject());
+  if (!window) return event.GetPosition();
+  return embedded_->ClientArea()->ScreenToClient(window->ClientToScreen(event.GetPosition()));
+}
+
+void CLayoutEditorDlg::ClickAt(int dialogUnitsX, int dialogUnitsY) {
+  session_->Select(session_->HitTest(dialogUnitsX, dialogUnitsY));
+  Refresh();
+}
+
+void CLayoutEditorDlg::OnMouseDown(wxMouseEvent& event) {
+  canvas_->SetFocus();
+  const wxPoint at = ClientPoint(event);
+  // A handle of the selection resizes it; anything else selects and moves.
+  drag_ = kMoving;
+  if (session_->Selection() != 0) {
+    const wxRect r = PixelsOf(session_->RectOfItem(session_->Selection()));
+    const wxRect corner(r.GetRight() - kHandle, r.GetBottom() - kHandle, 3 * kHandle, 3 * kHandle);
+    const wxRect right(r.GetRight(), r.y, kHandle + 1, r.height);
+    if (corner.Contains(at) || right.Contains(at)) drag_ = kResizing;
+  }
+  if (drag_ == kMoving) session_->Select(session_->HitTest(ToUnitsX(at.x), ToUnitsY(at.y)));
+  dragStart_ = at;
+  rectAtStart_ = session_->RectOfItem(session_->Selection());
+  if (session_->Selection() == 0 && drag_ == kMoving) drag_ = kNoDrag;
+  if (drag_ != kNoDrag && !embedded_->ClientArea()->HasCapture()) {
+    embedded_->ClientArea()->CaptureMouse();
+  }
+  Refresh();
+}
+
+void CLayoutEditorDlg::OnMouseMove(wxMouseEvent& event) {
+  if (drag_ == kNoDrag || !event.LeftIsDown()) return;
+  const wxPoint at = ClientPoint(event);
+  const int dx = ToUnitsX(at.x - dragStart_.x);
+  const int dy = ToUnitsY(at.y - dragStart_.y);
+  DialogRect rect = rectAtStart_;
+  if (drag_ == kMoving) {
+    rect.x = static_cast<std::int16_t>(std::clamp(rect.x + dx, kMinDialogUnit, kMaxDialogUnit));
+    rect.y = static_cast<std::int16_t>(std::clamp(rect.y + dy, kMinDialogUnit, kMaxDialogUnit));
+  } else {
+    rect.cx = static_cast<std::int16_t>(std::clamp(rect.cx + dx, 0, kMaxDialogUnit));
+    rect.cy = static_cast<std::int16_t>(std::clamp(rect.cy + dy, 0, kMaxDialogUnit));
+  }
+  if (session_->SetRect(rect)) Refresh();
+}
+
+void CLayoutEditorDlg::OnMouseUp(wxMouseEvent&) {
+  drag_ = kNoDrag;
+  if (embedded_->ClientArea()->HasCapture()) embedded_->ClientArea()->ReleaseMouse();
+}
+
+std::unique_ptr<CLayoutEditorDlg> MakeLayoutEditor(const Module& module,
+                                                   const std::string& dialogKey,
+                                                   const std::string& languageName,
+                                                   wxWindow* parent) {
+  const ModuleLanguage* target = module.FindLanguage(languageName);
+  const ModuleLanguage* original = module.DefaultLanguage();
+  DialogTemplate dialog;
+  ModuleLayouts layouts;
+  // The same boxes the checks and generation read.
+  if (!target || target->isDefault || !original ||
+      !ReadModuleDialog(module.path, dialogKey, dialog) ||
+      ReadModuleLayouts(module.path, layouts) != 0 || !layouts.dialogs.count(dialogKey)) {
+    return nullptr;
+  }
+  auto session = std::make_unique<LayoutEditSession>(layouts.dialogs.at(dialogKey), dialogKey,
+                                                     *original, *target);
+  return std::make_unique<CLayoutEditorDlg>(parent, std::move(dialog), std::move(session),
+                                            languageName);
+}
+
+bool RunLayoutEditor(Module& module, const std::string& dialogKey, const std::string& languageName,
+                     UndoHistory& history, wxWindow* parent) {
+  std::unique_ptr<CLayoutEditorDlg> editor =
+      MakeLayoutEditor(module, dialogKey, languageName, parent);
+  if (!editor) {
+    ShowMessageBox(parent, "No se puede cargar el diálogo", MessageKind::kError);
+    return false;
+  }
+  if (editor->ShowModal() != wxID_OK || !editor->Session().Changed()) return false;
+  ModuleLanguage& target = *module.FindLanguage(languageName);
+  history.BeginLayoutEdit(module, languageName, dialogKey, true);
+  DialogGeometry geometry = editor->Session().Geometry();
+  if (geometry.empty()) {
+    target.dialogGeometry.erase(dialogKey);
+  } else {
+    target.dialogGeometry.insert_or_assign(dialogKey, std::move(geometry));
+  }
+  return true;
+}
+
+}  // namespace ulk
