@@ -265,6 +265,16 @@ TEST_F(UlkScreenshots, LayoutEditor) {
   editor->Hide();
 }
 
+// The string table, whose Japanese text is drawn in a font that has its
+// letters, not as empty boxes.
+TEST_F(UlkScreenshots, JapaneseTexts) {
+  StartOnDemo();
+  ASSERT_TRUE(treeView()->SelectNode(firstModule().id, kNodeStringTables));
+  SelectKey("ST_N_2 (3)");
+  testing::Pump();
+  EXPECT_TRUE(testing::TakeScreenshot("ulk_main_japanese", frame()));
+}
+
 // The "Recursos" menu with its new item.
 TEST_F(UlkScreenshots, ResourcesMenu) {
   StartOnDemo();

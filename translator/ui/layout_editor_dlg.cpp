@@ -27,7 +27,7 @@ namespace {
 constexpr const char* kCaption = "Editar disposición";
 constexpr int kHandle = 5;  // pixels
 constexpr int kCanvasMargin = 12;
-constexpr const char* kFieldNames[4] = {"&x:", "&y:", "&cx:", "c&y (alto):"};
+constexpr const char* kFieldNames[4] = {"&x:", "&y:", "cx (a&ncho):", "cy (a&lto):"};
 
 // The dialog's template in the module file, in the language the reader takes.
 bool ReadModuleDialog(const std::string& path, std::string_view dialogKey, DialogTemplate& out) {
@@ -85,7 +85,7 @@ CLayoutEditorDlg::CLayoutEditorDlg(wxWindow* parent, DialogTemplate dialog,
   for (int i = 0; i < 4; ++i) {
     grid->Add(new wxStaticText(this, wxID_ANY, ToWx(kFieldNames[i])), 0, wxALIGN_CENTER_VERTICAL);
     fields_[i] = new wxSpinCtrl(this, kCtlLayoutX + i, wxString(), wxDefaultPosition,
-                                wxSize(110, -1), wxSP_ARROW_KEYS, kMinDialogUnit, kMaxDialogUnit);
+                                wxDefaultSize, wxSP_ARROW_KEYS, kMinDialogUnit, kMaxDialogUnit);
     fields_[i]->Bind(wxEVT_SPINCTRL, &CLayoutEditorDlg::OnField, this);
     grid->Add(fields_[i], 0, wxEXPAND);
   }
