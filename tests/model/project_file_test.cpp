@@ -432,6 +432,17 @@ TEST_F(ProjectFileOnDiskTest, SaveAndLoad) {
   EXPECT_EQ(WriteProject(loaded), WriteProject(DemoProject()));
 }
 
+TEST_F(ProjectFileOnDiskTest, ARefusedGeometryLineIsNamed) {
+  std::ofstream(path_) << "[RESOURCE TRANSLATE PROJECT FILE]\nFILE VERSION = 1.3\n"
+                          "PROJECT NAME = p\n[m.dll]\nDEFAULT LANGUAGE = E\nLANGUAGE = I, o.dll\n"
+                          "DL_N_1 (1) RECT = 70000, 0, 1, 1 FROM 0, 0, 1, 1 ID 1\n";
+  Project project;
+  const ProjectLoadResult result = LoadProjectFile(project, path_);
+  EXPECT_FALSE(result.ok);
+  EXPECT_EQ(result.message, "Error abriendo el archivo demo.ulk\nError añadiendo recurso (línea 7)");
+  EXPECT_TRUE(project.modules.empty());
+}
+
 TEST_F(ProjectFileOnDiskTest, AFailedLoadLeavesANewProject) {
   std::ofstream(path_) << "[RESOURCE TRANSLATE PROJECT FILE]\nFILE VERSION = 9.0\n";
   Project project = DemoProject();

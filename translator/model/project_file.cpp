@@ -647,7 +647,11 @@ ProjectLoadResult LoadProjectFile(Project& project, const std::string& path) {
   project.SetFilePath(path);
   if (!text || !ReadProject(project, *text, result.reason, &result.line)) {
     std::string message = ProjectReadFailureText(FileNameOf(path), result.reason);
-    if (result.reason == kProjectDamagedText) message += Format(" (línea %zu)", result.line);
+    // Which line was refused: a damaged text, or a line of facts or
+    // geometry a hand or another program got wrong.
+    if (result.reason == kProjectDamagedText || result.reason == kProjectEntryFailed) {
+      message += Format(" (línea %zu)", result.line);
+    }
     return refuse(std::move(message));
   }
   result.line = 0;
