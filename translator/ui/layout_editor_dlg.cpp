@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include <wx/button.h>
+#include <wx/dcclient.h>
 #include <wx/panel.h>
 #include <wx/scrolwin.h>
 #include <wx/sizer.h>
@@ -115,7 +116,6 @@ CLayoutEditorDlg::CLayoutEditorDlg(wxWindow* parent, DialogTemplate dialog,
   });
   Bind(wxEVT_CHAR_HOOK, &CLayoutEditorDlg::OnCharHook, this);
   BindMouse(canvas_);
-  BuildDialog();
   Refresh();
   FitToContents();
   canvas_->SetFocus();
@@ -146,7 +146,6 @@ DialogTemplate CLayoutEditorDlg::TranslatedTemplate() const {
 }
 
 void CLayoutEditorDlg::BuildDialog() {
-  marks_.clear();
   if (embedded_) embedded_->Destroy();
   embedded_ = new EmbeddedDialog(canvas_, TranslatedTemplate(), nullptr);
   embedded_->Move(kCanvasMargin, kCanvasMargin);
@@ -154,7 +153,14 @@ void CLayoutEditorDlg::BuildDialog() {
   const wxSize size = embedded_->DialogSize();
   canvas_->SetVirtualSize(size.x + 2 * kCanvasMargin, size.y + 2 * kCanvasMargin);
   BindMouse(embedded_);
-  BindMouse(embedded_->ClientArea());
+  wxWindow* client = embedded_->ClientArea();
+  BindMouse(client);
+  client->Bind(wxEVT_PAINT, [this, client](wxPaintEvent&) {
+    wxPaintDC dc(client);
+    dc.SetBackground(wxBrush(client->GetBackgroundColour()));
+    dc.Clear();
+    PaintMarks(dc);
+  });
   for (std::size_t i = 0; i < session_->ControlCount(); ++i) {
     if (wxWindow* window = embedded_->ControlWindow(i)) {
       BindMouse(window);
@@ -201,32 +207,28 @@ void CLayoutEditorDlg::PlaceControls() {
 }
 
 void CLayoutEditorDlg::PlaceMarks() {
-  for (wxPanel* mark : marks_) mark->Destroy();
-  marks_.clear();
-  wxWindow* client = embedded_->ClientArea();
-  const auto mark = [&](const wxRect& rect, const wxColour& colour) {
-    auto* panel = new wxPanel(client, wxID_ANY, rect.GetPosition(), rect.GetSize(), wxBORDER_NONE);
-    panel->SetBackgroundColour(colour);
-    BindMouse(panel);
-    marks_.push_back(panel);
-  };
-  // Red frames around what does not fit, then the selection's handles.
-  for (const std::uint32_t item : session_->NotFitting()) {
+  embedded_->ClientArea()->Refresh();
+}
+
+// The outlines and handles lie just outside the controls, on the client
+// area itself: painted there, under no control.
+void CLayoutEditorDlg::PaintMarks(wxDC& dc) {
+  dc.SetBrush(*wxTRANSPARENT_BRUSH);
+  dc.SetPen(wxPen(*wxRED, 1));
+  for (const std::uint32_t item : notFittingItems_) {
     const wxRect r = PixelsOf(session_->RectOfItem(item));
-    mark(wxRect(r.x - 1, r.y - 1, r.width + 2, 1), *wxRED);
-    mark(wxRect(r.x - 1, r.GetBottom() + 1, r.width + 2, 1), *wxRED);
-    mark(wxRect(r.x - 1, r.y, 1, r.height), *wxRED);
-    mark(wxRect(r.GetRight() + 1, r.y, 1, r.height), *wxRED);
+    dc.DrawRectangle(r.x - 1, r.y - 1, r.width + 2, r.height + 2);
   }
   const std::uint32_t selected = session_->Selection();
   if (selected == 0) return;
   const wxRect r = PixelsOf(session_->RectOfItem(selected));
+  dc.SetBrush(wxBrush(wxColour(0, 0, 160)));
+  dc.SetPen(*wxTRANSPARENT_PEN);
   const int xs[3] = {r.x - kHandle, r.x + r.width / 2 - kHandle / 2, r.x + r.width};
   const int ys[3] = {r.y - kHandle, r.y + r.height / 2 - kHandle / 2, r.y + r.height};
   for (int i = 0; i < 3; ++i) {
     for (int j = 0; j < 3; ++j) {
-      if (i == 1 && j == 1) continue;
-      mark(wxRect(xs[i], ys[j], kHandle, kHandle), wxColour(0, 0, 160));
+      if (i != 1 || j != 1) dc.DrawRectangle(xs[i], ys[j], kHandle, kHandle);
     }
   }
 }
@@ -243,17 +245,19 @@ void CLayoutEditorDlg::ShowFields() {
   showingFields_ = false;
   selectionName_->SetLabel(ToWx(selected == 0 ? "El diálogo " + session_->DialogKey()
                                               : MakeEntryKey(session_->DialogKey(), selected)));
-  const std::vector<std::uint32_t> wide = session_->NotFitting();
-  notFitting_->SetLabel(wide.empty() ? ToWx("Todos los textos caben.")
-                                     : ToWx("Textos que no caben: " + std::to_string(wide.size())));
+  notFitting_->SetLabel(notFittingItems_.empty()
+                            ? ToWx("Todos los textos caben.")
+                            : ToWx("Textos que no caben: " + std::to_string(notFittingItems_.size())));
 }
 
 void CLayoutEditorDlg::Refresh() {
-  if (session_->Layout().dialog != shownDialog_) {
+  if (!embedded_ || session_->Layout().dialog != shownDialog_) {
     BuildDialog();
   } else {
     PlaceControls();
   }
+  // Measured once for the outlines and the count.
+  notFittingItems_ = session_->NotFitting();
   PlaceMarks();
   ShowFields();
 }

@@ -16,7 +16,7 @@
 #include "translator/resources/dialog_template.h"
 #include "translator/ui/ulk_dialog.h"
 
-class wxPanel;
+class wxDC;
 class wxScrolledWindow;
 class wxSpinCtrl;
 class wxSpinEvent;
@@ -48,6 +48,7 @@ class CLayoutEditorDlg : public UlkDialog {
   DialogTemplate TranslatedTemplate() const;
   void PlaceControls();
   void PlaceMarks();
+  void PaintMarks(wxDC& dc);
   void ShowFields();
   void OnField(wxSpinEvent& event);
   void OnCharHook(wxKeyEvent& event);
@@ -66,7 +67,7 @@ class CLayoutEditorDlg : public UlkDialog {
   wxScrolledWindow* canvas_ = nullptr;
   EmbeddedDialog* embedded_ = nullptr;
   DialogRect shownDialog_;
-  std::vector<wxPanel*> marks_;  // handles and outlines, above the controls
+  std::vector<std::uint32_t> notFittingItems_;
   wxStaticText* selectionName_ = nullptr;
   wxStaticText* notFitting_ = nullptr;
   wxSpinCtrl* fields_[4] = {};
