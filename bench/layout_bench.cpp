@@ -39,9 +39,8 @@ int main(int argc, char** argv) {
   std::printf("dialogs: %zu\n", dialogs);
 
   ulk::testing::ScriptedUi ui;
-  const double check = ulk::bench::Seconds([&] {
-    ulk::CheckTranslations(project, &stored, nullptr, ui);
-  });
+  const double check =
+      ulk::bench::Seconds([&] { ulk::CheckTranslations(project, &stored, nullptr, ui); });
   ulk::LayoutFitResult result;
   const double fit =
       ulk::bench::Seconds([&] { result = ulk::FitModuleLayouts(stored, german, nullptr, false); });

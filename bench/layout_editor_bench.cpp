@@ -49,8 +49,8 @@ int main(int argc, char** argv) {
   }
   ulk::ModuleImage image;
   if (image.Open(module.path) != 0) return 1;
-  const ulk::ResourceData* data = image.Find(ulk::ResourceId::Number(ulk::kRtDialog),
-                                             ulk::ResourceId::Number(1));
+  const ulk::ResourceData* data =
+      image.Find(ulk::ResourceId::Number(ulk::kRtDialog), ulk::ResourceId::Number(1));
   ulk::DialogTemplate dialog;
   if (!data || !ulk::ReadDialogTemplate(data->bytes, dialog).ok()) return 1;
 

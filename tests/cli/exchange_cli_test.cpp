@@ -162,10 +162,10 @@ TEST_F(ExchangeCliTest, CheckPrintsFindingsAndFailsWhenThereAreAny) {
 }
 
 TEST_F(ExchangeCliTest, FitWidensWhatCheckFindsTooNarrowAndSavesOnlyWhenAsked) {
-  ASSERT_EQ(Run({"set", "demo.ulk", "demo32.dll", "DL_N_200 (1)", kEnglish,
-                 "&Title of the new note:"})
-                .status,
-            0);
+  ASSERT_EQ(
+      Run({"set", "demo.ulk", "demo32.dll", "DL_N_200 (1)", kEnglish, "&Title of the new note:"})
+          .status,
+      0);
   const CliRun before = Run({"check", "demo.ulk", "demo32.dll", "--language", kEnglish});
   EXPECT_NE(before.out.find("DL_N_200 (1): ancho"), std::string::npos) << before.out;
   const std::string saved = File("demo.ulk");

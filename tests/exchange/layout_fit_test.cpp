@@ -73,14 +73,14 @@ TEST_P(LayoutFitTest, TooLongTextsAreFittedWithoutOverlapOrVerticalMoves) {
   const LaidOutDialog after = Laid("DL_N_200");
   const auto& b = before.controls;
   const auto& a = after.controls;
-  EXPECT_GT(a[0].cx, b[0].cx);                   // the label, wider
-  EXPECT_GT(a[1].x, b[1].x);                     // its edit box, moved
+  EXPECT_GT(a[0].cx, b[0].cx);  // the label, wider
+  EXPECT_GT(a[1].x, b[1].x);    // its edit box, moved
   EXPECT_EQ(a[1].cx, b[1].cx);
-  EXPECT_GT(a[7].x, b[7].x);                     // the button of the row, moved and wider
+  EXPECT_GT(a[7].x, b[7].x);  // the button of the row, moved and wider
   EXPECT_GT(a[7].cx, b[7].cx);
-  EXPECT_EQ(a[2], b[2]);                         // the second row's label fits
-  EXPECT_GT(a[5].cx, b[5].cx);                   // the check box, wider...
-  EXPECT_GE(a[4].Right(), a[5].Right());         // ...inside its grown group box
+  EXPECT_EQ(a[2], b[2]);                  // the second row's label fits
+  EXPECT_GT(a[5].cx, b[5].cx);            // the check box, wider...
+  EXPECT_GE(a[4].Right(), a[5].Right());  // ...inside its grown group box
   EXPECT_TRUE(a[4].Contains(a[6]));
   EXPECT_GT(after.dialog.cx, before.dialog.cx);
   EXPECT_GE(after.dialog.cx, a[7].Right());

@@ -23,8 +23,8 @@
 
 #include "platform/files.h"
 #include "tests/gui/ulk_fixture.h"
-#include "translator/exchange/exchange_report.h"
 #include "tests/test_support.h"
+#include "translator/exchange/exchange_report.h"
 #include "translator/model/messages.h"
 #include "translator/model/project_file.h"
 #include "translator/model/resource_rows.h"

@@ -72,8 +72,8 @@ TEST(CliRoundTripTest, AFittedLayoutReachesTheLoader) {
     const std::string line = project.substr(at, end - at);
     unsigned item = 0;
     int x = 0, y = 0, cx = 0, cy = 0;
-    if (std::sscanf(line.c_str(), "DL_N_200 (%u) RECT = %d, %d, %d, %d", &item, &x, &y, &cx,
-                    &cy) == 5) {
+    if (std::sscanf(line.c_str(), "DL_N_200 (%u) RECT = %d, %d, %d, %d", &item, &x, &y, &cx, &cy) ==
+        5) {
       rects.push_back("#200:" + std::to_string(item) + ":" + std::to_string(x) + ":" +
                       std::to_string(y) + ":" + std::to_string(cx) + ":" + std::to_string(cy));
     }
@@ -89,8 +89,9 @@ TEST(CliRoundTripTest, AFittedLayoutReachesTheLoader) {
   EXPECT_EQ(matched, rects.size()) << ::testing::PrintToString(lines);
   // And the module's own dialog is where it was: the stored units are not it.
   const std::vector<std::string> own = testing::RunProbe(dir / "app.dll", {rects.front()});
-  EXPECT_NE(std::find_if(own.begin(), own.end(),
-                         [](const std::string& line) { return line.find("DIFFERS") != std::string::npos; }),
+  EXPECT_NE(std::find_if(
+                own.begin(), own.end(),
+                [](const std::string& line) { return line.find("DIFFERS") != std::string::npos; }),
             own.end())
       << ::testing::PrintToString(own);
 }

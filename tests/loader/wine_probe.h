@@ -51,8 +51,7 @@ inline std::vector<std::string> RunProbe(const std::string& module,
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.size() > 3 && (line.compare(0, 3, "ST ") == 0 || line.compare(0, 3, "MN ") == 0 ||
                             line.compare(0, 3, "DL ") == 0 || line.compare(0, 3, "VS ") == 0 ||
-                            line.compare(0, 3, "DR ") == 0 ||
-                            line.compare(0, 4, "LOAD") == 0)) {
+                            line.compare(0, 3, "DR ") == 0 || line.compare(0, 4, "LOAD") == 0)) {
       lines.push_back(line);
     }
   }

@@ -87,7 +87,7 @@ TEST_P(GeometryGenerationTest, ANewReadingDropsWhatNoLongerMatchesAndSaysSo) {
   ControlGeometry changed = Moved("DL_N_200", 2, {55, 7, 100, 12});
   changed.original.cx = 90;  // the module's edit box was narrower then
   german.dialogGeometry["DL_N_200"][2] = changed;
-  german.dialogGeometry["DL_N_200"][12] = Moved("DL_N_200", 1, {1, 1, 1, 1});  // no control 12
+  german.dialogGeometry["DL_N_200"][12] = Moved("DL_N_200", 1, {1, 1, 1, 1});    // no control 12
   german.dialogGeometry["DL_N_999"][0] = Moved("DL_N_200", 0, {0, 0, 300, 90});  // no dialog 999
   ResourceEngine engine;
   ASSERT_TRUE(engine.GetResources(&module_)) << engine.failureText;

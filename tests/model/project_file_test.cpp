@@ -387,28 +387,28 @@ TEST(ProjectFileTest, GeometryFromOthersIsRefusedUnlessItIsSound) {
   ASSERT_EQ(geometry.count("DL_N_1"), 1u);
   EXPECT_EQ(geometry.at("DL_N_1").at(1), (ControlGeometry{{1, 2, 3, 4}, {1, 2, 0, 4}, 7}));
   for (const char* bad : {
-           "DL_N_1 (1) RECT = 1, 2, 3, 4 FROM 1, 2, 3, 4\n",                // no identifier
-           "DL_N_1 (0) RECT = 1, 2, 3, 4 FROM 1, 2, 3, 4 ID 1\n",           // the dialog has none
-           "DL_N_1 (1) RECT = 1, 2, 32768, 4 FROM 1, 2, 3, 4 ID 1\n",       // past 16 bits
+           "DL_N_1 (1) RECT = 1, 2, 3, 4 FROM 1, 2, 3, 4\n",           // no identifier
+           "DL_N_1 (0) RECT = 1, 2, 3, 4 FROM 1, 2, 3, 4 ID 1\n",      // the dialog has none
+           "DL_N_1 (1) RECT = 1, 2, 32768, 4 FROM 1, 2, 3, 4 ID 1\n",  // past 16 bits
            "DL_N_1 (1) RECT = -32769, 2, 3, 4 FROM 1, 2, 3, 4 ID 1\n",
-           "DL_N_1 (1) RECT = 1, 2, -3, 4 FROM 1, 2, 3, 4 ID 1\n",          // negative size
+           "DL_N_1 (1) RECT = 1, 2, -3, 4 FROM 1, 2, 3, 4 ID 1\n",  // negative size
            "DL_N_1 (1) RECT = 1, 2, 3, 4 FROM 1, 2, 3, 4 ID 65536\n",
            "DL_N_1 (1) RECT = 99999999999999999999, 2, 3, 4 FROM 1, 2, 3, 4 ID 1\n",
            "DL_N_1 (1) RECT = 1, 2, 3 FROM 1, 2, 3, 4 ID 1\n",
            "DL_N_1 (1) RECT = 1, 2, 3, 4 FROM 1, 2, 3, 4 ID 1 x\n",
-           "DL_N_1 (1) RECT = 1, 2, 3, 4\n",
-           "DL_N_1 (1) RECT =\n",
-           "ST_N_1 (1) RECT = 1, 2, 3, 4 FROM 1, 2, 3, 4 ID 1\n",           // not a dialog
-           "DL_N_1 (01) RECT = 1, 2, 3, 4 FROM 1, 2, 3, 4 ID 1\n",          // not a key of ours
+           "DL_N_1 (1) RECT = 1, 2, 3, 4\n", "DL_N_1 (1) RECT =\n",
+           "ST_N_1 (1) RECT = 1, 2, 3, 4 FROM 1, 2, 3, 4 ID 1\n",   // not a dialog
+           "DL_N_1 (01) RECT = 1, 2, 3, 4 FROM 1, 2, 3, 4 ID 1\n",  // not a key of ours
            "DL_N_1 (1) RECT = 1, 2, 3, 4 FROM 1, 2, 3, 4 ID 1\n"
-           "DL_N_1 (1) RECT = 5, 2, 3, 4 FROM 1, 2, 3, 4 ID 1\n",           // twice
-           "DL_N_1 (1) SIZE = 1, 2\n",                                      // an unknown fact
+           "DL_N_1 (1) RECT = 5, 2, 3, 4 FROM 1, 2, 3, 4 ID 1\n",  // twice
+           "DL_N_1 (1) SIZE = 1, 2\n",                             // an unknown fact
        }) {
     EXPECT_EQ(ReadReason(head + bad), kProjectEntryFailed) << bad;
   }
   // Geometry belongs to a target language.
   std::string original = head;
-  original.replace(original.find("LANGUAGE = I"), 0, "DL_N_1 (1) RECT = 1, 2, 3, 4 FROM 1, 2, 3, 4 ID 1\n");
+  original.replace(original.find("LANGUAGE = I"), 0,
+                   "DL_N_1 (1) RECT = 1, 2, 3, 4 FROM 1, 2, 3, 4 ID 1\n");
   EXPECT_EQ(ReadReason(original), kProjectEntryFailed);
 }
 
@@ -439,7 +439,8 @@ TEST_F(ProjectFileOnDiskTest, ARefusedGeometryLineIsNamed) {
   Project project;
   const ProjectLoadResult result = LoadProjectFile(project, path_);
   EXPECT_FALSE(result.ok);
-  EXPECT_EQ(result.message, "Error abriendo el archivo demo.ulk\nError añadiendo recurso (línea 7)");
+  EXPECT_EQ(result.message,
+            "Error abriendo el archivo demo.ulk\nError añadiendo recurso (línea 7)");
   EXPECT_TRUE(project.modules.empty());
 }
 

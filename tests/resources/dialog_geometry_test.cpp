@@ -38,7 +38,8 @@ void ExpectNoNewOverlap(const LaidOutDialog& before, const LaidOutDialog& after)
   EXPECT_TRUE(NewOverlaps(before, after).empty());
   ASSERT_EQ(before.controls.size(), after.controls.size());
   for (std::size_t i = 0; i < before.controls.size(); ++i) {
-    EXPECT_EQ(after.controls[i].y, before.controls[i].y) << "control " << i + 1 << " moved vertically";
+    EXPECT_EQ(after.controls[i].y, before.controls[i].y)
+        << "control " << i + 1 << " moved vertically";
     EXPECT_EQ(after.controls[i].cy, before.controls[i].cy);
     EXPECT_GE(after.controls[i].x, before.controls[i].x);
     EXPECT_GE(after.controls[i].cx, before.controls[i].cx) << "control " << i + 1 << " shrank";
@@ -47,9 +48,9 @@ void ExpectNoNewOverlap(const LaidOutDialog& before, const LaidOutDialog& after)
 
 TEST(DialogFitTest, AWidenedLabelPushesItsRowAndWidensTheDialog) {
   // label | edit | button on one row; a second row below is left alone.
-  const DialogBox module = Dialog(200, {Box(1, 7, 9, 30, 8), Box(2, 40, 7, 100, 12, 0, 0x81),
-                                        Box(3, 143, 7, 50, 14, 0, 0x80), Box(4, 7, 25, 30, 8),
-                                        Box(5, 40, 23, 100, 12, 0, 0x81)});
+  const DialogBox module = Dialog(
+      200, {Box(1, 7, 9, 30, 8), Box(2, 40, 7, 100, 12, 0, 0x81), Box(3, 143, 7, 50, 14, 0, 0x80),
+            Box(4, 7, 25, 30, 8), Box(5, 40, 23, 100, 12, 0, 0x81)});
   const LaidOutDialog start = LayOut(module, {});
   const FitOutcome outcome = FitDialog(module, start, {{1, 60}});
   ASSERT_EQ(outcome.widened, std::vector<std::uint32_t>{1});

@@ -757,10 +757,9 @@ int Cli::Fit(const Arguments& args) {
   if (!module) return kExitFailure;
   const auto dialog = args.options.find("--dialog");
   bool changed = false;
-  const int status = FitCommand(*module, args.positional[2],
-                                dialog == args.options.end() ? nullptr : &dialog->second,
-                                args.flags.count("--dry-run") > 0, args.flags.count("--json") > 0,
-                                Streams(), changed);
+  const int status = FitCommand(
+      *module, args.positional[2], dialog == args.options.end() ? nullptr : &dialog->second,
+      args.flags.count("--dry-run") > 0, args.flags.count("--json") > 0, Streams(), changed);
   if (!changed) return status;
   const int saved = Save();
   return saved != kExitOk ? saved : status;

@@ -68,7 +68,8 @@ void PrintText(const LayoutFitResult& result, bool dryRun, const CliStreams& io)
       const char* what = change.item == 0 ? "diálogo ensanchado"
                          : change.widened ? "ensanchado"
                                           : "movido para hacer sitio";
-      std::fprintf(io.out, "%s: %s -> %s (%s)\n", MakeEntryKey(dialog.dialogKey, change.item).c_str(),
+      std::fprintf(io.out, "%s: %s -> %s (%s)\n",
+                   MakeEntryKey(dialog.dialogKey, change.item).c_str(),
                    RectText(change.before).c_str(), RectText(change.after).c_str(), what);
     }
     for (const UnfittedControl& control : dialog.unfitted) {

@@ -13,8 +13,8 @@
 namespace ulk {
 
 struct TextFit {
-  double demand = 0;  // above 1: does not fit
-  std::string detail; // what it needs, in Spanish
+  double demand = 0;   // above 1: does not fit
+  std::string detail;  // what it needs, in Spanish
 };
 
 // Measures the stored (escaped) text in `control` with the font `measurer`

@@ -17,7 +17,7 @@ const TextEntry* TranslationOf(const ModuleLanguage& target, const TextEntry& ow
                                ModuleLanguage::Cursor& cursor) {
   const TextEntry* translated = target.FindEntryAfter(own.key, cursor);
   return translated && !translated->text.empty() && translated->text != own.text ? translated
-                                                                                  : nullptr;
+                                                                                 : nullptr;
 }
 
 ControlBox Placed(const ControlBox& control, const DialogRect& rect) {
@@ -56,8 +56,8 @@ std::vector<DialogTexts> TranslatedDialogs(const ModuleLanguage& original,
 // 0 when it fits (or the module's own text overflows as much), -1 when no
 // width is enough.
 int WidthNeeded(const DialogBox& module, std::string_view dialogKey, const LaidOutDialog& start,
-                std::uint32_t item, const std::string& translation,
-                const ModuleLanguage& original, TextMeasurer& measurer) {
+                std::uint32_t item, const std::string& translation, const ModuleLanguage& original,
+                TextMeasurer& measurer) {
   const ControlBox* control = module.Control(item);
   if (!control || !HasTextTitle(*control)) return 0;
   const ControlBox here = Placed(*control, start.controls[item - 1]);
@@ -76,8 +76,8 @@ void FitOne(const DialogBox& module, const DialogTexts& texts, const ModuleLangu
             ModuleLanguage& target, bool dryRun, TextMeasurer& measurer, LayoutFitResult& result) {
   const auto stored = target.dialogGeometry.find(texts.key);
   const DialogGeometry none;
-  const LaidOutDialog start = LayOut(module, stored == target.dialogGeometry.end() ? none
-                                                                                  : stored->second);
+  const LaidOutDialog start =
+      LayOut(module, stored == target.dialogGeometry.end() ? none : stored->second);
   LaidOutDialog fitted;
   DialogFitReport report =
       FitDialogTexts(module, texts.key, start, texts.translations, original, measurer, {}, fitted);

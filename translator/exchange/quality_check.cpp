@@ -13,8 +13,8 @@
 #include "translator/exchange/text_tokens.h"
 #include "translator/exchange/text_width.h"
 #include "translator/model/text_escape.h"
-#include "translator/resources/resource_kind.h"
 #include "translator/resources/dialog_geometry.h"
+#include "translator/resources/resource_kind.h"
 #include "translator/resources/resource_layout.h"
 
 namespace ulk {
@@ -317,7 +317,8 @@ void Checker::Width(const TextEntry& entry, const std::string& translation) {
   // Measured where the language puts the control.
   ControlBox placed = *control;
   const DialogGeometry* geometry = GeometryOf(ResourceKeyOf(entry.key));
-  if (const auto stored = geometry ? geometry->find(control->item) : DialogGeometry::const_iterator();
+  if (const auto stored =
+          geometry ? geometry->find(control->item) : DialogGeometry::const_iterator();
       geometry && stored != geometry->end() &&
       GeometryMatches(*dialog, control->item, stored->second)) {
     placed.x = stored->second.rect.x;

@@ -141,7 +141,8 @@ int TextMeasurer::FallbackAdvance(char32_t letter) {
   FcPattern* pattern = FcPatternCreate();
   FcPatternAddCharSet(pattern, FC_CHARSET, letters);
   FcCharSetDestroy(letters);
-  FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(face_->face->family_name));
+  FcPatternAddString(pattern, FC_FAMILY,
+                     reinterpret_cast<const FcChar8*>(face_->face->family_name));
   FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
   FcDefaultSubstitute(pattern);
   FcResult matched = FcResultNoMatch;
@@ -152,8 +153,8 @@ int TextMeasurer::FallbackAdvance(char32_t letter) {
   Face* fallback = nullptr;
   if (match && FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) {
     FcPatternGetInteger(match, FC_INDEX, 0, &index);
-    const std::string id = std::string(reinterpret_cast<const char*>(file)) + "#" +
-                           std::to_string(index);
+    const std::string id =
+        std::string(reinterpret_cast<const char*>(file)) + "#" + std::to_string(index);
     auto& slot = fallbacks_[id];
     if (!slot) {
       auto face = std::make_unique<Face>();

@@ -105,7 +105,8 @@ DialogRect RectFrom(const int (&v)[4]) {
 std::optional<ControlGeometry> ReadGeometry(std::string_view value, bool isDialog) {
   int rect[4] = {};
   int original[4] = {};
-  if (!ReadRectValues(value, rect) || !ReadWord(value, "FROM") || !ReadRectValues(value, original)) {
+  if (!ReadRectValues(value, rect) || !ReadWord(value, "FROM") ||
+      !ReadRectValues(value, original)) {
     return std::nullopt;
   }
   ControlGeometry geometry{RectFrom(rect), RectFrom(original), 0};
@@ -472,8 +473,8 @@ void AppendEntries(std::string& out, const ModuleLanguage& language, bool withFa
     if (withFacts) AppendFacts(out, entry, language.isDefault);
     if (!withGeometry) continue;
     const std::string_view dialog = ResourceKeyOf(entry.key);
-    if (const auto last = lastOfDialog.find(dialog); last != lastOfDialog.end() &&
-                                                      last->second == &entry) {
+    if (const auto last = lastOfDialog.find(dialog);
+        last != lastOfDialog.end() && last->second == &entry) {
       AppendGeometry(out, dialog, language.dialogGeometry.find(dialog)->second);
     }
   }

@@ -27,7 +27,9 @@ void PutRect(std::string& bytes, std::size_t at, const DialogRect& rect) {
   PutU16(bytes, at + 6, rect.cy);
 }
 
-bool FitsUnits(int value) { return value >= kMinDialogUnit && value <= kMaxDialogUnit; }
+bool FitsUnits(int value) {
+  return value >= kMinDialogUnit && value <= kMaxDialogUnit;
+}
 
 using Pair = std::pair<std::uint32_t, std::uint32_t>;
 
@@ -156,7 +158,9 @@ DialogRect RectOf(const ControlBox& control) {
   return {control.x, control.y, control.cx, control.cy};
 }
 
-DialogRect RectOf(const DialogBox& dialog) { return {dialog.x, dialog.y, dialog.cx, dialog.cy}; }
+DialogRect RectOf(const DialogBox& dialog) {
+  return {dialog.x, dialog.y, dialog.cx, dialog.cy};
+}
 
 bool IsGroupBox(const ControlBox& control) {
   return control.classIsOrdinal && control.classOrdinal == 0x0080 &&
@@ -285,7 +289,7 @@ DialogGeometry GeometryFor(const DialogBox& module, const LaidOutDialog& layout)
 }
 
 std::vector<std::pair<std::uint32_t, std::uint32_t>> NewOverlaps(const LaidOutDialog& before,
-                                                                  const LaidOutDialog& layout) {
+                                                                 const LaidOutDialog& layout) {
   std::vector<std::pair<std::uint32_t, std::uint32_t>> found;
   if (before.controls.size() != layout.controls.size()) return found;
   const std::set<Pair> old = OverlapsOf(before.controls);

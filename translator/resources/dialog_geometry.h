@@ -74,10 +74,10 @@ struct WidthNeed {
 };
 
 struct FitOutcome {
-  LaidOutDialog layout;                // after fitting
-  std::vector<std::uint32_t> widened;  // controls given the width they needed
-  std::vector<std::uint32_t> moved;    // controls moved or grown to make room
-  std::vector<std::uint32_t> unfitted; // controls that could not be given it
+  LaidOutDialog layout;                 // after fitting
+  std::vector<std::uint32_t> widened;   // controls given the width they needed
+  std::vector<std::uint32_t> moved;     // controls moved or grown to make room
+  std::vector<std::uint32_t> unfitted;  // controls that could not be given it
   bool dialogWidened = false;
 };
 
@@ -97,7 +97,7 @@ DialogGeometry GeometryFor(const DialogBox& module, const LaidOutDialog& layout)
 
 // Pairs of controls (items) that overlap in `layout` but not in `before`.
 std::vector<std::pair<std::uint32_t, std::uint32_t>> NewOverlaps(const LaidOutDialog& before,
-                                                                  const LaidOutDialog& layout);
+                                                                 const LaidOutDialog& layout);
 
 bool IsGroupBox(const ControlBox& control);
 

@@ -85,8 +85,8 @@ CLayoutEditorDlg::CLayoutEditorDlg(wxWindow* parent, DialogTemplate dialog,
   auto* grid = new wxFlexGridSizer(2, 6, 6);
   for (int i = 0; i < 4; ++i) {
     grid->Add(new wxStaticText(this, wxID_ANY, ToWx(kFieldNames[i])), 0, wxALIGN_CENTER_VERTICAL);
-    fields_[i] = new wxSpinCtrl(this, kCtlLayoutX + i, wxString(), wxDefaultPosition,
-                                wxDefaultSize, wxSP_ARROW_KEYS, kMinDialogUnit, kMaxDialogUnit);
+    fields_[i] = new wxSpinCtrl(this, kCtlLayoutX + i, wxString(), wxDefaultPosition, wxDefaultSize,
+                                wxSP_ARROW_KEYS, kMinDialogUnit, kMaxDialogUnit);
     fields_[i]->Bind(wxEVT_SPINCTRL, &CLayoutEditorDlg::OnField, this);
     grid->Add(fields_[i], 0, wxEXPAND);
   }
@@ -245,9 +245,9 @@ void CLayoutEditorDlg::ShowFields() {
   showingFields_ = false;
   selectionName_->SetLabel(ToWx(selected == 0 ? "El diálogo " + session_->DialogKey()
                                               : MakeEntryKey(session_->DialogKey(), selected)));
-  notFitting_->SetLabel(notFittingItems_.empty()
-                            ? ToWx("Todos los textos caben.")
-                            : ToWx("Textos que no caben: " + std::to_string(notFittingItems_.size())));
+  notFitting_->SetLabel(notFittingItems_.empty() ? ToWx("Todos los textos caben.")
+                                                 : ToWx("Textos que no caben: " +
+                                                        std::to_string(notFittingItems_.size())));
 }
 
 void CLayoutEditorDlg::Refresh() {

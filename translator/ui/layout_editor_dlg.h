@@ -30,8 +30,8 @@ class CLayoutEditorDlg : public UlkDialog {
  public:
   // `dialog` is the module's template of the dialog; `session` the edit
   // state of it in the target language.
-  CLayoutEditorDlg(wxWindow* parent, DialogTemplate dialog, std::unique_ptr<LayoutEditSession> session,
-                   const std::string& languageName);
+  CLayoutEditorDlg(wxWindow* parent, DialogTemplate dialog,
+                   std::unique_ptr<LayoutEditSession> session, const std::string& languageName);
   ~CLayoutEditorDlg() override;
 
   LayoutEditSession& Session() { return *session_; }

@@ -310,9 +310,12 @@ void CLeftView::ContextMenu(const wxTreeItemId& item, const wxPoint& screenPosit
   if (tree_->NodeCode(item) == kNodeDialog) {
     // The dialog's own commands, on this dialog whatever the list shows.
     wxMenu* menu = frame->MakeDialogNodeContextMenu();
-    menu->Bind(wxEVT_MENU, [this](wxCommandEvent&) { Activated(false); }, WxId(kIdShowOriginal));
-    menu->Bind(wxEVT_MENU, [this](wxCommandEvent&) { Activated(true); }, WxId(kIdShowTranslated));
-    menu->Bind(wxEVT_MENU, [this](wxCommandEvent&) { EditLayout(); }, WxId(kIdEditLayout));
+    menu->Bind(
+        wxEVT_MENU, [this](wxCommandEvent&) { Activated(false); }, WxId(kIdShowOriginal));
+    menu->Bind(
+        wxEVT_MENU, [this](wxCommandEvent&) { Activated(true); }, WxId(kIdShowTranslated));
+    menu->Bind(
+        wxEVT_MENU, [this](wxCommandEvent&) { EditLayout(); }, WxId(kIdEditLayout));
     const Module* module = GetSelectedModule();
     const bool translated = module && module->LanguageCount() > 1;
     menu->Enable(WxId(kIdShowTranslated), translated);
