@@ -42,8 +42,8 @@ std::vector<DialogTexts> TranslatedDialogs(const ModuleLanguage& original,
   ModuleLanguage::Cursor cursor = target.Entries().begin();
   for (const TextEntry& own : original.Entries()) {
     if (KindOfKey(own.key) != ResourceKind::kDialog) continue;
-    const std::string_view key = ResourceKeyOf(own.key);
-    if (dialogs.empty() || dialogs.back().key != key) dialogs.push_back({std::string(key), {}});
+    const std::string key = ToUpperUtf8(ResourceKeyOf(own.key));
+    if (dialogs.empty() || dialogs.back().key != key) dialogs.push_back({key, {}});
     std::uint32_t item = 0;
     const TextEntry* translated = TranslationOf(target, own, cursor);
     if (!translated || !ItemOfKey(own.key, item) || item == kDialogCaptionItem) continue;
@@ -103,7 +103,7 @@ DialogTranslations TranslationsOfDialog(const ModuleLanguage& original,
   DialogTranslations translations;
   ModuleLanguage::Cursor cursor = target.Entries().begin();
   for (const TextEntry& own : original.Entries()) {
-    if (ResourceKeyOf(own.key) != dialogKey) continue;
+    if (ToUpperUtf8(ResourceKeyOf(own.key)) != dialogKey) continue;
     std::uint32_t item = 0;
     const TextEntry* translated = TranslationOf(target, own, cursor);
     if (!translated || !ItemOfKey(own.key, item) || item == kDialogCaptionItem) continue;

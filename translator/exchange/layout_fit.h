@@ -55,7 +55,7 @@ LayoutFitResult FitModuleLayouts(const Module& module, ModuleLanguage& target,
                                  const std::string* dialogKey, bool dryRun);
 
 // The translations generation would write for the control titles of one
-// dialog (resource key), by item, in entry order.
+// dialog (upper-case resource key), by item, in entry order.
 using DialogTranslations = std::vector<std::pair<std::uint32_t, std::string>>;
 DialogTranslations TranslationsOfDialog(const ModuleLanguage& original,
                                         const ModuleLanguage& target, std::string_view dialogKey);

@@ -51,7 +51,8 @@ class ProjectTranslator final : public TextTranslator {
   }
 
   const DialogGeometry* GeometryOfDialog() override {
-    const auto found = target_.dialogGeometry.find(resourceKey_);
+    // Stored under the upper-case key, as a project file spells it.
+    const auto found = target_.dialogGeometry.find(ToUpperUtf8(resourceKey_));
     return found == target_.dialogGeometry.end() ? nullptr : &found->second;
   }
 
@@ -253,8 +254,8 @@ bool ResourceEngine::GetResources(Module* module) {
   for (const ResourceId& id : resources.dialogs()) {
     DialogBox box;
     if (!ParseDialogBox(resources.DataOf(kRtDialog, id), box)) continue;
-    const std::string key = id.named ? MakeResourceKey(kRtDialog, 0, id.NameUtf8())
-                                     : MakeResourceKey(kRtDialog, id.number & 0xFFFF, {});
+    const std::string key = ToUpperUtf8(id.named ? MakeResourceKey(kRtDialog, 0, id.NameUtf8())
+                                                 : MakeResourceKey(kRtDialog, id.number & 0xFFFF, {}));
     layouts.dialogs.insert_or_assign(key, std::move(box));
   }
   resources.Release();

@@ -353,9 +353,11 @@ void CLayoutEditorDlg::OnMouseUp(wxMouseEvent&) {
 }
 
 std::unique_ptr<CLayoutEditorDlg> MakeLayoutEditor(const Module& module,
-                                                   const std::string& dialogKey,
+                                                   const std::string& givenKey,
                                                    const std::string& languageName,
                                                    wxWindow* parent) {
+  // Geometry is kept by the upper-case key, as a project file spells it.
+  const std::string dialogKey = ToUpperUtf8(givenKey);
   const ModuleLanguage* target = module.FindLanguage(languageName);
   const ModuleLanguage* original = module.DefaultLanguage();
   DialogTemplate dialog;
@@ -372,8 +374,9 @@ std::unique_ptr<CLayoutEditorDlg> MakeLayoutEditor(const Module& module,
                                             languageName);
 }
 
-bool RunLayoutEditor(Module& module, const std::string& dialogKey, const std::string& languageName,
+bool RunLayoutEditor(Module& module, const std::string& givenKey, const std::string& languageName,
                      UndoHistory& history, wxWindow* parent) {
+  const std::string dialogKey = ToUpperUtf8(givenKey);
   std::unique_ptr<CLayoutEditorDlg> editor =
       MakeLayoutEditor(module, dialogKey, languageName, parent);
   if (!editor) {
