@@ -271,6 +271,35 @@ TEST_F(UlkDialogs, TheLayoutEditorStoresItsChangesAsOneUndoStep) {
     editor->ClickAt(100, 14);  // the edit box, moved aside
     EXPECT_EQ(session.Selection(), 2u);
     EXPECT_GT(session.RectOfItem(2).x, 65);
+    // The mouse: the right handle drags the edit box wider, its inside
+    // moves it; the left side stays where it was.
+    const DialogRect before = session.RectOfItem(2);
+    wxWindow* area = editor->DrawingArea();
+    const auto mouse = [area](wxEventType type, wxPoint at, bool down) {
+      wxMouseEvent event(type);
+      event.SetPosition(at);
+      event.m_leftDown = down;
+      event.SetEventObject(area);
+      area->ProcessWindowEvent(event);
+    };
+    const wxRect r = editor->SelectionPixels();
+    const wxPoint handle(r.GetRight() + 3, r.y + r.height / 2);
+    mouse(wxEVT_LEFT_DOWN, handle, true);
+    mouse(wxEVT_MOTION, handle + wxPoint(30, 40), true);
+    mouse(wxEVT_LEFT_UP, handle + wxPoint(30, 40), false);
+    EXPECT_EQ(session.RectOfItem(2).x, before.x);
+    EXPECT_EQ(session.RectOfItem(2).y, before.y);
+    EXPECT_EQ(session.RectOfItem(2).cy, before.cy) << "a side handle resizes one way";
+    EXPECT_GT(session.RectOfItem(2).cx, before.cx);
+    const wxPoint inside(r.x + 4, r.y + 4);
+    mouse(wxEVT_LEFT_DOWN, inside, true);
+    mouse(wxEVT_MOTION, inside + wxPoint(0, 30), true);
+    mouse(wxEVT_LEFT_UP, inside + wxPoint(0, 30), false);
+    EXPECT_EQ(session.Selection(), 2u);
+    EXPECT_GT(session.RectOfItem(2).y, before.y);
+    editor->PressKey(WXK_UP, false);  // back up by keys, one unit at a time
+    while (session.RectOfItem(2).y > before.y) editor->PressKey(WXK_UP, false);
+    EXPECT_EQ(session.RectOfItem(2).y, before.y);
     return wxID_OK;
   });
   Run(kIdEditLayout);

@@ -116,12 +116,18 @@ CLayoutEditorDlg::CLayoutEditorDlg(wxWindow* parent, DialogTemplate dialog,
   });
   Bind(wxEVT_CHAR_HOOK, &CLayoutEditorDlg::OnCharHook, this);
   BindMouse(canvas_);
+  canvas_->Bind(wxEVT_MOUSE_CAPTURE_LOST, [this](wxMouseCaptureLostEvent&) {
+    captured_ = false;
+    drag_ = kNoDrag;
+  });
   Refresh();
   FitToContents();
   canvas_->SetFocus();
 }
 
-CLayoutEditorDlg::~CLayoutEditorDlg() = default;
+CLayoutEditorDlg::~CLayoutEditorDlg() {
+  ReleaseCapture();
+}
 
 DialogTemplate CLayoutEditorDlg::TranslatedTemplate() const {
   DialogTemplate shown = dialog_;
@@ -219,16 +225,15 @@ void CLayoutEditorDlg::PaintMarks(wxDC& dc) {
     const wxRect r = PixelsOf(session_->RectOfItem(item));
     dc.DrawRectangle(r.x - 1, r.y - 1, r.width + 2, r.height + 2);
   }
-  const std::uint32_t selected = session_->Selection();
-  if (selected == 0) return;
-  const wxRect r = PixelsOf(session_->RectOfItem(selected));
+  const wxRect r = SelectionPixels();
   dc.SetBrush(wxBrush(wxColour(0, 0, 160)));
   dc.SetPen(*wxTRANSPARENT_PEN);
-  const int xs[3] = {r.x - kHandle, r.x + r.width / 2 - kHandle / 2, r.x + r.width};
-  const int ys[3] = {r.y - kHandle, r.y + r.height / 2 - kHandle / 2, r.y + r.height};
-  for (int i = 0; i < 3; ++i) {
-    for (int j = 0; j < 3; ++j) {
-      if (i != 1 || j != 1) dc.DrawRectangle(xs[i], ys[j], kHandle, kHandle);
+  for (int column = 0; column < 3; ++column) {
+    for (int row = 0; row < 3; ++row) {
+      if (column == 1 && row == 1) continue;
+      // Of the dialog only the handles of its right and bottom.
+      if (session_->Selection() == 0 && (column == 0 || row == 0)) continue;
+      dc.DrawRectangle(HandleOfSelection(r, column, row));
     }
   }
 }
@@ -300,9 +305,16 @@ void CLayoutEditorDlg::OnCharHook(wxKeyEvent& event) {
 }
 
 wxPoint CLayoutEditorDlg::ClientPoint(const wxMouseEvent& event) const {
+  // Window positions, not the screen's: they hold before the window shows.
+  wxPoint at = event.GetPosition();
+  wxWindow* client = embedded_->ClientArea();
   auto* window = dynamic_cast<wxWindow*>(event.GetEventObject());
-  if (!window) return event.GetPosition();
-  return embedded_->ClientArea()->ScreenToClient(window->ClientToScreen(event.GetPosition()));
+  if (window == canvas_) return at - embedded_->GetPosition() - client->GetPosition();
+  for (; window && window != client; window = window->GetParent()) {
+    if (window == embedded_) return at - client->GetPosition();
+    at += window->GetPosition();
+  }
+  return at;
 }
 
 void CLayoutEditorDlg::ClickAt(int dialogUnitsX, int dialogUnitsY) {
@@ -310,23 +322,61 @@ void CLayoutEditorDlg::ClickAt(int dialogUnitsX, int dialogUnitsY) {
   Refresh();
 }
 
+wxWindow* CLayoutEditorDlg::DrawingArea() const {
+  return embedded_->ClientArea();
+}
+
+wxRect CLayoutEditorDlg::SelectionPixels() const {
+  const std::uint32_t selected = session_->Selection();
+  const DialogRect& rect = session_->RectOfItem(selected);
+  // The dialog's own rectangle is its client area here.
+  return selected == 0 ? PixelsOf({0, 0, rect.cx, rect.cy}) : PixelsOf(rect);
+}
+
+wxRect CLayoutEditorDlg::HandleRect(const wxRect& r, int column, int row) {
+  const int xs[3] = {r.x - kHandle, r.x + r.width / 2 - kHandle / 2, r.x + r.width};
+  const int ys[3] = {r.y - kHandle, r.y + r.height / 2 - kHandle / 2, r.y + r.height};
+  return wxRect(xs[column], ys[row], kHandle, kHandle);
+}
+
+wxRect CLayoutEditorDlg::HandleOfSelection(const wxRect& r, int column, int row) const {
+  wxRect handle = HandleRect(r, column, row);
+  // The dialog's handles lie just inside its client area, where they show.
+  if (session_->Selection() == 0) {
+    handle.Offset(column == 2 ? -kHandle : 0, row == 2 ? -kHandle : 0);
+  }
+  return handle;
+}
+
 void CLayoutEditorDlg::OnMouseDown(wxMouseEvent& event) {
   canvas_->SetFocus();
   const wxPoint at = ClientPoint(event);
-  // A handle of the selection resizes it; anything else selects and moves.
+  // A handle of the selection resizes it from its side (a little room
+  // around it, handles are small); anything else selects and moves.
   drag_ = kMoving;
-  if (session_->Selection() != 0) {
-    const wxRect r = PixelsOf(session_->RectOfItem(session_->Selection()));
-    const wxRect corner(r.GetRight() - kHandle, r.GetBottom() - kHandle, 3 * kHandle, 3 * kHandle);
-    const wxRect right(r.GetRight(), r.y, kHandle + 1, r.height);
-    if (corner.Contains(at) || right.Contains(at)) drag_ = kResizing;
+  const wxRect r = SelectionPixels();
+  for (int column = 0; column < 3 && drag_ == kMoving; ++column) {
+    for (int row = 0; row < 3; ++row) {
+      if (column == 1 && row == 1) continue;
+      // The dialog keeps its position: only its right and bottom grow.
+      if (session_->Selection() == 0 && (column == 0 || row == 0)) continue;
+      if (!HandleOfSelection(r, column, row).Inflate(2).Contains(at)) continue;
+      drag_ = kResizing;
+      handleColumn_ = column;
+      handleRow_ = row;
+      break;
+    }
   }
   if (drag_ == kMoving) session_->Select(session_->HitTest(ToUnitsX(at.x), ToUnitsY(at.y)));
   dragStart_ = at;
   rectAtStart_ = session_->RectOfItem(session_->Selection());
   if (session_->Selection() == 0 && drag_ == kMoving) drag_ = kNoDrag;
-  if (drag_ != kNoDrag && !embedded_->ClientArea()->HasCapture()) {
-    embedded_->ClientArea()->CaptureMouse();
+  // The canvas takes the mouse while it drags: it lives as long as the
+  // editor, where the dialog's own windows are made anew when it resizes.
+  // (A window not on screen yet cannot take it, nor needs to.)
+  if (drag_ != kNoDrag && !captured_ && canvas_->IsShownOnScreen()) {
+    canvas_->CaptureMouse();
+    captured_ = true;
   }
   Refresh();
 }
@@ -336,20 +386,43 @@ void CLayoutEditorDlg::OnMouseMove(wxMouseEvent& event) {
   const wxPoint at = ClientPoint(event);
   const int dx = ToUnitsX(at.x - dragStart_.x);
   const int dy = ToUnitsY(at.y - dragStart_.y);
-  DialogRect rect = rectAtStart_;
+  const DialogRect& from = rectAtStart_;
+  int x = from.x, y = from.y, cx = from.cx, cy = from.cy;
   if (drag_ == kMoving) {
-    rect.x = static_cast<std::int16_t>(std::clamp(rect.x + dx, kMinDialogUnit, kMaxDialogUnit));
-    rect.y = static_cast<std::int16_t>(std::clamp(rect.y + dy, kMinDialogUnit, kMaxDialogUnit));
+    x += dx;
+    y += dy;
   } else {
-    rect.cx = static_cast<std::int16_t>(std::clamp(rect.cx + dx, 0, kMaxDialogUnit));
-    rect.cy = static_cast<std::int16_t>(std::clamp(rect.cy + dy, 0, kMaxDialogUnit));
+    // The opposite side stays where it is.
+    if (handleColumn_ == 0) {
+      x += std::min(dx, int{from.cx});
+      cx -= std::min(dx, int{from.cx});
+    } else if (handleColumn_ == 2) {
+      cx += dx;
+    }
+    if (handleRow_ == 0) {
+      y += std::min(dy, int{from.cy});
+      cy -= std::min(dy, int{from.cy});
+    } else if (handleRow_ == 2) {
+      cy += dy;
+    }
   }
+  const auto unit = [](int value, int low) {
+    return static_cast<std::int16_t>(std::clamp(value, low, kMaxDialogUnit));
+  };
+  const DialogRect rect{unit(x, kMinDialogUnit), unit(y, kMinDialogUnit), unit(cx, 0),
+                        unit(cy, 0)};
   if (session_->SetRect(rect)) Refresh();
 }
 
 void CLayoutEditorDlg::OnMouseUp(wxMouseEvent&) {
   drag_ = kNoDrag;
-  if (embedded_->ClientArea()->HasCapture()) embedded_->ClientArea()->ReleaseMouse();
+  ReleaseCapture();
+}
+
+void CLayoutEditorDlg::ReleaseCapture() {
+  if (!captured_) return;
+  captured_ = false;
+  canvas_->ReleaseMouse();
 }
 
 std::unique_ptr<CLayoutEditorDlg> MakeLayoutEditor(const Module& module,

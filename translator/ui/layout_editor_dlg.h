@@ -40,6 +40,10 @@ class CLayoutEditorDlg : public UlkDialog {
   void ClickAt(int dialogUnitsX, int dialogUnitsY);
   // Re-reads the session into the window (after a change made to it).
   void Refresh();
+  // The dialog's client area as drawn, which takes the mouse, and the
+  // selection in its pixels (the dialog: its client area).
+  wxWindow* DrawingArea() const;
+  wxRect SelectionPixels() const;
 
  private:
   enum Drag { kNoDrag, kMoving, kResizing };
@@ -55,12 +59,17 @@ class CLayoutEditorDlg : public UlkDialog {
   void OnMouseDown(wxMouseEvent& event);
   void OnMouseMove(wxMouseEvent& event);
   void OnMouseUp(wxMouseEvent& event);
+  void ReleaseCapture();
   void BindMouse(wxWindow* window);
   // The event's position in the client area's pixels.
   wxPoint ClientPoint(const wxMouseEvent& event) const;
   int ToUnitsX(int pixels) const;
   int ToUnitsY(int pixels) const;
   wxRect PixelsOf(const DialogRect& rect) const;
+  // Handle (column, row) of `r`, each 0 to 2: left or top, middle, right
+  // or bottom; just outside the rectangle.
+  static wxRect HandleRect(const wxRect& r, int column, int row);
+  wxRect HandleOfSelection(const wxRect& r, int column, int row) const;
 
   DialogTemplate dialog_;
   std::unique_ptr<LayoutEditSession> session_;
@@ -73,8 +82,11 @@ class CLayoutEditorDlg : public UlkDialog {
   wxSpinCtrl* fields_[4] = {};
   bool showingFields_ = false;
   Drag drag_ = kNoDrag;
+  bool captured_ = false;
   wxPoint dragStart_;
   DialogRect rectAtStart_;
+  int handleColumn_ = 2;
+  int handleRow_ = 2;
 };
 
 // The editor for dialog `dialogKey` of `module` (read from its file) in
