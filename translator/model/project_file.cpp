@@ -344,7 +344,8 @@ class ProjectReader {
   bool Geometry(std::string_view entryKey, std::string_view value) {
     std::uint32_t item = 0;
     if (language_->isDefault || KindOfKey(entryKey) != ResourceKind::kDialog ||
-        !ItemOfKey(entryKey, item) || MakeEntryKey(ResourceKeyOf(entryKey), item) != entryKey) {
+        !ItemOfKey(entryKey, item) || item > 0xFFFF ||  // a template counts its controls in 16 bits
+        MakeEntryKey(ResourceKeyOf(entryKey), item) != entryKey) {
       return false;
     }
     const std::optional<ControlGeometry> geometry = ReadGeometry(value, item == kDialogCaptionItem);
