@@ -399,6 +399,7 @@ TEST(ProjectFileTest, GeometryFromOthersIsRefusedUnlessItIsSound) {
            "DL_N_1 (1) RECT = 1, 2, 3, 4\n", "DL_N_1 (1) RECT =\n",
            "ST_N_1 (1) RECT = 1, 2, 3, 4 FROM 1, 2, 3, 4 ID 1\n",   // not a dialog
            "DL_N_1 (01) RECT = 1, 2, 3, 4 FROM 1, 2, 3, 4 ID 1\n",  // not a key of ours
+           "DL_N_1 (65536) RECT = 1, 2, 3, 4 FROM 1, 2, 3, 4 ID 1\n",  // no such control
            "DL_N_1 (1) RECT = 1, 2, 3, 4 FROM 1, 2, 3, 4 ID 1\n"
            "DL_N_1 (1) RECT = 5, 2, 3, 4 FROM 1, 2, 3, 4 ID 1\n",  // twice
            "DL_N_1 (1) SIZE = 1, 2\n",                             // an unknown fact
