@@ -2,7 +2,6 @@
 #include "translator/exchange/layout_fit.h"
 
 #include <algorithm>
-#include <unordered_set>
 
 #include "platform/system_error.h"
 #include "platform/text.h"
