@@ -104,8 +104,10 @@ set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "wx3.2-i18n")
-# The translation checks measure texts in Liberation Sans.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation")
+# The translation checks measure texts in Liberation Sans; the texts of the
+# scripts it has no letters for (Japanese, Chinese, Korean, Arabic, Hebrew,
+# Thai, Devanagari...) are drawn and measured in the Noto fonts.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation, fonts-noto-core, fonts-noto-cjk")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "translator of the user-interface resources of Windows modules
 ULK reads the string tables, menus, dialogs and version resources of

@@ -185,6 +185,49 @@ TEST_F(ExchangeCliTest, CheckPrintsFindingsAndFailsWhenThereAreAny) {
   EXPECT_EQ(clean.out, "Problemas encontrados: 0 (textos revisados: 48)\n");
 }
 
+TEST_F(ExchangeCliTest, FitWidensWhatCheckFindsTooNarrowAndSavesOnlyWhenAsked) {
+  ASSERT_EQ(
+      Run({"set", "demo.ulk", "demo32.dll", "DL_N_200 (1)", kEnglish, "&Title of the new note:"})
+          .status,
+      0);
+  const CliRun before = Run({"check", "demo.ulk", "demo32.dll", "--language", kEnglish});
+  EXPECT_NE(before.out.find("DL_N_200 (1): ancho"), std::string::npos) << before.out;
+  const std::string saved = File("demo.ulk");
+
+  const CliRun dry = Run({"fit", "demo.ulk", "demo32.dll", kEnglish, "--dry-run"});
+  EXPECT_EQ(dry.status, 0) << dry.err;
+  EXPECT_EQ(File("demo.ulk"), saved);
+  EXPECT_EQ(dry.out,
+            "DL_N_200 (0): 0, 0, 240, 170 -> 0, 0, 256, 170 (diálogo ensanchado)\n"
+            "DL_N_200 (1): 10, 12, 50, 8 -> 10, 12, 67, 8 (ensanchado)\n"
+            "DL_N_200 (2): 65, 10, 165, 12 -> 81, 10, 165, 12 (movido para hacer sitio)\n"
+            "Diálogos ajustados: 1 de 2; controles sin ajustar: 0 (prueba: no se ha guardado "
+            "nada)\n");
+
+  const CliRun fit = Run({"fit", "demo.ulk", "demo32.dll", kEnglish, "--json"});
+  EXPECT_EQ(fit.status, 0) << fit.err;
+  EXPECT_NE(fit.out.find("{\"key\":\"DL_N_200 (1)\",\"item\":1,\"before\":[10,12,50,8],"
+                         "\"after\":[10,12,67,8],\"widened\":true}"),
+            std::string::npos)
+      << fit.out;
+  const std::string project = File("demo.ulk");
+  EXPECT_NE(project.find("FILE VERSION = 1.3\n"), std::string::npos);
+  EXPECT_NE(project.find("DL_N_200 (1) RECT = 10, 12, 67, 8 FROM 10, 12, 50, 8 ID 65535\n"),
+            std::string::npos)
+      << project;
+  const CliRun after = Run({"check", "demo.ulk", "demo32.dll", "--language", kEnglish});
+  EXPECT_EQ(after.out.find("ancho"), std::string::npos) << after.out;
+  EXPECT_EQ(after.out.find("solapamiento"), std::string::npos) << after.out;
+  // Nothing more to do, nothing saved.
+  const CliRun again = Run({"fit", "demo.ulk", "demo32.dll", kEnglish, "--dialog", "DL_N_200"});
+  EXPECT_EQ(again.status, 0);
+  EXPECT_EQ(File("demo.ulk"), project);
+
+  EXPECT_EQ(Run({"fit", "demo.ulk", "demo32.dll", kEnglish, "--dialog", "DL_N_9"}).status, 1);
+  EXPECT_EQ(Run({"fit", "demo.ulk", "demo32.dll", "Klingon"}).status, 1);
+  EXPECT_EQ(Run({"fit", "demo.ulk", "demo32.dll"}).status, 2);
+}
+
 TEST_F(ExchangeCliTest, PseudoFillsALanguage) {
   const CliRun run = Run({"pseudo", "demo.ulk", "demo32.dll", kGerman, "--expand", "50"});
   EXPECT_EQ(run.status, 0) << run.err;

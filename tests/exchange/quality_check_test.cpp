@@ -192,6 +192,26 @@ TEST_F(QualityCheckTest, HotkeysOfOneMenuLevelOrDialog) {
                 "DL_S_SETTINGS (5)"}));
 }
 
+// Liberation Sans has no letters for these scripts: they are measured in the
+// fonts fontconfig falls back to (installed by scripts/setup), never as the
+// face's empty box.
+TEST(TextMeasurerTest, LettersTheDialogFontLacksAreMeasuredInAFallbackFont) {
+  TextMeasurer measurer;
+  DialogFont font;
+  font.pointSize = 8;
+  font.face = "MS Shell Dlg";
+  ASSERT_TRUE(measurer.Select(&font)) << measurer.Problem();
+  const int box = measurer.TextWidth("\xEF\xBF\xBF");  // a non-character: no font has it
+  for (const char* text : {"日本語", "中文字", "한국어", "עברית", "العربية", "ภาษาไทย", "हिन्दी"}) {
+    const int width = measurer.TextWidth(text);
+    EXPECT_GT(width, 0) << text;
+    EXPECT_NE(width, 3 * box) << text << " measured as boxes";
+    EXPECT_EQ(measurer.TextWidth(std::string(text) + text), 2 * width) << text;
+  }
+  // An ideograph is about as wide as the font is high: far wider than "i".
+  EXPECT_GT(measurer.TextWidth("日"), 2 * measurer.TextWidth("i"));
+}
+
 TEST_F(QualityCheckTest, TextsWiderThanTheirControls) {
   TextMeasurer measurer;
   DialogFont font;

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <fstream>
 
+#include <wx/button.h>
 #include <wx/choice.h>
 #include <wx/combobox.h>
 #include <wx/fileconf.h>
@@ -22,8 +23,8 @@
 
 #include "platform/files.h"
 #include "tests/gui/ulk_fixture.h"
-#include "translator/exchange/exchange_report.h"
 #include "tests/test_support.h"
+#include "translator/exchange/exchange_report.h"
 #include "translator/model/messages.h"
 #include "translator/model/project_file.h"
 #include "translator/model/resource_rows.h"
@@ -31,6 +32,7 @@
 #include "translator/ui/dialog_ids.h"
 #include "translator/ui/findings_dlg.h"
 #include "translator/ui/language_dialogs.h"
+#include "translator/ui/layout_editor_dlg.h"
 #include "translator/ui/preview/preview_hosts.h"
 #include "translator/ui/property_dialogs.h"
 #include "translator/ui/translation_dlg.h"
@@ -237,6 +239,86 @@ TEST_F(UlkDialogs, EditsSurviveScrollingAndOkWritesThemWithOneUndoStep) {
   Run(kIdEditUndo);
   EXPECT_EQ(Text(kEnglish, key), "Ready");
   EXPECT_EQ(Text("Extra 1", key), "<ninguna>");
+}
+
+// The layout editor from the menu: keys and "Ajustar al texto" change the
+// selection; "Aceptar" stores the geometry as one undo step, "Cancelar"
+// nothing.
+TEST_F(UlkDialogs, TheLayoutEditorStoresItsChangesAsOneUndoStep) {
+  StartOnDemo();
+  firstModule().RemoveLanguage(kGerman);
+  firstModule().FindLanguage(kEnglish)->SetEntry("DL_N_200 (1)", "&Title of the new note:");
+  doc()->UpdateAllViews();
+  Pump();
+  SelectKey("DL_N_200 (1)");
+  ASSERT_TRUE(Enabled(kIdEditLayout));
+  ModalAnswers answers;
+  answers.Answer([](wxDialog* d) {
+    auto* editor = As<CLayoutEditorDlg>(d);
+    EXPECT_EQ(editor->templateId(), kDlgLayoutEditor);
+    LayoutEditSession& session = editor->Session();
+    EXPECT_EQ(session.NotFitting(), std::vector<std::uint32_t>{1});
+    editor->PressKey(WXK_TAB, false);
+    editor->PressKey(WXK_DOWN, false);
+    editor->PressKey(WXK_UP, false);
+    editor->PressKey(WXK_RIGHT, true);
+    EXPECT_EQ(session.RectOfItem(1), (DialogRect{10, 12, 51, 8}));
+    auto* fit = dynamic_cast<wxButton*>(editor->FindWindow(kCtlLayoutFit));
+    wxCommandEvent click(wxEVT_BUTTON, kCtlLayoutFit);
+    click.SetEventObject(fit);
+    fit->ProcessWindowEvent(click);
+    EXPECT_TRUE(session.NotFitting().empty());
+    editor->ClickAt(100, 14);  // the edit box, moved aside
+    EXPECT_EQ(session.Selection(), 2u);
+    EXPECT_GT(session.RectOfItem(2).x, 65);
+    // The mouse: the right handle drags the edit box wider, its inside
+    // moves it; the left side stays where it was.
+    const DialogRect before = session.RectOfItem(2);
+    wxWindow* area = editor->DrawingArea();
+    const auto mouse = [area](wxEventType type, wxPoint at, bool down) {
+      wxMouseEvent event(type);
+      event.SetPosition(at);
+      event.m_leftDown = down;
+      event.SetEventObject(area);
+      area->ProcessWindowEvent(event);
+    };
+    const wxRect r = editor->SelectionPixels();
+    const wxPoint handle(r.GetRight() + 3, r.y + r.height / 2);
+    mouse(wxEVT_LEFT_DOWN, handle, true);
+    mouse(wxEVT_MOTION, handle + wxPoint(30, 40), true);
+    mouse(wxEVT_LEFT_UP, handle + wxPoint(30, 40), false);
+    EXPECT_EQ(session.RectOfItem(2).x, before.x);
+    EXPECT_EQ(session.RectOfItem(2).y, before.y);
+    EXPECT_EQ(session.RectOfItem(2).cy, before.cy) << "a side handle resizes one way";
+    EXPECT_GT(session.RectOfItem(2).cx, before.cx);
+    const wxPoint inside(r.x + 4, r.y + 4);
+    mouse(wxEVT_LEFT_DOWN, inside, true);
+    mouse(wxEVT_MOTION, inside + wxPoint(0, 30), true);
+    mouse(wxEVT_LEFT_UP, inside + wxPoint(0, 30), false);
+    EXPECT_EQ(session.Selection(), 2u);
+    EXPECT_GT(session.RectOfItem(2).y, before.y);
+    editor->PressKey(WXK_UP, false);  // back up by keys, one unit at a time
+    while (session.RectOfItem(2).y > before.y) editor->PressKey(WXK_UP, false);
+    EXPECT_EQ(session.RectOfItem(2).y, before.y);
+    return wxID_OK;
+  });
+  Run(kIdEditLayout);
+  ASSERT_EQ(answers.shown.size(), 1u);
+  const auto& geometry = firstModule().FindLanguage(kEnglish)->dialogGeometry;
+  ASSERT_EQ(geometry.count("DL_N_200"), 1u);
+  EXPECT_GT(geometry.at("DL_N_200").at(1).rect.cx, 51);
+  EXPECT_TRUE(doc()->IsModified());
+  // Cancelling a second time changes nothing.
+  answers.Answer([](wxDialog* d) {
+    As<CLayoutEditorDlg>(d)->Session().Select(0);
+    As<CLayoutEditorDlg>(d)->Session().Reset();
+    return wxID_CANCEL;
+  });
+  const DialogGeometry kept = geometry.at("DL_N_200");
+  Run(kIdEditLayout);
+  EXPECT_EQ(geometry.at("DL_N_200"), kept);
+  Run(kIdEditUndo);
+  EXPECT_EQ(geometry.count("DL_N_200"), 0u);
 }
 
 // A choice of the review state as the user makes it.

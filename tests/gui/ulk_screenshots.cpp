@@ -18,6 +18,7 @@
 #include "translator/ui/file_dialogs.h"
 #include "translator/ui/findings_dlg.h"
 #include "translator/ui/language_dialogs.h"
+#include "translator/ui/layout_editor_dlg.h"
 #include "translator/ui/property_dialogs.h"
 #include "translator/ui/translation_dlg.h"
 #include "translator/ui/user_language_store.h"
@@ -259,6 +260,43 @@ TEST_F(UlkScreenshots, Findings) {
   testing::Pump();
   EXPECT_TRUE(testing::TakeScreenshot("ulk_findings", findings));
   findings->Close();
+}
+
+// The layout editor on the new-note dialog in German, its first label
+// translated into Japanese: widened by "Ajustar al texto", the title label
+// still too narrow and outlined, the widened control selected.
+TEST_F(UlkScreenshots, LayoutEditor) {
+  StartOnDemo();
+  ModuleLanguage& german = *firstModule().FindLanguage("Alemán (Alemania)");
+  german.SetEntry("DL_N_200 (1)", "タイトル（新しいメモの題名）:");
+  german.SetEntry("DL_N_200 (3)", "&Kategorie der neuen Notiz:");
+  std::unique_ptr<CLayoutEditorDlg> editor =
+      MakeLayoutEditor(firstModule(), "DL_N_200", "Alemán (Alemania)", frame());
+  ASSERT_NE(editor, nullptr);
+  editor->Session().Select(1);
+  editor->Session().Fit();
+  editor->Session().Select(3);
+  editor->Refresh();
+  editor->Show();
+  testing::Pump();
+  EXPECT_TRUE(testing::TakeScreenshot("ulk_layout_editor", editor.get()));
+  editor->Hide();
+}
+
+// The string table, whose Japanese text is drawn in a font that has its
+// letters, not as empty boxes.
+TEST_F(UlkScreenshots, JapaneseTexts) {
+  StartOnDemo();
+  ASSERT_TRUE(treeView()->SelectNode(firstModule().id, kNodeStringTables));
+  SelectKey("ST_N_2 (3)");
+  testing::Pump();
+  EXPECT_TRUE(testing::TakeScreenshot("ulk_main_japanese", frame()));
+}
+
+// The "Recursos" menu with its new item.
+TEST_F(UlkScreenshots, ResourcesMenu) {
+  StartOnDemo();
+  EXPECT_TRUE(testing::TakeOpenMenuScreenshot("ulk_menu_recursos", frame(), 5));
 }
 
 }  // namespace

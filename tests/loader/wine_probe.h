@@ -29,10 +29,15 @@ inline bool CommandExists(const std::string& name) {
     }                                                                                           \
   } while (false)
 
-inline std::vector<std::string> RunProbe(const std::string& module) {
+// `rects`: NAME:ITEM:X:Y:CX:CY, the dialog units to compare with the real
+// windows (lines "DR NAME ITEM MATCH" or "... DIFFERS").
+inline std::vector<std::string> RunProbe(const std::string& module,
+                                         const std::vector<std::string>& rects = {}) {
   const std::string prefix = std::string(ULK_FIXTURE_DIR) + "/wineprefix";
-  const std::string command = "xvfb-run -a env WINEPREFIX='" + prefix + "' WINEDEBUG=-all wine '" +
-                              FixturePath("probe.exe") + "' 'Z:" + module + "' 2>/dev/null";
+  std::string command = "xvfb-run -a env WINEPREFIX='" + prefix + "' WINEDEBUG=-all wine '" +
+                        FixturePath("probe.exe") + "' 'Z:" + module + "'";
+  for (const std::string& rect : rects) command += " '" + rect + "'";
+  command += " 2>/dev/null";
   std::vector<std::string> lines;
   FILE* pipe = ::popen(command.c_str(), "r");
   if (!pipe) return lines;
@@ -46,7 +51,7 @@ inline std::vector<std::string> RunProbe(const std::string& module) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.size() > 3 && (line.compare(0, 3, "ST ") == 0 || line.compare(0, 3, "MN ") == 0 ||
                             line.compare(0, 3, "DL ") == 0 || line.compare(0, 3, "VS ") == 0 ||
-                            line.compare(0, 3, "MT ") == 0 ||
+                            line.compare(0, 3, "MT ") == 0 || line.compare(0, 3, "DR ") == 0 ||
                             line.compare(0, 4, "LOAD") == 0)) {
       lines.push_back(line);
     }

@@ -343,6 +343,76 @@ TEST(ProjectFileTest, FactsAreReadOnlyWhereTheyBelong) {
   EXPECT_NE(UnwritableValue(project).find("La nota de MN_N_1 (0)"), std::string::npos);
 }
 
+// Dialog geometry: one line per control that differs, after the dialog's
+// last entry in its language (or at the end of it when it has none).
+TEST(ProjectFileTest, GeometryIsWrittenBesideItsDialog) {
+  Project project = DemoProject();
+  ModuleLanguage& english = project.modules.front().languages.back();
+  english.SetEntry("DL_N_100 (0)", "About");
+  english.SetEntry("DL_N_100 (2)", "Version");
+  english.SetEntry("ST_N_7 (2)", "Line");
+  english.dialogGeometry["DL_N_100"][2] = {{40, 10, 130, 8}, {40, 10, 100, 8}, 1001};
+  english.dialogGeometry["DL_N_100"][0] = {{0, 0, 230, 120}, {0, 0, 200, 120}, 0};
+  english.dialogGeometry["DL_N_300"][1] = {{-3, 4, 5, 6}, {-3, 4, 1, 6}, 65535};
+  const std::string written = WriteProject(project);
+  EXPECT_NE(written.find("FILE VERSION = 1.3\n"), std::string::npos);
+  EXPECT_NE(written.find("LANGUAGE = English, C:\\app\\English\\prog.exe\n"
+                         "MN_N_128 (0) = \"&File\"\n"
+                         "DL_N_100 (0) = \"About\"\n"
+                         "DL_N_100 (2) = \"Version\"\n"
+                         "DL_N_100 (0) RECT = 0, 0, 230, 120 FROM 0, 0, 200, 120\n"
+                         "DL_N_100 (2) RECT = 40, 10, 130, 8 FROM 40, 10, 100, 8 ID 1001\n"
+                         "ST_N_7 (2) = \"Line\"\n"
+                         "DL_N_300 (1) RECT = -3, 4, 5, 6 FROM -3, 4, 1, 6 ID 65535\n\n"),
+            std::string::npos)
+      << written;
+  Project back;
+  ProjectReadReason reason = kProjectReadOk;
+  ASSERT_TRUE(ReadProject(back, written, reason)) << reason;
+  EXPECT_EQ(back.modules.front().languages.back().dialogGeometry, english.dialogGeometry);
+  EXPECT_EQ(WriteProject(back), written);
+  // Without geometry (or anything else of 1.3) the file is 1.2 as before.
+  english.dialogGeometry.clear();
+  EXPECT_NE(WriteProject(project).find("FILE VERSION = 1.2\n"), std::string::npos);
+}
+
+TEST(ProjectFileTest, GeometryFromOthersIsRefusedUnlessItIsSound) {
+  const std::string head =
+      "[RESOURCE TRANSLATE PROJECT FILE]\nFILE VERSION = 1.3\nPROJECT NAME = p\n[m.dll]\n"
+      "DEFAULT LANGUAGE = E\nDL_N_1 (1) = \"a\"\nLANGUAGE = I, out.dll\n";
+  Project project;
+  ASSERT_EQ(ReadReason(head + "dl_n_1 (1) rect = 1,2 , 3,4 FROM 1, 2, 0, 4 ID 7\n", &project),
+            kProjectReadOk);
+  const auto& geometry = project.modules.front().languages.back().dialogGeometry;
+  ASSERT_EQ(geometry.count("DL_N_1"), 1u);
+  EXPECT_EQ(geometry.at("DL_N_1").at(1), (ControlGeometry{{1, 2, 3, 4}, {1, 2, 0, 4}, 7}));
+  for (const char* bad : {
+           "DL_N_1 (1) RECT = 1, 2, 3, 4 FROM 1, 2, 3, 4\n",           // no identifier
+           "DL_N_1 (0) RECT = 1, 2, 3, 4 FROM 1, 2, 3, 4 ID 1\n",      // the dialog has none
+           "DL_N_1 (1) RECT = 1, 2, 32768, 4 FROM 1, 2, 3, 4 ID 1\n",  // past 16 bits
+           "DL_N_1 (1) RECT = -32769, 2, 3, 4 FROM 1, 2, 3, 4 ID 1\n",
+           "DL_N_1 (1) RECT = 1, 2, -3, 4 FROM 1, 2, 3, 4 ID 1\n",  // negative size
+           "DL_N_1 (1) RECT = 1, 2, 3, 4 FROM 1, 2, 3, 4 ID 65536\n",
+           "DL_N_1 (1) RECT = 99999999999999999999, 2, 3, 4 FROM 1, 2, 3, 4 ID 1\n",
+           "DL_N_1 (1) RECT = 1, 2, 3 FROM 1, 2, 3, 4 ID 1\n",
+           "DL_N_1 (1) RECT = 1, 2, 3, 4 FROM 1, 2, 3, 4 ID 1 x\n",
+           "DL_N_1 (1) RECT = 1, 2, 3, 4\n", "DL_N_1 (1) RECT =\n",
+           "ST_N_1 (1) RECT = 1, 2, 3, 4 FROM 1, 2, 3, 4 ID 1\n",   // not a dialog
+           "DL_N_1 (01) RECT = 1, 2, 3, 4 FROM 1, 2, 3, 4 ID 1\n",  // not a key of ours
+           "DL_N_1 (65536) RECT = 1, 2, 3, 4 FROM 1, 2, 3, 4 ID 1\n",  // no such control
+           "DL_N_1 (1) RECT = 1, 2, 3, 4 FROM 1, 2, 3, 4 ID 1\n"
+           "DL_N_1 (1) RECT = 5, 2, 3, 4 FROM 1, 2, 3, 4 ID 1\n",  // twice
+           "DL_N_1 (1) SIZE = 1, 2\n",                             // an unknown fact
+       }) {
+    EXPECT_EQ(ReadReason(head + bad), kProjectEntryFailed) << bad;
+  }
+  // Geometry belongs to a target language.
+  std::string original = head;
+  original.replace(original.find("LANGUAGE = I"), 0,
+                   "DL_N_1 (1) RECT = 1, 2, 3, 4 FROM 1, 2, 3, 4 ID 1\n");
+  EXPECT_EQ(ReadReason(original), kProjectEntryFailed);
+}
+
 class ProjectFileOnDiskTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -361,6 +431,18 @@ TEST_F(ProjectFileOnDiskTest, SaveAndLoad) {
   const ProjectLoadResult result = LoadProjectFile(loaded, path_);
   ASSERT_TRUE(result.ok) << result.message;
   EXPECT_EQ(WriteProject(loaded), WriteProject(DemoProject()));
+}
+
+TEST_F(ProjectFileOnDiskTest, ARefusedGeometryLineIsNamed) {
+  std::ofstream(path_) << "[RESOURCE TRANSLATE PROJECT FILE]\nFILE VERSION = 1.3\n"
+                          "PROJECT NAME = p\n[m.dll]\nDEFAULT LANGUAGE = E\nLANGUAGE = I, o.dll\n"
+                          "DL_N_1 (1) RECT = 70000, 0, 1, 1 FROM 0, 0, 1, 1 ID 1\n";
+  Project project;
+  const ProjectLoadResult result = LoadProjectFile(project, path_);
+  EXPECT_FALSE(result.ok);
+  EXPECT_EQ(result.message,
+            "Error abriendo el archivo demo.ulk\nError añadiendo recurso (línea 7)");
+  EXPECT_TRUE(project.modules.empty());
 }
 
 TEST_F(ProjectFileOnDiskTest, AFailedLoadLeavesANewProject) {

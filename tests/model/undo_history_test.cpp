@@ -124,6 +124,31 @@ TEST_F(UndoHistoryTest, ReviewStatesAndNotesComeBack) {
   EXPECT_EQ(Original().FindEntry("ST_N_1 (1)")->note, "botón");
 }
 
+// Accepting the layout editor is one undo step: the dialog's geometry, or
+// its absence, comes back whole.
+TEST_F(UndoHistoryTest, ADialogsGeometryComesBack) {
+  Module& module = project_.modules.front();
+  ModuleLanguage& english = *module.FindLanguage("English");
+  const ControlGeometry wide{{7, 7, 80, 8}, {7, 7, 50, 8}, 1};
+  const ControlGeometry wider{{7, 7, 99, 8}, {7, 7, 50, 8}, 1};
+  ASSERT_TRUE(history_.BeginLayoutEdit(module, "English", "DL_N_5", true));
+  english.dialogGeometry["DL_N_5"][1] = wide;
+  ASSERT_TRUE(history_.BeginLayoutEdit(module, "English", "DL_N_5", true));
+  english.dialogGeometry["DL_N_5"][1] = wider;
+  english.dialogGeometry["DL_N_6"][1] = wide;  // not part of the step
+
+  ASSERT_TRUE(history_.Undo());
+  EXPECT_EQ(english.dialogGeometry.at("DL_N_5").at(1), wide);
+  ASSERT_TRUE(history_.Undo());
+  EXPECT_EQ(english.dialogGeometry.count("DL_N_5"), 0u) << "absent again, not empty";
+  EXPECT_EQ(english.dialogGeometry.count("DL_N_6"), 1u);
+  ASSERT_TRUE(history_.Redo());
+  ASSERT_TRUE(history_.Redo());
+  EXPECT_EQ(english.dialogGeometry.at("DL_N_5").at(1), wider);
+  EXPECT_FALSE(history_.BeginLayoutEdit(module, "Español", "DL_N_5", true));
+  EXPECT_FALSE(history_.BeginLayoutEdit(module, "Klingon", "DL_N_5", true));
+}
+
 TEST_F(UndoHistoryTest, ANewEditEmptiesTheRedoStack) {
   Translate("ST_N_1 (0)", "Open");
   history_.Undo();

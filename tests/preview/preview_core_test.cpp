@@ -9,6 +9,7 @@
 #include "tests/preview/preview_fixtures.h"
 #include "translator/model/resource_engine.h"
 #include "translator/resources/dialog_codec.h"
+#include "translator/resources/resource_layout.h"
 #include "translator/ui/preview/dialog_layout.h"
 #include "translator/ui/preview/preview_menu.h"
 #include "translator/ui/preview/resource_preview.h"
@@ -521,6 +522,29 @@ TEST_F(TranslatedPreviewTest, TheOnlyTargetIsGeneratedIntoThePreviewFile) {
   EXPECT_EQ(content.dialog.caption, "Lists and bars");
   EXPECT_FALSE(std::filesystem::exists(dir_ / "en.dll")) << "the module's own output stays";
   EXPECT_EQ(module_.FindLanguage("Inglés")->outputFile, dir_ / "en.dll");
+}
+
+// The translated preview shows the language's own layout of the dialog.
+TEST_F(TranslatedPreviewTest, TheStoredGeometryIsShown) {
+  ModuleLayouts layouts;
+  ASSERT_EQ(ReadModuleLayouts(modulePath_, layouts), 0);
+  const DialogBox& module = layouts.dialogs.at("DL_S_LISTAS");
+  ControlGeometry label;
+  ASSERT_TRUE(ModuleGeometryOf(module, 1, label));
+  label.rect.cx = static_cast<std::int16_t>(label.rect.cx + 25);
+  ControlGeometry dialog;
+  ASSERT_TRUE(ModuleGeometryOf(module, 0, dialog));
+  dialog.rect.cx = static_cast<std::int16_t>(dialog.rect.cx + 40);
+  DialogGeometry& geometry = module_.FindLanguage("Inglés")->dialogGeometry["DL_S_LISTAS"];
+  geometry[1] = label;
+  geometry[0] = dialog;
+  const TranslatedPreview result = Prepare("DL_S_LISTAS (0)");
+  ASSERT_EQ(result.outcome, TranslatedPreview::kShow) << result.message;
+  PreviewContent content;
+  ASSERT_FALSE(LoadResourcePreview(output_, result.key, content).Failed());
+  EXPECT_EQ(content.dialog.cx, dialog.rect.cx);
+  EXPECT_EQ(content.dialog.controls[0].cx, label.rect.cx);
+  EXPECT_EQ(content.dialog.controls[1].cx, module.controls[1].cx);
 }
 
 TEST_F(TranslatedPreviewTest, AThirdLanguageAsksAndCancelShowsNothing) {

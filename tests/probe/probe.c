@@ -13,11 +13,19 @@
                                        one FormatMessage reads (its ids taken
                                        from the table's blocks; the text read
                                        with FormatMessageW, inserts ignored)
+     DR <dialog> <item> MATCH|DIFFERS ...   for each NAME:ITEM:X:Y:CX:CY given
+                                       after the module: whether the window of
+                                       that dialog (item 0: its client area)
+                                       or control stands where MapDialogRect
+                                       puts those dialog units
    Texts are UTF-8 with line feeds, returns and tabs written as \n, \r, \t. */
 #include <windows.h>
 #include <stdio.h>
 
 static HMODULE module;
+/* The rectangles asked for: NAME:ITEM:X:Y:CX:CY. */
+static int rectCount;
+static WCHAR** rects;
 
 static void PrintText(const WCHAR* text, int length) {
   char utf8[8192];
@@ -99,6 +107,68 @@ static BOOL CALLBACK OnMenu(HMODULE m, LPCWSTR type, LPWSTR name, LONG_PTR param
   return TRUE;
 }
 
+static int SameName(LPCWSTR name, const WCHAR* given, size_t length) {
+  WCHAR own[256];
+  if (IS_INTRESOURCE(name)) {
+    swprintf(own, 256, L"#%u", (unsigned)(ULONG_PTR)name);
+  } else {
+    lstrcpynW(own, name, 256);
+  }
+  return wcslen(own) == length && wcsncmp(own, given, length) == 0;
+}
+
+/* Compares the real rectangles of `dialog` with the units asked for. */
+static void CheckRects(HWND dialog, LPCWSTR name) {
+  for (int i = 0; i < rectCount; ++i) {
+    const WCHAR* colon = wcschr(rects[i], L':');
+    int item = 0, x = 0, y = 0, cx = 0, cy = 0;
+    if (!colon || !SameName(name, rects[i], (size_t)(colon - rects[i])) ||
+        swscanf(colon + 1, L"%d:%d:%d:%d:%d", &item, &x, &y, &cx, &cy) != 5) {
+      continue;
+    }
+    RECT want = {x, y, x + cx, y + cy};
+    RECT got;
+    if (item == 0) {
+      want.left = want.top = 0;
+      want.right = cx;
+      want.bottom = cy;
+      MapDialogRect(dialog, &want);
+      GetClientRect(dialog, &got);
+    } else {
+      HWND control = GetWindow(dialog, GW_CHILD);
+      for (int position = 1; control && position < item; ++position) {
+        control = GetWindow(control, GW_HWNDNEXT);
+      }
+      if (!control) {
+        printf("DR ");
+        PrintName(name);
+        printf(" %d MISSING\n", item);
+        continue;
+      }
+      /* The dialog manager maps the position and the size of a control
+         each on its own (not its right edge), and so does this. */
+      RECT origin = {x, y, x, y};
+      RECT size = {0, 0, cx, cy};
+      MapDialogRect(dialog, &origin);
+      MapDialogRect(dialog, &size);
+      want.left = origin.left;
+      want.top = origin.top;
+      want.right = origin.left + size.right;
+      want.bottom = origin.top + size.bottom;
+      GetWindowRect(control, &got);
+      MapWindowPoints(NULL, dialog, (POINT*)&got, 2);
+    }
+    printf("DR ");
+    PrintName(name);
+    if (EqualRect(&want, &got)) {
+      printf(" %d MATCH\n", item);
+    } else {
+      printf(" %d DIFFERS %ld %ld %ld %ld / %ld %ld %ld %ld\n", item, want.left, want.top,
+             want.right, want.bottom, got.left, got.top, got.right, got.bottom);
+    }
+  }
+}
+
 static INT_PTR CALLBACK DialogProc(HWND w, UINT message, WPARAM wp, LPARAM lp) {
   (void)w; (void)message; (void)wp; (void)lp;
   return FALSE;
@@ -139,6 +209,7 @@ static BOOL CALLBACK OnDialog(HMODULE m, LPCWSTR type, LPWSTR name, LONG_PTR par
       PrintText(text, length);
     }
   }
+  CheckRects(dialog, name);
   DestroyWindow(dialog);
   return TRUE;
 }
@@ -241,7 +312,7 @@ static void PrintMessages(void) {
 
 int wmain(int argc, WCHAR** argv) {
   if (argc < 2) {
-    fprintf(stderr, "usage: probe MODULE\n");
+    fprintf(stderr, "usage: probe MODULE [NAME:ITEM:X:Y:CX:CY...]\n");
     return 2;
   }
   /* Dialogs of the tests use a class of their own, given by name. */
@@ -251,6 +322,8 @@ int wmain(int argc, WCHAR** argv) {
   own.hInstance = GetModuleHandleW(NULL);
   own.lpszClassName = L"MYOWNCLASS";
   RegisterClassW(&own);
+  rectCount = argc - 2;
+  rects = argv + 2;
   module = LoadLibraryExW(argv[1], NULL, LOAD_LIBRARY_AS_DATAFILE);
   if (!module) {
     printf("LOAD FAILED %lu\n", GetLastError());

@@ -80,6 +80,9 @@ constexpr const char* kUsage =
     "  import PROYECTO MÓDULO IDIOMA ARCHIVO   importa las traducciones de un XLIFF o un PO\n"
     "  check PROYECTO [MÓDULO] [--language IDIOMA] [--json]\n"
     "                                          revisa las traducciones\n"
+    "  fit PROYECTO MÓDULO IDIOMA [--dialog CLAVE] [--dry-run] [--json]\n"
+    "                                          ensancha los controles cuyo texto traducido\n"
+    "                                          no cabe (--dry-run: solo lo muestra)\n"
     "  pseudo PROYECTO MÓDULO IDIOMA [--expand N]\n"
     "                                          pseudotraduce un idioma (N % más largo; 30)\n"
     "  export-tmx DICCIONARIO ARCHIVO          exporta un diccionario a TMX\n"
@@ -166,6 +169,7 @@ class Cli {
   int Export(const Arguments& args);
   int Import(const Arguments& args);
   int Check(const Arguments& args);
+  int Fit(const Arguments& args);
   int Pseudo(const Arguments& args);
   int ExportTmx(const Arguments& args);
   int ImportTmx(const Arguments& args);
@@ -201,6 +205,7 @@ int Cli::Run(const std::vector<std::string>& arguments) {
       {"export", {{4, 4, {}, {}}, &Cli::Export}},
       {"import", {{4, 4, {}, {}}, &Cli::Import}},
       {"check", {{1, 2, {"--language"}, {"--json"}}, &Cli::Check}},
+      {"fit", {{3, 3, {"--dialog"}, {"--dry-run", "--json"}}, &Cli::Fit}},
       {"pseudo", {{3, 3, {"--expand"}, {}}, &Cli::Pseudo}},
       {"export-tmx", {{2, 2, {}, {}}, &Cli::ExportTmx}},
       {"import-tmx", {{2, 2, {}, {}}, &Cli::ImportTmx}},
@@ -852,6 +857,20 @@ int Cli::Check(const Arguments& args) {
   return CheckCommand(project_, module,
                       language == args.options.end() ? nullptr : &language->second,
                       args.flags.count("--json") > 0, ui_, Streams());
+}
+
+int Cli::Fit(const Arguments& args) {
+  if (!Load(args.positional[0])) return kExitFailure;
+  Module* module = FindModule(args.positional[1]);
+  if (!module) return kExitFailure;
+  const auto dialog = args.options.find("--dialog");
+  bool changed = false;
+  const int status = FitCommand(
+      *module, args.positional[2], dialog == args.options.end() ? nullptr : &dialog->second,
+      args.flags.count("--dry-run") > 0, args.flags.count("--json") > 0, Streams(), changed);
+  if (!changed) return status;
+  const int saved = Save();
+  return saved != kExitOk ? saved : status;
 }
 
 int Cli::Pseudo(const Arguments& args) {

@@ -24,6 +24,11 @@ int ImportCommand(Module& module, const std::string& language, const std::string
 // Exit status 1 when something was found.
 int CheckCommand(const Project& project, const Module* module, const std::string* language,
                  bool json, OperationUi& ui, const CliStreams& io);
+// Fits the dialogs of a target language (or the one named `dialogKey`);
+// `changed` tells whether the project must be saved (never on a dry run).
+// Exit status 1 when a control could not be fitted.
+int FitCommand(Module& module, const std::string& language, const std::string* dialogKey,
+               bool dryRun, bool json, const CliStreams& io, bool& changed);
 int PseudoCommand(Module& module, const std::string& language, int expandPercent,
                   const CliStreams& io, bool& changed);
 int ExportTmxCommand(const std::string& dictionary, const std::string& path, const CliStreams& io);

@@ -17,6 +17,7 @@ class JsonWriter {
   JsonWriter& String(std::string_view value);
   JsonWriter& Number(long long value);
   JsonWriter& Null();
+  JsonWriter& Bool(bool value);
   const std::string& Text() const { return out_; }
 
  private:

@@ -9,9 +9,11 @@
 
 #include "platform/system_error.h"
 #include "platform/text.h"
+#include "translator/exchange/control_text_fit.h"
 #include "translator/exchange/text_tokens.h"
 #include "translator/exchange/text_width.h"
 #include "translator/model/text_escape.h"
+#include "translator/resources/dialog_geometry.h"
 #include "translator/resources/resource_kind.h"
 #include "translator/resources/resource_layout.h"
 
@@ -20,8 +22,6 @@ namespace {
 
 constexpr std::uint16_t kButtonClass = 0x80;
 constexpr std::uint16_t kStaticClass = 0x82;
-constexpr std::uint32_t kStaticNoPrefix = 0x80;
-constexpr std::uint32_t kButtonMultiline = 0x2000;
 constexpr int kProgressStep = 256;
 
 bool HasLetters(std::string_view text) {
@@ -121,22 +121,6 @@ std::string FinalPunctuation(std::string_view text) {
   return {};
 }
 
-// The text as a control shows it: hotkey markers gone ("&&" shows "&").
-std::string ShownText(std::string_view text, bool prefixes) {
-  if (!prefixes) return std::string(text);
-  std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '&' && i + 1 < text.size()) ++i;
-    out.push_back(text[i]);
-  }
-  return out;
-}
-
-struct Fit {
-  double demand = 0;  // above 1: does not fit
-  std::string detail;
-};
-
 class Checker {
  public:
   Checker(OperationUi& ui, CheckResult& result) : ui_(ui), result_(result) {}
@@ -157,10 +141,12 @@ class Checker {
   void Entry(const TextEntry& entry, const TextEntry* translated);
   void Width(const TextEntry& entry, const std::string& translation);
   void Shortcut(const TextEntry& entry, const TextEntry* translated);
-  Fit Measure(const std::string& stored, const ControlBox& control);
   void Add(const std::string& key, CheckKind kind, const std::string& original,
            const std::string& translation, std::string detail);
   void Clashes(std::vector<Scoped>& scoped);
+  // The target language's geometry of a dialog, or null.
+  const DialogGeometry* GeometryOf(std::string_view dialogKey) const;
+  void Overlaps(const ModuleLanguage& original);
   void Step();
 
   OperationUi& ui_;
@@ -249,6 +235,7 @@ void Checker::CheckLanguage(const ModuleLanguage& original, const ModuleLanguage
         {std::move(scope), entry.key, shown.front(), own.empty() ? "" : own.front(), isTranslated});
   }
   Clashes(scoped);
+  if (layouts_) Overlaps(original);
   std::stable_sort(pending_.begin(), pending_.end(),
                    [](const auto& a, const auto& b) { return a.first < b.first; });
   for (auto& [position, finding] : pending_) result_.findings.push_back(std::move(finding));
@@ -325,78 +312,6 @@ void Checker::Entry(const TextEntry& entry, const TextEntry* translated) {
   if (layouts_ && KindOfKey(entry.key) == ResourceKind::kDialog) Width(entry, translation);
 }
 
-Fit Checker::Measure(const std::string& stored, const ControlBox& control) {
-  Fit fit;
-  const bool isStatic = control.classOrdinal == kStaticClass;
-  const std::uint32_t type = control.style & (isStatic ? 0x1Fu : 0x0Fu);
-  // The room the text gets: a button's frame, a check box's box, a group
-  // box's corners take their share of the control.
-  int marginUnits = 0;
-  bool wraps = false;
-  if (isStatic) {
-    wraps = type <= 2;  // left, centred, right: the system breaks lines
-  } else if (type <= 1) {
-    marginUnits = 4;  // push buttons
-    wraps = control.style & kButtonMultiline;
-  } else if (type == 7) {
-    marginUnits = 8;  // group boxes
-  } else {
-    marginUnits = 12;  // check boxes and radio buttons
-    wraps = control.style & kButtonMultiline;
-  }
-  const int room = measurer_.HorizontalPixels(std::max(0, control.cx - marginUnits));
-  const int lineHeight = std::max(1, measurer_.BaseUnitY());
-  const int lines = wraps ? std::max(1, measurer_.VerticalPixels(control.cy) / lineHeight) : 1;
-  const bool prefixes = !(isStatic && (control.style & kStaticNoPrefix));
-  const std::string text = ShownText(UnescapeText(stored), prefixes);
-
-  int widest = 0;
-  int needed = 0;
-  for (std::size_t start = 0; start <= text.size();) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    std::string_view line = std::string_view(text).substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (!wraps) {
-      widest = std::max(widest, measurer_.TextWidth(line));
-      ++needed;
-    } else {
-      // Greedy breaking at blanks, as the system breaks a static's text.
-      int used = 0;
-      int lineCount = 1;
-      const int blank = measurer_.TextWidth(" ");
-      for (std::size_t at = 0; at <= line.size();) {
-        std::size_t next = line.find(' ', at);
-        if (next == std::string_view::npos) next = line.size();
-        const int word = measurer_.TextWidth(line.substr(at, next - at));
-        widest = std::max(widest, word);
-        if (used > 0 && used + blank + word > room) {
-          ++lineCount;
-          used = word;
-        } else {
-          used += (used > 0 ? blank : 0) + word;
-        }
-        at = next + 1;
-      }
-      needed += lineCount;
-    }
-    if (end == text.size()) break;
-    start = end + 1;
-  }
-  const double widthDemand = room > 0 ? static_cast<double>(widest) / room : (widest > 0 ? 1e9 : 0);
-  const double lineDemand = static_cast<double>(needed) / lines;
-  fit.demand = std::max(widthDemand, lineDemand);
-  if (lineDemand > 1 && widthDemand <= 1) {
-    fit.detail = "necesita " + std::to_string(needed) + " líneas y el control tiene sitio para " +
-                 std::to_string(lines);
-  } else {
-    fit.detail = "mide " + std::to_string(widest) + " píxeles y el control deja " +
-                 std::to_string(std::max(room, 0)) + " (" + std::to_string(control.cx) +
-                 " unidades de diálogo)";
-  }
-  return fit;
-}
-
 void Checker::Width(const TextEntry& entry, const std::string& translation) {
   const DialogBox* dialog = layouts_->DialogOf(entry.key);
   const ControlBox* control = layouts_->ControlOf(entry.key);
@@ -409,12 +324,24 @@ void Checker::Width(const TextEntry& entry, const std::string& translation) {
     measurerNoted_ = true;
     return;
   }
-  const Fit translated = Measure(translation, *control);
+  // Measured where the language puts the control.
+  ControlBox placed = *control;
+  const DialogGeometry* geometry = GeometryOf(ResourceKeyOf(entry.key));
+  if (const auto stored =
+          geometry ? geometry->find(control->item) : DialogGeometry::const_iterator();
+      geometry && stored != geometry->end() &&
+      GeometryMatches(*dialog, control->item, stored->second)) {
+    placed.x = stored->second.rect.x;
+    placed.y = stored->second.rect.y;
+    placed.cx = stored->second.rect.cx;
+    placed.cy = stored->second.rect.cy;
+  }
+  const TextFit translated = MeasureControlText(measurer_, translation, placed);
   if (translated.demand <= 1) return;
   // A text the module's own layout already lets overflow (by our measure)
   // is only reported when the translation needs more than the original.
-  const Fit own = Measure(entry.text, *control);
-  if (translated.demand <= own.demand) return;
+  const TextFit own = MeasureControlText(measurer_, entry.text, *control);
+  if (MeasureControlText(measurer_, translation, *control).demand <= own.demand) return;
   const std::string font = dialog->hasFont
                                ? dialog->font.face + " " + std::to_string(dialog->font.pointSize)
                                : std::string("la fuente del sistema");
@@ -444,6 +371,28 @@ void Checker::Shortcut(const TextEntry& entry, const TextEntry* translated) {
   };
   if (!originalShortcutsChecked_) check(entry.text, "en el original, ");
   if (!translation.empty()) check(translation, "");
+}
+
+const DialogGeometry* Checker::GeometryOf(std::string_view dialogKey) const {
+  const auto found = target_->dialogGeometry.find(ToUpperUtf8(dialogKey));
+  return found == target_->dialogGeometry.end() ? nullptr : &found->second;
+}
+
+void Checker::Overlaps(const ModuleLanguage& original) {
+  for (const auto& [dialogKey, geometry] : target_->dialogGeometry) {
+    const auto module = layouts_->dialogs.find(dialogKey);
+    if (module == layouts_->dialogs.end()) continue;
+    const LaidOutDialog own = LayOut(module->second, {});
+    for (const auto& [a, b] : NewOverlaps(own, LayOut(module->second, geometry))) {
+      const std::string key = MakeEntryKey(dialogKey, a);
+      const TextEntry* text = original.FindEntry(key);
+      const TextEntry* translated = target_->FindEntry(key);
+      Add(key, CheckKind::kOverlap, text ? text->text : std::string(),
+          translated ? translated->text : std::string(),
+          "se solapa con el control " + std::to_string(b) + " (" + MakeEntryKey(dialogKey, b) +
+              "), que en el original no tocaba");
+    }
+  }
 }
 
 void Checker::Clashes(std::vector<Scoped>& scoped) {
@@ -489,6 +438,8 @@ const char* CheckId(CheckKind kind) {
       return "width";
     case CheckKind::kShortcut:
       return "shortcut";
+    case CheckKind::kOverlap:
+      return "overlap";
   }
   return "";
 }
@@ -513,6 +464,8 @@ const char* CheckLabel(CheckKind kind) {
       return "ancho";
     case CheckKind::kShortcut:
       return "atajo de teclado";
+    case CheckKind::kOverlap:
+      return "solapamiento";
   }
   return "";
 }

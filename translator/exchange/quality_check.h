@@ -23,6 +23,7 @@ enum class CheckKind {
   kIdentical,     // the translation equals the original (which has letters)
   kWidth,         // wider than its dialog control in the dialog's font
   kShortcut,      // a menu item's shortcut is not the key its accelerator binds
+  kOverlap,       // the language's layout makes two controls overlap that did not
 };
 
 // The check's name for machines ("format", ...) and for people ("formato", ...).

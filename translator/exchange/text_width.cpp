@@ -5,6 +5,8 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
+#include <algorithm>
+
 #include "platform/text.h"
 
 namespace ulk {
@@ -133,6 +135,47 @@ bool TextMeasurer::Select(const DialogFont* font) {
   return true;
 }
 
+int TextMeasurer::FallbackAdvance(char32_t letter) {
+  FcCharSet* letters = FcCharSetCreate();
+  FcCharSetAddChar(letters, letter);
+  FcPattern* pattern = FcPatternCreate();
+  FcPatternAddCharSet(pattern, FC_CHARSET, letters);
+  FcCharSetDestroy(letters);
+  FcPatternAddString(pattern, FC_FAMILY,
+                     reinterpret_cast<const FcChar8*>(face_->face->family_name));
+  FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+  FcDefaultSubstitute(pattern);
+  FcResult matched = FcResultNoMatch;
+  FcPattern* match = FcFontMatch(nullptr, pattern, &matched);
+  FcPatternDestroy(pattern);
+  FcChar8* file = nullptr;
+  int index = 0;
+  Face* fallback = nullptr;
+  if (match && FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) {
+    FcPatternGetInteger(match, FC_INDEX, 0, &index);
+    const std::string id =
+        std::string(reinterpret_cast<const char*>(file)) + "#" + std::to_string(index);
+    auto& slot = fallbacks_[id];
+    if (!slot) {
+      auto face = std::make_unique<Face>();
+      if (FT_New_Face(library_->freetype, reinterpret_cast<const char*>(file), index,
+                      &face->face) == 0) {
+        slot = std::move(face);
+      }
+    }
+    fallback = slot.get();
+  }
+  if (match) FcPatternDestroy(match);
+  if (!fallback) return -1;
+  if (fallback->pixelSize != pixelSize_) {
+    if (FT_Set_Pixel_Sizes(fallback->face, 0, static_cast<FT_UInt>(pixelSize_)) != 0) return -1;
+    fallback->pixelSize = pixelSize_;
+  }
+  const FT_UInt glyph = FT_Get_Char_Index(fallback->face, letter);
+  if (glyph == 0 || FT_Load_Glyph(fallback->face, glyph, FT_LOAD_DEFAULT) != 0) return -1;
+  return static_cast<int>((fallback->face->glyph->advance.x + 32) >> 6);
+}
+
 int TextMeasurer::BaseUnitX() const {
   return face_ ? face_->baseX : 0;
 }
@@ -156,13 +199,15 @@ int TextMeasurer::TextWidth(std::string_view utf8) {
     const char32_t cp = NextCodePoint(utf8, at);
     auto found = face_->advances.find(cp);
     if (found == face_->advances.end()) {
-      int advance = 0;
+      int advance = -1;
       // Hinted advances in whole pixels, as the system lays text out.
       const FT_UInt glyph = FT_Get_Char_Index(face_->face, cp);
-      if (FT_Load_Glyph(face_->face, glyph, FT_LOAD_DEFAULT) == 0) {
+      if (glyph == 0 && cp >= 0x80) advance = FallbackAdvance(cp);
+      // Without a font that has it the letter is drawn as the face's box.
+      if (advance < 0 && FT_Load_Glyph(face_->face, glyph, FT_LOAD_DEFAULT) == 0) {
         advance = static_cast<int>((face_->face->glyph->advance.x + 32) >> 6);
       }
-      found = face_->advances.emplace(cp, advance).first;
+      found = face_->advances.emplace(cp, std::max(advance, 0)).first;
     }
     width += found->second;
   }

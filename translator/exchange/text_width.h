@@ -2,7 +2,8 @@
 // FreeType renders the metrics of the font fontconfig finds for the
 // dialog's face, a metric-compatible font standing in for the faces of
 // Windows dialogs ("MS Shell Dlg", "Microsoft Sans Serif", "Tahoma" and any
-// face we do not know: Liberation Sans).
+// face we do not know: Liberation Sans). A letter that font lacks is
+// measured in the font fontconfig chooses for it, as drawing does.
 #pragma once
 
 #include <cstdint>
@@ -46,10 +47,15 @@ class TextMeasurer {
  private:
   struct Face;
   Face* Load(const std::string& family, bool bold, bool italic);
+  // The advance of a letter the selected face has no glyph for, in the
+  // font fontconfig falls back to for it (as drawing does); -1 when no
+  // installed font has it.
+  int FallbackAdvance(char32_t letter);
 
   struct Library;
   std::unique_ptr<Library> library_;
   std::map<std::string, std::unique_ptr<Face>> faces_;  // by family, weight and slant
+  std::map<std::string, std::unique_ptr<Face>> fallbacks_;  // by file and index
   Face* face_ = nullptr;
   int pixelSize_ = 0;
   std::string problem_;

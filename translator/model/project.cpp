@@ -34,6 +34,7 @@ ModuleLanguage::ModuleLanguage(const ModuleLanguage& other)
       outputFile(other.outputFile),
       isDefault(other.isDefault),
       errorCode(other.errorCode),
+      dialogGeometry(other.dialogGeometry),
       entries_(other.entries_) {
   RebuildIndex();
 }
@@ -57,6 +58,7 @@ void ModuleLanguage::Clear() {
   outputFile.clear();
   isDefault = false;
   errorCode = kLanguageOk;
+  dialogGeometry.clear();
   index_.Clear();
   entries_.clear();
 }

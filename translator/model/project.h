@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <list>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "translator/model/entry_index.h"
+#include "translator/resources/dialog_geometry.h"
 
 namespace ulk {
 
@@ -60,6 +62,10 @@ class ModuleLanguage {
   std::string outputFile;  // always empty for the default language
   bool isDefault = false;
   int errorCode = kLanguageOk;
+  // The dialogs this target language lays out otherwise than the module,
+  // by upper-case resource key ("DL_N_100"); a dialog is absent, never
+  // empty, when nothing of it differs. Always empty in the default language.
+  std::map<std::string, DialogGeometry, std::less<>> dialogGeometry;
 
   ModuleLanguage() = default;
   ModuleLanguage(std::string languageName, std::string output, bool isDefaultLanguage);

@@ -6,11 +6,13 @@
 #include <charconv>
 #include <filesystem>
 #include <optional>
+#include <unordered_map>
 
 #include "platform/files.h"
 #include "platform/system_error.h"
 #include "platform/text.h"
 #include "translator/model/messages.h"
+#include "translator/resources/resource_kind.h"
 
 namespace ulk {
 namespace {
@@ -32,6 +34,10 @@ constexpr int kMinorVersion = 3;
 constexpr std::string_view kStatusFact = " STATUS";
 constexpr std::string_view kStateFact = " STATE";
 constexpr std::string_view kNoteFact = " NOTE";
+// A target language's rectangle of a dialog (item 0) or of its n-th control,
+// with the module's rectangle and control identifier it was set against:
+// "DL_N_100 (3) RECT = 7, 7, 60, 14 FROM 7, 7, 50, 14 ID 1001".
+constexpr std::string_view kRectFact = " RECT";
 constexpr std::string_view kStateNames[kReviewStateCount] = {"TRANSLATED", "TO REVIEW", "REVIEWED"};
 
 bool EndsWith(std::string_view text, std::string_view end) {
@@ -46,12 +52,91 @@ struct FactKey {
   std::string_view fact;
 };
 std::optional<FactKey> FactOf(std::string_view key) {
-  for (const std::string_view fact : {kStatusFact, kStateFact, kNoteFact}) {
+  for (const std::string_view fact : {kStatusFact, kStateFact, kNoteFact, kRectFact}) {
     if (!EndsWith(key, fact)) continue;
     const std::string_view entryKey = key.substr(0, key.size() - fact.size());
     if (!entryKey.empty() && entryKey.back() == ')') return FactKey{entryKey, fact};
   }
   return std::nullopt;
+}
+
+// A key shaped as an entry key and one word in capitals that is no fact
+// this version knows: a newer program's, or a damaged line.
+bool LooksLikeUnknownFact(std::string_view key) {
+  const auto space = key.rfind(' ');
+  if (space == std::string_view::npos || space == 0 || key[space - 1] != ')') return false;
+  const std::string_view word = key.substr(space + 1);
+  return !word.empty() &&
+         std::all_of(word.begin(), word.end(), [](char c) { return c >= 'A' && c <= 'Z'; });
+}
+
+// Reads "A, B, C, D" (blanks around the commas free) into `values`, each in
+// the 16-bit range a template holds; advances `text` past them.
+bool ReadRectValues(std::string_view& text, int (&values)[4]) {
+  for (int i = 0; i < 4; ++i) {
+    text = TrimView(text);
+    if (i > 0) {
+      if (text.empty() || text.front() != ',') return false;
+      text = TrimView(text.substr(1));
+    }
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), values[i]);
+    if (error != std::errc() || values[i] < kMinDialogUnit || values[i] > kMaxDialogUnit) {
+      return false;
+    }
+    text.remove_prefix(static_cast<std::size_t>(end - text.data()));
+  }
+  // A rectangle has no negative size.
+  return values[2] >= 0 && values[3] >= 0;
+}
+
+bool ReadWord(std::string_view& text, std::string_view word) {
+  text = TrimView(text);
+  if (text.substr(0, word.size()) != word) return false;
+  text.remove_prefix(word.size());
+  return !text.empty() && text.front() == ' ';
+}
+
+DialogRect RectFrom(const int (&v)[4]) {
+  return {static_cast<std::int16_t>(v[0]), static_cast<std::int16_t>(v[1]),
+          static_cast<std::int16_t>(v[2]), static_cast<std::int16_t>(v[3])};
+}
+
+// The value of a RECT fact; none when it is not one.
+std::optional<ControlGeometry> ReadGeometry(std::string_view value, bool isDialog) {
+  int rect[4] = {};
+  int original[4] = {};
+  if (!ReadRectValues(value, rect) || !ReadWord(value, "FROM") ||
+      !ReadRectValues(value, original)) {
+    return std::nullopt;
+  }
+  ControlGeometry geometry{RectFrom(rect), RectFrom(original), 0};
+  value = TrimView(value);
+  if (isDialog) {
+    if (!value.empty()) return std::nullopt;
+    return geometry;
+  }
+  if (value.substr(0, 3) != "ID ") return std::nullopt;
+  value = TrimView(value.substr(3));
+  const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), geometry.id);
+  if (error != std::errc() || end != value.data() + value.size() || geometry.id > 0xFFFF) {
+    return std::nullopt;
+  }
+  return geometry;
+}
+
+std::string RectText(const DialogRect& rect) {
+  return std::to_string(rect.x) + ", " + std::to_string(rect.y) + ", " + std::to_string(rect.cx) +
+         ", " + std::to_string(rect.cy);
+}
+
+void AppendGeometry(std::string& out, std::string_view dialogKey, const DialogGeometry& geometry) {
+  for (const auto& [item, control] : geometry) {
+    out.append(dialogKey).append(" (").append(std::to_string(item)).append(")");
+    out.append(kRectFact).append(" = ").append(RectText(control.rect));
+    out.append(" FROM ").append(RectText(control.original));
+    if (item != 0) out.append(" ID ").append(std::to_string(control.id));
+    out.push_back('\n');
+  }
 }
 
 bool HoldsFacts(const TextEntry& entry, bool isDefault) {
@@ -206,7 +291,13 @@ class ProjectReader {
     }
     if (minorVersion_ >= kMinorVersion) {
       if (const std::optional<FactKey> fact = FactOf(key)) {
-        if (Fact(*fact, value)) return true;
+        if (fact->fact == kRectFact ? Geometry(fact->entryKey, value) : Fact(*fact, value)) {
+          return true;
+        }
+        reason = kProjectEntryFailed;
+        return false;
+      }
+      if (LooksLikeUnknownFact(key)) {
         reason = kProjectEntryFailed;
         return false;
       }
@@ -246,6 +337,21 @@ class ProjectReader {
       }
     }
     return false;
+  }
+
+  // A rectangle belongs to a dialog of a target language and needs no entry
+  // (most controls have no text); one per control, in the 16-bit range.
+  bool Geometry(std::string_view entryKey, std::string_view value) {
+    std::uint32_t item = 0;
+    if (language_->isDefault || KindOfKey(entryKey) != ResourceKind::kDialog ||
+        !ItemOfKey(entryKey, item) || item > 0xFFFF ||  // a template counts its controls in 16 bits
+        MakeEntryKey(ResourceKeyOf(entryKey), item) != entryKey) {
+      return false;
+    }
+    const std::optional<ControlGeometry> geometry = ReadGeometry(value, item == kDialogCaptionItem);
+    if (!geometry) return false;
+    DialogGeometry& dialog = language_->dialogGeometry[std::string(ResourceKeyOf(entryKey))];
+    return dialog.emplace(item, *geometry).second;
   }
 
   bool ProjectKey(std::string_view key, std::string_view value, ProjectReadReason& reason) {
@@ -316,7 +422,10 @@ std::string KeyProblem(std::string_view key, bool withFacts) {
   if (key.find('=') != std::string_view::npos) return "contiene el signo =";
   if (key == kDefaultLanguageKey || key == kLanguageKey) return "es una palabra reservada";
   // Such a key would be read back as a fact of another entry.
-  if (withFacts && !key.empty() && key.back() != ')' && FactOf(ToUpperUtf8(key))) return "acaba como una línea de estado o nota";
+  if (withFacts && !key.empty() && key.back() != ')' &&
+      (FactOf(ToUpperUtf8(key)) || LooksLikeUnknownFact(ToUpperUtf8(key)))) {
+    return "acaba como una línea de estado o nota";
+  }
   return TrimmedValueProblem(key);
 }
 
@@ -325,6 +434,7 @@ std::string KeyProblem(std::string_view key, bool withFacts) {
 bool NeedsFacts(const Project& project) {
   for (const Module& module : project.modules) {
     for (const ModuleLanguage& language : module.languages) {
+      if (!language.isDefault && !language.dialogGeometry.empty()) return true;
       for (const TextEntry& entry : language.Entries()) {
         if (HoldsFacts(entry, language.isDefault)) return true;
       }
@@ -344,6 +454,34 @@ void AppendFacts(std::string& out, const TextEntry& entry, bool isDefault) {
   }
   if (!entry.note.empty()) {
     out.append(entry.key).append(kNoteFact).append(" = \"").append(entry.note).append("\"\n");
+  }
+}
+
+// The entries of a language, each with its facts; a dialog's geometry
+// after the last entry of that dialog, or at the end for a dialog the
+// language has no entry of.
+void AppendEntries(std::string& out, const ModuleLanguage& language, bool withFacts) {
+  const bool withGeometry = !language.isDefault && !language.dialogGeometry.empty();
+  std::unordered_map<std::string_view, const TextEntry*> lastOfDialog;
+  if (withGeometry) {
+    for (const TextEntry& entry : language.Entries()) {
+      const std::string_view dialog = ResourceKeyOf(entry.key);
+      if (language.dialogGeometry.count(dialog)) lastOfDialog[dialog] = &entry;
+    }
+  }
+  for (const TextEntry& entry : language.Entries()) {
+    out.append(entry.key).append(" = \"").append(entry.text).append("\"\n");
+    if (withFacts) AppendFacts(out, entry, language.isDefault);
+    if (!withGeometry) continue;
+    const std::string_view dialog = ResourceKeyOf(entry.key);
+    if (const auto last = lastOfDialog.find(dialog);
+        last != lastOfDialog.end() && last->second == &entry) {
+      AppendGeometry(out, dialog, language.dialogGeometry.find(dialog)->second);
+    }
+  }
+  if (!withGeometry) return;
+  for (const auto& [dialog, geometry] : language.dialogGeometry) {
+    if (!lastOfDialog.count(dialog) && !geometry.empty()) AppendGeometry(out, dialog, geometry);
   }
 }
 
@@ -412,10 +550,7 @@ std::string WriteProject(const Project& project) {
         out.append(kLanguageKey).append(" = ").append(language.name).append(", ");
         out.append(WrittenPath(language.outputFile, false, project.folder)).push_back('\n');
       }
-      for (const TextEntry& entry : language.Entries()) {
-        out.append(entry.key).append(" = \"").append(entry.text).append("\"\n");
-        if (withFacts) AppendFacts(out, entry, language.isDefault);
-      }
+      AppendEntries(out, language, withFacts);
     }
     out.push_back('\n');
   }
@@ -514,7 +649,11 @@ ProjectLoadResult LoadProjectFile(Project& project, const std::string& path) {
   project.SetFilePath(path);
   if (!text || !ReadProject(project, *text, result.reason, &result.line)) {
     std::string message = ProjectReadFailureText(FileNameOf(path), result.reason);
-    if (result.reason == kProjectDamagedText) message += Format(" (línea %zu)", result.line);
+    // Which line was refused: a damaged text, or a line of facts or
+    // geometry a hand or another program got wrong.
+    if (result.reason == kProjectDamagedText || result.reason == kProjectEntryFailed) {
+      message += Format(" (línea %zu)", result.line);
+    }
     return refuse(std::move(message));
   }
   result.line = 0;

@@ -51,6 +51,12 @@ class ProjectTranslator final : public TextTranslator {
     return true;
   }
 
+  const DialogGeometry* GeometryOfDialog() override {
+    // Stored under the upper-case key, as a project file spells it.
+    const auto found = target_.dialogGeometry.find(ToUpperUtf8(resourceKey_));
+    return found == target_.dialogGeometry.end() ? nullptr : &found->second;
+  }
+
  private:
   const ModuleLanguage& original_;
   const ModuleLanguage& target_;
@@ -247,12 +253,23 @@ bool ResourceEngine::GetResources(Module* module) {
     return false;
   }
   if (!ReadTexts(module->path)) return false;
+  ModuleLayouts layouts;
+  for (const ResourceId& id : resources.dialogs()) {
+    DialogBox box;
+    if (!ParseDialogBox(resources.DataOf(kRtDialog, id), box)) continue;
+    const std::string key = ToUpperUtf8(id.named ? MakeResourceKey(kRtDialog, 0, id.NameUtf8())
+                                                 : MakeResourceKey(kRtDialog, id.number & 0xFFFF, {}));
+    layouts.dialogs.insert_or_assign(key, std::move(box));
+  }
   resources.Release();
 
   MergeReadTexts(*module, readTexts);
   NoteComponentPaths(*module, readPaths);
   readTexts.clear();
   readPaths.clear();
+  for (std::string& dropped : DropStaleGeometry(*module, layouts)) {
+    warnings.push_back(std::move(dropped));
+  }
   return true;
 }
 
@@ -272,6 +289,28 @@ void NoteComponentPaths(Module& module, const ReadTextList& paths) {
     // form.
     if (entry && (entry->note.empty() || IsComponentPath(entry->note))) entry->note = path;
   }
+}
+
+std::vector<std::string> DropStaleGeometry(Module& module, const ModuleLayouts& layouts) {
+  std::vector<std::string> dropped;
+  for (ModuleLanguage& language : module.languages) {
+    for (auto dialog = language.dialogGeometry.begin(); dialog != language.dialogGeometry.end();) {
+      const auto found = layouts.dialogs.find(dialog->first);
+      for (auto control = dialog->second.begin(); control != dialog->second.end();) {
+        if (found != layouts.dialogs.end() &&
+            GeometryMatches(found->second, control->first, control->second)) {
+          ++control;
+          continue;
+        }
+        dropped.push_back("La disposición de " + MakeEntryKey(dialog->first, control->first) +
+                          " en " + language.name +
+                          " ya no corresponde al diálogo del módulo y se ha descartado.");
+        control = dialog->second.erase(control);
+      }
+      dialog = dialog->second.empty() ? language.dialogGeometry.erase(dialog) : std::next(dialog);
+    }
+  }
+  return dropped;
 }
 
 void MergeReadTexts(Module& module, const ReadTextList& readTexts) {

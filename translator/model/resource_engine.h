@@ -14,6 +14,7 @@
 #include "platform/pe_image.h"
 #include "translator/model/project.h"
 #include "translator/resources/module_resources.h"
+#include "translator/resources/resource_layout.h"
 
 namespace ulk {
 
@@ -196,6 +197,10 @@ void MergeReadTexts(Module& module, const ReadTextList& readTexts);
 void NoteComponentPaths(Module& module, const ReadTextList& paths);
 // Whether a note is such a component path.
 bool IsComponentPath(std::string_view note);
+// Drops the geometry of every target language that no longer belongs to the
+// module's dialog as `layouts` has it (a control added, removed or changed
+// in the module, a dialog gone); one message per control dropped.
+std::vector<std::string> DropStaleGeometry(Module& module, const ModuleLayouts& layouts);
 
 // The program's own resources: the template library is type "DLL", number
 // 149. Empty when there is no such resource.

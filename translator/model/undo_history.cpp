@@ -38,6 +38,22 @@ bool UndoHistory::BeginEditOf(const Module& module, const std::vector<std::strin
   return true;
 }
 
+bool UndoHistory::BeginLayoutEdit(const Module& module, const std::string& language,
+                                  const std::string& dialogKey, bool commitNow) {
+  const ModuleLanguage* target = module.FindLanguage(language);
+  if (!target || target->isDefault) return false;
+  ModuleSnapshot snapshot;
+  snapshot.path = module.path;
+  ModuleLanguage& saved =
+      snapshot.AddLanguage(ModuleLanguage(target->name, target->outputFile, false));
+  const auto found = target->dialogGeometry.find(dialogKey);
+  saved.dialogGeometry[dialogKey] =
+      found == target->dialogGeometry.end() ? DialogGeometry() : found->second;
+  pending_ = std::move(snapshot);
+  if (commitNow) CommitEdit();
+  return true;
+}
+
 void UndoHistory::Push(Stack& stack, ModuleSnapshot snapshot) {
   stack.push_front(std::move(snapshot));
   if (maxDepth_ != -1 && stack.size() > static_cast<std::size_t>(std::max(maxDepth_, 0))) {
@@ -99,6 +115,12 @@ bool UndoHistory::Apply(Stack& source, Stack& target) {
       const TextEntry* now = current ? current->FindEntry(entry.key) : nullptr;
       present.SetEntry(now ? *now : TextEntry::Blank(entry.key));
     }
+    for (const auto& [dialog, geometry] : saved.dialogGeometry) {
+      const auto now = current ? current->dialogGeometry.find(dialog)
+                               : decltype(current->dialogGeometry.end())();
+      present.dialogGeometry[dialog] =
+          current && now != current->dialogGeometry.end() ? now->second : DialogGeometry();
+    }
   }
   Push(target, std::move(counter));
 
@@ -107,6 +129,14 @@ bool UndoHistory::Apply(Stack& source, Stack& target) {
   for (ModuleLanguage& language : module->languages) {
     const ModuleLanguage* saved = snapshot.FindLanguage(language.name);
     if (!saved) continue;
+    for (const auto& [dialog, geometry] : saved->dialogGeometry) {
+      if (language.isDefault) continue;
+      if (geometry.empty()) {
+        language.dialogGeometry.erase(dialog);
+      } else {
+        language.dialogGeometry.insert_or_assign(dialog, geometry);
+      }
+    }
     for (const TextEntry& entry : saved->Entries()) {
       if (language.isDefault) {
         TextEntry* now = language.FindEntry(entry.key);

@@ -17,6 +17,8 @@ namespace ulk {
 // review state and note before the edit and, for the default language,
 // their status), and the path of the module it belongs to. A target entry
 // that holds nothing (TextEntry::IsBlank) stands for one that is absent.
+// The dialog geometry of a target language is kept the same way: a dialog
+// listed with no rectangles stands for one without geometry.
 using ModuleSnapshot = Module;
 
 // What the history needs of the resource list. The list decides which
@@ -50,6 +52,11 @@ class UndoHistory {
   // in every language of `module`, whatever the list shows. False when
   // there are no keys.
   bool BeginEditOf(const Module& module, const std::vector<std::string>& keys, bool commitNow);
+  // BeginEdit for a change of the geometry of one dialog (resource key) in
+  // one target language of `module`: records the dialog's geometry as it is.
+  // False when the module has no such target language.
+  bool BeginLayoutEdit(const Module& module, const std::string& language,
+                       const std::string& dialogKey, bool commitNow);
   bool CommitEdit();
   void DiscardEdit();
   bool Undo();

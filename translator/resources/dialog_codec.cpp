@@ -82,6 +82,7 @@ DialogControl ReadControlHead(const ByteReader& r, std::size_t start, bool exten
     (void)r.PeekU16(start + 16, id);
     control.id = id;
   }
+  control.headOffset = start;
   control.x = Signed16(rect[0]);
   control.y = Signed16(rect[1]);
   control.cx = Signed16(rect[2]);

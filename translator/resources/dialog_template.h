@@ -41,6 +41,7 @@ struct DialogControl {
   std::int16_t cx = 0;
   std::int16_t cy = 0;
   std::uint32_t id = 0;  // 32 bits in a DLGITEMTEMPLATEEX
+  std::size_t headOffset = 0;  // where its fixed head starts in the template
   TemplateName windowClass;
   TemplateName title;
   std::string creationData;

@@ -91,6 +91,7 @@ class NulRefusingTranslator final : public TextTranslator {
     translation.clear();
     return false;
   }
+  const DialogGeometry* GeometryOfDialog() override { return inner_.GeometryOfDialog(); }
   bool Refused() const { return refused_; }
 
  private:
@@ -349,7 +350,17 @@ int ModuleResources::PrepareTranslatedModule(const std::string& outputPath,
             rebuilt(type, name.id, *data, templateOf(menu));
             break;
           case kRtDialog:
-            rebuilt(type, name.id, *data, templateOf(dialog));
+            rebuilt(type, name.id, *data, [&](std::string_view bytes, std::string& out) {
+              const std::size_t start = out.size();
+              dialog.AppendTranslated(bytes, checked, out);
+              // Only the rectangles change, in place; a template that cannot
+              // be walked keeps its own.
+              if (const DialogGeometry* geometry = checked.GeometryOfDialog()) {
+                std::size_t skipped = 0;
+                (void)ApplyDialogGeometry(out, start, *geometry, skipped);
+              }
+              return Status();
+            });
             break;
           case kRtMessageTable:
             rebuilt(type, name.id, *data, [&](std::string_view bytes, std::string& out) {

@@ -62,6 +62,8 @@ bool ParseDialogBox(std::string_view bytes, DialogBox& layout) {
   if (!ReadDialogTemplate(bytes, dialog)) return false;
   layout.hasFont = dialog.hasFont;
   layout.font = std::move(dialog.font);
+  layout.x = dialog.x;
+  layout.y = dialog.y;
   layout.cx = dialog.cx;
   layout.cy = dialog.cy;
   layout.controls.reserve(dialog.controls.size());
@@ -69,6 +71,7 @@ bool ParseDialogBox(std::string_view bytes, DialogBox& layout) {
   for (const DialogControl& control : dialog.controls) {
     ControlBox& box = layout.controls.emplace_back();
     box.item = ++item;
+    box.id = control.id & 0xFFFF;
     box.x = control.x;
     box.y = control.y;
     box.cx = control.cx;

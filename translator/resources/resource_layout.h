@@ -20,6 +20,7 @@ namespace ulk {
 // What the checks need of a control: where it stands and what it is.
 struct ControlBox {
   std::uint32_t item = 0;                     // the control's position, from 1 (its entry's item)
+  std::uint32_t id = 0;                       // its identifier (low 16 bits in a DLGTEMPLATEEX)
   std::int16_t x = 0, y = 0, cx = 0, cy = 0;  // dialog units
   std::uint32_t style = 0;
   bool classIsOrdinal = false;
@@ -29,7 +30,7 @@ struct ControlBox {
 struct DialogBox {
   bool hasFont = false;  // DS_SETFONT: else the system font
   DialogFont font;
-  std::int16_t cx = 0, cy = 0;
+  std::int16_t x = 0, y = 0, cx = 0, cy = 0;
   std::vector<ControlBox> controls;  // every control, in template order
 
   const ControlBox* Control(std::uint32_t item) const;

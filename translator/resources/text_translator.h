@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "platform/pe_image.h"
+#include "translator/resources/dialog_geometry.h"
 
 namespace ulk {
 
@@ -19,6 +20,10 @@ class TextTranslator {
   // resource, whose text in the module is `text`; false, or an empty
   // translation, keeps the module's own text.
   virtual bool Translate(std::uint32_t item, std::string_view text, std::string& translation) = 0;
+  // For a dialog resource, once its texts are written: the rectangles the
+  // output gives it where they differ from the module's; null for none.
+  // Geometry that no longer matches the module's controls is not applied.
+  virtual const DialogGeometry* GeometryOfDialog() { return nullptr; }
 };
 
 }  // namespace ulk

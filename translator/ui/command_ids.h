@@ -40,6 +40,7 @@ enum CommandId : int {
   kIdDeleteTranslation = 32804,
   kIdShowOriginal = 32823,
   kIdShowTranslated = 32834,
+  kIdEditLayout = 32890,
   // Herramientas
   kIdUserLanguages = 32843,
   kIdOpenDictionary = 32844,

@@ -3,6 +3,7 @@
 #include "translator/ui/dialog_hooks.h"
 
 #include "translator/ui/language_dialogs.h"
+#include "translator/ui/layout_editor_dlg.h"
 #include "translator/ui/preview/preview_hosts.h"
 #include "translator/ui/property_dialogs.h"
 #include "translator/ui/translation_dlg.h"
@@ -38,6 +39,15 @@ void ShowResourcePreview(const Module& module, const std::string& resourceKey, b
   };
   ShowTranslatedPreview(module, resourceKey, choose, TheApp().templateLibraryPath(),
                         TheApp().previewOutputPath(), parent);
+}
+
+bool EditDialogLayout(Module& module, const std::string& dialogKey, UndoHistory& history,
+                      wxWindow* parent) {
+  const std::vector<std::string> names = PreviewLanguageNames(module);
+  if (names.empty()) return false;
+  const std::string language = names.size() == 1 ? names.front() : RunLanguageSelect(parent, names);
+  if (language.empty()) return false;
+  return RunLayoutEditor(module, dialogKey, language, history, parent);
 }
 
 }  // namespace ulk

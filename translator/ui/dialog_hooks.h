@@ -12,6 +12,8 @@ class wxWindow;
 
 namespace ulk {
 
+class UndoHistory;
+
 // Project properties on `project`; true when accepted (the project was
 // changed).
 bool RunProjectPropertiesDialog(Project& project, wxWindow* parent);
@@ -30,5 +32,12 @@ bool RunTranslationDialog(Module& module, const std::string& key, wxWindow* pare
 // the module, or translated.
 void ShowResourcePreview(const Module& module, const std::string& resourceKey, bool translated,
                          wxWindow* parent);
+
+// The layout editor for the dialog `dialogKey` ("DL_N_100") of `module`, in
+// the one target language of a module with two, else in the one the user
+// chooses; an accepted change is one step of `history`. True when the
+// language's geometry changed.
+bool EditDialogLayout(Module& module, const std::string& dialogKey, UndoHistory& history,
+                      wxWindow* parent);
 
 }  // namespace ulk

@@ -15,6 +15,7 @@ enum DialogTemplateId : int {
   kDlgLanguageSelect = 151,
   kDlgUserLanguages = 163,
   kDlgFindings = 170,
+  kDlgLayoutEditor = 171,
 };
 
 // Controls.
@@ -44,6 +45,14 @@ enum DialogControlId : int {
   kCtlPlaceholder2 = 1029,
   kCtlPlaceholder3 = 1030,
   kCtlFindingText = 1040,  // the findings window's pane under its list
+  // The layout editor: its drawing, the four fields in order, its buttons.
+  kCtlLayoutCanvas = 1050,
+  kCtlLayoutX = 1051,
+  kCtlLayoutY = 1052,
+  kCtlLayoutCx = 1053,
+  kCtlLayoutCy = 1054,
+  kCtlLayoutFit = 1055,
+  kCtlLayoutReset = 1056,
 };
 
 // Toolbars placed in the dialogs (their control ids).

@@ -172,7 +172,8 @@ void CMainFrame::CreateMenus() {
                {kIdMarkToReview, "Marcar como por revis&ar\tCtrl+Shift+R"},
                {0, nullptr},
                {kIdShowOriginal, "&Mostrar recurso original\tCtrl+Alt+P"},
-               {kIdShowTranslated, "Mostrar recurso traduc&ido\tCtrl+Alt+T"}});
+               {kIdShowTranslated, "Mostrar recurso traduc&ido\tCtrl+Alt+T"},
+               {kIdEditLayout, "Editar &disposición...\tCtrl+Alt+L"}});
   bar->Append(resources, ToWx("&Recursos"));
 
   auto* tools = new wxMenu();
@@ -231,6 +232,16 @@ wxMenu* CMainFrame::MakeTreeContextMenu() {
   return menu;
 }
 
+wxMenu* CMainFrame::MakeDialogNodeContextMenu() {
+  auto* menu = new wxMenu();
+  AppendLines(menus_, menu,
+              {{kIdShowOriginal, "&Mostrar recurso original\tCtrl+Alt+P"},
+               {kIdShowTranslated, "Mostrar recurso traduc&ido\tCtrl+Alt+T"},
+               {0, nullptr},
+               {kIdEditLayout, "Editar &disposición...\tCtrl+Alt+L"}});
+  return menu;
+}
+
 wxMenu* CMainFrame::MakeListContextMenu() {
   auto* menu = new wxMenu();
   AppendLines(menus_, menu,
@@ -244,7 +255,8 @@ wxMenu* CMainFrame::MakeListContextMenu() {
                {kIdEditPaste, "&Pegar\tCtrl+V"},
                {0, nullptr},
                {kIdShowOriginal, "&Mostrar recurso original\tCtrl+Alt+P"},
-               {kIdShowTranslated, "Mostrar recurso traduc&ido\tCtrl+Alt+T"}});
+               {kIdShowTranslated, "Mostrar recurso traduc&ido\tCtrl+Alt+T"},
+               {kIdEditLayout, "Editar &disposición...\tCtrl+Alt+L"}});
   if (hasDictionary_) {
     AppendLines(menus_, menu,
                 {{0, nullptr},

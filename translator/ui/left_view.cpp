@@ -1,6 +1,8 @@
 // The project tree and its commands.
 #include "translator/ui/left_view.h"
 
+#include <wx/menu.h>
+
 #include "translator/model/messages.h"
 #include "translator/model/project_operations.h"
 #include "translator/model/resource_rows.h"
@@ -294,12 +296,37 @@ void CLeftView::Activated(bool translated) {
   }
 }
 
+void CLeftView::EditLayout() {
+  if (GetSelectedNodeCode() != kNodeDialog || !Doc()) return;
+  Module* module = GetSelectedModule();
+  if (module && module->LanguageCount() > 1 &&
+      EditDialogLayout(*module, GetSelectedStem(), Doc()->History(), TheApp().MainFrame())) {
+    Doc()->EntriesChanged();
+  }
+}
+
 void CLeftView::ContextMenu(const wxTreeItemId& item, const wxPoint& screenPosition) {
   if (!tree_ || !item.IsOk()) return;
   tree_->SelectItem(item);
-  // Kinds, dialogs and menus have no menu of their own.
-  if (tree_->NodeCode(item) < 0) return;
   CMainFrame* frame = TheApp().MainFrame();
+  if (tree_->NodeCode(item) == kNodeDialog) {
+    // The dialog's own commands, on this dialog whatever the list shows.
+    wxMenu* menu = frame->MakeDialogNodeContextMenu();
+    menu->Bind(
+        wxEVT_MENU, [this](wxCommandEvent&) { Activated(false); }, WxId(kIdShowOriginal));
+    menu->Bind(
+        wxEVT_MENU, [this](wxCommandEvent&) { Activated(true); }, WxId(kIdShowTranslated));
+    menu->Bind(
+        wxEVT_MENU, [this](wxCommandEvent&) { EditLayout(); }, WxId(kIdEditLayout));
+    const Module* module = GetSelectedModule();
+    const bool translated = module && module->LanguageCount() > 1;
+    menu->Enable(WxId(kIdShowTranslated), translated);
+    menu->Enable(WxId(kIdEditLayout), translated);
+    frame->PopupContextMenu(menu, screenPosition);
+    return;
+  }
+  // Kinds and menus have no menu of their own.
+  if (tree_->NodeCode(item) < 0) return;
   frame->PopupContextMenu(frame->MakeTreeContextMenu(), screenPosition);
 }
 

@@ -87,6 +87,8 @@ class CLeftView : public wxView {
   // Notifications from the control.
   void SelectionChanged();
   void Activated(bool translated);
+  // The layout editor on the selected dialog node.
+  void EditLayout();
   void ContextMenu(const wxTreeItemId& item, const wxPoint& screenPosition);
 
  private:

@@ -266,6 +266,7 @@ void CMainFrame::BindCommands() {
       {kIdDeleteTranslation, &CULKView::OnDeleteTranslation, &CULKView::AnySelected},
       {kIdShowOriginal, &CULKView::OnShowOriginal, &CULKView::CanPreview},
       {kIdShowTranslated, &CULKView::OnShowTranslated, &CULKView::CanPreviewTranslated},
+      {kIdEditLayout, &CULKView::OnEditLayout, &CULKView::CanEditLayout},
       {kIdOpenDictionary, &CULKView::OnOpenDictionary, &CULKView::ComponentLoaded},
       {kIdCloseDictionary, &CULKView::OnCloseDictionary, &CULKView::DictionaryOpen},
       {kIdTranslateSelected, &CULKView::OnTranslateSelected, &CULKView::CanTranslateSelected},

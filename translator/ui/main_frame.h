@@ -63,6 +63,8 @@ class CMainFrame : public wxDocParentFrame {
   void PopupContextMenu(wxMenu* menu, const wxPoint& screenPosition);
   wxMenu* MakeTreeContextMenu();
   wxMenu* MakeListContextMenu();
+  // A dialog node of the tree: its previews and its layout.
+  wxMenu* MakeDialogNodeContextMenu();
 
   // Checks the translations of the project, or of the selected module, and
   // shows the findings in their window (made on the first check).

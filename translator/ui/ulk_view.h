@@ -106,6 +106,7 @@ class CULKView : public wxView, public UndoView {
   void OnDeleteTranslation();
   void OnShowOriginal();
   void OnShowTranslated();
+  void OnEditLayout();
   void OnOpenDictionary();
   // Opens (or creates) the dictionary at `path`; a failure shows 5041.
   bool OpenDictionaryFile(const std::string& path);
@@ -160,6 +161,7 @@ class CULKView : public wxView, public UndoView {
   std::optional<std::string> PreviewKey() const;
   bool CanPreview() const;
   bool CanPreviewTranslated() const;
+  bool CanEditLayout() const;
   bool ComponentLoaded() const;
   bool DictionaryOpen() const;
   bool CanTranslateSelected() const;

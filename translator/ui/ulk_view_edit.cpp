@@ -244,6 +244,18 @@ void CULKView::OnShowTranslated() {
   }
 }
 
+bool CULKView::CanEditLayout() const {
+  const std::optional<std::string> key = PreviewKey();
+  return CanPreviewTranslated() && key && KindOfKey(*key) == ResourceKind::kDialog;
+}
+
+void CULKView::OnEditLayout() {
+  Module* module = CurrentModule();
+  const std::optional<std::string> key = PreviewKey();
+  if (!module || !key || !CanEditLayout()) return;
+  if (EditDialogLayout(*module, *key, Doc()->History(), GetFrame())) Doc()->EntriesChanged();
+}
+
 bool CULKView::ComponentLoaded() const {
   return TheApp().Dictionary() != nullptr;
 }
