@@ -440,7 +440,7 @@ TEST_F(CliTest, AnalysisAndReuseOfAnotherProject) {
   ASSERT_EQ(before.status, 0) << before.err;
   EXPECT_EQ(before.out.substr(0, before.out.find('\n')),
             "módulo,idioma,banda,textos,palabras,caracteres");
-  EXPECT_NE(before.out.find("demo64.dll,Alemán (Alemania),Contexto,16,29,150\n"),
+  EXPECT_NE(before.out.find("demo64.dll,Alemán (Alemania),Contexto,20,36,202\n"),
             std::string::npos)
       << before.out;
   EXPECT_NE(before.out.find("(proyecto),Alemán (Alemania),Ya traducidos,0,0,0\n"),
@@ -449,14 +449,14 @@ TEST_F(CliTest, AnalysisAndReuseOfAnotherProject) {
   const CliRun reuse = Run({"leverage", "fresh.ulk", "--from", "demo.ulk", "--min-score", "75"});
   ASSERT_EQ(reuse.status, 0) << reuse.err;
   EXPECT_EQ(reuse.out,
-            "Alemán (Alemania): 19 (contexto: 16, 100 %: 1, parecidos, por revisar: 2)\n"
-            "Textos reutilizados: 19\n");
+            "Alemán (Alemania): 23 (contexto: 20, 100 %: 1, parecidos, por revisar: 2)\n"
+            "Textos reutilizados: 23\n");
   const CliRun review = Run({"list", "fresh.ulk", "demo64.dll", "--state", "to-review"});
   EXPECT_EQ(std::count(review.out.begin(), review.out.end(), '\n'), 3) << review.out;
 
   const CliRun after = Run({"analyze", "fresh.ulk", "demo64.dll", "--from", "demo.ulk", "--json"});
   ASSERT_EQ(after.status, 0) << after.err;
-  EXPECT_NE(after.out.find(R"("translated":{"texts":19,)"), std::string::npos) << after.out;
+  EXPECT_NE(after.out.find(R"("translated":{"texts":23,)"), std::string::npos) << after.out;
 
   for (const char* bad : {"0", "101", "75%", ""}) {
     EXPECT_EQ(Run({"leverage", "fresh.ulk", "--from", "demo.ulk", "--min-score", bad}).status, 2)
