@@ -153,6 +153,51 @@ TEST_F(UlkDialogs, TwoLanguagesShowTwoSlotsAndNoScrollBar) {
   EXPECT_FALSE(doc()->CanUndo());
 }
 
+TEST_F(UlkDialogs, SimilarTextsOfTheDictionaryFollowTheLanguageAndFillTheSlot) {
+  StartOnDemo();
+  DictionaryComponent* dictionary = TheApp().Dictionary();
+  ASSERT_NE(dictionary, nullptr);
+  ASSERT_TRUE(dictionary->Open((folder_ / "similar.dic").string()));
+  ASSERT_TRUE(dictionary->Set("ST", kSpanish, "No se puede abrir el fichero:\\n%s", kEnglish,
+                              "Cannot open the document:\\n%s"));
+  ASSERT_TRUE(dictionary->Set("ST", kSpanish, "No se puede abrir el archivo", kEnglish,
+                              "Cannot open the file"));
+  ASSERT_TRUE(dictionary->Set("ST", kSpanish, "No se puede abrir el fichero:\\n%s", kGerman,
+                              "Das Dokument kann nicht geöffnet werden:\\n%s"));
+  firstModule().FindLanguage(kEnglish)->FindEntry("ST_N_1 (3)")->text.clear();
+  SelectKey("ST_N_1 (3)");
+  ModalAnswers answers;
+  answers.Answer([](wxDialog* d) {
+    auto* dialog = As<CTranslationDlg>(d);
+    EXPECT_NE(dialog->Matches(), nullptr);
+    EXPECT_EQ(dialog->ActiveSlot(), 1);
+    const auto& english = dialog->ShownMatches();
+    EXPECT_EQ(english.size(), 2u);
+    if (english.size() != 2u) return wxID_CANCEL;
+    EXPECT_GT(english[0].score, english[1].score) << "best first";
+    EXPECT_EQ(english[0].translation, "Cannot open the file");
+    // What the original lacks: "fichero" against "archivo".
+    EXPECT_FALSE(english[1].differences.empty());
+    // Ctrl+2 puts the second into the slot, for review.
+    PressKey(dialog, dialog->SlotEdit(1), '2', true);
+    EXPECT_EQ(FromWx(dialog->SlotEdit(1)->GetValue()), "Cannot open the document:\\n%s");
+    EXPECT_EQ(dialog->SlotReview(1)->GetSelection(), kReviewNeeded);
+    // The German slot lists the German translations.
+    wxFocusEvent focus(wxEVT_SET_FOCUS, dialog->SlotEdit(2)->GetId());
+    focus.SetEventObject(dialog->SlotEdit(2));
+    dialog->SlotEdit(2)->ProcessWindowEvent(focus);
+    EXPECT_EQ(dialog->ActiveSlot(), 2);
+    EXPECT_EQ(dialog->ShownMatches().size(), 1u);
+    EXPECT_FALSE(dialog->UseMatch(5)) << "no sixth match";
+    return wxID_OK;
+  });
+  Run(kIdTranslateResource);
+  ASSERT_EQ(answers.shown.size(), 1u);
+  const TextEntry* filled = firstModule().FindLanguage(kEnglish)->FindEntry("ST_N_1 (3)");
+  EXPECT_EQ(filled->text, "Cannot open the document:\\n%s");
+  EXPECT_EQ(filled->review, kReviewNeeded);
+}
+
 TEST_F(UlkDialogs, FiveLanguagesScrollToRowsZeroOneAndTwoOnly) {
   StartOnDemo();
   AddLanguages(2);

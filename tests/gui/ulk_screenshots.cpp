@@ -136,6 +136,18 @@ TEST_F(UlkScreenshots, TranslationDialog) {
   english.review = kReviewNeeded;
   english.note = "¿«file» o «document»?";
   module.DefaultLanguage()->FindEntry("ST_N_1 (3)")->note = "Mensaje de error al abrir una nota";
+  // Similar texts of an earlier release in the dictionary.
+  DictionaryComponent* dictionary = TheApp().Dictionary();
+  ASSERT_TRUE(dictionary && dictionary->Open((folder_ / "anterior.dic").string()));
+  const char* spanish = "Español (España)";
+  const char* target = "Inglés (Estados Unidos)";
+  dictionary->Set("ST", spanish, "No se puede abrir el fichero:\\n%s", target,
+                  "Cannot open the document:\\n%s");
+  dictionary->Set("ST", spanish, "No se puede abrir el archivo", target, "Cannot open the file");
+  dictionary->Set("ST", spanish, "No se puede abrir el archivo de notas:\\n%s", target,
+                  "Cannot open the notes file:\\n%s");
+  dictionary->Set("ST", spanish, "No se puede guardar el archivo:\\n%s", target,
+                  "Cannot save the file:\\n%s");
   SelectKey("ST_N_1 (3)");
   testing::ModalScreenshot shot("ulk_translation");
   testing::SendCommand(frame(), WxId(kIdTranslateResource));

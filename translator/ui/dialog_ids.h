@@ -41,6 +41,7 @@ enum DialogControlId : int {
   kCtlSlot1Review = 1024,
   kCtlSlot2Review = 1025,
   kCtlSlot3Review = 1026,
+  kCtlSimilarMatches = 1027,  // the translation dialog's similar texts
   kCtlPlaceholder1 = 1028,  // module and language dialogs
   kCtlPlaceholder2 = 1029,
   kCtlPlaceholder3 = 1030,

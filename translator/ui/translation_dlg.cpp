@@ -6,10 +6,14 @@
 #include <wx/sizer.h>
 #include <wx/statbox.h>
 #include <wx/stattext.h>
+#include <wx/dcclient.h>
+#include <wx/settings.h>
 #include <wx/textctrl.h>
+#include <wx/vlbox.h>
 
 #include "translator/model/resource_rows.h"
 #include "translator/ui/dialog_ids.h"
+#include "translator/ui/translator_app.h"
 #include "uikit/message_box.h"
 #include "uikit/wx_text.h"
 
@@ -35,8 +39,82 @@ TranslationScroll RequestOf(wxEventType type) {
 
 }  // namespace
 
-CTranslationDlg::CTranslationDlg(wxWindow* parent, const Module& module, const std::string& key)
-    : UlkDialog(parent, kDlgTranslation, kCaption), rows_(module, key) {
+// The similar texts: two lines each, the score and the similar original
+// (what the entry's original lacks in red, underlined), then its
+// translation.
+class CMatchList : public wxVListBox {
+ public:
+  CMatchList(wxWindow* parent, int id)
+      : wxVListBox(parent, id, wxDefaultPosition, wxDefaultSize, wxBORDER_THEME) {
+    const int line = GetCharHeight();
+    SetMinSize(wxSize(FromDIP(480), 4 * (2 * line + 6) + 4));
+  }
+  void SetMatches(const std::vector<SimilarMatch>* matches) {
+    matches_ = matches;
+    SetItemCount(matches ? matches->size() : 0);
+    if (GetItemCount() > 0) SetSelection(0);
+    Refresh();
+  }
+
+ protected:
+  wxCoord OnMeasureItem(size_t) const override { return 2 * GetCharHeight() + 6; }
+
+  void OnDrawItem(wxDC& dc, const wxRect& rect, size_t n) const override {
+    if (!matches_ || n >= matches_->size()) return;
+    const SimilarMatch& match = (*matches_)[n];
+    const bool selected = IsSelected(n);
+    const wxColour text = wxSystemSettings::GetColour(selected ? wxSYS_COLOUR_HIGHLIGHTTEXT
+                                                               : wxSYS_COLOUR_LISTBOXTEXT);
+    const wxColour marked = selected ? text : wxColour(190, 0, 0);
+    wxFont font = GetFont();
+    wxFont bold = font.Bold();
+    wxFont underlined = font.Underlined();
+    const int x0 = rect.x + 4;
+    const int y0 = rect.y + 3;
+    // The number Ctrl takes, greyed, then the score.
+    dc.SetFont(font);
+    dc.SetTextForeground(selected ? text : wxSystemSettings::GetColour(wxSYS_COLOUR_GRAYTEXT));
+    dc.DrawText(wxString::Format("%zu.", n + 1), x0, y0);
+    dc.SetFont(bold);
+    dc.SetTextForeground(text);
+    const int scoreX = x0 + dc.GetTextExtent("9.  ").x;
+    dc.DrawText(wxString::Format("%d %%", match.score), scoreX, y0);
+    const int textX = scoreX + dc.GetTextExtent("100 %  ").x;
+    // The original in pieces: as they are, and marked.
+    int x = textX;
+    std::size_t at = 0;
+    const auto piece = [&](std::size_t from, std::size_t to, bool isMarked) {
+      if (to <= from) return;
+      const wxString part = ToWx(match.source.substr(from, to - from));
+      dc.SetFont(isMarked ? underlined : font);
+      dc.SetTextForeground(isMarked ? marked : text);
+      dc.DrawText(part, x, y0);
+      x += dc.GetTextExtent(part).x;
+    };
+    for (const TextRange& range : match.differences) {
+      piece(at, range.offset, false);
+      piece(range.offset, range.offset + range.length, true);
+      at = range.offset + range.length;
+    }
+    piece(at, match.source.size(), false);
+    dc.SetFont(font);
+    dc.SetTextForeground(text);
+    dc.DrawText(ToWx("→ " + match.translation), textX, y0 + GetCharHeight() + 1);
+  }
+
+ private:
+  const std::vector<SimilarMatch>* matches_ = nullptr;
+};
+
+CTranslationDlg::CTranslationDlg(wxWindow* parent, const Module& module, const std::string& key,
+                                 DictionaryComponent* dictionary)
+    : UlkDialog(parent, kDlgTranslation, kCaption),
+      rows_(module, key),
+      module_(module),
+      key_(key),
+      dictionary_(dictionary && dictionary->IsOpened() && dictionary->HasSimilarTexts()
+                      ? dictionary
+                      : nullptr) {
   auto* frame = new wxStaticBoxSizer(wxHORIZONTAL, this);
   auto* slots = new wxBoxSizer(wxVERTICAL);
   wxWindow* box = frame->GetStaticBox();
@@ -48,6 +126,17 @@ CTranslationDlg::CTranslationDlg(wxWindow* parent, const Module& module, const s
 
   auto* top = new wxBoxSizer(wxVERTICAL);
   top->Add(frame, 1, wxEXPAND | wxALL, 10);
+  if (dictionary_) {
+    auto* similar = new wxStaticBoxSizer(wxVERTICAL, this, ToWx("Textos parecidos del diccionario"));
+    matches_ = new CMatchList(similar->GetStaticBox(), kCtlSimilarMatches);
+    matchesHint_ = new wxStaticText(similar->GetStaticBox(), wxID_ANY, wxString());
+    similar->Add(matches_, 1, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, 6);
+    similar->Add(matchesHint_, 0, wxEXPAND | wxALL, 6);
+    top->Add(similar, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 10);
+    matches_->Bind(wxEVT_LISTBOX_DCLICK, [this](wxCommandEvent& event) {
+      if (event.GetSelection() >= 0) UseMatch(static_cast<std::size_t>(event.GetSelection()));
+    });
+  }
   top->Add(MakeButtons(), 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 10);
   SetSizer(top);
 
@@ -65,9 +154,53 @@ CTranslationDlg::CTranslationDlg(wxWindow* parent, const Module& module, const s
   for (int slot = 0; slot < rows_.VisibleSlots(); ++slot) {
     if (!rows_.RowInSlot(slot)->readOnly) {
       edits_[static_cast<std::size_t>(slot)]->SetFocus();
+      SetActiveSlot(slot);
       break;
     }
   }
+}
+
+void CTranslationDlg::SetActiveSlot(int slot) {
+  const auto isTarget = [&](int s) {
+    const TranslationRow* row = s >= 0 ? rows_.RowInSlot(s) : nullptr;
+    return row && !row->readOnly;
+  };
+  if (!isTarget(slot)) {
+    slot = -1;
+    for (int s = 0; s < rows_.VisibleSlots() && slot < 0; ++s) {
+      if (isTarget(s)) slot = s;
+    }
+  }
+  activeSlot_ = slot;
+  ShowMatches();
+}
+
+void CTranslationDlg::ShowMatches() {
+  if (!matches_) return;
+  const TranslationRow* row = activeSlot_ >= 0 ? rows_.RowInSlot(activeSlot_) : nullptr;
+  const std::string language = row ? row->language : std::string();
+  if (language != shownLanguage_) {
+    shownLanguage_ = language;
+    shown_ = language.empty() ? std::vector<SimilarMatch>()
+                              : MatchesFor(module_, key_, language, *dictionary_);
+    matches_->SetMatches(&shown_);
+  }
+  matchesHint_->SetLabel(ToWx(
+      shown_.empty() ? "Ningún texto parecido en el diccionario para " + language + "."
+                     : "Ctrl+1 ... Ctrl+9 ponen el texto parecido en " + language + "."));
+}
+
+bool CTranslationDlg::UseMatch(std::size_t index) {
+  if (activeSlot_ < 0 || index >= shown_.size()) return false;
+  const SimilarMatch& match = shown_[index];
+  const auto slot = static_cast<std::size_t>(activeSlot_);
+  rows_.SetSlotText(activeSlot_, match.translation);
+  if (match.score < 100) rows_.SetSlotReview(activeSlot_, kReviewNeeded);
+  edits_[slot]->ChangeValue(ToWx(match.translation));
+  ShowReview(activeSlot_);
+  edits_[slot]->SetFocus();
+  edits_[slot]->SetInsertionPointEnd();
+  return true;
 }
 
 void CTranslationDlg::MakeSlot(int slot, wxWindow* box, wxSizer* slots) {
@@ -102,6 +235,14 @@ void CTranslationDlg::MakeSlot(int slot, wxWindow* box, wxSizer* slots) {
   slots->Add(slotSizer, 1, wxEXPAND | wxBOTTOM, slot + 1 < kTranslationSlots ? 12 : 0);
 
   edits_[index]->Bind(wxEVT_TEXT, [this, slot](wxCommandEvent&) { ShowReview(slot); });
+  for (wxWindow* window : {static_cast<wxWindow*>(edits_[index]),
+                           static_cast<wxWindow*>(notes_[index]),
+                           static_cast<wxWindow*>(reviews_[index])}) {
+    window->Bind(wxEVT_SET_FOCUS, [this, slot](wxFocusEvent& event) {
+      if (slot != activeSlot_) SetActiveSlot(slot);
+      event.Skip();
+    });
+  }
   reviews_[index]->Bind(wxEVT_CHOICE, [this, slot](wxCommandEvent& event) {
     if (event.GetSelection() >= 0) rows_.SetSlotReview(slot, event.GetSelection());
   });
@@ -134,6 +275,7 @@ void CTranslationDlg::ShowRows() {
     reviews_[index]->Show(!row->readOnly);
     ShowReview(slot);
   }
+  if (matches_) SetActiveSlot(activeSlot_);
   Layout();
 }
 
@@ -197,6 +339,15 @@ void CTranslationDlg::OnKey(wxKeyEvent& event) {
   const int slot = SlotOf(from);
   const int last = rows_.VisibleSlots() - 1;
   const int rowCount = static_cast<int>(rows_.Rows().size());
+  if (matches_ && event.GetModifiers() == wxMOD_CONTROL && key >= '1' && key <= '9') {
+    UseMatch(static_cast<std::size_t>(key - '1'));
+    return;
+  }
+  if ((key == WXK_RETURN || key == WXK_NUMPAD_ENTER) && matches_ && from == matches_ &&
+      !event.HasAnyModifiers() && matches_->GetSelection() >= 0) {
+    UseMatch(static_cast<std::size_t>(matches_->GetSelection()));
+    return;
+  }
   if (key == WXK_RETURN || key == WXK_NUMPAD_ENTER) {
     if (event.ControlDown()) {
       // Only a text takes a line break; a note is one line.
@@ -235,7 +386,7 @@ void CTranslationDlg::OnKey(wxKeyEvent& event) {
 }
 
 bool RunTranslation(Module& module, const std::string& key, wxWindow* parent) {
-  CTranslationDlg dialog(parent, module, key);
+  CTranslationDlg dialog(parent, module, key, TheApp().Dictionary());
   if (dialog.ShowModal() != wxID_OK) return false;
   dialog.Rows().ApplyTo(module);
   return true;

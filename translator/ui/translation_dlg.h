@@ -3,11 +3,16 @@
 // original read-only, each with its note and, for a target language, its
 // review state. Return accepts, Ctrl+Return makes a line break; Tab past
 // the last slot and Shift+Tab before the first scroll on to the next
-// language when there is one.
+// language when there is one. With a dictionary that finds similar texts,
+// the similar texts of the original and their translations into the
+// language being edited are listed under the slots, best first, the parts
+// of each that the original lacks marked; Ctrl+1 ... Ctrl+9 (or a double
+// click, or Return in the list) put one into that language's text.
 #pragma once
 
 #include <array>
 
+#include "translator/dictionary/dictionary_translation.h"
 #include "translator/model/translation_rows.h"
 #include "translator/ui/ulk_dialog.h"
 
@@ -20,9 +25,13 @@ class wxTextCtrl;
 
 namespace ulk {
 
+class CMatchList;
+
 class CTranslationDlg : public UlkDialog {
  public:
-  CTranslationDlg(wxWindow* parent, const Module& module, const std::string& key);
+  // `dictionary` may be null: no similar texts then.
+  CTranslationDlg(wxWindow* parent, const Module& module, const std::string& key,
+                  DictionaryComponent* dictionary = nullptr);
 
   // Takes the edits back; the caller then writes Rows() into the module.
   bool Accept() override;
@@ -36,6 +45,14 @@ class CTranslationDlg : public UlkDialog {
   // the original's slot, empty and disabled while the text is.
   wxChoice* SlotReview(int slot) const { return reviews_[static_cast<std::size_t>(slot)]; }
   wxScrollBar* ScrollBar() const { return scrollBar_; }
+  // The similar texts shown, for the language of the active slot (null
+  // without a dictionary that finds them).
+  CMatchList* Matches() const { return matches_; }
+  const std::vector<SimilarMatch>& ShownMatches() const { return shown_; }
+  int ActiveSlot() const { return activeSlot_; }
+  // Puts the match `index` (0 for the best) into the active slot's text; a
+  // text below 100 is marked for review. False when there is no such match.
+  bool UseMatch(std::size_t index);
 
   // A scroll request as the scroll bar sends it: the edits are taken back,
   // the rows move and are shown again.
@@ -53,6 +70,10 @@ class CTranslationDlg : public UlkDialog {
   wxWindow* LastOfSlot(int slot) const;
   void OnScroll(wxScrollEvent& event);
   void OnKey(wxKeyEvent& event);
+  // The slot being edited: the one that last had the focus, if it shows a
+  // target language, else the first that does; -1 when none does.
+  void SetActiveSlot(int slot);
+  void ShowMatches();
 
   TranslationRows rows_;
   std::array<wxStaticText*, kTranslationSlots> labels_{};
@@ -62,6 +83,15 @@ class CTranslationDlg : public UlkDialog {
   std::array<wxStaticText*, kTranslationSlots> reviewLabels_{};
   std::array<wxChoice*, kTranslationSlots> reviews_{};
   wxScrollBar* scrollBar_ = nullptr;
+
+  const Module& module_;
+  std::string key_;
+  DictionaryComponent* dictionary_ = nullptr;
+  CMatchList* matches_ = nullptr;
+  wxStaticText* matchesHint_ = nullptr;
+  std::vector<SimilarMatch> shown_;
+  std::string shownLanguage_;
+  int activeSlot_ = -1;
 };
 
 // Runs the dialog on `module`'s entry `key`; on OK writes the edits into

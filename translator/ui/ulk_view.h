@@ -198,6 +198,7 @@ class CULKView : public wxView, public UndoView {
   bool matchCase_ = false;
   bool searchDown_ = true;
   std::map<int, std::string> suggestions_;
+  std::map<int, int> suggestionScores_;  // below 100: a similar text's translation
   std::string suggestionLanguage_;
   std::string suggestionKey_;
   mutable long pasteCheckedAt_ = -1;

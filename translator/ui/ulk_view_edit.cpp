@@ -313,6 +313,7 @@ void CULKView::OnAddSelected() {
 
 wxMenu* CULKView::SuggestionMenu(const wxPoint& screenPosition) {
   suggestions_.clear();
+  suggestionScores_.clear();
   suggestionLanguage_.clear();
   suggestionKey_.clear();
   const Module* module = CurrentModule();
@@ -329,6 +330,7 @@ wxMenu* CULKView::SuggestionMenu(const wxPoint& screenPosition) {
   int id = kIdFirstSuggestion;
   for (const Candidate& candidate : candidates) {
     suggestions_[id] = candidate.text;
+    suggestionScores_[id] = candidate.score;
     // A candidate's own "&" is text, not a mnemonic.
     menu->Append(WxId(id), ToWx(ReplaceAll(candidate.label, "&", "&&")));
     ++id;
@@ -343,7 +345,9 @@ void CULKView::OnSuggestion(int commandId) {
   Module* module = CurrentModule();
   if (found == suggestions_.end() || found->second.empty() || !module) return;
   Doc()->BeginEdit(true);
-  if (ApplyCandidate(*module, suggestionKey_, suggestionLanguage_, found->second)) {
+  const auto score = suggestionScores_.find(commandId);
+  if (ApplyCandidate(*module, suggestionKey_, suggestionLanguage_, found->second,
+                     score == suggestionScores_.end() ? 100 : score->second)) {
     RefreshRowOfKey(suggestionKey_);
     Doc()->EntriesChanged();
   }
