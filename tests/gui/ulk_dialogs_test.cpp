@@ -16,6 +16,7 @@
 #include <wx/gauge.h>
 #include <wx/log.h>
 #include <wx/scrolbar.h>
+#include <wx/spinctrl.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 #include <wx/toolbar.h>
@@ -35,6 +36,7 @@
 #include "translator/ui/layout_editor_dlg.h"
 #include "translator/ui/preview/preview_hosts.h"
 #include "translator/ui/property_dialogs.h"
+#include "translator/ui/similar_translation_dlg.h"
 #include "translator/ui/translation_dlg.h"
 #include "translator/ui/user_language_store.h"
 #include "uikit/command_id.h"
@@ -196,6 +198,48 @@ TEST_F(UlkDialogs, SimilarTextsOfTheDictionaryFollowTheLanguageAndFillTheSlot) {
   const TextEntry* filled = firstModule().FindLanguage(kEnglish)->FindEntry("ST_N_1 (3)");
   EXPECT_EQ(filled->text, "Cannot open the document:\\n%s");
   EXPECT_EQ(filled->review, kReviewNeeded);
+}
+
+TEST_F(UlkDialogs, TranslatingWithSimilarTextsAsksTheMinimumAndMarksForReview) {
+  StartOnDemo();
+  DictionaryComponent* dictionary = TheApp().Dictionary();
+  ASSERT_TRUE(dictionary && dictionary->Open((folder_ / "similar.dic").string()));
+  ASSERT_TRUE(dictionary->Set("ST", kSpanish, "No se puede abrir el fichero:\\n%s", kEnglish,
+                              "Cannot open the document:\\n%s"));
+  ModuleLanguage& english = *firstModule().FindLanguage(kEnglish);
+  english.RemoveEntry("ST_N_1 (3)");
+  doc()->UpdateAllViews();
+  Pump();
+  SelectKey("ST_N_1 (3)");
+  EXPECT_TRUE(Enabled(kIdTranslateSimilar));
+  ModalAnswers answers;
+  answers.Answer([](wxDialog* d) {
+    EXPECT_EQ(FromWx(d->GetTitle()), "Traducir con textos parecidos");
+    return wxID_CANCEL;
+  });
+  Run(kIdTranslateSimilar);
+  EXPECT_EQ(english.FindEntry("ST_N_1 (3)"), nullptr) << "cancelled";
+  answers.Answer([](wxDialog* d) {
+    auto* dialog = As<CSimilarTranslationDlg>(d);
+    EXPECT_EQ(dialog->Minimum(), 85) << "the starting value";
+    dialog->MinimumField()->SetValue(90);
+    return wxID_OK;
+  });
+  Run(kIdTranslateSimilar);
+  EXPECT_EQ(english.FindEntry("ST_N_1 (3)"), nullptr) << "83 is below 90";
+  answers.Answer([](wxDialog* d) {
+    As<CSimilarTranslationDlg>(d)->MinimumField()->SetValue(80);
+    return wxID_OK;
+  });
+  Run(kIdTranslateSimilar);
+  ASSERT_EQ(answers.shown.size(), 3u);
+  const TextEntry* filled = english.FindEntry("ST_N_1 (3)");
+  ASSERT_NE(filled, nullptr);
+  EXPECT_EQ(filled->text, "Cannot open the document:\\n%s");
+  EXPECT_EQ(filled->review, kReviewNeeded);
+  EXPECT_TRUE(doc()->CanUndo());
+  Run(kIdEditUndo);
+  EXPECT_EQ(english.FindEntry("ST_N_1 (3)"), nullptr) << "one undo step";
 }
 
 TEST_F(UlkDialogs, FiveLanguagesScrollToRowsZeroOneAndTwoOnly) {

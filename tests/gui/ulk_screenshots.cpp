@@ -154,6 +154,16 @@ TEST_F(UlkScreenshots, TranslationDialog) {
   EXPECT_TRUE(shot.taken());
 }
 
+TEST_F(UlkScreenshots, SimilarTranslationDialog) {
+  StartOnDemo();
+  DictionaryComponent* dictionary = TheApp().Dictionary();
+  ASSERT_TRUE(dictionary && dictionary->Open((folder_ / "anterior.dic").string()));
+  SelectKey("ST_N_1 (3)");
+  testing::ModalScreenshot shot("ulk_similar_translation");
+  testing::SendCommand(frame(), WxId(kIdTranslateSimilar));
+  EXPECT_TRUE(shot.taken());
+}
+
 TEST_F(UlkScreenshots, TranslationDialogOfFiveLanguages) {
   StartOnDemo();
   for (const char* name : {"Francés (Francia)", "Italiano (Italia)"}) {

@@ -48,6 +48,7 @@ enum CommandId : int {
   kIdAddSelected = 32846,
   kIdTranslateSelected = 32847,
   kIdDictionaryAdmin = 32860,
+  kIdTranslateSimilar = 32848,
   // Exchange with translators' tools and checks (after the items above)
   kIdExportLanguage = 32870,
   kIdImportLanguage = 32871,

@@ -16,6 +16,7 @@ enum DialogTemplateId : int {
   kDlgUserLanguages = 163,
   kDlgFindings = 170,
   kDlgLayoutEditor = 171,
+  kDlgSimilarTranslation = 172,
 };
 
 // Controls.
@@ -42,6 +43,7 @@ enum DialogControlId : int {
   kCtlSlot2Review = 1025,
   kCtlSlot3Review = 1026,
   kCtlSimilarMatches = 1027,  // the translation dialog's similar texts
+  kCtlSimilarMinimum = 1031,  // the minimum score of translating with similar texts
   kCtlPlaceholder1 = 1028,  // module and language dialogs
   kCtlPlaceholder2 = 1029,
   kCtlPlaceholder3 = 1030,

@@ -185,6 +185,7 @@ void CMainFrame::CreateMenus() {
                  {kIdCloseDictionary, "&Cerrar diccionario"},
                  {0, nullptr},
                  {kIdTranslateSelected, "&Traducir recursos seleccionados"},
+                 {kIdTranslateSimilar, "Traducir con textos &parecidos..."},
                  {kIdAddSelected, "Añadir &recursos seleccionados"}});
     if (hasGlossmith_) {
       AppendLines(menus_, dictionary,

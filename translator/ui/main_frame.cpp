@@ -270,6 +270,7 @@ void CMainFrame::BindCommands() {
       {kIdOpenDictionary, &CULKView::OnOpenDictionary, &CULKView::ComponentLoaded},
       {kIdCloseDictionary, &CULKView::OnCloseDictionary, &CULKView::DictionaryOpen},
       {kIdTranslateSelected, &CULKView::OnTranslateSelected, &CULKView::CanTranslateSelected},
+      {kIdTranslateSimilar, &CULKView::OnTranslateSimilar, &CULKView::CanTranslateSimilar},
       {kIdAddSelected, &CULKView::OnAddSelected, &CULKView::CanAddSelected},
       {kIdExportLanguage, &CULKView::OnExportLanguage, &CULKView::CanExchange},
       {kIdImportLanguage, &CULKView::OnImportLanguage, &CULKView::CanExchange},

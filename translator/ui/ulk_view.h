@@ -111,6 +111,10 @@ class CULKView : public wxView, public UndoView {
   // Opens (or creates) the dictionary at `path`; a failure shows 5041.
   bool OpenDictionaryFile(const std::string& path);
   void OnCloseDictionary();
+  // The selected texts from the dictionary, those without a translation
+  // there from similar texts at a minimum score the user gives.
+  void OnTranslateSimilar();
+  bool CanTranslateSimilar() const;
   void OnTranslateSelected();
   void OnAddSelected();
   void OnSuggestion(int commandId);
@@ -198,7 +202,8 @@ class CULKView : public wxView, public UndoView {
   bool matchCase_ = false;
   bool searchDown_ = true;
   std::map<int, std::string> suggestions_;
-  std::map<int, int> suggestionScores_;  // below 100: a similar text's translation
+  std::map<int, int> suggestionScores_;
+  int similarMinimum_ = 85;  // last given, for the session  // below 100: a similar text's translation
   std::string suggestionLanguage_;
   std::string suggestionKey_;
   mutable long pasteCheckedAt_ = -1;

@@ -13,6 +13,7 @@
 #include "translator/ui/file_dialogs.h"
 #include "translator/ui/main_frame.h"
 #include "translator/ui/preview/resource_preview.h"
+#include "translator/ui/similar_translation_dlg.h"
 #include "translator/ui/translator_app.h"
 #include "translator/ui/ulk_clipboard.h"
 #include "translator/ui/ulk_doc.h"
@@ -300,6 +301,21 @@ void CULKView::OnTranslateSelected() {
   if (!module || !dictionary) return;
   const std::vector<std::string> changed =
       TranslateKeys(*module, SelectedKeys(), *dictionary, Ui(), &Doc()->History());
+  for (const std::string& key : changed) RefreshRowOfKey(key);
+  if (!changed.empty()) Doc()->EntriesChanged();
+}
+
+bool CULKView::CanTranslateSimilar() const {
+  const DictionaryComponent* dictionary = TheApp().Dictionary();
+  return CanTranslateSelected() && dictionary && dictionary->HasSimilarTexts();
+}
+
+void CULKView::OnTranslateSimilar() {
+  Module* module = CurrentModule();
+  DictionaryComponent* dictionary = TheApp().Dictionary();
+  if (!module || !dictionary || !AskSimilarMinimum(GetFrame(), similarMinimum_)) return;
+  const std::vector<std::string> changed = TranslateKeys(
+      *module, SelectedKeys(), *dictionary, Ui(), &Doc()->History(), similarMinimum_);
   for (const std::string& key : changed) RefreshRowOfKey(key);
   if (!changed.empty()) Doc()->EntriesChanged();
 }
