@@ -1,6 +1,7 @@
 // Fuzz target: a dictionary file from anyone, opened and read as the
 // translator's component and the administrator read it (languages, texts
-// by language and type, lookups, translations, the TMX export). It never
+// by language and type, lookups, translations, similar texts, the TMX
+// export). It never
 // hangs or crashes; every text it gives back is one a dictionary may hold
 // (CheckStoredText); what the export writes, the TMX reader takes; and the
 // file does not change.
@@ -107,6 +108,28 @@ void ReadDictionary(ulk::DictionaryConnection& connection, ulk::DictionaryStore&
               Check(type);
               Check(text);
             });
+      }
+    }
+  }
+  // Similar texts: the file's own index when it is current, else one built
+  // beside it for the connection; every match a text the dictionary may
+  // hold, scoring between the minimum and 100.
+  if (store.fuzzy().Prepare() && !languages.empty()) {
+    std::vector<Row> texts;
+    store.ForEachText(languages.front().id, "", [&](std::string_view id, std::string_view type,
+                                                    std::string_view text) {
+      if (texts.size() < kRowsLooked) texts.push_back({std::string(id), std::string(type), std::string(text)});
+    });
+    for (const Row& row : texts) {
+      for (const ulk::DictionaryLanguage& other : languages) {
+        for (const ulk::FuzzyMatch& match :
+             store.fuzzy().Find(row.type, std::atoll(languages.front().id.c_str()), row.text,
+                                std::atoll(other.id.c_str()), 50, 5)) {
+          Check(match.type);
+          Check(match.source);
+          Check(match.translation);
+          if (match.score < 50 || match.score > 100) std::abort();
+        }
       }
     }
   }

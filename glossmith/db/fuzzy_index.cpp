@@ -339,9 +339,12 @@ std::vector<FuzzyMatch> FuzzyIndex::Find(std::string_view type, std::int64_t sou
   for (std::size_t i = 0; i < grams.size(); ++i) {
     if (i >= kAlwaysReadGrams && read + grams[i].texts > budget) break;
     postings->Bind(grams[i].expression);
-    while (postings->Step() == SQLITE_ROW) ++shared[postings->Integer(0)];
+    // The counts come from the file: the rows read are held to the budget
+    // whatever they say.
+    std::int64_t rows = 0;
+    while (rows++ < budget && postings->Step() == SQLITE_ROW) ++shared[postings->Integer(0)];
     postings->Reset();
-    read += grams[i].texts;
+    read += std::max(grams[i].texts, rows);
   }
 
   std::vector<Candidate> candidates;
