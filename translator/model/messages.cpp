@@ -58,7 +58,7 @@ constexpr MessageEntry kMessages[] = {
     {1053, "Analizando el proyecto..."},
     {1054, "Guardar el análisis como CSV"},
     {1055, "Valores separados por comas (*.csv)|*.csv|Todos los archivos (*.*)|*||"},
-    {1056, "Error guardando el análisis:\n%s"},
+    {1056, "Error guardando el análisis en %s:\n%s"},
     {1060, "Ningún recurso de la vista está sin traducir"},
     {1061, "Ningún recurso de la vista está por revisar"},
     {3000, "¿Desea borrar módulo \"%s\"?"},

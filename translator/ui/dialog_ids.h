@@ -15,6 +15,8 @@ enum DialogTemplateId : int {
   kDlgLanguageSelect = 151,
   kDlgUserLanguages = 163,
   kDlgFindings = 170,
+  kDlgReuseTranslations = 171,
+  kDlgAnalysis = 172,
 };
 
 // Controls.
@@ -44,6 +46,13 @@ enum DialogControlId : int {
   kCtlPlaceholder2 = 1029,
   kCtlPlaceholder3 = 1030,
   kCtlFindingText = 1040,  // the findings window's pane under its list
+  kCtlMinimumScore = 1041,  // reuse of another project's translations
+  kCtlOverwrite = 1042,
+  kCtlAllModules = 1043,
+  kCtlReuseSource = 1044,
+  kCtlAnalysisSources = 1045,  // the analysis
+  kCtlCompare = 1046,
+  kCtlSaveCsv = 1047,
 };
 
 // Toolbars placed in the dialogs (their control ids).
