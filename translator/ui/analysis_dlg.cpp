@@ -11,6 +11,7 @@
 #include "translator/model/messages.h"
 #include "translator/ui/dialog_ids.h"
 #include "translator/ui/file_dialogs.h"
+#include "uikit/list_ctrl_helper.h"
 #include "uikit/message_box.h"
 #include "uikit/wx_text.h"
 
@@ -20,6 +21,7 @@ namespace {
 constexpr const char* kColumns[] = {"Módulo", "Idioma", "Banda", "Textos", "Palabras",
                                     "Caracteres"};
 constexpr int kFirstNumberColumn = 3;
+constexpr int kScrollBarRoom = 28;
 
 }  // namespace
 
@@ -32,7 +34,7 @@ CAnalysisDlg::CAnalysisDlg(wxWindow* parent, const Project& project,
   auto* top = new wxBoxSizer(wxVERTICAL);
   sources_ = new wxStaticText(this, kCtlAnalysisSources, wxString());
   top->Add(sources_, 0, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, 10);
-  table_ = MakeList(kCtlList, true, wxSize(720, 380));
+  table_ = MakeList(kCtlList, true, wxSize(560, 380));
   for (int column = 0; column < static_cast<int>(std::size(kColumns)); ++column) {
     table_->AppendColumn(ToWx(kColumns[column]),
                          column >= kFirstNumberColumn ? wxLIST_FORMAT_RIGHT : wxLIST_FORMAT_LEFT);
@@ -111,8 +113,21 @@ void CAnalysisDlg::FillTable() {
     }
     addRow(line, "Total", line.Total());
   }
-  FitListColumns(table_);
+  // Each column as wide as its texts, none stretched (a wide column of
+  // right-aligned numbers puts them far from their band); the table as wide
+  // as its columns and a scroll bar, so that nothing is cut.
+  ListCtrlHelper helper(table_);
+  int used = 0;
+  for (int column = 0; column < table_->GetColumnCount(); ++column) {
+    helper.FitColumn(column, true);
+    used += table_->GetColumnWidth(column);
+  }
   table_->Thaw();
+  const int wanted = used + kScrollBarRoom;
+  if (table_->GetMinSize().x < wanted) {
+    table_->SetMinSize(wxSize(wanted, table_->GetMinSize().y));
+    FitToContents();
+  }
 }
 
 bool CAnalysisDlg::CompareWith(const std::string& path) {
