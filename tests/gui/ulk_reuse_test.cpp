@@ -131,7 +131,8 @@ TEST_F(UlkReuse, AnEarlierProjectFillsEveryModuleInOneUndoStep) {
   {
     // The menu's command asks for the project first; cancelled, nothing more.
     ModalAnswers chooser;
-    chooser.Answer(ChooseFile(Earlier(), "Reutilizar traducciones de otro proyecto", kProjectFilter));
+    chooser.Answer(
+        ChooseFile(Earlier(), "Reutilizar traducciones de otro proyecto", kProjectFilter));
     Run(kIdReuseTranslations);
     EXPECT_EQ(chooser.shown.size(), 1u);
   }
@@ -255,8 +256,9 @@ TEST_F(UlkReuse, TheAnalysisShowsTheBandsAndSavesThemAsCsv) {
     EXPECT_GE(RowOf(table, "demo64.dll", kGerman, "Ya traducidos"), 0);
     EXPECT_GE(RowOf(table, "demo32.dll", kEnglish, "Total"), 0);
 
-    answers.Answer(ChooseFile(csv, "Guardar el análisis como CSV",
-                              "Valores separados por comas (*.csv)|*.csv|Todos los archivos (*.*)|*"));
+    answers.Answer(
+        ChooseFile(csv, "Guardar el análisis como CSV",
+                   "Valores separados por comas (*.csv)|*.csv|Todos los archivos (*.*)|*"));
     Press(dialog, kCtlSaveCsv);
     // A folder that is not there: an error, not a silent loss.
     EXPECT_FALSE(analysis->SaveCsv((folder_ / "no-hay" / "a.csv").string()));

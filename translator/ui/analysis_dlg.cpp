@@ -18,8 +18,8 @@
 namespace ulk {
 namespace {
 
-constexpr const char* kColumns[] = {"Módulo", "Idioma", "Banda", "Textos", "Palabras",
-                                    "Caracteres"};
+constexpr const char* kColumns[] = {"Módulo", "Idioma",   "Banda",
+                                    "Textos", "Palabras", "Caracteres"};
 constexpr int kFirstNumberColumn = 3;
 constexpr int kScrollBarRoom = 28;
 
@@ -73,8 +73,9 @@ std::string CAnalysisDlg::SourcesText() const {
   if (dictionary_ && !otherName_.empty()) text += " y ";
   if (!otherName_.empty()) text += "el proyecto " + otherName_;
   if (!dictionary_ && otherName_.empty()) {
-    text += "nada (sin diccionario abierto ni otro proyecto: solo se cuentan los textos ya "
-            "traducidos, las repeticiones y los nuevos)";
+    text +=
+        "nada (sin diccionario abierto ni otro proyecto: solo se cuentan los textos ya "
+        "traducidos, las repeticiones y los nuevos)";
   }
   return text;
 }
@@ -141,9 +142,10 @@ bool CAnalysisDlg::CompareWith(const std::string& path) {
 
 bool CAnalysisDlg::SaveCsv(const std::string& path) {
   if (const int error = WriteFileAtomically(path, AnalysisCsv(report_)); error != 0) {
-    ShowMessageBox(this, FormatMessage(kMsgErrorSavingAnalysis, path.c_str(),
-                                 SystemErrorText(error, path).c_str()),
-                   MessageKind::kError);
+    ShowMessageBox(
+        this,
+        FormatMessage(kMsgErrorSavingAnalysis, path.c_str(), SystemErrorText(error, path).c_str()),
+        MessageKind::kError);
     return false;
   }
   return true;

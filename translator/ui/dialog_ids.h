@@ -45,7 +45,7 @@ enum DialogControlId : int {
   kCtlPlaceholder1 = 1028,  // module and language dialogs
   kCtlPlaceholder2 = 1029,
   kCtlPlaceholder3 = 1030,
-  kCtlFindingText = 1040,  // the findings window's pane under its list
+  kCtlFindingText = 1040,   // the findings window's pane under its list
   kCtlMinimumScore = 1041,  // reuse of another project's translations
   kCtlOverwrite = 1042,
   kCtlAllModules = 1043,

@@ -40,8 +40,7 @@ void CMainFrame::BindFrameCommands() {
   on(kIdAnalyseProject, [this](wxCommandEvent&) { ShowAnalysis(); });
   for (int id : {kIdCheckProject, kIdReuseTranslations, kIdAnalyseProject}) {
     Bind(
-        wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& event) { event.Enable(HasModules()); },
-        WxId(id));
+        wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& event) { event.Enable(HasModules()); }, WxId(id));
   }
   Bind(
       wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& event) { event.Enable(HasSelectedModule()); },

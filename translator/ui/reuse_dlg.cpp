@@ -18,8 +18,9 @@ CReuseTranslationsDlg::CReuseTranslationsDlg(wxWindow* parent, const std::string
            wxLEFT | wxRIGHT | wxTOP, 12);
 
   auto* scoreRow = new wxBoxSizer(wxHORIZONTAL);
-  scoreRow->Add(new wxStaticText(this, wxID_ANY, ToWx("&Puntuación mínima de los textos parecidos:")),
-                0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 8);
+  scoreRow->Add(
+      new wxStaticText(this, wxID_ANY, ToWx("&Puntuación mínima de los textos parecidos")), 0,
+      wxALIGN_CENTER_VERTICAL | wxRIGHT, 8);
   // Return in the number presses "Aceptar", as in the rest of the dialog.
   minimum_ = new wxSpinCtrl(this, kCtlMinimumScore, wxString(), wxDefaultPosition, wxDefaultSize,
                             wxSP_ARROW_KEYS | wxTE_PROCESS_ENTER, 1, 100, 100);
