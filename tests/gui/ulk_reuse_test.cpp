@@ -12,6 +12,7 @@
 #include "platform/files.h"
 #include "tests/gui/ulk_fixture.h"
 #include "tests/test_support.h"
+#include "translator/dictionary/dictionary_component.h"
 #include "translator/ui/analysis_dlg.h"
 #include "translator/ui/command_ids.h"
 #include "translator/ui/dialog_ids.h"
@@ -281,6 +282,38 @@ TEST_F(UlkReuse, TheAnalysisShowsTheBandsAndSavesThemAsCsv) {
   EXPECT_TRUE(answers.shown[1].IsError());
   EXPECT_TRUE(answers.shown[3].IsError());
   EXPECT_FALSE(doc()->IsModified()) << "an analysis only reads";
+}
+
+TEST_F(UlkReuse, TheAnalysisTakesTheOpenDictionaryOnly) {
+  StartOnDemo();
+  KeepEarlierProjectAndForget(kEnglish);
+  DictionaryComponent& dictionary = *TheApp().Dictionary();
+  ASSERT_TRUE(dictionary.Open((folder_ / "textos.dic").string()));
+  ASSERT_TRUE(dictionary.Set("ST", "Español (España)", "Listo", kEnglish, "Ready"));
+  const auto analyse = [this] {
+    std::string sources;
+    std::string exact;
+    ModalAnswers answers;
+    answers.Answer([&](wxDialog* dialog) {
+      auto* analysis = dynamic_cast<CAnalysisDlg*>(dialog);
+      if (!analysis) return wxID_CANCEL;
+      sources = FromWx(analysis->SourcesLine()->GetLabel());
+      const long row = RowOf(analysis->Table(), "(proyecto)", kEnglish, "100 %");
+      if (row >= 0) exact = TableCell(analysis->Table(), row, 3);
+      return wxID_OK;
+    });
+    Run(kIdAnalyseProject);
+    return std::make_pair(sources, exact);
+  };
+  const auto [withDictionary, exact] = analyse();
+  EXPECT_EQ(withDictionary, "Comparado con: el diccionario textos.dic");
+  EXPECT_NE(exact, "0");
+  EXPECT_NE(exact, "");
+
+  dictionary.Close();
+  const auto [without, none] = analyse();
+  EXPECT_EQ(without.rfind("Comparado con: nada", 0), 0u) << without;
+  EXPECT_EQ(none, "0");
 }
 
 }  // namespace
