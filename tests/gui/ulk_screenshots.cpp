@@ -2,8 +2,9 @@
 // window (tree expanded, a dialog selected, coloured rows, review marks and
 // notes, the filter in use, a message table and a form), two open menus, the
 // about box, the find dialog, the translation and property dialogs, the
-// language dialogs, the file dialogs, and the exchange, pseudo-translation
-// and check windows.
+// language dialogs, the file dialogs, the exchange, pseudo-translation and
+// check windows, the layout editor, and the reuse of another project's
+// translations and the analysis.
 #include <wx/fdrepdlg.h>
 #include <wx/filedlg.h>
 #include <wx/textctrl.h>
@@ -14,12 +15,14 @@
 #include "translator/model/property_edits.h"
 #include "translator/model/resource_engine.h"
 #include "translator/model/resource_rows.h"
+#include "translator/ui/analysis_dlg.h"
 #include "translator/ui/command_ids.h"
 #include "translator/ui/file_dialogs.h"
 #include "translator/ui/findings_dlg.h"
 #include "translator/ui/language_dialogs.h"
 #include "translator/ui/layout_editor_dlg.h"
 #include "translator/ui/property_dialogs.h"
+#include "translator/ui/reuse_dlg.h"
 #include "translator/ui/translation_dlg.h"
 #include "translator/ui/user_language_store.h"
 #include "uikit/command_id.h"
@@ -77,6 +80,7 @@ TEST_F(UlkScreenshots, OpenMenus) {
   StartOnDemo();
   EXPECT_TRUE(testing::TakeOpenMenuScreenshot("ulk_menu_archivo", frame(), 0));
   EXPECT_TRUE(testing::TakeOpenMenuScreenshot("ulk_menu_editar", frame(), 1));
+  EXPECT_TRUE(testing::TakeOpenMenuScreenshot("ulk_menu_proyecto", frame(), 3));
 }
 
 TEST_F(UlkScreenshots, MainWindowFiltered) {
@@ -319,6 +323,51 @@ TEST_F(UlkScreenshots, JapaneseTexts) {
 TEST_F(UlkScreenshots, ResourcesMenu) {
   StartOnDemo();
   EXPECT_TRUE(testing::TakeOpenMenuScreenshot("ulk_menu_recursos", frame(), 5));
+}
+
+TEST_F(UlkScreenshots, Reuse) {
+  StartOnDemo();
+  {
+    testing::ModalScreenshot shot("ulk_reuse_file");
+    testing::SendCommand(frame(), WxId(kIdReuseTranslations));
+    EXPECT_TRUE(shot.taken());
+  }
+  CReuseTranslationsDlg dialog(frame(), "notas-1.0.ulk");
+  testing::ModalScreenshot shot("ulk_reuse_options");
+  dialog.ShowModal();
+  EXPECT_TRUE(shot.taken());
+}
+
+// The example against the release before it: the same file, from which
+// this one differs in a few originals and has lost translations.
+TEST_F(UlkScreenshots, Analysis) {
+  StartOnDemo();
+  const std::string earlier = (folder_ / "notas-1.0.ulk").string();
+  std::filesystem::copy_file(folder_ / "demo.ulk", earlier);
+  Module& module = firstModule();
+  ModuleLanguage& original = *module.DefaultLanguage();
+  ModuleLanguage& english = *module.FindLanguage("Inglés (Estados Unidos)");
+  ModuleLanguage& german = *module.FindLanguage("Alemán (Alemania)");
+  const std::pair<const char*, const char*> changed[] = {
+      {"ST_N_1 (5)", "Listo."},
+      {"DL_N_100 (1)", "Notas, versión 2.0"},
+      {"DL_N_200 (9)", "Nota privada y oculta"},
+      {"ST_N_2 (1)", "No se ha encontrado el texto «%s»."},
+  };
+  for (const auto& [key, text] : changed) {
+    original.FindEntry(key)->text = text;
+    english.RemoveEntry(key);
+  }
+  for (const char* key : {"MN_N_1 (7)", "MN_N_1 (8)", "MN_N_1 (9)", "DL_N_200 (1)"}) {
+    english.RemoveEntry(key);
+  }
+  german.RemoveEntry("MN_N_1 (0)");
+  german.RemoveEntry("ST_N_1 (1)");
+  CAnalysisDlg analysis(frame(), doc()->GetProject(), nullptr, frame()->Ui());
+  ASSERT_TRUE(analysis.CompareWith(earlier));
+  testing::ModalScreenshot shot("ulk_analysis", wxID_OK);
+  analysis.ShowModal();
+  EXPECT_TRUE(shot.taken());
 }
 
 }  // namespace

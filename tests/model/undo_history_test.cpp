@@ -209,5 +209,37 @@ TEST_F(UndoHistoryTest, DepthLimitDropsTheOldest) {
   EXPECT_FALSE(limited.CanRedo());
 }
 
+TEST_F(UndoHistoryTest, ChangesRecordedAcrossModulesAreOneStep) {
+  Module other;
+  other.path = "/nowhere/lib.dll";
+  Module& lib = *project_.AddModule(other, false);
+  lib.AddLanguage(ModuleLanguage("Español", "", true)).SetEntry("ST_N_1 (0)", "Guardar");
+  lib.AddLanguage(ModuleLanguage("English", "/o/lib.dll", false));
+  const Project before = project_;
+
+  // What a reuse of another project's translations does to both modules.
+  English().SetEntry("ST_N_1 (1)", "Shut");
+  Original().FindEntry("ST_N_1 (1)")->status = 3;
+  lib.FindLanguage("English")->SetEntry("ST_N_1 (0)", "Save");
+  ASSERT_TRUE(history_.RecordChanges(
+      before, {{M().path, "ST_N_1 (1)"}, {"/nowhere/lib.dll", "ST_N_1 (0)"}}));
+  EXPECT_EQ(history_.UndoDepth(), 1u);
+
+  ASSERT_TRUE(history_.Undo());
+  EXPECT_EQ(English().FindEntry("ST_N_1 (1)")->text, "Close");
+  EXPECT_EQ(Original().FindEntry("ST_N_1 (1)")->status, 0);
+  EXPECT_EQ(lib.FindLanguage("English")->FindEntry("ST_N_1 (0)"), nullptr);
+  // Row 0 of the list is the shown module's "ST_N_1 (0)", not the other's.
+  EXPECT_EQ(view_.refreshed, std::vector<int>{1});
+
+  ASSERT_TRUE(history_.Redo());
+  EXPECT_EQ(English().FindEntry("ST_N_1 (1)")->text, "Shut");
+  EXPECT_EQ(lib.FindLanguage("English")->FindEntry("ST_N_1 (0)")->text, "Save");
+  EXPECT_EQ(history_.UndoDepth(), 1u);
+
+  EXPECT_FALSE(history_.RecordChanges(before, {})) << "nothing changed, no step";
+  EXPECT_EQ(history_.UndoDepth(), 1u);
+}
+
 }  // namespace
 }  // namespace ulk

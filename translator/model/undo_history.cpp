@@ -2,27 +2,18 @@
 #include "translator/model/undo_history.h"
 
 #include <algorithm>
+#include <cassert>
 #include <vector>
 
 namespace ulk {
 
 UndoHistory::UndoHistory(Project& project, int maxDepth) : project_(project), maxDepth_(maxDepth) {}
 
-bool UndoHistory::BeginEdit(bool commitNow) {
-  if (!view_) return false;
-  const std::string path = view_->CurrentModulePath();
-  if (path.empty()) return false;
-  ModuleSnapshot snapshot;
-  if (!view_->CaptureSelection(snapshot)) return false;
-  snapshot.path = path;
-  pending_ = std::move(snapshot);
-  if (commitNow) CommitEdit();
-  return true;
-}
+namespace {
 
-bool UndoHistory::BeginEditOf(const Module& module, const std::vector<std::string>& keys,
-                              bool commitNow) {
-  if (keys.empty()) return false;
+// The state of `keys` in every language of `module`, an absent entry as a
+// blank one.
+ModuleSnapshot SnapshotOf(const Module& module, const std::vector<std::string>& keys) {
   ModuleSnapshot snapshot;
   snapshot.path = module.path;
   for (const ModuleLanguage& language : module.languages) {
@@ -33,7 +24,29 @@ bool UndoHistory::BeginEditOf(const Module& module, const std::vector<std::strin
       saved.SetEntry(entry ? *entry : TextEntry::Blank(key));
     }
   }
-  pending_ = std::move(snapshot);
+  return snapshot;
+}
+
+}  // namespace
+
+bool UndoHistory::BeginEdit(bool commitNow) {
+  if (!view_) return false;
+  const std::string path = view_->CurrentModulePath();
+  if (path.empty()) return false;
+  ModuleSnapshot snapshot;
+  if (!view_->CaptureSelection(snapshot)) return false;
+  snapshot.path = path;
+  pending_ = Step{};
+  pending_->push_back(std::move(snapshot));
+  if (commitNow) CommitEdit();
+  return true;
+}
+
+bool UndoHistory::BeginEditOf(const Module& module, const std::vector<std::string>& keys,
+                              bool commitNow) {
+  if (keys.empty()) return false;
+  pending_ = Step{};
+  pending_->push_back(SnapshotOf(module, keys));
   if (commitNow) CommitEdit();
   return true;
 }
@@ -49,13 +62,39 @@ bool UndoHistory::BeginLayoutEdit(const Module& module, const std::string& langu
   const auto found = target->dialogGeometry.find(dialogKey);
   saved.dialogGeometry[dialogKey] =
       found == target->dialogGeometry.end() ? DialogGeometry() : found->second;
-  pending_ = std::move(snapshot);
+  pending_ = Step{};
+  pending_->push_back(std::move(snapshot));
   if (commitNow) CommitEdit();
   return true;
 }
 
-void UndoHistory::Push(Stack& stack, ModuleSnapshot snapshot) {
-  stack.push_front(std::move(snapshot));
+bool UndoHistory::RecordChanges(const Project& before,
+                                const std::vector<std::pair<std::string, std::string>>& changed) {
+  // The keys of each module, modules in the order first met.
+  std::vector<std::pair<const Module*, std::vector<std::string>>> byModule;
+  for (const auto& [path, key] : changed) {
+    auto found = std::find_if(byModule.begin(), byModule.end(),
+                              [&path](const auto& entry) { return entry.first->path == path; });
+    if (found == byModule.end()) {
+      const Module* module = before.FindModuleByPath(path);
+      // A path `before` does not know cannot be restored: the copy was not
+      // of this project.
+      assert(module);
+      if (!module) continue;
+      byModule.emplace_back(module, std::vector<std::string>{});
+      found = byModule.end() - 1;
+    }
+    found->second.push_back(key);
+  }
+  if (byModule.empty()) return false;
+  Step step;
+  for (const auto& [module, keys] : byModule) step.push_back(SnapshotOf(*module, keys));
+  pending_ = std::move(step);
+  return CommitEdit();
+}
+
+void UndoHistory::Push(Stack& stack, Step step) {
+  stack.push_front(std::move(step));
   if (maxDepth_ != -1 && stack.size() > static_cast<std::size_t>(std::max(maxDepth_, 0))) {
     stack.pop_back();
   }
@@ -92,41 +131,74 @@ bool UndoHistory::Redo() {
 
 bool UndoHistory::Apply(Stack& source, Stack& target) {
   if (source.empty()) return false;
-  Module* module = nullptr;
-  for (auto& candidate : project_.modules) {
-    if (candidate.path == source.front().path) {
-      module = &candidate;
-      break;
+  const auto moduleOf = [this](const std::string& path) -> Module* {
+    for (auto& candidate : project_.modules) {
+      if (candidate.path == path) return &candidate;
     }
-  }
-  if (!module) return false;
-  // Taken off the source first: pushing the counter-snapshot may drop the
-  // oldest snapshot of a full target stack, never this one.
-  const ModuleSnapshot snapshot = std::move(source.front());
+    return nullptr;
+  };
+  const bool anyModule = std::any_of(source.front().begin(), source.front().end(),
+                                     [&](const ModuleSnapshot& s) { return moduleOf(s.path); });
+  if (!anyModule) return false;
+  // Taken off the source first: pushing the counter-step may drop the
+  // oldest step of a full target stack, never this one.
+  const Step step = std::move(source.front());
   source.pop_front();
 
-  ModuleSnapshot counter;
-  counter.path = snapshot.path;
-  for (const ModuleLanguage& saved : snapshot.languages) {
-    ModuleLanguage& present =
-        counter.AddLanguage(ModuleLanguage(saved.name, saved.outputFile, saved.isDefault));
-    const ModuleLanguage* current = module->FindLanguage(saved.name);
-    for (const TextEntry& entry : saved.Entries()) {
-      const TextEntry* now = current ? current->FindEntry(entry.key) : nullptr;
-      present.SetEntry(now ? *now : TextEntry::Blank(entry.key));
-    }
-    for (const auto& [dialog, geometry] : saved.dialogGeometry) {
-      const auto now = current ? current->dialogGeometry.find(dialog)
-                               : decltype(current->dialogGeometry.end())();
-      present.dialogGeometry[dialog] =
-          current && now != current->dialogGeometry.end() ? now->second : DialogGeometry();
+  Step counter;
+  for (const ModuleSnapshot& snapshot : step) {
+    const Module* module = moduleOf(snapshot.path);
+    if (!module) continue;
+    ModuleSnapshot& present = counter.emplace_back();
+    present.path = snapshot.path;
+    for (const ModuleLanguage& saved : snapshot.languages) {
+      ModuleLanguage& now =
+          present.AddLanguage(ModuleLanguage(saved.name, saved.outputFile, saved.isDefault));
+      const ModuleLanguage* current = module->FindLanguage(saved.name);
+      for (const TextEntry& entry : saved.Entries()) {
+        const TextEntry* found = current ? current->FindEntry(entry.key) : nullptr;
+        now.SetEntry(found ? *found : TextEntry::Blank(entry.key));
+      }
+      for (const auto& [dialog, geometry] : saved.dialogGeometry) {
+        const auto at = current ? current->dialogGeometry.find(dialog)
+                                : decltype(current->dialogGeometry.end())();
+        now.dialogGeometry[dialog] =
+            current && at != current->dialogGeometry.end() ? at->second : DialogGeometry();
+      }
     }
   }
   Push(target, std::move(counter));
 
   if (view_) view_->SuspendRedraw();
+  // Only the list's module has rows to repaint: keys are unique per module,
+  // not across them.
+  const std::string shown = view_ ? view_->CurrentModulePath() : std::string();
   std::vector<std::string> changedKeys;
-  for (ModuleLanguage& language : module->languages) {
+  for (const ModuleSnapshot& snapshot : step) {
+    Module* module = moduleOf(snapshot.path);
+    if (!module) continue;
+    std::vector<std::string> keys = Restore(*module, snapshot);
+    if (step.size() == 1 || snapshot.path == shown) {
+      changedKeys.insert(changedKeys.end(), keys.begin(), keys.end());
+    }
+  }
+  if (view_) {
+    bool scrolled = false;
+    for (const std::string& key : changedKeys) {
+      const int row = view_->FindRow(key);
+      if (row < 0) continue;
+      view_->RefreshRow(row);
+      if (!scrolled) view_->EnsureRowVisible(row);
+      scrolled = true;
+    }
+    view_->ResumeRedraw();
+  }
+  return true;
+}
+
+std::vector<std::string> UndoHistory::Restore(Module& module, const ModuleSnapshot& snapshot) {
+  std::vector<std::string> changedKeys;
+  for (ModuleLanguage& language : module.languages) {
     const ModuleLanguage* saved = snapshot.FindLanguage(language.name);
     if (!saved) continue;
     for (const auto& [dialog, geometry] : saved->dialogGeometry) {
@@ -155,18 +227,7 @@ bool UndoHistory::Apply(Stack& source, Stack& target) {
       }
     }
   }
-  if (view_) {
-    bool scrolled = false;
-    for (const std::string& key : changedKeys) {
-      const int row = view_->FindRow(key);
-      if (row < 0) continue;
-      view_->RefreshRow(row);
-      if (!scrolled) view_->EnsureRowVisible(row);
-      scrolled = true;
-    }
-    view_->ResumeRedraw();
-  }
-  return true;
+  return changedKeys;
 }
 
 }  // namespace ulk

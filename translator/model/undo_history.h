@@ -1,5 +1,6 @@
 // Undo and redo of translation edits. A snapshot holds, for each language
-// of one module, the entries an edit touched as they were before it.
+// of one module, the entries an edit touched as they were before it; one
+// step of the history holds the snapshots of every module it touched.
 #pragma once
 
 #include <cstdint>
@@ -7,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "translator/model/project.h"
@@ -57,6 +59,13 @@ class UndoHistory {
   // False when the module has no such target language.
   bool BeginLayoutEdit(const Module& module, const std::string& language,
                        const std::string& dialogKey, bool commitNow);
+  // One step, committed at once, for an operation over several modules
+  // that learns what it changed only by changing it (a reuse of another
+  // project's translations): `before` is a copy of the project taken
+  // before the change, `changed` the (module path, key) pairs it reports.
+  // False when nothing changed.
+  bool RecordChanges(const Project& before,
+                     const std::vector<std::pair<std::string, std::string>>& changed);
   bool CommitEdit();
   void DiscardEdit();
   bool Undo();
@@ -70,17 +79,21 @@ class UndoHistory {
   std::size_t RedoDepth() const { return redoStack_.size(); }
 
  private:
-  using Stack = std::deque<ModuleSnapshot>;  // newest at the front
+  using Step = std::vector<ModuleSnapshot>;
+  using Stack = std::deque<Step>;  // newest at the front
 
-  void Push(Stack& stack, ModuleSnapshot snapshot);
+  void Push(Stack& stack, Step step);
   bool Apply(Stack& source, Stack& target);
+  // Puts the snapshot's entries back into `module`; returns the keys of
+  // the default language's entries it touched.
+  static std::vector<std::string> Restore(Module& module, const ModuleSnapshot& snapshot);
 
   Project& project_;
   UndoView* view_ = nullptr;
   int maxDepth_;
   Stack undoStack_;
   Stack redoStack_;
-  std::optional<ModuleSnapshot> pending_;
+  std::optional<Step> pending_;
 };
 
 }  // namespace ulk

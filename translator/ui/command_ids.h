@@ -55,6 +55,9 @@ enum CommandId : int {
   kIdPseudoTranslate = 32872,
   kIdCheckProject = 32873,
   kIdCheckModule = 32874,
+  // Reuse of another project's translations and the analysis
+  kIdReuseTranslations = 32875,
+  kIdAnalyseProject = 32876,
   // Review states and the list's filter
   kIdMarkReviewed = 32880,
   kIdMarkToReview = 32881,

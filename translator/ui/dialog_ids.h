@@ -17,6 +17,8 @@ enum DialogTemplateId : int {
   kDlgFindings = 170,
   kDlgLayoutEditor = 171,
   kDlgSimilarTranslation = 172,
+  kDlgReuseTranslations = 173,
+  kDlgAnalysis = 174,
 };
 
 // Controls.
@@ -47,7 +49,6 @@ enum DialogControlId : int {
   kCtlPlaceholder1 = 1028,  // module and language dialogs
   kCtlPlaceholder2 = 1029,
   kCtlPlaceholder3 = 1030,
-  kCtlFindingText = 1040,  // the findings window's pane under its list
   // The layout editor: its drawing, the four fields in order, its buttons.
   kCtlLayoutCanvas = 1050,
   kCtlLayoutX = 1051,
@@ -56,6 +57,14 @@ enum DialogControlId : int {
   kCtlLayoutCy = 1054,
   kCtlLayoutFit = 1055,
   kCtlLayoutReset = 1056,
+  kCtlFindingText = 1040,   // the findings window's pane under its list
+  kCtlMinimumScore = 1041,  // reuse of another project's translations
+  kCtlOverwrite = 1042,
+  kCtlAllModules = 1043,
+  kCtlReuseSource = 1044,
+  kCtlAnalysisSources = 1045,  // the analysis
+  kCtlCompare = 1046,
+  kCtlSaveCsv = 1047,
 };
 
 // Toolbars placed in the dialogs (their control ids).

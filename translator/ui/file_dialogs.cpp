@@ -4,16 +4,29 @@
 #include <filesystem>
 
 #include <wx/filedlg.h>
+#include <wx/filename.h>
 
 #include "platform/files.h"
 #include "platform/system_error.h"
 #include "platform/text.h"
 #include "translator/model/messages.h"
+#include "translator/model/project_file.h"
 #include "translator/model/project_operations.h"
 #include "translator/model/property_edits.h"
+#include "uikit/message_box.h"
 #include "uikit/wx_text.h"
 
 namespace ulk {
+
+namespace {
+
+// The folder and the name the dialog holds, which GTK's chooser also keeps
+// when the choice was made for it (by a test) rather than typed.
+std::string ChosenPath(const wxFileDialog& dialog) {
+  return FromWx(wxFileName(dialog.GetDirectory(), dialog.GetFilename()).GetFullPath());
+}
+
+}  // namespace
 
 wxString FileDialogFilter(int messageId) {
   std::string filter = MessageText(messageId);
@@ -68,6 +81,35 @@ std::optional<std::string> ChooseDictionaryFile(wxWindow* parent) {
   std::string path = FromWx(dialog.GetPath());
   if (path.find('.', path.find_last_of('/') + 1) == std::string::npos) path += ".dic";
   return path;
+}
+
+std::optional<std::string> ChooseOtherProject(wxWindow* parent, int titleId) {
+  wxFileDialog dialog(parent, ToWx(MessageText(titleId)), wxString(), wxString(),
+                      FileDialogFilter(kMsgProjectFilter), wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+  if (dialog.ShowModal() != wxID_OK) return std::nullopt;
+  return FromWx(dialog.GetPath());
+}
+
+bool LoadOtherProject(wxWindow* parent, const std::string& path, Project& other) {
+  const ProjectLoadResult result = LoadProjectFile(other, path);
+  if (result.ok) return true;
+  ShowMessageBox(parent, result.message, MessageKind::kError);
+  // As when a project is opened: a file read but refused is also of an
+  // unexpected format.
+  if (result.fileError == 0) {
+    ShowMessageBox(parent, MessageText(kMsgUnexpectedFileFormat), MessageKind::kError);
+  }
+  return false;
+}
+
+std::optional<std::string> ChooseCsvFile(wxWindow* parent) {
+  wxFileDialog dialog(parent, ToWx(MessageText(kMsgAnalysisSaveTitle)), wxString(),
+                      ToWx("análisis.csv"), FileDialogFilter(kMsgCsvFilter),
+                      wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+  if (dialog.ShowModal() != wxID_OK) return std::nullopt;
+  // Taken as typed: a ".csv" added here would bypass the dialog's question
+  // about an existing file of that name.
+  return ChosenPath(dialog);
 }
 
 }  // namespace ulk

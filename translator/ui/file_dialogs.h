@@ -1,6 +1,7 @@
 // The file choices of the translator: modules to add, a module's new path,
 // a language's output file and a dictionary, each through the toolkit's
-// file dialog with the program's titles and filters. A choice returns the
+// file dialog with the program's titles and filters; projects to read
+// from and the file an analysis is saved to too. A choice returns the
 // chosen path, or none when the user cancelled.
 #pragma once
 
@@ -36,5 +37,17 @@ std::optional<std::string> ChooseOutputFile(wxWindow* parent, const std::string&
 // A dictionary to open, or the name of one to create (".dic" added when
 // the name has no extension).
 std::optional<std::string> ChooseDictionaryFile(wxWindow* parent);
+
+// A project file to read (another project's translations), under the
+// string table's title `titleId`.
+std::optional<std::string> ChooseOtherProject(wxWindow* parent, int titleId);
+
+// Reads another project (only to take from it) into `other`; a file that
+// cannot be read or is refused is reported over `parent`.
+bool LoadOtherProject(wxWindow* parent, const std::string& path, Project& other);
+
+// The file an analysis is saved to; asks before an existing file is
+// chosen.
+std::optional<std::string> ChooseCsvFile(wxWindow* parent);
 
 }  // namespace ulk

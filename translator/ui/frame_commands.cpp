@@ -36,9 +36,12 @@ void CMainFrame::BindFrameCommands() {
   on(kIdDictionaryAdmin, [this](wxCommandEvent&) { StartGlossmith(); });
   on(kIdCheckProject, [this](wxCommandEvent&) { RunTranslationCheck(false); });
   on(kIdCheckModule, [this](wxCommandEvent&) { RunTranslationCheck(true); });
-  Bind(
-      wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& event) { event.Enable(HasModules()); },
-      WxId(kIdCheckProject));
+  on(kIdReuseTranslations, [this](wxCommandEvent&) { ReuseTranslations(); });
+  on(kIdAnalyseProject, [this](wxCommandEvent&) { ShowAnalysis(); });
+  for (int id : {kIdCheckProject, kIdReuseTranslations, kIdAnalyseProject}) {
+    Bind(
+        wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& event) { event.Enable(HasModules()); }, WxId(id));
+  }
   Bind(
       wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& event) { event.Enable(HasSelectedModule()); },
       WxId(kIdCheckModule));

@@ -146,7 +146,9 @@ void CMainFrame::CreateMenus() {
                {kIdGetAllResources, "&Obtener todos los recursos"},
                {kIdGenerateProject, "&Generar proyecto..."},
                {0, nullptr},
-               {kIdCheckProject, "&Comprobar traducciones..."}});
+               {kIdCheckProject, "&Comprobar traducciones..."},
+               {kIdReuseTranslations, "&Reutilizar traducciones de otro proyecto..."},
+               {kIdAnalyseProject, "A&nálisis..."}});
   bar->Append(project, ToWx("&Proyecto"));
 
   auto* modules = new wxMenu();

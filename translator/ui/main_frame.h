@@ -22,6 +22,7 @@ class CFindingsDlg;
 class CLeftView;
 struct Finding;
 class CULKView;
+struct LeverageOptions;
 class ProjectTree;
 class ResourceList;
 
@@ -74,6 +75,16 @@ class CMainFrame : public wxDocParentFrame {
   // entry that is gone is reported.
   bool GoToFinding(const Finding& finding);
   bool HasModules() const;
+
+  // Fills the project's target languages from another project chosen in a
+  // file dialog, with the options asked then; one undo step; a report of
+  // what came from where.
+  void ReuseTranslations();
+  // The same from the project at `path` once the options are known; false
+  // when the file could not be read (reported).
+  bool ReuseTranslationsFrom(const std::string& path, const LeverageOptions& options);
+  // The analysis of the project's work, in its window (modal).
+  void ShowAnalysis();
   bool HasSelectedModule() const;
 
  private:
