@@ -72,7 +72,9 @@ bool UndoHistory::RecordChanges(const Project& before,
                                 const std::vector<std::pair<std::string, std::string>>& changed) {
   // The keys of each module, modules in the order first met.
   std::vector<std::pair<const Module*, std::vector<std::string>>> byModule;
-  for (const auto& [path, key] : changed) {
+  for (const auto& change : changed) {
+    const std::string& path = change.first;
+    const std::string& key = change.second;
     auto found = std::find_if(byModule.begin(), byModule.end(),
                               [&path](const auto& entry) { return entry.first->path == path; });
     if (found == byModule.end()) {
