@@ -352,7 +352,9 @@ void Checker::Width(const TextEntry& entry, const std::string& translation) {
 void Checker::Shortcut(const TextEntry& entry, const TextEntry* translated) {
   std::uint32_t command = 0;
   if (!layouts_->MenuCommandOf(entry.key, command) || command == 0) return;
-  const auto [first, last] = layouts_->accelerators.equal_range(command);
+  const auto bindings = layouts_->accelerators.equal_range(command);
+  const auto first = bindings.first;
+  const auto last = bindings.second;
   if (first == last) return;
   const std::string translation = translated ? translated->text : std::string();
   const auto check = [&](const std::string& text, const char* where) {
