@@ -131,9 +131,14 @@ const char* FuzzyIndex::Definition(std::string_view lowerName) {
 }
 
 bool FuzzyIndex::InFile() {
-  return HasTable(connection_, "main", "ulk_fuzzy") &&
-         HasTable(connection_, "main", "ulk_fuzzy_state") &&
-         HasTable(connection_, "main", "ulk_fuzzy_terms");
+  // Asked at every stored text: one look at the schema for the three tables.
+  PreparedStatement* query = connection_.Prepared(
+      "select count(*) from main.sqlite_master where type = 'table' and name in "
+      "('ulk_fuzzy', 'ulk_fuzzy_state', 'ulk_fuzzy_terms')");
+  if (!query) return false;
+  const bool found = query->Step() == SQLITE_ROW && query->Integer(0) == 3;
+  query->Reset();
+  return found;
 }
 
 bool FuzzyIndex::IsCurrentInFile() {

@@ -7,6 +7,7 @@
 #include <unordered_set>
 
 #include "platform/text_similarity.h"
+#include "translator/dictionary/dictionary_translation.h"
 #include "translator/model/leverage.h"
 #include "translator/resources/resource_kind.h"
 
@@ -116,17 +117,10 @@ AnalysisCounts AnalysisLine::Total() const {
 AnalysisReport AnalyseProject(const Project& project, const Module* only,
                               const AnalysisSources& sources, OperationUi& ui) {
   AnalysisReport report;
+  if (sources.dictionary) PrepareSimilarTexts(*sources.dictionary, ui);
   const std::size_t work = WorkOf(project, only);
   ui.ShowProgress(true);
   ui.SetProgressRange(0, static_cast<int>(std::min<std::size_t>(work, INT32_MAX)));
-  if (sources.dictionary && sources.dictionary->HasSimilarTexts()) {
-    sources.dictionary->PrepareSimilarTexts([&](std::int64_t done, std::int64_t total) {
-      ui.SetProgressRange(0, static_cast<int>(std::min<std::int64_t>(total, INT32_MAX)));
-      ui.SetProgressPos(static_cast<int>(std::min<std::int64_t>(done, INT32_MAX)));
-      return true;
-    });
-    ui.SetProgressRange(0, static_cast<int>(std::min<std::size_t>(work, INT32_MAX)));
-  }
   // Repetitions count across the modules of the project, per language.
   std::map<std::string, std::unordered_set<std::string>> seen;
   std::unordered_map<std::string, TextMeasure> measures;

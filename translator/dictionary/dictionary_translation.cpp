@@ -76,6 +76,16 @@ bool PutTranslation(ModuleLanguage& language, const std::string& key, const std:
 
 }  // namespace
 
+bool PrepareSimilarTexts(DictionaryComponent& dictionary, OperationUi& ui) {
+  if (!dictionary.HasSimilarTexts()) return false;
+  Progress progress(ui, 0);
+  return dictionary.PrepareSimilarTexts([&ui](std::int64_t done, std::int64_t total) {
+    ui.SetProgressRange(0, static_cast<int>(std::min<std::int64_t>(total, INT32_MAX)));
+    ui.SetProgressPos(static_cast<int>(std::min<std::int64_t>(done, INT32_MAX)));
+    return true;
+  });
+}
+
 bool TranslateEntry(Module& module, const std::string& key, DictionaryComponent& dictionary,
                     int minimum) {
   ModuleLanguage* original = module.DefaultLanguage();
@@ -115,16 +125,7 @@ std::vector<std::string> TranslateKeys(Module& module, const std::vector<std::st
                                        UndoHistory* history, int minimum) {
   std::vector<std::string> changed;
   if (module.LanguageCount() < 2) return changed;
-  if (minimum < 100 && dictionary.HasSimilarTexts()) {
-    // The index of a dictionary that has none is built first, with its own
-    // progress.
-    Progress progress(ui, 0);
-    dictionary.PrepareSimilarTexts([&](std::int64_t done, std::int64_t total) {
-      ui.SetProgressRange(0, static_cast<int>(std::min<std::int64_t>(total, INT32_MAX)));
-      ui.SetProgressPos(static_cast<int>(std::min<std::int64_t>(done, INT32_MAX)));
-      return true;
-    });
-  }
+  if (minimum < 100) PrepareSimilarTexts(dictionary, ui);
   if (history) history->BeginEdit(false);
   {
     Progress progress(ui, keys.size());

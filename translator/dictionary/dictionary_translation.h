@@ -21,6 +21,11 @@ namespace ulk {
 // single "&" removed ("&&" stays). `changed` tells whether anything went.
 std::string NormaliseMenuText(std::string_view text, bool& changed);
 
+// Makes the dictionary's index of similar texts ready (built first for a
+// dictionary that has none), its progress on the bar through `ui`. False when the component has no such search or the index
+// cannot be made.
+bool PrepareSimilarTexts(DictionaryComponent& dictionary, OperationUi& ui);
+
 // Looks the entry's original text up and takes the first translation into
 // every other language (status 3, or 4 when there are more). With a
 // `minimum` below 100, a language the text has no translation into takes

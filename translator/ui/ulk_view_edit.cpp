@@ -1,8 +1,5 @@
 // The resource list's editing commands: undo and redo, the clipboard,
 // deleting translations, finding text, the dictionary and its suggestions.
-#include <algorithm>
-#include <cstdint>
-
 #include <wx/menu.h>
 #include <wx/time.h>
 
@@ -292,16 +289,9 @@ bool CULKView::OpenDictionaryFile(const std::string& path) {
     // The index of similar texts, built now (once, for a dictionary that
     // can be written) rather than at the first translation dialog.
     if (dictionary->HasSimilarTexts()) {
-      OperationUi& ui = Ui();
-      ui.PushStatusText("Preparando el índice de textos parecidos...");
-      ui.ShowProgress(true);
-      dictionary->PrepareSimilarTexts([&ui](std::int64_t done, std::int64_t total) {
-        ui.SetProgressRange(0, static_cast<int>(std::min<std::int64_t>(total, INT32_MAX)));
-        ui.SetProgressPos(static_cast<int>(std::min<std::int64_t>(done, INT32_MAX)));
-        return true;
-      });
-      ui.ShowProgress(false);
-      ui.PopStatusText();
+      Ui().PushStatusText("Preparando el índice de textos parecidos...");
+      PrepareSimilarTexts(*dictionary, Ui());
+      Ui().PopStatusText();
     }
     return true;
   }
